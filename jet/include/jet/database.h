@@ -1,0 +1,83 @@
+// An open Access database file (Jet 3, Jet 4, ACE), read-only: its catalog of
+// tables and saved queries, and cursors over table rows. The file stays open
+// until the Database is destroyed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/query_def.h"
+#include "jet/status.h"
+#include "jet/table_cursor.h"
+#include "jet/table_def.h"
+
+namespace jet {
+
+enum class FileFormat {
+    Jet3,  // Access 97, 2 KiB pages
+    Jet4,  // Access 2000-2003 .mdb, 4 KiB pages
+    Ace,   // Access 2007 and later .accdb
+};
+
+class DatabaseFile;
+
+class Database {
+  public:
+    // Opens `path` and reads its catalog. Failures:
+    //   NotFound / Io      the file cannot be opened or read;
+    //   Unrecognized       "Unrecognized database format 'PATH'.";
+    //   BadPassword        "Not a valid password." (protected file, password
+    //                      missing or wrong; compared case-sensitively);
+    //   Unsupported        an encryption we cannot decode;
+    //   Corrupt            the catalog cannot be read (message names the page).
+    // A file without a password opens whatever `password` is given.
+    static Result<std::unique_ptr<Database>> open(const std::string& path,
+                                                  std::string_view password = {});
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    const std::string& path() const;
+    FileFormat format() const;
+    uint32_t pageSize() const;
+    uint16_t codePage() const;  // Jet 3 text code page (1252 for most files)
+    bool hasPassword() const;   // a Jet 3/4 database password is set
+    bool isEncrypted() const;   // pages are encoded or encrypted
+
+    // Every table under the Tables container: local (system ones included)
+    // and linked, sorted in Jet's text order by name.
+    const std::vector<TableDef>& tables() const;
+    // Every saved query (hidden "~sq_" ones included), sorted like tables.
+    // A query whose rows cannot be rebuilt is listed with a failed status.
+    const std::vector<QueryDef>& queries() const;
+    // Lookups compare names as Jet does (case-insensitive); null when absent.
+    const TableDef* findTable(std::string_view name) const;
+    const QueryDef* findQuery(std::string_view name) const;
+
+    // A cursor over a local table. Linked tables: Unsupported; unknown: NotFound.
+    Result<std::unique_ptr<TableCursor>> openTable(std::string_view name) const;
+    Result<std::unique_ptr<TableCursor>> openTable(const TableDef& table) const;
+    // The number of live rows, counted from the data pages (the definition's
+    // own count can be stale). Reads the table's pages but decodes no value.
+    Result<uint64_t> countRows(const TableDef& table) const;
+
+    // Re-reads the catalog, e.g. after a saved query was written to the file.
+    // Cursors opened before stay usable only until their next call.
+    Status reload();
+
+    // Engine-internal access to the file reader (pages, codec, header).
+    DatabaseFile& file() const { return *file_; }
+
+  private:
+    Database(std::unique_ptr<DatabaseFile> file);
+    Status loadCatalog();
+
+    std::unique_ptr<DatabaseFile> file_;
+    std::vector<TableDef> tables_;
+    std::vector<QueryDef> queries_;
+};
+
+}  // namespace jet

@@ -1,0 +1,46 @@
+// A table of the database catalog: its name, kind and flags from MSysObjects
+// and, for a local table, the columns and row layout from its definition.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/column.h"
+
+namespace jet {
+
+enum class TableKind {
+    Local,       // stored in this file
+    LinkedJet,   // linked to another Access file, a spreadsheet, text ... (not followed)
+    LinkedOdbc,  // linked through ODBC (not followed)
+};
+
+struct TableDef {
+    std::string name;
+    int32_t id = 0;      // MSysObjects.Id
+    uint32_t flags = 0;  // MSysObjects.Flags
+    TableKind kind = TableKind::Local;
+    std::string linkedDatabase;  // linked tables: MSysObjects.Database
+    std::string connect;         // linked tables: MSysObjects.Connect
+    std::string foreignName;     // linked tables: name in the other database
+
+    // Local tables only (empty or zero for linked ones).
+    std::vector<Column> columns;  // descriptor order: the order Access shows
+    uint32_t tdefPage = 0;
+    uint32_t storedRowCount = 0;  // as the definition says; can be stale
+    bool systemType = false;      // the definition marks it as a system table
+    uint16_t maxColumns = 0;      // highest column count a row can carry
+    uint16_t varColumns = 0;      // variable column slots (deleted ones included)
+    uint32_t ownedPagesMap = 0;   // row pointer to the map of its data pages
+
+    // DAO's dbSystemObject test: Flags & 0x80000002.
+    bool isSystem() const { return (flags & 0x80000002u) != 0; }
+    bool isLinked() const { return kind != TableKind::Local; }
+    // Column by name, compared as Jet compares names; null when absent.
+    const Column* findColumn(std::string_view columnName) const;
+    int columnIndex(std::string_view columnName) const;  // -1 when absent
+};
+
+}  // namespace jet

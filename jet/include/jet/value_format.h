@@ -1,0 +1,47 @@
+// Text forms of values: the exact, locale-free forms the engine uses for
+// export, tests and SQL (ISO dates, 4-decimal currency, hex bytes, braced GUIDs).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "jet/value.h"
+
+namespace jet {
+
+// A calendar moment decoded from an Access date value (proleptic Gregorian).
+struct DateTimeParts {
+    int year = 1899;
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+// Access's rule: the date is the integer part (toward zero) counted from
+// 1899-12-30, the time is the fraction of |d|. Rounded to the millisecond.
+// Values outside years 1..9999 or not finite are clamped to that range's ends.
+DateTimeParts dateTimeParts(double accessDate);
+// As dateTimeParts, but rounded to the whole second.
+DateTimeParts dateTimePartsToSecond(double accessDate);
+// Inverse of dateTimeParts (ignores milliseconds beyond the fields given).
+double accessDate(const DateTimeParts& parts);
+
+// "YYYY-MM-DDTHH:MM:SS" (rounded to the second).
+std::string formatDateTimeIso(double accessDate);
+// "-12.3400": exact, always four decimals.
+std::string formatCurrency(int64_t scaled);
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" from the 16 stored bytes; empty if
+// `bytes` is not 16 bytes long.
+std::string formatGuid(std::string_view bytes);
+// Lowercase hex, two digits a byte.
+std::string hexString(std::string_view bytes);
+// Shortest text that reads back as the same double ("0.1", "1e+300", "nan").
+std::string formatDouble(double d);
+// Shortest text that reads back as the same float.
+std::string formatSingle(float f);
+
+}  // namespace jet
