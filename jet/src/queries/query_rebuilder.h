@@ -21,9 +21,13 @@ struct QueryRow {
     std::optional<std::string> name2;
     int32_t objectId = 0;
     std::optional<std::vector<uint8_t>> order;
+    std::optional<int32_t> lvExtra;  // Jet 4 / ACE only: declared size of a Text parameter
 };
 
-// `rows` are the rows of one query (same ObjectId), in stored order.
+// `rows` are the rows of one query (same ObjectId), in stored order. Fails with
+// ErrorCode::Corrupt when the rows contradict each other (a join naming a
+// type it cannot have, a crosstab without a value) and ErrorCode::Unsupported
+// for a query type Access does not write.
 Result<QueryInfo> rebuildQuery(const std::vector<QueryRow>& rows);
 
 }  // namespace jet
