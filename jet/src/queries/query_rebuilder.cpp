@@ -48,6 +48,9 @@ bool takesParameters(QueryKind kind) {
 }  // namespace
 
 Result<QueryInfo> rebuildQuery(const std::vector<QueryRow>& rows) {
+    if (rows.empty()) {
+        return Result<QueryInfo>(ErrorCode::Corrupt, "the query has no rows in MSysQueries");
+    }
     QueryElements elements(rows);
     int32_t code = elements.typeCode();
     if (code < 1 || code > static_cast<int32_t>(std::size(kKinds))) {
