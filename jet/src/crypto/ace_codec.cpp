@@ -1,10 +1,12 @@
 #include "crypto/ace_codec.h"
 
 #include <array>
+#include <vector>
 
 #include "byte_reader.h"
 #include "crypto/agile_codec.h"
 #include "crypto/rc4_cryptoapi_codec.h"
+#include "header_page.h"
 
 namespace jet {
 namespace {
@@ -40,7 +42,8 @@ Result<std::unique_ptr<PageCodec>> makeAceCodec(std::span<const uint8_t> page0,
     if (page0.size() < kInfoOffset + 2) {
         return Status(ErrorCode::Corrupt, "page 0 is too short for an encryption description");
     }
-    std::span<const uint8_t, 4> pageKey = page0.subspan<kPageKeyOffset, 4>();
+    std::vector<uint8_t> header = HeaderPage::unmask(page0.first(kInfoOffset), false);
+    std::span<const uint8_t, 4> pageKey(header.data() + kPageKeyOffset, 4);
     if (le32(pageKey.data()) == 0) {
         return std::unique_ptr<PageCodec>();
     }

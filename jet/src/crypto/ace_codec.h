@@ -13,8 +13,8 @@
 namespace jet {
 
 // Builds the codec that decrypts the pages of the ACE file whose header page is
-// `page0`, with its masked region already unmasked (HeaderPage::unmask); the
-// page key at 0x3E and the encryption description at 0x299 are read from it. A missing or wrong
+// `page0`, as stored in the file (masked); the page key at 0x3E is read after
+// unmasking, the encryption description at 0x299 lies outside the mask. A missing or wrong
 // password gives ErrorCode::BadPassword ("Not a valid password."); an encryption kind we do not
 // decode gives ErrorCode::Unsupported ("... encrypted databases are not supported ..."). Returns a
 // null codec when the file is not encrypted.
