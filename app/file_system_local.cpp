@@ -1,0 +1,63 @@
+#include "file_system_local.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace app {
+
+jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return jet::Status(jet::ErrorCode::NotFound, "File not found: " + path.toStdString());
+    }
+    if (info.isDir()) {
+        return jet::Status(jet::ErrorCode::Io,
+                           "Cannot read " + path.toStdString() + ": it is a folder");
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return jet::Status(jet::ErrorCode::Io, "Cannot read " + path.toStdString() + ": " +
+                                                   file.errorString().toStdString());
+    }
+    // Read one byte past the limit so that an oversized file is noticed without
+    // trusting size(), which is 0 for some special files.
+    QByteArray data = file.read(kMaxReadBytes + 1);
+    if (data.size() > kMaxReadBytes) {
+        return jet::Status(jet::ErrorCode::Io,
+                           "Cannot read " + path.toStdString() + ": the file is too large");
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return jet::Status(jet::ErrorCode::Io, "Cannot read " + path.toStdString() + ": " +
+                                                   file.errorString().toStdString());
+    }
+    return data;
+}
+
+jet::Status LocalFileSystem::writeFile(const QString& path, const QByteArray& data) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        return jet::Status(jet::ErrorCode::Io, "Cannot create the folder " + folder.toStdString());
+    }
+    QSaveFile file(path);
+    // A writable file in a folder that refuses new files can still be
+    // rewritten directly; losing atomicity there beats losing the settings.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +
+                                                   file.errorString().toStdString());
+    }
+    return jet::Status::ok();
+}
+
+bool LocalFileSystem::fileExists(const QString& path) const {
+    return QFileInfo(path).isFile();
+}
+
+bool LocalFileSystem::isWritableFolder(const QString& folder) const {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+}  // namespace app
