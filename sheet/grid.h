@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QVariant>
 
+#include "sheet/cell_input.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -36,18 +38,9 @@ enum class CellSetting {
     Underline = 15,
 };
 
-// One cell handed to the bulk fill: its text and, optionally, the typed value
-// the database delivered (numbers, dates as day numbers) so sorting can compare
-// values. An edit later replaces both by the edited text.
-struct CellInput {
-    std::string_view text;  // UTF-8
-    double value = 0;
-    bool hasValue = false;
-};
-
 class Grid : public QTableView {
     Q_OBJECT
-public:
+  public:
     // Alignment codes: 1 left, 4 centre, 7 right, 9 general (numbers right).
     // Check box codes: 0 none, 1 ticked, 2 unticked.
     // Colours are 24-bit values red + 256*green + 65536*blue.
@@ -161,10 +154,8 @@ public:
     void endFill();
 
     GridModel* gridModel() const { return model_; }
-    static QColor toQColor(uint32_t color);
-    static uint32_t fromQColor(const QColor& color);
 
-signals:
+  signals:
     void beforeSort(int col, int order);
     void afterSort(int col, int order);
     void afterMoveColumn(int col, int position);
@@ -177,7 +168,7 @@ signals:
     void mouseMoved();
     void gotFocus();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -185,11 +176,34 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
+    int twipsToPixels(int twips) const;
+    int pixelsToTwips(int pixels) const;
+    void applyColumnWidths();
+    void afterReset();
+    void onTitleClicked(int col);
+    void onTitleMoved(int logical, int oldVisual, int newVisual);
+    void onTitleResized(int logical, int oldSize, int newSize);
+    void updateEditTriggers();
+    QModelIndex indexAt(int row, int col) const;
+
     GridModel* model_ = nullptr;
     GridDelegate* delegate_ = nullptr;
     GridHeader* header_ = nullptr;
+    int fixedCols_ = 0;
+    int selectionModeCode_ = SelectFree;
+    int autoSearch_ = 0;
+    int dragMode_ = 0;
+    int userResizing_ = 0;
+    int sortedCol_ = -1;
+    int sortedOrder_ = 0;
+    bool applyingWidths_ = false;
+    bool pressedOnCell_ = false;
+    int resizedCol_ = -1;
+    QString search_;
+    qint64 lastSearchMs_ = 0;
 };
 
 }  // namespace sheet

@@ -1,0 +1,17 @@
+// CellInput: one cell handed to the grid's bulk fill. Beside its text it may
+// carry the typed value the database delivered (numbers, dates as day
+// numbers), so that sorting compares values; an edit later replaces both by
+// the edited text.
+#pragma once
+
+#include <string_view>
+
+namespace sheet {
+
+struct CellInput {
+    std::string_view text;  // UTF-8
+    double value = 0;
+    bool hasValue = false;
+};
+
+}  // namespace sheet

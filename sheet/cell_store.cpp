@@ -1,0 +1,204 @@
+#include "sheet/cell_store.h"
+
+#include "sheet/row_sorter.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace sheet {
+
+namespace {
+const CellProps kDefaultProps;
+}
+
+CellStore::CellStore() = default;
+
+void CellStore::setRows(int count) {
+    count = std::clamp(count, 0, kMaxRows);
+    if (count <= rows()) {
+        order_.resize(count);
+        compactIfSparse();
+        return;
+    }
+    order_.reserve(count);
+    while (rows() < count) {
+        order_.push_back(physicalRows_++);
+    }
+}
+
+void CellStore::setCols(int count) {
+    count = std::clamp(count, 0, kMaxCols);
+    columns_.resize(count);
+    for (auto& column : columns_) {
+        if (!column) {
+            column = std::make_unique<SheetColumn>();
+        }
+    }
+}
+
+std::string_view CellStore::text(int row, int col) const {
+    if (!contains(row, col)) {
+        return {};
+    }
+    return columns_[col]->texts.get(physical(row));
+}
+
+void CellStore::setText(int row, int col, std::string_view text) {
+    if (!contains(row, col)) {
+        return;
+    }
+    SheetColumn& column = *columns_[col];
+    column.texts.set(physical(row), text);
+    column.dropValue(physical(row));
+}
+
+bool CellStore::value(int row, int col, double* value) const {
+    if (!contains(row, col) || !columns_[col]->hasValue(physical(row))) {
+        return false;
+    }
+    *value = columns_[col]->values[physical(row)];
+    return true;
+}
+
+const CellProps& CellStore::props(int row, int col) const {
+    if (!contains(row, col)) {
+        return kDefaultProps;
+    }
+    const auto& props = columns_[col]->props;
+    if (props.empty()) {
+        return kDefaultProps;
+    }
+    const auto found = props.find(physical(row));
+    return found == props.end() ? kDefaultProps : found->second;
+}
+
+void CellStore::editProps(int row, int col, const std::function<void(CellProps&)>& edit) {
+    if (!contains(row, col)) {
+        return;
+    }
+    auto& props = columns_[col]->props;
+    const uint32_t id = physical(row);
+    auto found = props.find(id);
+    CellProps cell = found == props.end() ? CellProps() : found->second;
+    edit(cell);
+    if (cell.isDefault()) {
+        if (found != props.end()) {
+            props.erase(found);
+        }
+    } else if (found != props.end()) {
+        found->second = cell;
+    } else {
+        props.emplace(id, cell);
+    }
+}
+
+void CellStore::moveColumn(int from, int to) {
+    if (from < 0 || to < 0 || from >= cols() || to >= cols() || from == to) {
+        return;
+    }
+    auto moving = std::move(columns_[from]);
+    columns_.erase(columns_.begin() + from);
+    columns_.insert(columns_.begin() + to, std::move(moving));
+}
+
+void CellStore::moveRow(int from, int to) {
+    if (from < 0 || to < 0 || from >= rows() || to >= rows() || from == to) {
+        return;
+    }
+    if (from < to) {
+        std::rotate(order_.begin() + from, order_.begin() + from + 1, order_.begin() + to + 1);
+    } else {
+        std::rotate(order_.begin() + to, order_.begin() + from, order_.begin() + from + 1);
+    }
+}
+
+void CellStore::removeRow(int row) {
+    if (row < 0 || row >= rows()) {
+        return;
+    }
+    order_.erase(order_.begin() + row);
+    compactIfSparse();
+}
+
+void CellStore::clearCells() {
+    for (auto& column : columns_) {
+        column->texts.clear();
+        column->values = std::vector<double>();
+        column->props = {};
+    }
+}
+
+void CellStore::sortRows(int col, int first, bool descending) {
+    if (col < 0 || col >= cols() || first < 0 || first >= rows() - 1) {
+        return;
+    }
+    const SheetColumn& column = *columns_[col];
+    RowSorter sorter(column.texts, column.values.empty() ? nullptr : &column.values);
+    sorter.sort(std::span<uint32_t>(order_).subspan(first), descending);
+}
+
+void CellStore::beginFill(int cols) {
+    columns_.clear();
+    order_ = std::vector<uint32_t>();
+    physicalRows_ = 0;
+    setCols(cols);
+}
+
+void CellStore::appendRow(std::span<const CellInput> cells) {
+    if (rows() >= kMaxRows) {
+        return;
+    }
+    const uint32_t id = physicalRows_++;
+    order_.push_back(id);
+    const std::size_t count = std::min<std::size_t>(cells.size(), columns_.size());
+    for (std::size_t c = 0; c < count; ++c) {
+        columns_[c]->texts.append(id, cells[c].text);
+        if (cells[c].hasValue) {
+            columns_[c]->setValue(id, cells[c].value);
+        }
+    }
+}
+
+void CellStore::appendTextRow(std::span<const std::string_view> texts) {
+    if (rows() >= kMaxRows) {
+        return;
+    }
+    const uint32_t id = physicalRows_++;
+    order_.push_back(id);
+    const std::size_t count = std::min<std::size_t>(texts.size(), columns_.size());
+    for (std::size_t c = 0; c < count; ++c) {
+        columns_[c]->texts.append(id, texts[c]);
+    }
+}
+
+void CellStore::compactIfSparse() {
+    // Removed rows leave their physical slots behind; rebuild once they
+    // outnumber the live rows so memory follows the sheet's size.
+    if (physicalRows_ < 4096 || physicalRows_ <= 2 * order_.size()) {
+        return;
+    }
+    for (auto& column : columns_) {
+        column->texts.rebuild(order_);
+        if (!column->values.empty()) {
+            std::vector<double> values(order_.size(), std::numeric_limits<double>::quiet_NaN());
+            for (std::size_t i = 0; i < order_.size(); ++i) {
+                if (column->hasValue(order_[i])) {
+                    values[i] = column->values[order_[i]];
+                }
+            }
+            column->values = std::move(values);
+        }
+        std::unordered_map<uint32_t, CellProps> props;
+        for (std::size_t i = 0; i < order_.size() && !column->props.empty(); ++i) {
+            const auto found = column->props.find(order_[i]);
+            if (found != column->props.end()) {
+                props.emplace(static_cast<uint32_t>(i), found->second);
+            }
+        }
+        column->props = std::move(props);
+    }
+    std::iota(order_.begin(), order_.end(), 0u);
+    physicalRows_ = static_cast<uint32_t>(order_.size());
+}
+
+}  // namespace sheet

@@ -1,0 +1,67 @@
+// CellStore: the cells of a grid, column-wise. Rows are reached through one
+// order vector (logical row -> physical row id), so sorting and moving rows
+// permute four bytes per row and never touch the texts. Sizes are bounded so
+// a hostile row or column count cannot exhaust memory.
+#pragma once
+
+#include "sheet/cell_input.h"
+#include "sheet/cell_props.h"
+#include "sheet/sheet_column.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace sheet {
+
+class CellStore {
+  public:
+    static constexpr int kMaxRows = 20'000'000;
+    static constexpr int kMaxCols = 16'384;
+
+    CellStore();
+
+    int rows() const { return static_cast<int>(order_.size()); }
+    int cols() const { return static_cast<int>(columns_.size()); }
+    void setRows(int count);  // clamped to 0..kMaxRows
+    void setCols(int count);  // clamped to 0..kMaxCols
+    bool contains(int row, int col) const {
+        return row >= 0 && col >= 0 && row < rows() && col < cols();
+    }
+
+    std::string_view text(int row, int col) const;
+    void setText(int row, int col, std::string_view text);  // drops a typed value
+    bool value(int row, int col, double* value) const;
+
+    const CellProps& props(int row, int col) const;
+    // Changes one cell's properties; entries that return to default are dropped.
+    void editProps(int row, int col, const std::function<void(CellProps&)>& edit);
+
+    SheetColumn& column(int col) { return *columns_[col]; }
+    const SheetColumn& column(int col) const { return *columns_[col]; }
+
+    void moveColumn(int from, int to);
+    void moveRow(int from, int to);
+    void removeRow(int row);
+    void clearCells();  // texts, values and cell properties; shape and columns stay
+    // Sorts rows first..rows()-1 by column col.
+    void sortRows(int col, int first, bool descending);
+
+    // Bulk fill: resets to cols empty columns and no rows, then appends rows.
+    void beginFill(int cols);
+    void appendRow(std::span<const CellInput> cells);
+    void appendTextRow(std::span<const std::string_view> texts);
+
+  private:
+    uint32_t physical(int row) const { return order_[row]; }
+    void compactIfSparse();
+
+    std::vector<std::unique_ptr<SheetColumn>> columns_;
+    std::vector<uint32_t> order_;
+    uint32_t physicalRows_ = 0;
+};
+
+}  // namespace sheet

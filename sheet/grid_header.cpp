@@ -1,0 +1,67 @@
+#include "sheet/grid_header.h"
+
+#include "sheet/grid_delegate.h"
+#include "sheet/grid_roles.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+namespace sheet {
+
+GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+    setSectionsClickable(true);
+    setSectionsMovable(true);
+    setHighlightSections(false);
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    if (!rect.isValid() || !model()) {
+        return;
+    }
+    painter->save();
+    QStyleOptionHeader opt;
+    initStyleOption(&opt);
+    opt.rect = rect;
+    opt.section = logicalIndex;
+    opt.text.clear();
+    style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
+    const auto data = [&](int role) {
+        return model()->headerData(logicalIndex, orientation(), role);
+    };
+    if (const QVariant back = data(Qt::BackgroundRole); back.isValid()) {
+        painter->fillRect(rect.adjusted(0, 0, -1, -1), back.value<QColor>());
+    }
+    QRect content = rect.adjusted(3, 0, -3, 0);
+    const QPixmap picture = data(Qt::DecorationRole).value<QPixmap>();
+    if (!picture.isNull()) {
+        const int alignment = data(PictureAlignmentRole).toInt();
+        const QRect target =
+            GridDelegate::pictureRect(content, picture.size().boundedTo(content.size()), alignment);
+        painter->drawPixmap(target, picture);
+        if (alignment >= 6 && alignment <= 8) {
+            content.setRight(target.left() - 2);
+        } else if (alignment <= 2) {
+            content.setLeft(target.right() + 2);
+        }
+    }
+    QFont font = this->font();
+    if (const QVariant cellFont = data(Qt::FontRole); cellFont.isValid()) {
+        font = cellFont.value<QFont>().resolve(font);
+    }
+    painter->setFont(font);
+    const QVariant fore = data(Qt::ForegroundRole);
+    painter->setPen(fore.isValid() ? fore.value<QColor>() : palette().color(QPalette::ButtonText));
+    const auto alignment = Qt::Alignment(data(Qt::TextAlignmentRole).toInt());
+    const QString text = QFontMetrics(font).elidedText(data(Qt::DisplayRole).toString(),
+                                                       Qt::ElideRight, content.width());
+    painter->drawText(content, int(alignment), text);
+    painter->restore();
+}
+
+QSize GridHeader::sectionSizeFromContents(int logicalIndex) const {
+    QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+    size.setHeight(std::max(size.height(), fontMetrics().height() + 6));
+    return size;
+}
+
+}  // namespace sheet

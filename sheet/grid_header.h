@@ -1,0 +1,21 @@
+// GridHeader: the fixed title row of the grid, drawn as a horizontal header
+// from the title cells' data: text, font, colours and a picture placed by its
+// picture alignment (sort markers sit at the right). Titles can be clicked
+// (sorting) and dragged (moving a column); the grid decides what those do.
+#pragma once
+
+#include <QHeaderView>
+
+namespace sheet {
+
+class GridHeader : public QHeaderView {
+    Q_OBJECT
+  public:
+    explicit GridHeader(QWidget* parent = nullptr);
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+    QSize sectionSizeFromContents(int logicalIndex) const override;
+};
+
+}  // namespace sheet

@@ -1,0 +1,453 @@
+#include "sheet/grid_model.h"
+
+#include "sheet/block_text.h"
+#include "sheet/grid_codes.h"
+#include "sheet/grid_roles.h"
+#include "sheet/number_format.h"
+#include "sheet/number_text.h"
+
+#include <QFont>
+#include <QMimeData>
+
+#include <algorithm>
+
+namespace sheet {
+
+GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::max(0, store_.rows() - fixedRows_);
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : store_.cols();
+}
+
+QModelIndex GridModel::cellIndex(int row, int col) const {
+    return index(row - fixedRows_, col);
+}
+
+QString GridModel::text(int row, int col) const {
+    const std::string_view bytes = store_.text(row, col);
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || filling_) {
+        return {};
+    }
+    return cellData(index.row() + fixedRows_, index.column(), role);
+}
+
+QVariant GridModel::cellData(int row, int col, int role) const {
+    if (!store_.contains(row, col)) {
+        return {};
+    }
+    const CellProps& props = store_.props(row, col);
+    switch (role) {
+        case Qt::DisplayRole:
+            return displayText(row, col);
+        case Qt::EditRole:
+            return text(row, col);
+        case Qt::FontRole: {
+            if (props.style == 0) {
+                return {};
+            }
+            QFont font;
+            font.setBold(props.style & CellProps::kBold);
+            font.setItalic(props.style & CellProps::kItalic);
+            font.setUnderline(props.style & CellProps::kUnderline);
+            return font;
+        }
+        case Qt::ForegroundRole:
+            return props.foreColor == CellProps::kNoColor ? QVariant()
+                                                          : QVariant(toQColor(props.foreColor));
+        case Qt::BackgroundRole:
+            return background(row, col);
+        case Qt::TextAlignmentRole:
+            return alignment(row, col);
+        case Qt::DecorationRole:
+            return props.picture == 0 ? QVariant() : QVariant(pictures_[props.picture]);
+        case Qt::CheckStateRole:
+            if (props.checked == 0) {
+                return {};
+            }
+            return props.checked == 1 ? Qt::Checked : Qt::Unchecked;
+        case PictureAlignmentRole:
+            return int(props.pictureAlignment);
+        case BarPercentRole:
+            return props.barPercent;
+        case BarColorRole:
+            return props.barColor == CellProps::kNoColor ? QVariant()
+                                                         : QVariant(toQColor(props.barColor));
+        case MergeAboveRole:
+            return mergesWith(row, row - 1, col);
+        case MergeBelowRole:
+            return mergesWith(row, row + 1, col);
+        case NumericRole:
+            return readNumber(store_.text(row, col)).has_value();
+        default:
+            return {};
+    }
+}
+
+QVariant GridModel::displayText(int row, int col) const {
+    const QString& pattern = store_.column(col).format;
+    if (!pattern.isEmpty() && row >= fixedRows_) {
+        const NumberFormat format(pattern);
+        const auto number = readNumber(store_.text(row, col));
+        if (format.isValid() && number) {
+            return format.format(*number);
+        }
+    }
+    return text(row, col);
+}
+
+QVariant GridModel::alignment(int row, int col) const {
+    const CellProps& props = store_.props(row, col);
+    int code =
+        props.alignment != CellProps::kNoAlignment ? props.alignment : store_.column(col).alignment;
+    if (row < fixedRows_ && props.alignment == CellProps::kNoAlignment) {
+        code = 1;  // titles read from the left unless a title cell says otherwise
+    }
+    const bool numeric = code == 9 && readNumber(store_.text(row, col)).has_value();
+    return int(alignmentFlags(code, numeric));
+}
+
+QVariant GridModel::background(int row, int col) const {
+    const CellProps& props = store_.props(row, col);
+    if (props.backColor != CellProps::kNoColor) {
+        return toQColor(props.backColor);
+    }
+    if (alternateColor_ != CellProps::kNoColor && row >= fixedRows_ &&
+        (row - fixedRows_) % 2 == 1) {
+        return toQColor(alternateColor_);
+    }
+    return {};
+}
+
+bool GridModel::mergesWith(int row, int otherRow, int col) const {
+    if (mergeMode_ == 0 || !store_.column(col).merge || otherRow < fixedRows_ ||
+        otherRow >= store_.rows() || row < fixedRows_) {
+        return false;
+    }
+    const std::string_view mine = store_.text(row, col);
+    return !mine.empty() && mine == store_.text(otherRow, col);
+}
+
+bool GridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return false;
+    }
+    const int row = index.row() + fixedRows_;
+    if (role == Qt::EditRole) {
+        setText(row, index.column(), value.toString());
+        emit cellEdited(row, index.column());
+        return true;
+    }
+    if (role == Qt::CheckStateRole && store_.props(row, index.column()).checked != 0) {
+        const bool ticked = value.toInt() == Qt::Checked;
+        editBlock(row, index.column(), row, index.column(),
+                  [ticked](CellProps& p) { p.checked = ticked ? 1 : 2; });
+        return true;
+    }
+    return false;
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical) {
+        return role == Qt::DisplayRole ? QVariant(section + fixedRows_) : QVariant();
+    }
+    if (fixedRows_ == 0 || section < 0 || section >= store_.cols()) {
+        return {};
+    }
+    return cellData(0, section, role);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    if (dragEnabled_) {
+        flags |= Qt::ItemIsDragEnabled;
+    }
+    if (store_.props(index.row() + fixedRows_, index.column()).checked != 0) {
+        flags |= Qt::ItemIsUserCheckable;
+    }
+    return flags;
+}
+
+QStringList GridModel::mimeTypes() const {
+    return {QStringLiteral("text/plain")};
+}
+
+QMimeData* GridModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty()) {
+        return nullptr;
+    }
+    int top = indexes.first().row(), bottom = top;
+    int left = indexes.first().column(), right = left;
+    for (const QModelIndex& index : indexes) {
+        top = std::min(top, index.row());
+        bottom = std::max(bottom, index.row());
+        left = std::min(left, index.column());
+        right = std::max(right, index.column());
+    }
+    auto* mime = new QMimeData;
+    mime->setText(blockText(top + fixedRows_, left, bottom + fixedRows_, right));
+    return mime;
+}
+
+Qt::DropActions GridModel::supportedDragActions() const {
+    return Qt::CopyAction;
+}
+
+void GridModel::setText(int row, int col, const QString& text) {
+    if (!store_.contains(row, col)) {
+        return;
+    }
+    const QByteArray bytes = text.toUtf8();
+    store_.setText(row, col, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    cellsChanged(row, col, row, col);
+}
+
+void GridModel::editBlock(int row1, int col1, int row2, int col2,
+                          const std::function<void(CellProps&)>& edit) {
+    if (row1 > row2) {
+        std::swap(row1, row2);
+    }
+    if (col1 > col2) {
+        std::swap(col1, col2);
+    }
+    row1 = std::max(row1, 0);
+    col1 = std::max(col1, 0);
+    row2 = std::min(row2, store_.rows() - 1);
+    col2 = std::min(col2, store_.cols() - 1);
+    if (row1 > row2 || col1 > col2) {
+        return;
+    }
+    for (int col = col1; col <= col2; ++col) {
+        for (int row = row1; row <= row2; ++row) {
+            store_.editProps(row, col, edit);
+        }
+    }
+    cellsChanged(row1, col1, row2, col2);
+}
+
+QPixmap GridModel::picture(int row, int col) const {
+    return pictures_[store_.props(row, col).picture];
+}
+
+uint16_t GridModel::pictureId(const QPixmap& picture) {
+    if (picture.isNull()) {
+        return 0;
+    }
+    const auto found = pictureIds_.constFind(picture.cacheKey());
+    if (found != pictureIds_.cend()) {
+        return found.value();
+    }
+    if (pictures_.size() >= 0xFFFF) {
+        return 0;  // a sheet never needs this many distinct pictures
+    }
+    const auto id = static_cast<uint16_t>(pictures_.size());
+    pictures_.push_back(picture);
+    pictureIds_.insert(picture.cacheKey(), id);
+    return id;
+}
+
+void GridModel::cellsChanged(int row1, int col1, int row2, int col2) {
+    if (row1 < fixedRows_) {
+        emit headerDataChanged(Qt::Horizontal, col1, col2);
+    }
+    // Neighbours of a changed cell may start or stop merging with it.
+    const int first = std::max(row1 - 1, fixedRows_) - fixedRows_;
+    const int last = std::min(row2 + 1, store_.rows() - 1) - fixedRows_;
+    if (first <= last && last >= 0) {
+        emit dataChanged(index(first, col1), index(last, col2));
+    }
+}
+
+void GridModel::setRows(int count) {
+    count = std::clamp(count, 0, CellStore::kMaxRows);
+    const int oldRows = rowCount();
+    const int newRows = std::max(0, count - fixedRows_);
+    if (newRows > oldRows) {
+        beginInsertRows({}, oldRows, newRows - 1);
+        store_.setRows(count);
+        endInsertRows();
+    } else if (newRows < oldRows) {
+        beginRemoveRows({}, newRows, oldRows - 1);
+        store_.setRows(count);
+        endRemoveRows();
+    } else {
+        store_.setRows(count);
+    }
+    if (store_.cols() > 0) {
+        emit headerDataChanged(Qt::Horizontal, 0, store_.cols() - 1);
+    }
+}
+
+void GridModel::setCols(int count) {
+    count = std::clamp(count, 0, CellStore::kMaxCols);
+    const int oldCols = store_.cols();
+    if (count > oldCols) {
+        beginInsertColumns({}, oldCols, count - 1);
+        store_.setCols(count);
+        endInsertColumns();
+    } else if (count < oldCols) {
+        beginRemoveColumns({}, count, oldCols - 1);
+        store_.setCols(count);
+        endRemoveColumns();
+    }
+}
+
+void GridModel::setFixedRows(int count) {
+    count = std::clamp(count, 0, 1);
+    if (count == fixedRows_) {
+        return;
+    }
+    beginResetModel();
+    fixedRows_ = count;
+    endResetModel();
+}
+
+void GridModel::moveColumn(int from, int to) {
+    if (from < 0 || to < 0 || from >= store_.cols() || to >= store_.cols() || from == to) {
+        return;
+    }
+    beginMoveColumns({}, from, from, {}, to > from ? to + 1 : to);
+    store_.moveColumn(from, to);
+    endMoveColumns();
+}
+
+void GridModel::moveRow(int from, int to) {
+    if (from < 0 || to < 0 || from >= store_.rows() || to >= store_.rows() || from == to) {
+        return;
+    }
+    if (from < fixedRows_ || to < fixedRows_) {
+        beginResetModel();
+        store_.moveRow(from, to);
+        endResetModel();
+        return;
+    }
+    const int source = from - fixedRows_, target = to - fixedRows_;
+    beginMoveRows({}, source, source, {}, target > source ? target + 1 : target);
+    store_.moveRow(from, to);
+    endMoveRows();
+}
+
+void GridModel::removeRow(int row) {
+    if (row < 0 || row >= store_.rows()) {
+        return;
+    }
+    if (row < fixedRows_) {
+        beginResetModel();
+        store_.removeRow(row);
+        endResetModel();
+        return;
+    }
+    beginRemoveRows({}, row - fixedRows_, row - fixedRows_);
+    store_.removeRow(row);
+    endRemoveRows();
+}
+
+void GridModel::clearCells() {
+    store_.clearCells();
+    if (store_.rows() > 0 && store_.cols() > 0) {
+        cellsChanged(0, 0, store_.rows() - 1, store_.cols() - 1);
+    }
+}
+
+void GridModel::sortRows(int col, bool descending) {
+    if (col < 0 || col >= store_.cols()) {
+        return;
+    }
+    // Persistent indexes keep their positions: the current cell stays where it is.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    store_.sortRows(col, fixedRows_, descending);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void GridModel::changeColumn(int col, const std::function<void(SheetColumn&)>& change) {
+    if (col < 0 || col >= store_.cols()) {
+        return;
+    }
+    change(store_.column(col));
+    if (store_.rows() > 0) {
+        cellsChanged(0, col, store_.rows() - 1, col);
+    }
+}
+
+QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
+    row1 = std::max(std::min(row1, row2), 0);
+    col1 = std::max(std::min(col1, col2), 0);
+    row2 = std::min(std::max(row1, row2), store_.rows() - 1);
+    col2 = std::min(std::max(col1, col2), store_.cols() - 1);
+    QString text;
+    for (int row = row1; row <= row2; ++row) {
+        if (row > row1) {
+            text += u'\r';
+        }
+        for (int col = col1; col <= col2; ++col) {
+            if (col > col1) {
+                text += u'\t';
+            }
+            text += this->text(row, col);
+        }
+    }
+    return text;
+}
+
+void GridModel::setBlockText(int row, int col, const QString& text) {
+    // Cells beyond the grid's edge are dropped; the grid does not grow.
+    const std::vector<QStringList> block = splitBlockText(text);
+    int lastRow = row - 1, lastCol = col;
+    for (std::size_t r = 0; r < block.size() && row + int(r) < store_.rows(); ++r) {
+        lastRow = row + int(r);
+        for (int c = 0; c < block[r].size() && col + c < store_.cols(); ++c) {
+            const QByteArray bytes = block[r][c].toUtf8();
+            store_.setText(lastRow, col + c, std::string_view(bytes.constData(), bytes.size()));
+            lastCol = std::max(lastCol, col + c);
+        }
+    }
+    if (lastRow >= row && store_.contains(row, col)) {
+        cellsChanged(row, col, lastRow, lastCol);
+    }
+}
+
+void GridModel::beginFill(int cols) {
+    beginResetModel();
+    filling_ = true;
+    store_.beginFill(std::clamp(cols, 0, CellStore::kMaxCols));
+}
+
+void GridModel::appendRow(std::span<const CellInput> cells) {
+    store_.appendRow(cells);
+}
+
+void GridModel::appendTextRow(std::span<const std::string_view> texts) {
+    store_.appendTextRow(texts);
+}
+
+void GridModel::endFill() {
+    filling_ = false;
+    endResetModel();
+}
+
+void GridModel::setAlternateColor(uint32_t color) {
+    alternateColor_ = color & 0xFFFFFF;
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole});
+    }
+}
+
+void GridModel::setMergeMode(int mode) {
+    mergeMode_ = mode;
+    if (rowCount() > 0 && columnCount() > 0) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    }
+}
+
+}  // namespace sheet

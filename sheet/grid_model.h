@@ -1,0 +1,90 @@
+// GridModel: the Qt item model over a CellStore. Model rows are the grid's
+// rows below the fixed (title) row; the title row is served as horizontal
+// header data. Every change of cells or shape goes through here so views
+// hear of it with the narrowest signal that fits.
+#pragma once
+
+#include "sheet/cell_store.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QPixmap>
+
+#include <functional>
+#include <vector>
+
+namespace sheet {
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit GridModel(QObject* parent = nullptr);
+
+    const CellStore& store() const { return store_; }
+    int fixedRows() const { return fixedRows_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+
+    // Grid coordinates (row 0 = title row when there is a fixed row).
+    QModelIndex cellIndex(int row, int col) const;
+    QVariant cellData(int row, int col, int role) const;
+    QString text(int row, int col) const;
+    void setText(int row, int col, const QString& text);
+    void editBlock(int row1, int col1, int row2, int col2,
+                   const std::function<void(CellProps&)>& edit);
+    QPixmap picture(int row, int col) const;
+    uint16_t pictureId(const QPixmap& picture);
+
+    void setRows(int count);
+    void setCols(int count);
+    void setFixedRows(int count);
+    void moveColumn(int from, int to);
+    void moveRow(int from, int to);
+    void removeRow(int row);
+    void clearCells();
+    void sortRows(int col, bool descending);
+    void changeColumn(int col, const std::function<void(SheetColumn&)>& change);
+
+    QString blockText(int row1, int col1, int row2, int col2) const;
+    void setBlockText(int row, int col, const QString& text);
+
+    void beginFill(int cols);
+    void appendRow(std::span<const CellInput> cells);
+    void appendTextRow(std::span<const std::string_view> texts);
+    void endFill();
+
+    void setAlternateColor(uint32_t color);
+    uint32_t alternateColor() const { return alternateColor_; }
+    void setMergeMode(int mode);
+    int mergeMode() const { return mergeMode_; }
+    void setDragEnabled(bool enabled) { dragEnabled_ = enabled; }
+
+  signals:
+    void cellEdited(int row, int col);
+
+  private:
+    QVariant displayText(int row, int col) const;
+    QVariant alignment(int row, int col) const;
+    QVariant background(int row, int col) const;
+    bool mergesWith(int row, int otherRow, int col) const;
+    void cellsChanged(int row1, int col1, int row2, int col2);
+
+    CellStore store_;
+    int fixedRows_ = 1;
+    uint32_t alternateColor_ = CellProps::kNoColor;
+    int mergeMode_ = 0;
+    bool dragEnabled_ = false;
+    bool filling_ = false;
+    std::vector<QPixmap> pictures_{QPixmap()};
+    QHash<qint64, uint16_t> pictureIds_;
+};
+
+}  // namespace sheet

@@ -1,0 +1,175 @@
+#include "sheet/row_sorter.h"
+
+#include "sheet/number_text.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <tuple>
+
+namespace sheet {
+
+namespace {
+
+// Invalid UTF-8 bytes become code points past Unicode so they still order.
+constexpr char32_t kBadByteBase = 0x110000;
+
+// Decodes one code point at text[i] and returns it case-folded.
+char32_t nextFolded(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+        ++i;
+        return (lead >= 'A' && lead <= 'Z') ? lead + 32 : lead;
+    }
+    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (extra < 0 || lead >= 0xF8 || i + extra >= text.size()) {
+        ++i;
+        return kBadByteBase + lead;
+    }
+    char32_t cp = lead & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+        const auto byte = static_cast<unsigned char>(text[i + k]);
+        if ((byte & 0xC0) != 0x80) {
+            ++i;
+            return kBadByteBase + lead;
+        }
+        cp = cp << 6 | (byte & 0x3F);
+    }
+    i += extra + 1;
+    return QChar::toCaseFolded(cp);
+}
+
+// Maps a double to an unsigned key with the same order.
+uint64_t orderedBits(double value) {
+    if (value == 0) {
+        value = 0;  // -0 and +0 are equal
+    }
+    const auto bits = std::bit_cast<uint64_t>(value);
+    return (bits & (uint64_t{1} << 63)) ? ~bits : bits | (uint64_t{1} << 63);
+}
+
+std::tuple<uint8_t, uint64_t, uint64_t> keyOf(const auto& e) {
+    return {e.kind, e.key0, e.key1};
+}
+
+}  // namespace
+
+RowSorter::RowSorter(const TextColumn& texts, const std::vector<double>* values)
+    : texts_(texts), values_(values) {}
+
+int RowSorter::compareText(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = nextFolded(a, i);
+        const char32_t y = nextFolded(b, j);
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    if (i < a.size()) {
+        return 1;
+    }
+    return j < b.size() ? -1 : 0;
+}
+
+bool RowSorter::startsWithText(std::string_view text, std::string_view prefix) {
+    std::size_t i = 0, j = 0;
+    while (i < text.size() && j < prefix.size()) {
+        if (nextFolded(text, i) != nextFolded(prefix, j)) {
+            return false;
+        }
+    }
+    return j == prefix.size();
+}
+
+RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
+    Entry e{0, 0, pos, row, 0};
+    if (values_ && row < values_->size() && !std::isnan((*values_)[row])) {
+        e.kind = 1;
+        e.key0 = orderedBits((*values_)[row]);
+        return e;
+    }
+    const std::string_view text = texts_.get(row);
+    if (text.empty()) {
+        return e;
+    }
+    if (const auto number = readNumber(text)) {
+        e.kind = 1;
+        e.key0 = orderedBits(*number);
+        return e;
+    }
+    // The first six folded code points, 21 bits each, decide most comparisons.
+    e.kind = 2;
+    std::size_t i = 0;
+    for (int k = 0; k < 6; ++k) {
+        const uint64_t cp = i < text.size() ? nextFolded(text, i) : 0;
+        (k < 3 ? e.key0 : e.key1) |= cp << (21 * (2 - k % 3));
+    }
+    return e;
+}
+
+bool RowSorter::sameCell(const Entry& a, const Entry& b) const {
+    if (keyOf(a) != keyOf(b)) {
+        return false;
+    }
+    return a.kind != 2 || compareText(texts_.get(a.row), texts_.get(b.row)) == 0;
+}
+
+void RowSorter::sortTextRuns(std::vector<Entry>& entries) const {
+    // Rows whose keys tie are ordered by their whole text; runs of identical
+    // texts (the common case in repetitive columns) are already in place.
+    std::size_t start = 0;
+    while (start < entries.size()) {
+        std::size_t end = start + 1;
+        while (end < entries.size() && keyOf(entries[end]) == keyOf(entries[start])) {
+            ++end;
+        }
+        if (end - start > 1 && entries[start].kind == 2) {
+            const std::string_view first = texts_.get(entries[start].row);
+            bool identical = true;
+            for (std::size_t k = start + 1; k < end && identical; ++k) {
+                identical = texts_.get(entries[k].row) == first;
+            }
+            if (!identical) {
+                std::stable_sort(entries.begin() + start, entries.begin() + end,
+                                 [this](const Entry& a, const Entry& b) {
+                                     return compareText(texts_.get(a.row), texts_.get(b.row)) < 0;
+                                 });
+            }
+        }
+        start = end;
+    }
+}
+
+void RowSorter::sort(std::span<uint32_t> rows, bool descending) const {
+    std::vector<Entry> entries;
+    entries.reserve(rows.size());
+    for (uint32_t pos = 0; pos < rows.size(); ++pos) {
+        entries.push_back(makeEntry(rows[pos], pos));
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return std::tie(a.kind, a.key0, a.key1, a.pos) < std::tie(b.kind, b.key0, b.key1, b.pos);
+    });
+    sortTextRuns(entries);
+    if (descending) {
+        // Reverse, then put each run of equal cells back in its earlier order.
+        std::reverse(entries.begin(), entries.end());
+        std::size_t start = 0;
+        while (start < entries.size()) {
+            std::size_t end = start + 1;
+            while (end < entries.size() && sameCell(entries[end - 1], entries[end])) {
+                ++end;
+            }
+            std::reverse(entries.begin() + start, entries.begin() + end);
+            start = end;
+        }
+    }
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        rows[k] = entries[k].row;
+    }
+}
+
+}  // namespace sheet
