@@ -1,0 +1,111 @@
+#include "cli_commands.h"
+
+#include <memory>
+
+#include "jet/database.h"
+
+namespace cli {
+namespace {
+
+int fail(std::FILE* err, int code, const std::string& message) {
+    std::fprintf(err, "tablescope-cli: %s\n", message.c_str());
+    return code;
+}
+
+int listTables(const jet::Database& db, bool system, std::FILE* out) {
+    for (const jet::TableDef& t : db.tables())
+        if (system || !t.isSystem())
+            std::fprintf(out, "%s\n", t.name.c_str());
+    return kOk;
+}
+
+int listQueries(const jet::Database& db, std::FILE* out) {
+    for (const jet::QueryDef& q : db.queries())
+        std::fprintf(out, "%s\n", q.name.c_str());
+    return kOk;
+}
+
+int printSql(const jet::Database& db, const std::string& name, std::FILE* out, std::FILE* err) {
+    const jet::QueryDef* q = db.findQuery(name);
+    if (!q)
+        return fail(err, kReadError, "no saved query named '" + name + "'");
+    if (!q->status)
+        return fail(err, kReadError, q->status.message());
+    std::fprintf(out, "%s\n", q->info.sql.c_str());
+    return kOk;
+}
+
+void printTableSchema(const jet::Database& db, const jet::TableDef& t, std::FILE* out) {
+    std::fprintf(out, "%s%s\n", t.name.c_str(),
+                 t.isLinked() ? (" (linked: " + t.linkedDatabase + t.connect + ")").c_str() : "");
+    const bool jet3 = db.format() == jet::FileFormat::Jet3;
+    for (const jet::Column& c : t.columns) {
+        std::fprintf(out, "\t%s\t%.*s\t%d\n", c.name.c_str(), static_cast<int>(c.typeName().size()),
+                     c.typeName().data(), c.size(jet3));
+    }
+}
+
+int printSchema(const jet::Database& db, const Options& o, std::FILE* out, std::FILE* err) {
+    if (o.operands.size() > 1) {
+        const jet::TableDef* t = db.findTable(o.operands[1]);
+        if (!t)
+            return fail(err, kReadError, "no table named '" + o.operands[1] + "'");
+        printTableSchema(db, *t, out);
+        return kOk;
+    }
+    for (const jet::TableDef& t : db.tables())
+        printTableSchema(db, t, out);
+    return kOk;
+}
+
+int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::FILE* err) {
+    const std::string& name = o.operands[1];
+    const jet::TableDef* t = db.findTable(name);
+    if (!t) {
+        if (db.findQuery(name))
+            return fail(err, kStatementError,
+                        "exporting saved queries is not supported yet: '" + name + "'");
+        return fail(err, kReadError, "no table named '" + name + "'");
+    }
+    auto cursor = db.openTable(*t);
+    if (!cursor)
+        return fail(err, kReadError, cursor.status().message());
+    std::vector<std::string> names;
+    for (const jet::Column& c : t->columns)
+        names.push_back(c.name);
+    RowWriter writer(out, o.format, names);
+    jet::TableCursor& c = **cursor;
+    const size_t columns = c.columnCount();
+    while (c.next()) {
+        writer.beginRow();
+        for (size_t i = 0; i < columns; ++i)
+            writer.value(c.get(i));
+        writer.endRow();
+    }
+    if (!c.status()) {
+        writer.flush();
+        return fail(err, kReadError, c.status().message());
+    }
+    if (!writer.flush())
+        return fail(err, kReadError, "cannot write the output");
+    return kOk;
+}
+
+}  // namespace
+
+int runCommand(const Options& o, std::FILE* out, std::FILE* err) {
+    auto db = jet::Database::open(o.operands[0], o.password);
+    if (!db)
+        return fail(err, kCannotOpen, db.status().message());
+    if (o.command == "tables")
+        return listTables(**db, o.systemTables, out);
+    if (o.command == "queries")
+        return listQueries(**db, out);
+    if (o.command == "sql")
+        return printSql(**db, o.operands[1], out, err);
+    if (o.command == "schema")
+        return printSchema(**db, o, out, err);
+    return exportTable(**db, o, out, err);
+}
+
+}  // namespace cli

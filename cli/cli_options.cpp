@@ -1,0 +1,87 @@
+#include "cli_options.h"
+
+#include <set>
+
+namespace cli {
+namespace {
+
+// FILE plus the command's own operands: minimum and maximum counts.
+struct Arity {
+    size_t min, max;
+};
+
+std::optional<Arity> arityOf(const std::string& command) {
+    if (command == "tables" || command == "queries")
+        return Arity{1, 1};
+    if (command == "sql")
+        return Arity{2, 2};
+    if (command == "schema")
+        return Arity{1, 2};
+    if (command == "export")
+        return Arity{2, 2};
+    return std::nullopt;
+}
+
+}  // namespace
+
+const char* usageText() {
+    return "usage: tablescope-cli tables FILE [-S]\n"
+           "       tablescope-cli queries FILE\n"
+           "       tablescope-cli sql FILE QUERY\n"
+           "       tablescope-cli schema FILE [TABLE]\n"
+           "       tablescope-cli export FILE TABLE [--format csv|jsonl]\n"
+           "options: --password PW   password of a protected database\n";
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--password" || a == "--format") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return std::nullopt;
+            }
+            const std::string& v = args[++i];
+            if (a == "--password") {
+                o.password = v;
+            } else if (v == "csv") {
+                o.format = ExportFormat::Csv;
+            } else if (v == "jsonl") {
+                o.format = ExportFormat::JsonLines;
+            } else {
+                error = "unknown format '" + v + "' (csv or jsonl)";
+                return std::nullopt;
+            }
+        } else if (a == "-S") {
+            o.systemTables = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option '" + a + "'";
+            return std::nullopt;
+        } else if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.operands.push_back(a);
+        }
+    }
+    if (o.command.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    const std::optional<Arity> arity = arityOf(o.command);
+    if (!arity) {
+        error = "unknown command '" + o.command + "'";
+        return std::nullopt;
+    }
+    if (o.operands.size() < arity->min || o.operands.size() > arity->max) {
+        error = "wrong number of arguments for '" + o.command + "'";
+        return std::nullopt;
+    }
+    if (o.systemTables && o.command != "tables") {
+        error = "-S only applies to 'tables'";
+        return std::nullopt;
+    }
+    return o;
+}
+
+}  // namespace cli

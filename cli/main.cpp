@@ -1,0 +1,22 @@
+// tablescope-cli: command-line access to the engine (see usageText()).
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli_commands.h"
+#include "cli_options.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(cli::usageText(), stdout);
+        return cli::kOk;
+    }
+    std::string error;
+    const auto options = cli::parseOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "tablescope-cli: %s (see --help)\n", error.c_str());
+        return cli::kUsage;
+    }
+    return cli::runCommand(*options, stdout, stderr);
+}

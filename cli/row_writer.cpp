@@ -1,0 +1,203 @@
+#include "row_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "jet/value_format.h"
+
+namespace cli {
+namespace {
+
+constexpr size_t kFlushAt = 1 << 16;
+
+void appendInt(int64_t i, std::string& out) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, i);
+    out.append(buf, r.ptr);
+}
+
+bool isNumber(jet::ValueType t) {
+    using T = jet::ValueType;
+    return t == T::Byte || t == T::Integer || t == T::Long || t == T::BigInt || t == T::Single ||
+           t == T::Double;
+}
+
+}  // namespace
+
+void appendPlainValue(const jet::ValueRef& v, std::string& out) {
+    using T = jet::ValueType;
+    switch (v.type) {
+        case T::Null:
+            break;
+        case T::Boolean:
+            out.append(v.i ? "true" : "false");
+            break;
+        case T::Byte:
+        case T::Integer:
+        case T::Long:
+        case T::BigInt:
+            appendInt(v.i, out);
+            break;
+        case T::Currency:
+            out.append(jet::formatCurrency(v.i));
+            break;
+        case T::Single:
+            out.append(jet::formatSingle(static_cast<float>(v.d)));
+            break;
+        case T::Double:
+            out.append(jet::formatDouble(v.d));
+            break;
+        case T::DateTime:
+            out.append(jet::formatDateTimeIso(v.d));
+            break;
+        case T::Text:
+            out.append(v.data);
+            break;
+        case T::Binary:
+        case T::Unsupported:
+            out.append(jet::hexString(v.data));
+            break;
+        case T::Guid:
+            out.append(jet::formatGuid(v.data));
+            break;
+        case T::Decimal:
+            out.append(v.dec.toString());
+            break;
+    }
+}
+
+RowWriter::RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames)
+    : out_(out), format_(format), names_(std::move(fieldNames)) {
+    buffer_.reserve(kFlushAt * 2);
+    if (format_ == ExportFormat::Csv) {
+        for (size_t i = 0; i < names_.size(); ++i) {
+            if (i)
+                buffer_.push_back(',');
+            csvText(names_[i]);
+        }
+        buffer_.append("\r\n");
+    } else {
+        for (const std::string& n : names_) {
+            std::string key;
+            std::swap(key, buffer_);
+            jsonString(n);
+            std::swap(key, buffer_);
+            jsonKeys_.push_back(key + ":");
+        }
+    }
+}
+
+RowWriter::~RowWriter() {
+    flush();
+}
+
+void RowWriter::beginRow() {
+    column_ = 0;
+    if (format_ == ExportFormat::JsonLines)
+        buffer_.push_back('{');
+}
+
+void RowWriter::value(const jet::ValueRef& v) {
+    if (format_ == ExportFormat::Csv) {
+        if (column_)
+            buffer_.push_back(',');
+        csvValue(v);
+    } else {
+        if (column_)
+            buffer_.push_back(',');
+        buffer_.append(jsonKeys_[column_ < jsonKeys_.size() ? column_ : 0]);
+        jsonValue(v);
+    }
+    ++column_;
+}
+
+void RowWriter::endRow() {
+    buffer_.append(format_ == ExportFormat::Csv ? "\r\n" : "}\n");
+    if (buffer_.size() >= kFlushAt)
+        flush();
+}
+
+bool RowWriter::flush() {
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+        ok_ = false;
+    buffer_.clear();
+    if (std::fflush(out_) != 0)
+        ok_ = false;
+    return ok_;
+}
+
+void RowWriter::csvValue(const jet::ValueRef& v) {
+    if (v.type == jet::ValueType::Text) {
+        csvText(v.data);
+    } else {
+        appendPlainValue(v, buffer_);
+    }
+}
+
+void RowWriter::csvText(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        buffer_.append(text);
+        return;
+    }
+    buffer_.push_back('"');
+    for (char c : text) {
+        if (c == '"')
+            buffer_.push_back('"');
+        buffer_.push_back(c);
+    }
+    buffer_.push_back('"');
+}
+
+void RowWriter::jsonValue(const jet::ValueRef& v) {
+    using T = jet::ValueType;
+    if (v.type == T::Null) {
+        buffer_.append("null");
+    } else if (v.type == T::Boolean) {
+        buffer_.append(v.i ? "true" : "false");
+    } else if (v.type == T::Text) {
+        jsonString(v.data);
+    } else if (isNumber(v.type) &&
+               ((v.type != T::Double && v.type != T::Single) || std::isfinite(v.d))) {
+        appendPlainValue(v, buffer_);
+    } else {
+        std::string plain;
+        appendPlainValue(v, plain);
+        jsonString(plain);
+    }
+}
+
+void RowWriter::jsonString(std::string_view text) {
+    static const char* hex = "0123456789abcdef";
+    buffer_.push_back('"');
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (c) {
+            case '"':
+                buffer_.append("\\\"");
+                break;
+            case '\\':
+                buffer_.append("\\\\");
+                break;
+            case '\n':
+                buffer_.append("\\n");
+                break;
+            case '\r':
+                buffer_.append("\\r");
+                break;
+            case '\t':
+                buffer_.append("\\t");
+                break;
+            default:
+                if (c < 0x20) {
+                    buffer_.append("\\u00");
+                    buffer_.push_back(hex[c >> 4]);
+                    buffer_.push_back(hex[c & 15]);
+                } else {
+                    buffer_.push_back(static_cast<char>(c));
+                }
+        }
+    }
+    buffer_.push_back('"');
+}
+
+}  // namespace cli

@@ -1,0 +1,45 @@
+// Writes rows of values as RFC 4180 CSV (with a title line) or as JSON lines
+// (one object per row, keys in field order), buffered for speed.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/value.h"
+
+namespace cli {
+
+enum class ExportFormat { Csv, JsonLines };
+
+class RowWriter {
+  public:
+    RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames);
+    ~RowWriter();
+
+    void beginRow();
+    void value(const jet::ValueRef& v);
+    void endRow();
+    // Flushes the buffer; false when the output could not be written.
+    bool flush();
+
+  private:
+    void csvValue(const jet::ValueRef& v);
+    void jsonValue(const jet::ValueRef& v);
+    void csvText(std::string_view text);
+    void jsonString(std::string_view text);
+
+    std::FILE* out_;
+    ExportFormat format_;
+    std::vector<std::string> names_;
+    std::vector<std::string> jsonKeys_;  // "\"name\":" ready to append
+    size_t column_ = 0;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+// The text form shared by both formats for non-string values (dates, currency, ...).
+void appendPlainValue(const jet::ValueRef& v, std::string& out);
+
+}  // namespace cli

@@ -1,0 +1,105 @@
+#include "jet/database.h"
+
+#include "catalog_reader.h"
+#include "database_file.h"
+#include "jet/collation.h"
+#include "table_scanner.h"
+
+namespace jet {
+
+Database::Database(std::unique_ptr<DatabaseFile> file) : file_(std::move(file)) {}
+Database::~Database() = default;
+
+Result<std::unique_ptr<Database>> Database::open(const std::string& path,
+                                                 std::string_view password) {
+    Result<std::unique_ptr<DatabaseFile>> file = DatabaseFile::open(path, password);
+    if (!file)
+        return file.status();
+    std::unique_ptr<Database> db(new Database(std::move(file.value())));
+    if (Status s = db->loadCatalog(); !s)
+        return s;
+    return db;
+}
+
+Status Database::loadCatalog() {
+    return CatalogReader(*file_).read(tables_, queries_);
+}
+
+Status Database::reload() {
+    if (Status s = file_->refreshSize(); !s)
+        return s;
+    return loadCatalog();
+}
+
+const std::string& Database::path() const {
+    return file_->path();
+}
+FileFormat Database::format() const {
+    return file_->header().format;
+}
+uint32_t Database::pageSize() const {
+    return file_->pageSize();
+}
+uint16_t Database::codePage() const {
+    return file_->header().codePage;
+}
+bool Database::hasPassword() const {
+    return !file_->header().password.empty();
+}
+bool Database::isEncrypted() const {
+    return file_->codec() != nullptr;
+}
+const std::vector<TableDef>& Database::tables() const {
+    return tables_;
+}
+const std::vector<QueryDef>& Database::queries() const {
+    return queries_;
+}
+
+const TableDef* Database::findTable(std::string_view name) const {
+    for (const TableDef& t : tables_)
+        if (jetNamesEqual(t.name, name))
+            return &t;
+    return nullptr;
+}
+
+const QueryDef* Database::findQuery(std::string_view name) const {
+    for (const QueryDef& q : queries_)
+        if (jetNamesEqual(q.name, name))
+            return &q;
+    return nullptr;
+}
+
+Result<std::unique_ptr<TableCursor>> Database::openTable(std::string_view name) const {
+    const TableDef* table = findTable(name);
+    if (!table)
+        return Status(ErrorCode::NotFound,
+                      "The Microsoft Jet database engine cannot find the input table '" +
+                          std::string(name) + "'.");
+    return openTable(*table);
+}
+
+Result<std::unique_ptr<TableCursor>> Database::openTable(const TableDef& table) const {
+    if (table.isLinked())
+        return Status(ErrorCode::Unsupported,
+                      "Table '" + table.name +
+                          "' is linked to another database; linked tables are not read.");
+    auto cursor = std::make_unique<TableScanner>(*file_, table);
+    if (Status s = cursor->init(); !s)
+        return s;
+    return std::unique_ptr<TableCursor>(std::move(cursor));
+}
+
+Result<uint64_t> Database::countRows(const TableDef& table) const {
+    Result<std::unique_ptr<TableCursor>> cursor = openTable(table);
+    if (!cursor)
+        return cursor.status();
+    uint64_t rows = 0;
+    while ((*cursor)->next())
+        ++rows;
+    if (!(*cursor)->status())
+        return (*cursor)->status();
+    return rows;
+}
+
+}  // namespace jet

@@ -1,0 +1,55 @@
+// The open file behind a Database: reads whole pages with pread (so a file
+// that shrinks gives an error, never SIGBUS), decodes encoded pages, and
+// knows the header facts every reader needs.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "header_page.h"
+#include "jet/status.h"
+#include "page_codec.h"
+#include "text_decoder.h"
+
+namespace jet {
+
+class DatabaseFile {
+  public:
+    // Opens `path`, checks the header and the password, sets up the codec.
+    static Result<std::unique_ptr<DatabaseFile>> open(const std::string& path,
+                                                      std::string_view password);
+    ~DatabaseFile();
+    DatabaseFile(const DatabaseFile&) = delete;
+    DatabaseFile& operator=(const DatabaseFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    const HeaderPage& header() const { return header_; }
+    bool jet3() const { return header_.format == FileFormat::Jet3; }
+    uint32_t pageSize() const { return header_.pageSize; }
+    // Pages in the file when it was opened (or last refreshed).
+    uint32_t pageCount() const { return pageCount_; }
+    const CodePageDecoder& codePage() const { return *decoder_; }
+    const PageCodec* codec() const { return codec_.get(); }
+    int fd() const { return fd_; }
+
+    // Reads page `number` into `out` (pageSize() bytes), decoded. Fails with
+    // Corrupt when the page lies past the end of the file.
+    Status readPage(uint32_t number, uint8_t* out) const;
+    // Re-reads the file size (after a writer extended the file).
+    Status refreshSize();
+
+  private:
+    DatabaseFile() = default;
+    Status setUpCodec(std::span<const uint8_t> page0, std::string_view password);
+
+    std::string path_;
+    int fd_ = -1;
+    HeaderPage header_;
+    uint32_t pageCount_ = 0;
+    std::unique_ptr<PageCodec> codec_;
+    std::unique_ptr<CodePageDecoder> decoder_;
+};
+
+}  // namespace jet

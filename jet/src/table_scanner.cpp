@@ -1,0 +1,321 @@
+#include "table_scanner.h"
+
+#include "byte_reader.h"
+#include "data_page.h"
+#include "text_decoder.h"
+#include "usage_map.h"
+
+namespace jet {
+namespace {
+
+constexpr int kMaxOverflowHops = 4;
+constexpr uint32_t kCalculatedHeader = 20;
+
+// Bytes a fixed-size type takes; 0 for variable types.
+uint32_t typeSize(const Column& c) {
+    switch (c.type()) {
+        case ColumnType::Byte:
+            return 1;
+        case ColumnType::Integer:
+            return 2;
+        case ColumnType::Long:
+        case ColumnType::Single:
+        case ColumnType::Complex:
+            return 4;
+        case ColumnType::Currency:
+        case ColumnType::Double:
+        case ColumnType::DateTime:
+        case ColumnType::BigInt:
+            return 8;
+        case ColumnType::Guid:
+            return 16;
+        case ColumnType::Decimal:
+            return 17;
+        case ColumnType::DateTimeExtended:
+            return 42;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+TableScanner::TableScanner(const DatabaseFile& file, TableDef table)
+    : file_(file), table_(std::move(table)), longValues_(file) {
+    for (const Column& c : table_.columns)
+        hasVariable_ = hasVariable_ || !c.isFixed();
+    hasVariable_ = hasVariable_ || table_.varColumns > 0;
+    scratch_.resize(table_.columns.size());
+    page_.resize(file.pageSize());
+    overflow_.resize(file.pageSize());
+}
+
+Status TableScanner::init() {
+    Result<std::vector<uint32_t>> pages = readUsageMap(file_, table_.ownedPagesMap);
+    if (pages) {
+        pages_ = std::move(pages.value());
+    } else {
+        scanAllPages_ = true;
+    }
+    return Status::ok();
+}
+
+void TableScanner::rewind() {
+    nextPage_ = 0;
+    pageLoaded_ = false;
+    onRow_ = false;
+    status_ = Status::ok();
+}
+
+bool TableScanner::fail(const std::string& what) {
+    if (status_.isOk())
+        status_ = Status(ErrorCode::Corrupt, "Table '" + table_.name + "', page " +
+                                                 std::to_string(rowPage_) + ": " + what);
+    onRow_ = false;
+    return false;
+}
+
+bool TableScanner::loadNextPage() {
+    const size_t total = scanAllPages_ ? file_.pageCount() : pages_.size();
+    while (nextPage_ < total) {
+        pageNumber_ = scanAllPages_ ? static_cast<uint32_t>(nextPage_) : pages_[nextPage_];
+        ++nextPage_;
+        rowPage_ = pageNumber_;
+        if (Status s = file_.readPage(pageNumber_, page_.data()); !s)
+            return fail(s.message());
+        const DataPage dp{page_.data(), file_.pageSize(), file_.jet3()};
+        if (page_[0] != DataPage::kType || dp.owner() != table_.tdefPage)
+            continue;
+        slotCount_ = dp.slotCount();
+        slot_ = 0;
+        pageLoaded_ = true;
+        return true;
+    }
+    return false;
+}
+
+bool TableScanner::next() {
+    if (!status_.isOk())
+        return false;
+    onRow_ = false;
+    while (true) {
+        if (!pageLoaded_ && !loadNextPage())
+            return false;
+        if (slot_ >= slotCount_) {
+            pageLoaded_ = false;
+            continue;
+        }
+        const uint32_t slot = slot_++;
+        if (enterRow(slot))
+            return true;
+        if (!status_.isOk())
+            return false;
+    }
+}
+
+bool TableScanner::enterRow(uint32_t slot) {
+    const DataPage dp{page_.data(), file_.pageSize(), file_.jet3()};
+    const uint16_t entry = dp.slotEntry(slot);
+    if (entry & DataPage::kDeleted)
+        return false;
+    uint32_t start = 0, end = 0;
+    if (!dp.slotRange(slot, start, end))
+        return false;
+    rowPage_ = pageNumber_;
+    rowId_ = (static_cast<uint64_t>(pageNumber_) << 8) | slot;
+    if (entry & DataPage::kOverflow)
+        return followOverflow(&page_[start], end - start);
+    if (!row_.parse(&page_[start], end - start, file_.jet3(), hasVariable_))
+        return fail("row " + std::to_string(slot) + " is malformed.");
+    onRow_ = true;
+    return true;
+}
+
+bool TableScanner::followOverflow(const uint8_t* pointerBytes, uint32_t size) {
+    for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
+        if (size < 4)
+            return fail("overflow pointer is too short.");
+        const uint32_t pointer = le32(pointerBytes);
+        rowPage_ = pointerPage(pointer);
+        if (Status s = file_.readPage(rowPage_, overflow_.data()); !s)
+            return fail(s.message());
+        const DataPage dp{overflow_.data(), file_.pageSize(), file_.jet3()};
+        const uint32_t slot = pointerRow(pointer);
+        uint32_t start = 0, end = 0;
+        if (overflow_[0] != DataPage::kType || slot >= dp.slotCount() ||
+            !dp.slotRange(slot, start, end))
+            return fail("moved row " + std::to_string(slot) + " does not exist.");
+        if ((dp.slotEntry(slot) & 0xC000) == DataPage::kOverflow) {
+            pointerBytes = &overflow_[start];
+            size = end - start;
+            continue;
+        }
+        if (!row_.parse(&overflow_[start], end - start, file_.jet3(), hasVariable_))
+            return fail("moved row " + std::to_string(slot) + " is malformed.");
+        onRow_ = true;
+        return true;
+    }
+    return fail("overflow pointers form a chain that is too long.");
+}
+
+bool TableScanner::valueBytes(const Column& c, const uint8_t*& bytes, uint32_t& size) {
+    uint32_t start = 0, end = 0;
+    if (c.isFixed()) {
+        const uint32_t width = typeSize(c) ? typeSize(c) : c.length;
+        start = row_.fixedStart() + c.fixedOffset;
+        end = start + width;
+        if (end > row_.dataEnd())
+            return fail("column '" + c.name + "' lies outside its row.");
+    } else if (!row_.variableRange(c.varIndex, start, end)) {
+        return fail("column '" + c.name + "' has bad offsets.");
+    }
+    bytes = row_.bytes() + start;
+    size = end - start;
+    if (c.isCalculated() && size >= kCalculatedHeader) {
+        // Calculated values are wrapped: 16 unknown bytes, the length, the value.
+        const uint32_t inner = le32(bytes + 16);
+        bytes += kCalculatedHeader;
+        size = std::min(size - kCalculatedHeader, inner);
+    }
+    return true;
+}
+
+ValueRef TableScanner::get(size_t index) {
+    ValueRef v;
+    if (!onRow_ || index >= table_.columns.size())
+        return v;
+    const Column& c = table_.columns[index];
+    if (c.type() == ColumnType::Boolean) {
+        v.type = ValueType::Boolean;
+        v.i = row_.present(c.number) ? 1 : 0;
+        return v;
+    }
+    if (!row_.present(c.number))
+        return v;
+    if (!c.isFixed() && c.varIndex >= row_.variableCount())
+        return v;
+    const uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    if (!valueBytes(c, bytes, size))
+        return v;
+    return decode(c, index, bytes, size);
+}
+
+ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* bytes, uint32_t size) {
+    switch (c.type()) {
+        case ColumnType::Text:
+            return decodeText(c, index, bytes, size);
+        case ColumnType::Memo:
+        case ColumnType::Ole:
+            return decodeLong(c, index, bytes, size);
+        case ColumnType::Complex:
+        case ColumnType::DateTimeExtended: {
+            ValueRef v;
+            v.type = ValueType::Unsupported;
+            v.i = c.typeCode;
+            v.data = std::string_view(reinterpret_cast<const char*>(bytes), size);
+            return v;
+        }
+        default:
+            break;
+    }
+    if (typeSize(c) == 0) {
+        ValueRef v;
+        v.type = ValueType::Binary;
+        v.data = std::string_view(reinterpret_cast<const char*>(bytes), size);
+        return v;
+    }
+    if (size < typeSize(c)) {
+        fail("column '" + c.name + "' holds " + std::to_string(size) +
+             " bytes, too few for its type.");
+        return ValueRef{};
+    }
+    return decodeNumber(c, bytes, size);
+}
+
+ValueRef TableScanner::decodeText(const Column&, size_t index, const uint8_t* bytes,
+                                  uint32_t size) {
+    std::string& out = scratch_[index];
+    out.clear();
+    if (file_.jet3()) {
+        file_.codePage().append(bytes, size, out);
+    } else {
+        appendJet4Text(bytes, size, out);
+    }
+    ValueRef v;
+    v.type = ValueType::Text;
+    v.data = out;
+    return v;
+}
+
+ValueRef TableScanner::decodeLong(const Column& c, size_t index, const uint8_t* bytes,
+                                  uint32_t size) {
+    const bool memo = c.type() == ColumnType::Memo;
+    std::string& target = memo ? raw_ : scratch_[index];
+    target.clear();
+    if (Status s = longValues_.read(bytes, size, target); !s) {
+        fail("column '" + c.name + "': " + s.message());
+        return ValueRef{};
+    }
+    if (memo)
+        return decodeText(c, index, reinterpret_cast<const uint8_t*>(raw_.data()), raw_.size());
+    ValueRef v;
+    v.type = ValueType::Binary;
+    v.data = target;
+    return v;
+}
+
+ValueRef TableScanner::decodeNumber(const Column& c, const uint8_t* p, uint32_t) {
+    ValueRef v;
+    switch (c.type()) {
+        case ColumnType::Byte:
+            v.type = ValueType::Byte;
+            v.i = p[0];
+            break;
+        case ColumnType::Integer:
+            v.type = ValueType::Integer;
+            v.i = static_cast<int16_t>(le16(p));
+            break;
+        case ColumnType::Long:
+            v.type = ValueType::Long;
+            v.i = static_cast<int32_t>(le32(p));
+            break;
+        case ColumnType::Currency:
+            v.type = ValueType::Currency;
+            v.i = le64s(p);
+            break;
+        case ColumnType::BigInt:
+            v.type = ValueType::BigInt;
+            v.i = le64s(p);
+            break;
+        case ColumnType::Single:
+            v.type = ValueType::Single;
+            v.d = leFloat(p);
+            break;
+        case ColumnType::Double:
+            v.type = ValueType::Double;
+            v.d = leDouble(p);
+            break;
+        case ColumnType::DateTime:
+            v.type = ValueType::DateTime;
+            v.d = leDouble(p);
+            break;
+        case ColumnType::Guid:
+            v.type = ValueType::Guid;
+            v.data = std::string_view(reinterpret_cast<const char*>(p), 16);
+            break;
+        case ColumnType::Decimal:
+            v.type = ValueType::Decimal;
+            v.dec.negative = p[0] != 0;
+            v.dec.hi = (static_cast<uint64_t>(le32(p + 1)) << 32) | le32(p + 5);
+            v.dec.lo = (static_cast<uint64_t>(le32(p + 9)) << 32) | le32(p + 13);
+            v.dec.scale = c.scale;
+            v.dec.precision = c.precision;
+            break;
+        default:
+            break;
+    }
+    return v;
+}
+
+}  // namespace jet

@@ -1,0 +1,66 @@
+// The TableCursor over a local table: walks the data pages of the table's
+// usage map in page and slot order and decodes values on demand.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "database_file.h"
+#include "jet/table_cursor.h"
+#include "long_value_reader.h"
+#include "row_view.h"
+
+namespace jet {
+
+class TableScanner final : public TableCursor {
+  public:
+    TableScanner(const DatabaseFile& file, TableDef table);
+    // Finds the table's data pages. Falls back to testing every page of the
+    // file when the usage map cannot be read.
+    Status init();
+
+    const TableDef& table() const override { return table_; }
+    bool next() override;
+    void rewind() override;
+    const Status& status() const override { return status_; }
+    ValueRef get(size_t index) override;
+    uint64_t rowId() const override { return rowId_; }
+    uint64_t estimatedRowCount() const override { return table_.storedRowCount; }
+
+  private:
+    bool loadNextPage();
+    // Makes slot `slot` of the current page the current row, following an
+    // overflow pointer. False (with status_ unset) when the slot has no row.
+    bool enterRow(uint32_t slot);
+    bool followOverflow(const uint8_t* pointerBytes, uint32_t size);
+    bool fail(const std::string& what);
+    bool valueBytes(const Column& column, const uint8_t*& bytes, uint32_t& size);
+    ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
+    ValueRef decodeText(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
+    ValueRef decodeLong(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
+    ValueRef decodeNumber(const Column& column, const uint8_t* bytes, uint32_t size);
+
+    const DatabaseFile& file_;
+    TableDef table_;
+    bool hasVariable_ = false;
+    bool scanAllPages_ = false;
+    std::vector<uint32_t> pages_;
+    size_t nextPage_ = 0;
+    uint32_t pageNumber_ = 0;
+    uint32_t rowPage_ = 0;
+    bool pageLoaded_ = false;
+    uint32_t slot_ = 0;
+    uint32_t slotCount_ = 0;
+    std::vector<uint8_t> page_;
+    std::vector<uint8_t> overflow_;
+    RowView row_;
+    bool onRow_ = false;
+    uint64_t rowId_ = 0;
+    std::vector<std::string> scratch_;
+    std::string raw_;
+    LongValueReader longValues_;
+    Status status_;
+};
+
+}  // namespace jet

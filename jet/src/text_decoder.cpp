@@ -1,0 +1,207 @@
+#include "text_decoder.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace jet {
+namespace {
+
+void appendCodePoint(uint32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Appends units [i, n) of a UTF-16 sequence given by `unit(k)`.
+template <typename UnitAt>
+void appendUtf16(size_t n, UnitAt unit, std::string& out) {
+    for (size_t k = 0; k < n; ++k) {
+        const uint32_t u = unit(k);
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (u >= 0xD800 && u < 0xDC00 && k + 1 < n && unit(k + 1) >= 0xDC00 &&
+                   unit(k + 1) < 0xE000) {
+            appendCodePoint(0x10000 + ((u - 0xD800) << 10) + (unit(k + 1) - 0xDC00), out);
+            ++k;
+        } else if (u >= 0xD800 && u < 0xE000) {
+            appendCodePoint(0xFFFD, out);
+        } else {
+            appendCodePoint(u, out);
+        }
+    }
+}
+
+std::string charsetFor(uint16_t codePage) {
+    switch (codePage) {
+        case 932:
+            return "CP932";
+        case 936:
+            return "GBK";
+        case 949:
+            return "CP949";
+        case 950:
+            return "BIG5";
+        case 0:
+        case 1252:
+            return "CP1252";
+        default:
+            return "CP" + std::to_string(codePage);
+    }
+}
+
+bool isMultiByte(uint16_t codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+}
+
+}  // namespace
+
+std::string utf16ToUtf8(std::u16string_view units) {
+    std::string out;
+    appendUtf16(
+        units.size(), [&](size_t k) { return static_cast<uint32_t>(units[k]); }, out);
+    return out;
+}
+
+void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
+    out.reserve(out.size() + size / 2);
+    appendUtf16(
+        size / 2,
+        [&](size_t k) { return static_cast<uint32_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8)); },
+        out);
+}
+
+void appendJet4Text(const uint8_t* bytes, size_t size, std::string& out) {
+    if (size < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) {
+        appendUcs2le(bytes, size, out);
+        return;
+    }
+    // Compressed: single bytes are U+00xx; a 0x00 byte switches to UCS-2 units
+    // and back. Access never compresses text with a 0x00 low byte, so the
+    // switch cannot be mistaken for a character.
+    out.reserve(out.size() + size);
+    bool compressed = true;
+    size_t i = 2;
+    while (i < size) {
+        if (bytes[i] == 0) {
+            compressed = !compressed;
+            ++i;
+        } else if (compressed) {
+            appendCodePoint(bytes[i], out);
+            ++i;
+        } else {
+            const size_t start = i;
+            while (i + 1 < size && bytes[i] != 0)
+                i += 2;
+            appendUcs2le(bytes + start, i - start, out);
+            if (i + 1 == size && bytes[i] != 0)
+                ++i;  // odd trailing byte
+        }
+    }
+}
+
+CodePageDecoder::CodePageDecoder(uint16_t codePage)
+    : codePage_(codePage), charset_(charsetFor(codePage)), singleByte_(!isMultiByte(codePage)) {
+    iconv_t probe = iconv_open("UTF-8", charset_.c_str());
+    if (probe == reinterpret_cast<iconv_t>(-1)) {
+        charset_ = "CP1252";
+        singleByte_ = true;
+    } else {
+        iconv_close(probe);
+    }
+    if (singleByte_)
+        buildTable();
+}
+
+CodePageDecoder::~CodePageDecoder() = default;
+
+void CodePageDecoder::buildTable() {
+    for (int b = 0; b < 128; ++b)
+        table_[b] = std::string(1, static_cast<char>(b));
+    for (int b = 128; b < 256; ++b) {
+        const uint8_t byte = static_cast<uint8_t>(b);
+        std::string s;
+        appendIconv(&byte, 1, s);
+        table_[b] = s.empty() ? std::string("\xEF\xBF\xBD") : s;
+    }
+}
+
+void CodePageDecoder::appendIconv(const uint8_t* bytes, size_t size, std::string& out) const {
+    iconv_t cd = iconv_open("UTF-8", charset_.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return;
+    std::vector<char> buffer(size * 4 + 16);
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+    size_t inLeft = size;
+    while (inLeft > 0) {
+        char* dst = buffer.data();
+        size_t dstLeft = buffer.size();
+        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        out.append(buffer.data(), buffer.size() - dstLeft);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            // Undefined or truncated byte: show a replacement and go on.
+            out.append("\xEF\xBF\xBD");
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+}
+
+void CodePageDecoder::append(const uint8_t* bytes, size_t size, std::string& out) const {
+    if (!singleByte_) {
+        appendIconv(bytes, size, out);
+        return;
+    }
+    for (size_t i = 0; i < size; ++i) {
+        if (bytes[i] < 0x80) {
+            out.push_back(static_cast<char>(bytes[i]));
+        } else {
+            out.append(table_[bytes[i]]);
+        }
+    }
+}
+
+std::string CodePageDecoder::decode(std::string_view bytes) const {
+    std::string out;
+    append(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out);
+    return out;
+}
+
+std::string CodePageDecoder::encode(std::string_view utf8) const {
+    std::string out;
+    iconv_t cd = iconv_open((charset_ + "//TRANSLIT").c_str(), "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::string(utf8);
+    std::vector<char> buffer(utf8.size() * 4 + 16);
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    while (inLeft > 0) {
+        char* dst = buffer.data();
+        size_t dstLeft = buffer.size();
+        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        out.append(buffer.data(), buffer.size() - dstLeft);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            out.push_back('?');
+            ++in;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}
+
+}  // namespace jet

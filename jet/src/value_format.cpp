@@ -1,0 +1,144 @@
+#include "jet/value_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace jet {
+namespace {
+
+constexpr int64_t kMsPerDay = 86400000;
+constexpr int64_t kFirstDay = -693593;  // 0001-01-01 as an Access day
+constexpr int64_t kLastDay = 2958465;   // 9999-12-31
+
+// Days since 1970-01-01 from a proleptic Gregorian date (H. Hinnant's method).
+int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+void civilFromDays(int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (month <= 2));
+}
+
+const int64_t kAccessEpoch = daysFromCivil(1899, 12, 30);
+
+DateTimeParts partsFrom(double d, int64_t unitMs) {
+    DateTimeParts p;
+    if (!std::isfinite(d))
+        d = d > 0 ? static_cast<double>(kLastDay) + 0.99999 : 0.0;
+    d = std::clamp(d, static_cast<double>(kFirstDay), static_cast<double>(kLastDay) + 0.999999);
+    int64_t days = static_cast<int64_t>(std::trunc(d));
+    const double fraction = std::fabs(d) - std::fabs(static_cast<double>(days));
+    int64_t ms = std::llround(fraction * kMsPerDay / static_cast<double>(unitMs)) * unitMs;
+    if (ms >= kMsPerDay) {
+        ms -= kMsPerDay;
+        ++days;
+    }
+    civilFromDays(days + kAccessEpoch, p.year, p.month, p.day);
+    p.hour = static_cast<int>(ms / 3600000);
+    p.minute = static_cast<int>(ms / 60000 % 60);
+    p.second = static_cast<int>(ms / 1000 % 60);
+    p.millisecond = static_cast<int>(ms % 1000);
+    return p;
+}
+
+}  // namespace
+
+DateTimeParts dateTimeParts(double d) {
+    return partsFrom(d, 1);
+}
+DateTimeParts dateTimePartsToSecond(double d) {
+    return partsFrom(d, 1000);
+}
+
+double accessDate(const DateTimeParts& p) {
+    const int64_t days =
+        daysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
+        kAccessEpoch;
+    const double time =
+        (p.hour * 3600000.0 + p.minute * 60000.0 + p.second * 1000.0 + p.millisecond) / kMsPerDay;
+    return days >= 0 ? static_cast<double>(days) + time : static_cast<double>(days) - time;
+}
+
+std::string formatDateTimeIso(double d) {
+    const DateTimeParts p = dateTimePartsToSecond(d);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, p.hour,
+                  p.minute, p.second);
+    return buf;
+}
+
+std::string formatCurrency(int64_t scaled) {
+    const bool negative = scaled < 0;
+    const uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s%llu.%04llu", negative ? "-" : "",
+                  static_cast<unsigned long long>(m / 10000),
+                  static_cast<unsigned long long>(m % 10000));
+    return buf;
+}
+
+std::string formatGuid(std::string_view b) {
+    if (b.size() != 16)
+        return {};
+    static const int order[16] = {3, 2, 1, 0, 5, 4, 7, 6, 8, 9, 10, 11, 12, 13, 14, 15};
+    static const char* hex = "0123456789ABCDEF";
+    std::string out = "{";
+    for (int k = 0; k < 16; ++k) {
+        if (k == 4 || k == 6 || k == 8 || k == 10)
+            out.push_back('-');
+        const auto byte = static_cast<uint8_t>(b[order[k]]);
+        out.push_back(hex[byte >> 4]);
+        out.push_back(hex[byte & 15]);
+    }
+    out.push_back('}');
+    return out;
+}
+
+std::string hexString(std::string_view bytes) {
+    static const char* hex = "0123456789abcdef";
+    std::string out;
+    out.resize(bytes.size() * 2);
+    for (size_t k = 0; k < bytes.size(); ++k) {
+        const auto byte = static_cast<uint8_t>(bytes[k]);
+        out[2 * k] = hex[byte >> 4];
+        out[2 * k + 1] = hex[byte & 15];
+    }
+    return out;
+}
+
+namespace {
+template <typename T>
+std::string shortest(T v) {
+    if (std::isnan(v))
+        return "NaN";
+    if (std::isinf(v))
+        return v > 0 ? "Infinity" : "-Infinity";
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+}  // namespace
+
+std::string formatDouble(double d) {
+    return shortest(d);
+}
+std::string formatSingle(float f) {
+    return shortest(f);
+}
+
+}  // namespace jet
