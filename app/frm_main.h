@@ -1,0 +1,173 @@
+// frmMain: the program's main window. It owns every control and the window
+// state (plain fields), and runs the lifecycle handlers: Form_Load restores
+// geometry and options from the settings file and puts the controls into their
+// first state; Form_Resize lays the panes out; closing the window in any way
+// runs the exit command, which writes the settings back and ends the program.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QString>
+
+#include "sheet/sheet_update.h"
+#include "ui/desktop.h"
+#include "ui/pane_layout.h"
+
+class QFrame;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+namespace app {
+class SettingsFile;
+}
+namespace sheet {
+class Grid;
+}
+namespace ui {
+class CaptionPanel;
+class ColorPalette;
+class Dialogs;
+class MainMenus;
+class MainToolbar;
+class StatusPanels;
+class TabStrip;
+}  // namespace ui
+
+class ModuleMain;
+
+class frmMain : public QMainWindow, private sheet::SheetUpdateView {
+    Q_OBJECT
+  public:
+    // Initial limits of the splitters, in twips.
+    static constexpr int kVBarLeftLimit = 500;
+    static constexpr int kVBarRightMargin = 600;
+    static constexpr int kHBarUpperLimit = 600;
+    static constexpr int kHBarBottomMargin = 1000;
+    static constexpr unsigned kAlternateColor = 0xC0FFC0;  // light green
+
+    frmMain(ModuleMain& module, app::SettingsFile& settings, ui::Dialogs& dialogs,
+            ui::Desktop& desktop, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Lifecycle.
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void mnuExit_Click();
+    void SetDefaults();
+
+    // The sheet update: form view, style buttons, status panel 5 and the
+    // statistics display follow the sheet's current cell.
+    void SheetUpdate();
+    // Mouse mode 0 (row and find) or 1 (block and edit); other values do nothing.
+    void SetMouseMode(int index);
+
+    // Converts between twips and this screen's pixels.
+    int toPixelsX(int twips) const;
+    int toPixelsY(int twips) const;
+    int toTwipsX(int pixels) const;
+    int toTwipsY(int pixels) const;
+
+    // Controls.
+    QWidget* client = nullptr;  // the area below the menu bar
+    ui::MainMenus* menus = nullptr;
+    ui::MainToolbar* Toolbar = nullptr;
+    ui::StatusPanels* SBar = nullptr;
+    QProgressBar* Progress = nullptr;
+    sheet::Grid* fa = nullptr;
+    sheet::Grid* fb = nullptr;
+    sheet::Grid* fs = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    QTreeWidget* Tree2 = nullptr;
+    ui::CaptionPanel* VTPan = nullptr;
+    ui::TabStrip* TabStrip1 = nullptr;
+    QPlainTextEdit* txtSQL = nullptr;
+    QPushButton* cmdLockSQL = nullptr;
+    QPushButton* cmdRun = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdSaveSQL = nullptr;
+    QPushButton* cmdDeleteSQL = nullptr;
+    QPushButton* cmdUnlockSQL = nullptr;
+    QFrame* HBar = nullptr;
+    QFrame* HBar1 = nullptr;
+    QFrame* HBar2 = nullptr;
+    QFrame* VBar = nullptr;
+    QFrame* VBar1 = nullptr;
+    QFrame* VBar2 = nullptr;
+    ui::ColorPalette* PanColor = nullptr;
+    QPixmap ImgFlag[4];
+    QPixmap ImgU, ImgD, ImgUp, ImgDown, ImgNone;
+
+    // Window state.
+    int vbarLeftLimit = 0;
+    int vbarRightMargin = 0;
+    int hbarUpperLimit = 0;
+    int hbarBottomMargin = 0;
+    bool toolbarShown = false;
+    bool sqlTabShown = false;
+    bool alternateColorOn = false;
+    bool fieldsSubtree = false;
+    QString lastOpenPath;
+    sheet::SheetState sheetState;
+    ui::PaneGeometry panes;  // every pane's place, in twips
+    unsigned char openFileType = 0;
+    int currentColor = 0;
+
+    // A file named on the command line, opened once the window is up.
+    QString startupFile;
+
+    // Whether the exit command has run: the window is ending.
+    bool ending() const { return ending_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // SheetUpdateView
+    void showStyleButton(const QString& key, bool pressed) override;
+    void showPosition(const QString& text) override;
+    void showColumnStatistics(int col) override;
+
+    void createControls();
+    void createSheetControls();
+    void createTabPages();
+    void createSqlButtons();
+    void createSplitters();
+    void createPictures();
+    void connectHandlers();
+    void connectSheetHandlers();
+    void keepMenuShortcutsInSqlBox();
+    void resetPointerOver(std::initializer_list<QWidget*> widgets);
+
+    void restoreGeometry();
+    void restoreOptions();
+    void applyToolbarShown();
+    void applyAlternateColor();
+    void placeInitialPanes();
+    void applyPanes();
+    void correctFrameOnce();
+    ui::LayoutFrame layoutFrame() const;
+    double dpiX() const;
+    double dpiY() const;
+    void writeSettings();
+
+    void fa_Click();
+    void fa_KeyDown(int key);
+    void fa_GotFocus();
+    void fb_GotFocus();
+
+    ModuleMain& module_;
+    app::SettingsFile& settings_;
+    ui::Dialogs& dialogs_;
+    ui::Desktop& desktop_;
+    sheet::SheetUpdate* sheetUpdate_ = nullptr;
+    QSize pendingOuterSize_;
+    bool frameCorrected_ = false;
+    bool ending_ = false;
+    bool loaded_ = false;
+};

@@ -1,0 +1,25 @@
+#include "app/module_main.h"
+
+#include "app/frm_main.h"
+#include "app/settings_file.h"
+
+ModuleMain::ModuleMain(Environment environment) : env_(std::move(environment)) {}
+
+ModuleMain::~ModuleMain() = default;
+
+void ModuleMain::Main() {
+    settings_ = std::make_unique<app::SettingsFile>(
+        *env_.fileSystem,
+        app::chooseSettingsLocation(*env_.fileSystem, env_.programFolder, env_.userFolder));
+    if (const auto show = app::settingsBoolean(settings_->GetINI("OPTION", "SHOWTIP"))) {
+        showTipsAtStartup = *show;
+    }
+    window_ = std::make_unique<frmMain>(*this, *settings_, *env_.dialogs, *env_.desktop);
+    if (!env_.arguments.isEmpty()) {
+        window_->startupFile = env_.arguments.first();
+    }
+    window_->Form_Load();
+    window_->show();
+    // The tips window (frmTips) is shown here, non-modal, when
+    // showTipsAtStartup is set; it arrives with the Help menu's windows.
+}

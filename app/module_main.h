@@ -1,0 +1,50 @@
+// ModuleMain: the start-up module. Main fixes where the settings file lies,
+// reads the show-tips option, then creates, loads and shows the main window.
+// The module holds the program-wide state for the program's whole life.
+#pragma once
+
+#include <memory>
+
+#include <QString>
+#include <QStringList>
+
+class frmMain;
+
+namespace app {
+class FileSystem;
+class SettingsFile;
+}  // namespace app
+namespace ui {
+class Desktop;
+class Dialogs;
+}  // namespace ui
+
+class ModuleMain {
+  public:
+    // What the program meets outside itself; tests pass scripted parts.
+    struct Environment {
+        app::FileSystem* fileSystem = nullptr;
+        QString programFolder;  // where the program was started from
+        QString userFolder;     // per-user configuration folder (fallback)
+        ui::Dialogs* dialogs = nullptr;
+        ui::Desktop* desktop = nullptr;
+        QStringList arguments;  // command-line arguments after the program's name
+    };
+
+    explicit ModuleMain(Environment environment);
+    ~ModuleMain();
+
+    // Runs the start-up; the window is shown when it returns.
+    void Main();
+
+    frmMain* mainWindow() const { return window_.get(); }
+    app::SettingsFile& settings() const { return *settings_; }
+
+    // Show the tips window at start-up; written back on exit.
+    bool showTipsAtStartup = false;
+
+  private:
+    Environment env_;
+    std::unique_ptr<app::SettingsFile> settings_;
+    std::unique_ptr<frmMain> window_;
+};

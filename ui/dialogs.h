@@ -1,0 +1,33 @@
+// The modal dialogs the window asks the user through: message box, input box
+// and the open/save file dialogs. Tests replace them with a scripted set.
+#pragma once
+
+#include <QString>
+
+namespace ui {
+
+class Dialogs {
+  public:
+    enum class Icon { Critical, Exclamation, Question, Information };
+    enum class Buttons { Ok, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~Dialogs() = default;
+
+    // A modal message with one icon; returns the button pressed (Cancel when
+    // the box is closed without a choice).
+    virtual Answer messageBox(const QString& text, const QString& title, Icon icon,
+                              Buttons buttons) = 0;
+    // A one-line question; returns the typed text, or the empty string when
+    // the user cancels.
+    virtual QString inputBox(const QString& prompt, const QString& title,
+                             const QString& defaultText) = 0;
+    // Returns the chosen path, or the empty string when cancelled. `filter`
+    // uses Qt's "Name (*.ext);;Other (*.x)" form.
+    virtual QString openFileName(const QString& title, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& suggestedPath,
+                                 const QString& filter) = 0;
+};
+
+}  // namespace ui

@@ -1,0 +1,84 @@
+#include "ui/tab_strip.h"
+
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
+#include <QTabBar>
+
+namespace ui {
+
+TabStrip::TabStrip(QWidget* parent) : QWidget(parent), controls_(4) {
+    setObjectName(QStringLiteral("TabStrip1"));
+    bar_ = new QTabBar(this);
+    bar_->setObjectName(QStringLiteral("TabStrip1.Tabs"));
+    bar_->setDrawBase(false);
+    bar_->setExpanding(false);
+    bar_->setElideMode(Qt::ElideRight);
+    bar_->setUsesScrollButtons(true);
+    for (const char* caption : {"Form", "Table", "SQL", "Column Statistics"}) {
+        bar_->addTab(QString::fromLatin1(caption));
+    }
+    connect(bar_, &QTabBar::currentChanged, this, &TabStrip::showPage);
+    connect(bar_, &QTabBar::tabBarClicked, this, [this](int page) {
+        if (page >= 0) {
+            emit tabClicked(page);
+        }
+    });
+}
+
+void TabStrip::addPageControl(int page, QWidget* control) {
+    if (page < 0 || page >= controls_.size()) {
+        return;
+    }
+    controls_[page].append(control);
+    control->setVisible(page == currentPage());
+}
+
+void TabStrip::setTabVisible(int page, bool visible) {
+    bar_->setTabVisible(page, visible);
+    if (!bar_->isTabVisible(bar_->currentIndex())) {
+        // The current page went away: fall back to the first visible one.
+        for (int i = 0; i < bar_->count(); ++i) {
+            if (bar_->isTabVisible(i)) {
+                bar_->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
+    showPage(bar_->currentIndex());
+}
+
+bool TabStrip::isTabVisible(int page) const {
+    return bar_->isTabVisible(page);
+}
+
+int TabStrip::currentPage() const {
+    return bar_->currentIndex();
+}
+
+void TabStrip::setCurrentPage(int page) {
+    bar_->setCurrentIndex(page);
+}
+
+void TabStrip::showPage(int page) {
+    for (int i = 0; i < controls_.size(); ++i) {
+        for (QWidget* control : controls_[i]) {
+            control->setVisible(i == page);
+        }
+    }
+}
+
+void TabStrip::resizeEvent(QResizeEvent*) {
+    bar_->setGeometry(0, 0, width(), bar_->sizeHint().height());
+}
+
+void TabStrip::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = rect().adjusted(0, bar_->height() - 1, 0, 0);
+    frame.shape = QTabBar::RoundedNorth;
+    frame.tabBarSize = bar_->sizeHint();
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
+}
+
+}  // namespace ui
