@@ -1,0 +1,160 @@
+// Fills the grid through its bulk path with 1,000,000 rows x 8 columns of
+// 12-character texts (fixed seed; column 0 unique, column 1 with 1,000
+// distinct values), sorts by column 1 and scrolls to the end, printing the
+// time of each step and the peak anonymous memory seen.
+//   grid_bench [rows]      (run with QT_QPA_PLATFORM=offscreen when headless)
+#include "sheet/grid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace {
+
+constexpr int kCols = 8;
+constexpr int kTextLength = 12;
+
+long rssAnonKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("RssAnon:")) {
+            return line.mid(8).trimmed().split(' ').first().toLong();
+        }
+    }
+    return -1;
+}
+
+// A small fast generator so that making the texts costs little beside the fill.
+struct XorShift {
+    uint64_t state;
+    uint64_t operator()() {
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return state * 0x2545F4914F6CDD1DULL;
+    }
+};
+
+void randomText(XorShift& random, std::string& text) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    text.resize(kTextLength);
+    uint64_t bits = random();
+    for (int k = 0; k < kTextLength; ++k) {
+        if (k == 6) {
+            bits = random();
+        }
+        text[k] = kLetters[bits % 62];
+        bits /= 62;
+    }
+}
+
+double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// Column 0: six random letters, then the row number in base 36 (unique).
+void uniqueText(XorShift& random, int row, std::string& text) {
+    randomText(random, text);
+    for (int k = kTextLength - 1; k >= 6; --k, row /= 36) {
+        text[k] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"[row % 36];
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 1'000'000;
+    sheet::Grid grid;
+    grid.resize(1200, 800);
+    grid.show();
+    QApplication::processEvents();
+
+    XorShift random{20261209};
+    std::vector<std::string> distinct(1000);
+    for (std::string& text : distinct) {
+        randomText(random, text);
+    }
+    const auto makeRow = [&](int r, std::array<std::string, kCols>& texts) {
+        uniqueText(random, r, texts[0]);
+        texts[1] = distinct[random() % distinct.size()];
+        for (int c = 2; c < kCols; ++c) {
+            randomText(random, texts[c]);
+        }
+    };
+    std::array<std::string, kCols> texts;
+    // The same texts made without filling, to tell their cost from the grid's.
+    const XorShift seed = random;
+    QElapsedTimer timer;
+    timer.start();
+    double cpu = threadCpuMs();
+    for (int r = 0; r < rows; ++r) {
+        makeRow(r, texts);
+    }
+    const qint64 makeMs = timer.restart();
+    const double makeCpu = threadCpuMs() - cpu;
+    random = seed;
+    long peak = rssAnonKb();
+    const auto note = [&peak] { peak = std::max(peak, rssAnonKb()); };
+
+    timer.restart();
+    cpu = threadCpuMs();
+    std::array<QString, kCols> titles;
+    for (int c = 0; c < kCols; ++c) {
+        titles[c] = QStringLiteral("Field%1").arg(c);
+    }
+    grid.beginFill(titles);
+    std::array<sheet::CellInput, kCols> cells;
+    for (int r = 0; r < rows; ++r) {
+        makeRow(r, texts);
+        for (int c = 0; c < kCols; ++c) {
+            cells[c].text = texts[c];
+        }
+        grid.appendRow(cells);
+    }
+    grid.endFill();
+    QApplication::processEvents();
+    const qint64 fillMs = timer.restart();
+    const double fillCpu = threadCpuMs() - cpu;
+    note();
+    cpu = threadCpuMs();
+
+    grid.sort(1, sheet::Grid::SortAscending);
+    grid.viewport()->repaint();
+    const qint64 sortMs = timer.restart();
+    const double sortCpu = threadCpuMs() - cpu;
+    note();
+    cpu = threadCpuMs();
+
+    grid.scrollToBottom();
+    grid.viewport()->repaint();
+    QApplication::processEvents();
+    const qint64 scrollMs = timer.restart();
+    const double scrollCpu = threadCpuMs() - cpu;
+    note();
+
+    std::printf("rows %d x cols %d\n", grid.rows() - 1, grid.cols());
+    std::printf("step          wall ms   cpu ms\n");
+    std::printf("make texts  %9lld %8.0f  (the test data alone, not the grid)\n", makeMs, makeCpu);
+    std::printf("fill        %9lld %8.0f  (texts made on the fly, included)\n", fillMs, fillCpu);
+    std::printf("fill - make %9lld %8.0f  (the grid's own share)\n", fillMs - makeMs,
+                fillCpu - makeCpu);
+    std::printf("sort col 1  %9lld %8.0f\n", sortMs, sortCpu);
+    std::printf("scroll end  %9lld %8.0f\n", scrollMs, scrollCpu);
+    std::printf("peak RssAnon %ld kB (%.1f MB)\n", peak, peak / 1024.0);
+    std::printf("first sorted %s, last %s\n", qPrintable(grid.textMatrix(1, 1)),
+                qPrintable(grid.textMatrix(grid.rows() - 1, 1)));
+    return 0;
+}

@@ -1,0 +1,177 @@
+// The column-wise cell store: texts, typed values, sparse properties, moves,
+// removals, compaction and size limits.
+#include "sheet/cell_store.h"
+#include "sheet/text_column.h"
+
+#include <QTest>
+
+#include <string>
+
+using sheet::CellInput;
+using sheet::CellProps;
+using sheet::CellStore;
+using sheet::TextColumn;
+
+namespace {
+std::string str(std::string_view view) { return std::string(view); }
+
+CellStore makeStore(int rows, int cols) {
+    CellStore store;
+    store.setCols(cols);
+    store.setRows(rows);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            store.setText(r, c, std::to_string(r) + ":" + std::to_string(c));
+        }
+    }
+    return store;
+}
+}  // namespace
+
+class TestCellStore : public QObject {
+    Q_OBJECT
+private slots:
+    void textColumnReusesAndGrows() {
+        TextColumn column;
+        QCOMPARE(str(column.get(5)), std::string());
+        column.set(3, "hello");
+        QCOMPARE(str(column.get(3)), std::string("hello"));
+        QCOMPARE(str(column.get(2)), std::string());
+        column.set(3, "hi");
+        QCOMPARE(str(column.get(3)), std::string("hi"));
+        column.set(3, "a much longer text than before");
+        QCOMPARE(str(column.get(3)), std::string("a much longer text than before"));
+        column.set(3, "");
+        QCOMPARE(str(column.get(3)), std::string());
+    }
+
+    void textColumnKeepsTextsPastTheShortLengthField() {
+        TextColumn column;
+        const std::string huge((1 << 24) + 10, 'x');
+        column.set(0, "before");
+        column.set(1, huge);
+        column.set(2, "after");
+        QCOMPARE(column.get(1).size(), huge.size());
+        QCOMPARE(str(column.get(0)), std::string("before"));
+        QCOMPARE(str(column.get(2)), std::string("after"));
+    }
+
+    void textColumnCompactsAfterManyRewrites() {
+        TextColumn column;
+        // About 20 MB written into ten cells; without reclaiming it would all stay.
+        for (int i = 0; i < 100000; ++i) {
+            column.set(i % 10, std::string(200 + i % 7, char('a' + i % 10)));
+        }
+        QVERIFY(column.bytes() < 4 * 1024 * 1024);
+        QCOMPARE(str(column.get(9)), std::string(200 + 99999 % 7, 'j'));
+        QCOMPARE(str(column.get(0)), std::string(200 + 99990 % 7, 'a'));
+    }
+
+    void editDropsTypedValue() {
+        CellStore store;
+        store.beginFill(2);
+        const CellInput row[] = {{"12", 12, true}, {"x"}};
+        store.appendRow(row);
+        double value = 0;
+        QVERIFY(store.value(0, 0, &value));
+        QCOMPARE(value, 12.0);
+        QVERIFY(!store.value(0, 1, &value));
+        store.setText(0, 0, "13");
+        QVERIFY(!store.value(0, 0, &value));
+        QCOMPARE(str(store.text(0, 0)), std::string("13"));
+    }
+
+    void propertiesAreSparseAndDroppedWhenDefault() {
+        CellStore store = makeStore(5, 2);
+        store.editProps(2, 1, [](CellProps& p) { p.style |= CellProps::kBold; });
+        QCOMPARE(store.column(1).props.size(), std::size_t(1));
+        QVERIFY(store.props(2, 1).style & CellProps::kBold);
+        QVERIFY(!(store.props(1, 1).style & CellProps::kBold));
+        store.editProps(2, 1, [](CellProps& p) { p.style = 0; });
+        QVERIFY(store.column(1).props.empty());
+    }
+
+    void movingAColumnCarriesItsCellsAndProperties() {
+        CellStore store = makeStore(4, 4);
+        store.editProps(3, 1, [](CellProps& p) { p.foreColor = 255; });
+        store.column(1).width = 777;
+        store.moveColumn(1, 3);
+        QCOMPARE(str(store.text(3, 3)), std::string("3:1"));
+        QCOMPARE(str(store.text(3, 1)), std::string("3:2"));
+        QCOMPARE(store.props(3, 3).foreColor, 255u);
+        QCOMPARE(store.props(3, 1).foreColor, CellProps::kNoColor);
+        QCOMPARE(store.column(3).width, 777);
+    }
+
+    void movingAndRemovingRows() {
+        CellStore store = makeStore(6, 1);
+        store.editProps(5, 0, [](CellProps& p) { p.checked = 1; });
+        store.moveRow(5, 1);  // last row moves up, rows 1..4 shift down
+        QCOMPARE(str(store.text(1, 0)), std::string("5:0"));
+        QCOMPARE(str(store.text(2, 0)), std::string("1:0"));
+        QCOMPARE(int(store.props(1, 0).checked), 1);
+        store.moveRow(1, 4);
+        QCOMPARE(str(store.text(4, 0)), std::string("5:0"));
+        QCOMPARE(str(store.text(1, 0)), std::string("1:0"));
+        store.removeRow(0);
+        QCOMPARE(store.rows(), 5);
+        QCOMPARE(str(store.text(0, 0)), std::string("1:0"));
+    }
+
+    void compactionKeepsContentAfterManyRemovals() {
+        CellStore store = makeStore(10000, 2);
+        store.editProps(9999, 1, [](CellProps& p) { p.barPercent = 50; });
+        store.setRows(3000);  // forces a rebuild of the sparse physical rows
+        store.setRows(10000);
+        for (int r = 0; r < 2000; ++r) {
+            store.removeRow(0);
+        }
+        QCOMPARE(store.rows(), 8000);
+        QCOMPARE(str(store.text(0, 1)), std::string("2000:1"));
+        QCOMPARE(str(store.text(999, 0)), std::string("2999:0"));
+        QCOMPARE(str(store.text(1000, 0)), std::string());  // cut rows came back empty
+        QCOMPARE(store.props(7999, 1).barPercent, 0.0);
+    }
+
+    void absurdSizesAreBounded() {
+        CellStore store;
+        store.setCols(1 << 30);
+        QCOMPARE(store.cols(), CellStore::kMaxCols);
+        store.setCols(-5);
+        QCOMPARE(store.cols(), 0);
+        store.setRows(-1);
+        QCOMPARE(store.rows(), 0);
+        QCOMPARE(str(store.text(-1, 7)), std::string());
+        store.setText(100, 100, "ignored");  // outside: no effect, no crash
+        QCOMPARE(store.rows(), 0);
+    }
+
+    void clearEmptiesCellsButKeepsShapeAndColumns() {
+        CellStore store = makeStore(3, 2);
+        store.column(0).format = "0.00";
+        store.editProps(1, 1, [](CellProps& p) { p.picture = 1; });
+        store.clearCells();
+        QCOMPARE(store.rows(), 3);
+        QCOMPARE(store.cols(), 2);
+        QCOMPARE(str(store.text(1, 1)), std::string());
+        QCOMPARE(store.props(1, 1).picture, uint16_t(0));
+        QCOMPARE(store.column(0).format, QStringLiteral("0.00"));
+    }
+
+    void sortLeavesTheTitleRowInPlace() {
+        CellStore store;
+        store.beginFill(1);
+        for (const char* text : {"Title", "b", "C", "a"}) {
+            const CellInput cell{text};
+            store.appendRow(std::span(&cell, 1));
+        }
+        store.sortRows(0, 1, false);
+        QCOMPARE(str(store.text(0, 0)), std::string("Title"));
+        QCOMPARE(str(store.text(1, 0)), std::string("a"));
+        QCOMPARE(str(store.text(2, 0)), std::string("b"));
+        QCOMPARE(str(store.text(3, 0)), std::string("C"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCellStore)
+#include "tst_cell_store.moc"
