@@ -1,0 +1,49 @@
+// Helpers shared by the Access functions registered in SQLite: reading
+// arguments the way VBA coerces Variants, and the row-level error value that
+// a failing function returns instead of aborting the whole statement.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <sqlite3.h>
+
+namespace jet::sql {
+
+// The marker a function returns when its expression fails on this row; the
+// record set shows it as "#Error". Functions that receive it pass it on.
+void resultRowError(sqlite3_context* ctx);
+bool isRowError(sqlite3_value* v);
+// True when any argument is Null (result set to Null) or a row error (passed
+// on); the caller then returns at once.
+bool nullOrErrorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv);
+bool errorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv);
+
+// Number from a value: numbers as they are, text read as VBA reads numeric
+// text ("1,234.5", " 12 ", "1e3"); nothing for other text or Null.
+std::optional<double> numberOf(sqlite3_value* v);
+std::optional<double> numberFromText(const std::string& text);
+// Date serial from a value: numbers are serials, text is read as a date.
+std::optional<double> dateOf(sqlite3_value* v);
+// Text of a value as VBA's CStr gives it (doubles with 15 digits).
+std::string textOf(sqlite3_value* v);
+
+// Val(): the number at the start of the text, blanks ignored anywhere.
+double valOfText(const std::string& text);
+
+// Round half to even, as CInt, CLng, Round and the \ and Mod operands do.
+double roundHalfEven(double x);
+
+void resultText(sqlite3_context* ctx, const std::string& s);
+void resultSerial(sqlite3_context* ctx, double serial);  // error outside years 100..9999
+
+}  // namespace jet::sql
+
+namespace jet::sql {
+// Calendar helpers shared by the date functions and Format.
+std::string monthName(int month);         // "January"
+std::string dayName(int weekdaySunday1);  // 1 => "Sunday"
+int weekdayOfSerial(double serial, int firstDayOfWeek);
+int weekOfYearOfSerial(double serial, int firstDayOfWeek, int firstWeekOfYear);
+int dayOfYearOfSerial(double serial);
+}  // namespace jet::sql

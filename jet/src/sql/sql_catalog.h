@@ -1,0 +1,57 @@
+// What the translator needs to know about the database: the SQLite name and
+// columns of each table, the SQL of each saved query, and a way to read the
+// distinct pivot values of a crosstab.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/query_info.h"
+#include "jet/status.h"
+#include "sql/sql_type.h"
+
+namespace jet::sql {
+
+struct CatalogColumn {
+    std::string name;
+    SqlType type = SqlType::Variant;
+};
+
+struct CatalogTable {
+    std::string sqlName;  // already quoted for SQLite
+    std::vector<CatalogColumn> columns;
+};
+
+struct CatalogQuery {
+    std::string sql;
+    QueryKind kind = QueryKind::Select;
+};
+
+// A value of a crosstab's pivot expression.
+struct PivotValue {
+    bool isNull = false;
+    bool isText = false;
+    std::string text;  // text values
+    double number = 0;
+};
+
+struct ParameterRef {
+    std::string name;
+    SqlType type = SqlType::Variant;
+    bool declared = false;
+};
+
+class SqlCatalog {
+public:
+    virtual ~SqlCatalog() = default;
+    // NotFound when the file has no such table; other errors when it cannot be read.
+    virtual Result<CatalogTable> table(std::string_view name) = 0;
+    virtual std::optional<CatalogQuery> query(std::string_view name) = 0;
+    // Runs a translated one-column SELECT; `parameters` are its ?N parameters.
+    virtual Result<std::vector<PivotValue>> pivotValues(const std::string& sql,
+                                                        const std::vector<ParameterRef>& parameters) = 0;
+};
+
+}  // namespace jet::sql
