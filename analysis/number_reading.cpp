@@ -86,16 +86,22 @@ double readPrefixed(Cursor<Char>& in) {
 struct Decimal {
     char digits[kMaxDigits + 1];
     int count = 0;
+    std::uint64_t leading = 0;  // the first 19 digits as an integer
     bool sticky = false;  // a dropped digit was not zero
     std::int64_t exponent = 0;
     bool sawDigit = false;
 
+    void keep(int c) {
+        if (count < 19)
+            leading = leading * 10 + static_cast<std::uint64_t>(c - '0');
+        digits[count++] = static_cast<char>(c);
+    }
     void addIntegerDigit(int c) {
         sawDigit = true;
         if (count == 0 && c == '0')
             return;
         if (count < kMaxDigits)
-            digits[count++] = static_cast<char>(c);
+            keep(c);
         else {
             ++exponent;
             sticky = sticky || c != '0';
@@ -108,7 +114,7 @@ struct Decimal {
             return;
         }
         if (count < kMaxDigits) {
-            digits[count++] = static_cast<char>(c);
+            keep(c);
             --exponent;
         } else {
             sticky = sticky || c != '0';
@@ -156,10 +162,7 @@ double convert(Decimal& d) {
     // Exact fast path: up to 15 digits are an exact integer in a double, and a
     // power of ten up to 1e22 is exact too, so one IEEE operation rounds right.
     if (!d.sticky && d.count <= 15 && d.exponent >= -22 && d.exponent <= 22) {
-        std::int64_t mantissa = 0;
-        for (int i = 0; i < d.count; ++i)
-            mantissa = mantissa * 10 + (d.digits[i] - '0');
-        const double m = static_cast<double>(mantissa);
+        const double m = static_cast<double>(d.leading);
         const int e = static_cast<int>(d.exponent);
         return e >= 0 ? m * powerOfTen(e) : m / powerOfTen(-e);
     }

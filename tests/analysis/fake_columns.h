@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/bar_chart.h"
@@ -14,15 +16,15 @@ namespace analysis::testing {
 
 class FakeColumn : public BarChartCells {
   public:
-    explicit FakeColumn(QStringList cells = {})
-        : cells_(std::move(cells)),
+    explicit FakeColumn(const QStringList& cells = {})
+        : cells_(toUtf8(cells)),
           colours_(static_cast<size_t>(cells_.size()) + 1, 0),
           percents_(static_cast<size_t>(cells_.size()) + 1, 0.0) {}
 
     int dataRowCount() const override { return static_cast<int>(cells_.size()); }
-    QStringView text(int row) const override {
+    std::string_view text(int row) const override {
         ++reads_;
-        return QStringView(cells_.at(row - 1));
+        return cells_.at(row - 1);
     }
     std::uint32_t barColour(int row) const override { return colours_.at(row); }
     void setBarColour(int row, std::uint32_t colour) override { colours_.at(row) = colour; }
@@ -31,11 +33,18 @@ class FakeColumn : public BarChartCells {
     // Sheet row numbering: row 1 is the first data row.
     double percent(int row) const { return percents_.at(row); }
     std::uint32_t colour(int row) const { return colours_.at(row); }
-    void setText(int row, const QString& text) { cells_[row - 1] = text; }
+    void setText(int row, const QString& text) { cells_.at(row - 1) = text.toStdString(); }
     long reads() const { return reads_; }
 
   private:
-    QStringList cells_;
+    static std::vector<std::string> toUtf8(const QStringList& cells) {
+        std::vector<std::string> texts;
+        for (const QString& cell : cells)
+            texts.push_back(cell.toStdString());
+        return texts;
+    }
+
+    std::vector<std::string> cells_;
     std::vector<std::uint32_t> colours_;
     std::vector<double> percents_;
     mutable long reads_ = 0;
