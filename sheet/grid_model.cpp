@@ -380,10 +380,16 @@ void GridModel::changeColumn(int col, const std::function<void(SheetColumn&)>& c
 }
 
 QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
-    row1 = std::max(std::min(row1, row2), 0);
-    col1 = std::max(std::min(col1, col2), 0);
-    row2 = std::min(std::max(row1, row2), store_.rows() - 1);
-    col2 = std::min(std::max(col1, col2), store_.cols() - 1);
+    if (row1 > row2) {
+        std::swap(row1, row2);
+    }
+    if (col1 > col2) {
+        std::swap(col1, col2);
+    }
+    row1 = std::max(row1, 0);
+    col1 = std::max(col1, 0);
+    row2 = std::min(row2, store_.rows() - 1);
+    col2 = std::min(col2, store_.cols() - 1);
     QString text;
     for (int row = row1; row <= row2; ++row) {
         if (row > row1) {

@@ -13,7 +13,9 @@ using sheet::CellStore;
 using sheet::TextColumn;
 
 namespace {
-std::string str(std::string_view view) { return std::string(view); }
+std::string str(std::string_view view) {
+    return std::string(view);
+}
 
 CellStore makeStore(int rows, int cols) {
     CellStore store;
@@ -30,7 +32,7 @@ CellStore makeStore(int rows, int cols) {
 
 class TestCellStore : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void textColumnReusesAndGrows() {
         TextColumn column;
         QCOMPARE(str(column.get(5)), std::string());

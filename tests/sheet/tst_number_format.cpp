@@ -5,7 +5,7 @@
 
 class TestNumberFormat : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void format_data() {
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<double>("value");

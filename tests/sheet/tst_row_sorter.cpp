@@ -37,29 +37,28 @@ QString sorted(const QString& cells, bool descending) {
 
 class TestRowSorter : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void orders_data() {
         QTest::addColumn<QString>("cells");
         QTest::addColumn<bool>("descending");
         QTest::addColumn<QString>("expected");
         QTest::newRow("numbers by value") << "10|9|100|-2|1.5" << false << "-2|1.5|9|10|100";
         QTest::newRow("numbers descending") << "10|9|100|-2" << true << "100|10|9|-2";
-        QTest::newRow("case ignored") << "banana|Apple|cherry|apple2" << false
-                                      << "Apple|apple2|banana|cherry";
+        QTest::newRow("case ignored")
+            << "banana|Apple|cherry|apple2" << false << "Apple|apple2|banana|cherry";
         QTest::newRow("equal texts keep order") << "b|B|a|b" << false << "a|b|B|b";
         QTest::newRow("equal texts keep order descending") << "b|B|a|b" << true << "b|B|b|a";
         QTest::newRow("empty, numbers, texts") << "x|5||y|-1" << false << "|-1|5|x|y";
         QTest::newRow("descending puts empty last") << "x|5||y" << true << "y|x|5|";
         QTest::newRow("blank text is text") << " ||x" << false << "| |x";
-        QTest::newRow("number with blanks and exponent") << "2e3| 300 |+40" << false
-                                                         << "+40| 300 |2e3";
-        QTest::newRow("not quite numbers are text") << "12abc|1,000|3" << false
-                                                    << "3|1,000|12abc";
-        QTest::newRow("long common prefix") << "prefix_same_text_b|Prefix_Same_Text_A|prefix_same"
-                                            << false
-                                            << "prefix_same|Prefix_Same_Text_A|prefix_same_text_b";
-        QTest::newRow("accented letters fold") << "Éclair|éclair|eclair|zeta" << false
-                                               << "eclair|zeta|Éclair|éclair";
+        QTest::newRow("number with blanks and exponent")
+            << "2e3| 300 |+40" << false << "+40| 300 |2e3";
+        QTest::newRow("not quite numbers are text") << "12abc|1,000|3" << false << "3|1,000|12abc";
+        QTest::newRow("long common prefix")
+            << "prefix_same_text_b|Prefix_Same_Text_A|prefix_same" << false
+            << "prefix_same|Prefix_Same_Text_A|prefix_same_text_b";
+        QTest::newRow("accented letters fold")
+            << "Éclair|éclair|eclair|zeta" << false << "eclair|zeta|Éclair|éclair";
         QTest::newRow("greek case") << "ΣΑΣ|σας|Αλφα" << false << "Αλφα|ΣΑΣ|σας";
     }
     void orders() {
@@ -122,11 +121,16 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("same case") << "Smith" << "Sm" << true;
-        QTest::newRow("other case") << "Smith" << "sMI" << true;
-        QTest::newRow("longer prefix") << "Sm" << "Smith" << false;
-        QTest::newRow("different") << "Jones" << "Sm" << false;
-        QTest::newRow("accented") << "Élan" << "él" << true;
+        QTest::newRow("same case") << "Smith"
+                                   << "Sm" << true;
+        QTest::newRow("other case") << "Smith"
+                                    << "sMI" << true;
+        QTest::newRow("longer prefix") << "Sm"
+                                       << "Smith" << false;
+        QTest::newRow("different") << "Jones"
+                                   << "Sm" << false;
+        QTest::newRow("accented") << "Élan"
+                                  << "él" << true;
     }
     void startsWithText() {
         QFETCH(QString, text);
