@@ -88,7 +88,6 @@ void hbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int y, const L
     } else {
         indicator.top = pointer;
     }
-    showHbarIndicator(s, s.atUpperLimit);
 
     const int lowest = frame.outerHeight - kLowerMargin - kLowerMoveAllowance;
     s.atLowerLimit = lowest < indicator.top;
@@ -96,7 +95,10 @@ void hbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int y, const L
     if (s.atLowerLimit) {
         g[Pane::HBar2].top = lowest;
     }
-    showHbarIndicator(s, s.atLowerLimit);
+    // The limit bar shows at either limit. (Taking the lower check's word
+    // alone would show the drag indicator past the upper limit, where the
+    // splitter will not go.)
+    showHbarIndicator(s, s.atUpperLimit || s.atLowerLimit);
 }
 
 SkippedList hbarRelease(PaneGeometry& g, SplitterDragState& s, const LayoutFrame& frame) {
@@ -139,7 +141,6 @@ void vbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int x, const L
     } else {
         indicator.left = pointer;
     }
-    showVbarIndicator(s, s.atLeftLimit);
 
     const int rightmost = frame.outerWidth - kRightMargin;
     s.atRightLimit = rightmost < indicator.left;
@@ -147,7 +148,7 @@ void vbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int x, const L
     if (s.atRightLimit) {
         g[Pane::VBar2].left = rightmost;
     }
-    showVbarIndicator(s, s.atRightLimit);
+    showVbarIndicator(s, s.atLeftLimit || s.atRightLimit);
 }
 
 SkippedList vbarRelease(PaneGeometry& g, SplitterDragState& s, const LayoutFrame& frame) {

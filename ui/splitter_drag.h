@@ -4,11 +4,13 @@
 // a limit bar (HBar2 / VBar2) stands in for it at a limit. On release the
 // splitter jumps to the indicator and the panes beside it are resized.
 //
-// The rules are deliberately uneven and kept so: the upper
-// limit also catches a position equal to it while the left limit does not; a
-// move stops OH - 1300 from the top but a release measures OH - T - 1000; the
-// release steps work from the outer frame size with fixed allowances (700
-// below the tab control, 120 right of the sheet) rather than the client area.
+// The rules are deliberately uneven and kept so: the upper limit also catches
+// a position equal to it while the left limit does not; the upper and left
+// checks look at where the indicator was left by the previous move, so the
+// pointer must stay past those limits for two moves; a move stops at
+// OH - 1300 but a release measures OH - T - 1000; the release steps work from
+// the outer frame size with fixed allowances (700 below the tab control, 120
+// right of the sheet) rather than from the client area.
 #pragma once
 
 #include "pane_layout.h"

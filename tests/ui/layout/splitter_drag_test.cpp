@@ -106,6 +106,19 @@ TEST_F(Drag, HbarUpperLimitCatchesAPositionEqualToIt) {
     EXPECT_EQ(g[Pane::HBar].top, 600);
 }
 
+TEST_F(Drag, HbarLimitBarShowsWhileCaughtAtTheUpperLimit) {
+    hbarPress(g, s);
+    const std::pair<int, bool> moves[] = {{470, false}, {470, true}, {1500, true}, {1500, false}};
+    for (const auto& [position, caught] : moves) {
+        hbarMove(g, s, LeftButton, toY(position), frame(T));
+        EXPECT_EQ(s.hbar2Visible, caught) << position;
+        EXPECT_EQ(s.hbar1Visible, !caught) << position;
+        EXPECT_EQ(s.atUpperLimit, caught) << position;
+    }
+    EXPECT_EQ(g[Pane::HBar2].top, 600);
+    EXPECT_EQ(g[Pane::HBar1].top, 1500);
+}
+
 TEST_F(Drag, HbarLowerLimitWithoutToolbarEndsAtOuterHeightLess1300) {
     hbarPress(g, s);
     hbarMove(g, s, LeftButton, toY(8000), frame(T));
@@ -217,6 +230,19 @@ TEST_F(Drag, VbarLeftCheckLooksAtThePreviousMove) {
 TEST_F(Drag, VbarLeftLimitLetsAPositionEqualToItPass) {
     dragVbar({toX(500), toX(900)});
     EXPECT_EQ(g[Pane::VBar].left, 900);
+}
+
+TEST_F(Drag, VbarLimitBarShowsWhileCaughtAtTheLeftLimit) {
+    vbarPress(g, s);
+    const std::pair<int, bool> moves[] = {{300, false}, {300, true}, {2000, true}, {2000, false}};
+    for (const auto& [position, caught] : moves) {
+        vbarMove(g, s, LeftButton, toX(position), frame(T));
+        EXPECT_EQ(s.vbar2Visible, caught) << position;
+        EXPECT_EQ(s.vbar1Visible, !caught) << position;
+        EXPECT_EQ(s.atLeftLimit, caught) << position;
+    }
+    EXPECT_EQ(g[Pane::VBar2].left, 500);
+    EXPECT_EQ(g[Pane::VBar1].left, 2000);
 }
 
 TEST_F(Drag, VbarHeldBeyondTheRightLimitEndsAtIt) {
