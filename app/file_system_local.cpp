@@ -12,9 +12,11 @@ jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
     if (!info.exists()) {
         return jet::Status(jet::ErrorCode::NotFound, "File not found: " + path.toStdString());
     }
-    if (info.isDir()) {
+    // Only regular files: a pipe or device in the file's place would block the
+    // read or never end.
+    if (!info.isFile()) {
         return jet::Status(jet::ErrorCode::Io,
-                           "Cannot read " + path.toStdString() + ": it is a folder");
+                           "Cannot read " + path.toStdString() + ": not a regular file");
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -2,6 +2,8 @@
 // program's folder cannot be written.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -186,6 +188,15 @@ TEST_F(LocalFiles, FolderIsNotAFile) {
     EXPECT_FALSE(fs_.fileExists(path("sub")));
     const auto result = fs_.readFile(path("sub"));
     EXPECT_FALSE(result.isOk());
+}
+
+TEST_F(LocalFiles, PipeOrDeviceIsRefusedWithoutBlocking) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.ini")).constData(), 0600), 0);
+    EXPECT_EQ(fs_.readFile(path("fifo.ini")).status().code(), jet::ErrorCode::Io);
+    ASSERT_TRUE(QFile::link("/dev/zero", path("zero.ini")));
+    EXPECT_EQ(fs_.readFile(path("zero.ini")).status().code(), jet::ErrorCode::Io);
+    SettingsFile settings(fs_, {path("fifo.ini"), path("fifo.ini"), {}});
+    EXPECT_EQ(settings.GetINI("A", "K"), "");
 }
 
 TEST_F(LocalFiles, WritableFolders) {
