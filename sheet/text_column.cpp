@@ -8,34 +8,56 @@ namespace {
 constexpr std::size_t kMinGarbageToCompact = 1 << 20;
 }
 
+const char* TextColumn::at(uint64_t position) const {
+    return blocks_[position >> kOffsetBits].get() + (position & (kMaxBlock - 1));
+}
+
 std::string_view TextColumn::get(uint32_t row) const {
-    if (row >= refs_.size()) {
+    if (row >= refs_.size() || refs_[row] == 0) {
         return {};
     }
     const uint64_t ref = refs_[row];
-    const uint64_t offset = ref >> kLengthBits;
+    const char* bytes = at(ref >> kLengthBits);
     uint64_t length = ref & kLongText;
     if (length == kLongText) {
         // Texts of 16 MB and more keep their length in front of the bytes.
-        std::memcpy(&length, arena_.data() + offset, sizeof length);
-        return {arena_.data() + offset + sizeof length, length};
+        std::memcpy(&length, bytes, sizeof length);
+        return {bytes + sizeof length, length};
     }
-    return {arena_.data() + offset, length};
+    return {bytes, length};
+}
+
+char* TextColumn::place(std::size_t size, uint64_t* position) {
+    if (blocks_.empty() || lastUsed_ + size > lastSize_) {
+        // Blocks grow from 4 KB to 1 MB; a text too big for that gets its own.
+        std::size_t next = blocks_.empty() ? kFirstBlock : std::min(lastSize_ * 2, kMaxBlock);
+        next = std::max(next, size);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(next));
+        lastSize_ = next;
+        lastUsed_ = 0;
+        blockBytes_ += next;
+    }
+    *position = (uint64_t(blocks_.size() - 1) << kOffsetBits) | lastUsed_;
+    char* target = blocks_.back().get() + lastUsed_;
+    lastUsed_ += size;
+    return target;
 }
 
 uint64_t TextColumn::store(std::string_view text) {
     if (text.empty()) {
         return 0;
     }
-    const uint64_t offset = arena_.size();
+    live_ += text.size();
+    uint64_t position = 0;
     if (text.size() >= kLongText) {
         const uint64_t length = text.size();
-        arena_.append(reinterpret_cast<const char*>(&length), sizeof length);
-        arena_.append(text);
-        return offset << kLengthBits | kLongText;
+        char* target = place(sizeof length + text.size(), &position);
+        std::memcpy(target, &length, sizeof length);
+        std::memcpy(target + sizeof length, text.data(), text.size());
+        return position << kLengthBits | kLongText;
     }
-    arena_.append(text);
-    return offset << kLengthBits | text.size();
+    std::memcpy(place(text.size(), &position), text.data(), text.size());
+    return position << kLengthBits | text.size();
 }
 
 void TextColumn::append(uint32_t row, std::string_view text) {
@@ -60,25 +82,23 @@ void TextColumn::set(uint32_t row, std::string_view text) {
     const std::string_view old = get(row);
     if (!text.empty() && text.size() <= old.size() && (refs_[row] & kLongText) != kLongText) {
         // Shorter or equal texts reuse the old bytes in place.
-        const uint64_t offset = refs_[row] >> kLengthBits;
-        std::memcpy(arena_.data() + offset, text.data(), text.size());
-        refs_[row] = offset << kLengthBits | text.size();
+        const uint64_t position = refs_[row] >> kLengthBits;
+        std::memcpy(const_cast<char*>(old.data()), text.data(), text.size());
+        refs_[row] = position << kLengthBits | text.size();
         garbage_ += old.size() - text.size();
+        live_ -= old.size() - text.size();
         return;
     }
     garbage_ += old.size();
+    live_ -= old.size();
     refs_[row] = store(text);
     compactIfWasteful();
 }
 
-void TextColumn::clear() {
-    arena_ = std::string();
-    refs_ = std::vector<uint64_t>();
-    garbage_ = 0;
-}
+void TextColumn::clear() { *this = TextColumn(); }
 
 void TextColumn::compactIfWasteful() {
-    if (garbage_ < kMinGarbageToCompact || garbage_ * 2 < arena_.size()) {
+    if (garbage_ < kMinGarbageToCompact || garbage_ < live_) {
         return;
     }
     std::vector<uint32_t> order(refs_.size());
@@ -91,11 +111,6 @@ void TextColumn::compactIfWasteful() {
 void TextColumn::rebuild(std::span<const uint32_t> order) {
     TextColumn fresh;
     fresh.refs_.reserve(order.size());
-    std::size_t total = 0;
-    for (uint32_t row : order) {
-        total += get(row).size();
-    }
-    fresh.arena_.reserve(total);
     for (uint32_t row : order) {
         fresh.refs_.push_back(fresh.store(get(row)));
     }
