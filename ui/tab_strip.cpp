@@ -34,16 +34,16 @@ void TabStrip::addPageControl(int page, QWidget* control) {
 }
 
 void TabStrip::setTabVisible(int page, bool visible) {
-    bar_->setTabVisible(page, visible);
-    if (!bar_->isTabVisible(bar_->currentIndex())) {
-        // The current page went away: fall back to the first visible one.
+    if (!visible && page == bar_->currentIndex()) {
+        // The current page goes away: the first other visible page takes over.
         for (int i = 0; i < bar_->count(); ++i) {
-            if (bar_->isTabVisible(i)) {
+            if (i != page && bar_->isTabVisible(i)) {
                 bar_->setCurrentIndex(i);
                 break;
             }
         }
     }
+    bar_->setTabVisible(page, visible);
     showPage(bar_->currentIndex());
 }
 

@@ -1,0 +1,297 @@
+// The data sheet in the real main window: a click or a row key brings the
+// form view, the style buttons and status panel 5 in step; focus decides the
+// last-focused pane; the SQL box leaves the menu's shortcuts to the menu;
+// moving the mouse over the panes resets the pointer.
+#include <QAction>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "sheet/grid.h"
+#include "sheet/grid_model.h"
+#include "ui/caption_panel.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
+#include "ui/size_boxes.h"
+#include "ui/status_panels.h"
+#include "ui/tab_strip.h"
+#include "window_fixture.h"
+
+namespace {
+
+void fillSheet(sheet::Grid& fa) {
+    for (int c = 0; c < fa.cols(); ++c) {
+        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
+        for (int r = 1; r < 6; ++r) {
+            fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+        }
+    }
+}
+
+void clickCell(sheet::Grid& grid, int row, int col) {
+    const QModelIndex index = grid.model()->index(row, col);
+    grid.scrollTo(index);
+    const QRect rect = grid.visualRect(index);
+    QVERIFY2(rect.isValid(), "the cell is on screen");
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+QAction* entry(frmMain& w, const char* name) {
+    return w.menus->action(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class FrmMainSheetTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    void clickBringsFormViewInStep();
+    void styleButtonsFollowTheCurrentCell_data();
+    void styleButtonsFollowTheCurrentCell();
+    void rowKeysRunTheUpdateOtherKeysDoNot();
+    void titleOnlySheetShowsZeroRows();
+    void booleanColumnShowsCheckBoxOnly();
+    void pictureCarriesIntoFormView();
+    void titlesOfWiderSheetAreNotLost();
+    void focusDecidesLastFocusedPane();
+    void sqlBoxLeavesMenuShortcutsToTheMenu_data();
+    void sqlBoxLeavesMenuShortcutsToTheMenu();
+    void rowBoxKeepsItsEditingKeys();
+    void mouseMoveResetsThePointer();
+    void resizeLaysThePanesOut();
+    void mouseModeEntriesSwitchModes();
+
+  private:
+    app::MemoryFileSystem* fs_ = nullptr;
+    WindowRun* run_ = nullptr;
+    frmMain* w_ = nullptr;
+};
+
+void FrmMainSheetTest::init() {
+    fs_ = new app::MemoryFileSystem;
+    run_ = new WindowRun(*fs_);
+    w_ = &run_->window();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    w_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w_));
+}
+
+void FrmMainSheetTest::cleanup() {
+    delete run_;
+    delete fs_;
+}
+
+void FrmMainSheetTest::clickBringsFormViewInStep() {
+    fillSheet(*w_->fa);
+    clickCell(*w_->fa, 3, 2);
+    QCOMPARE(w_->fa->row(), 3);
+    QCOMPARE(w_->fb->rows(), w_->fa->cols() + 1);
+    for (int c = 0; c < w_->fa->cols(); ++c) {
+        QCOMPARE(w_->fb->textMatrix(c + 1, 0), QStringLiteral("Title%1").arg(c));
+        QCOMPARE(w_->fb->textMatrix(c + 1, 1), QStringLiteral("r3c%1").arg(c));
+        QCOMPARE(w_->fb->cell(sheet::CellSetting::Alignment, c + 1, 0).toInt(), 7);
+        QCOMPARE(w_->fb->cell(sheet::CellSetting::Alignment, c + 1, 1).toInt(), 1);
+    }
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 49"));
+    QVERIFY(w_->sheetState.titlesBuilt);
+    clickCell(*w_->fa, 5, 1);
+    QCOMPARE(w_->fb->textMatrix(1, 1), QStringLiteral("r5c0"));
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("5 / 49"));
+}
+
+void FrmMainSheetTest::styleButtonsFollowTheCurrentCell_data() {
+    QTest::addColumn<int>("setting");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("bold") << int(sheet::CellSetting::Bold) << QStringLiteral("Bold");
+    QTest::newRow("italic") << int(sheet::CellSetting::Italic) << QStringLiteral("Italic");
+    QTest::newRow("underline") << int(sheet::CellSetting::Underline) << QStringLiteral("Underline");
+}
+
+void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
+    QFETCH(int, setting);
+    QFETCH(QString, key);
+    fillSheet(*w_->fa);
+    w_->fa->setCell(sheet::CellSetting(setting), 2, 3, true);
+    clickCell(*w_->fa, 2, 3);
+    QVERIFY(w_->Toolbar->isPressed(key));
+    const bool* state = key == "Bold"     ? &w_->sheetState.boldState
+                        : key == "Italic" ? &w_->sheetState.italicState
+                                          : &w_->sheetState.underlineState;
+    QVERIFY(*state);
+    for (const QString& other : {"Bold", "Italic", "Underline"}) {
+        if (other != key) {
+            QVERIFY2(!w_->Toolbar->isPressed(other), qPrintable(other));
+        }
+    }
+    clickCell(*w_->fa, 2, 4);
+    QVERIFY(!w_->Toolbar->isPressed(key));
+    QVERIFY(!*state);
+}
+
+void FrmMainSheetTest::rowKeysRunTheUpdateOtherKeysDoNot() {
+    fillSheet(*w_->fa);
+    w_->fa->setCell(sheet::CellSetting::Bold, 2, 2, true);
+    clickCell(*w_->fa, 2, 1);
+    QVERIFY(!w_->Toolbar->isPressed("Bold"));
+    w_->fa->setFocus();
+    QTest::keyClick(w_->fa, Qt::Key_Right);
+    QCOMPARE(w_->fa->col(), 2);
+    QVERIFY2(!w_->Toolbar->isPressed("Bold"), "Right does not run the update");
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("2 / 49"));
+    QTest::keyClick(w_->fa, Qt::Key_Down);
+    QCOMPARE(w_->fa->row(), 3);
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 49"));
+    QCOMPARE(w_->fb->textMatrix(3, 1), QStringLiteral("r3c2"));
+    QTest::keyClick(w_->fa, Qt::Key_Up);
+    QVERIFY2(w_->Toolbar->isPressed("Bold"), "Up runs the update after the move");
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("2 / 49"));
+}
+
+void FrmMainSheetTest::titleOnlySheetShowsZeroRows() {
+    w_->fa->setRows(1);
+    w_->SheetUpdate();
+    QVERIFY(w_->SBar->panelText(5).endsWith(QStringLiteral(" / 0")));
+}
+
+void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
+    fillSheet(*w_->fa);
+    w_->fa->setColDataType(4, sheet::Grid::kBooleanType);
+    w_->fa->setTextMatrix(2, 4, QStringLiteral("True"));
+    w_->fa->setTextMatrix(3, 4, QStringLiteral("False"));
+    clickCell(*w_->fa, 2, 1);
+    QCOMPARE(w_->fb->textMatrix(5, 1), QString());
+    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 1);
+    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 4, 1).toInt(), 0);
+    clickCell(*w_->fa, 3, 1);
+    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 2);
+}
+
+void FrmMainSheetTest::pictureCarriesIntoFormView() {
+    fillSheet(*w_->fa);
+    w_->fa->setCellPicture(2, 0, 2, 0, w_->ImgFlag[0]);
+    clickCell(*w_->fa, 2, 1);
+    QCOMPARE(w_->fb->cellPicture(1, 1).toImage(), w_->ImgFlag[0].toImage());
+    clickCell(*w_->fa, 3, 1);
+    QCOMPARE(w_->fb->cellPicture(1, 1).toImage(), w_->ImgNone.toImage());
+}
+
+void FrmMainSheetTest::titlesOfWiderSheetAreNotLost() {
+    w_->fa->setCols(20);
+    fillSheet(*w_->fa);
+    w_->sheetState.titlesChanged = true;
+    w_->fa->setRow(4);
+    w_->SheetUpdate();
+    QCOMPARE(w_->fb->rows(), 21);
+    QCOMPARE(w_->fb->textMatrix(20, 0), QStringLiteral("Title19"));
+    QCOMPARE(w_->fb->textMatrix(20, 1), QStringLiteral("r4c19"));
+    w_->fa->setCols(3);
+    w_->SheetUpdate();
+    QCOMPARE(w_->fb->rows(), 4);
+}
+
+void FrmMainSheetTest::focusDecidesLastFocusedPane() {
+    QAction* cut = entry(*w_, "mnuEditCut");
+    w_->fb->setFocus();
+    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
+    QVERIFY(!cut->isEnabled());
+    w_->fa->setFocus();
+    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 1);
+    QVERIFY(cut->isEnabled());
+}
+
+void FrmMainSheetTest::sqlBoxLeavesMenuShortcutsToTheMenu_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("copy") << "mnuEditCopy" << QKeySequence("Ctrl+C");
+    QTest::newRow("paste") << "mnuEditPaste" << QKeySequence("Ctrl+V");
+    QTest::newRow("cut") << "mnuEditCut" << QKeySequence("Ctrl+X");
+    QTest::newRow("select all") << "mnuSelectAll" << QKeySequence("Ctrl+A");
+    QTest::newRow("insert row") << "mnuInsertRow" << QKeySequence("Shift+Ins");
+    QTest::newRow("insert col") << "mnuInsertCol" << QKeySequence("Ctrl+Ins");
+    QTest::newRow("delete rows") << "mnuDeleteRow" << QKeySequence("Shift+Del");
+    QTest::newRow("delete col") << "mnuDeleteCol" << QKeySequence("Ctrl+D");
+}
+
+void FrmMainSheetTest::sqlBoxLeavesMenuShortcutsToTheMenu() {
+    QFETCH(QString, name);
+    QFETCH(QKeySequence, keys);
+    const QString before = w_->txtSQL->toPlainText();
+    w_->TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
+    w_->TabStrip1->setCurrentPage(ui::TabStrip::Sql);
+    w_->txtSQL->setFocus();
+    QTRY_VERIFY(w_->txtSQL->hasFocus());
+    QAction* action = w_->menus->action(name);
+    action->setEnabled(true);
+    QSignalSpy spy(action, &QAction::triggered);
+    QTest::keySequence(w_->txtSQL, keys);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(w_->txtSQL->toPlainText(), before);
+    QTest::keyClicks(w_->txtSQL, QStringLiteral("x"));
+    QVERIFY2(w_->txtSQL->toPlainText() != before, "other keys still type into the box");
+}
+
+void FrmMainSheetTest::rowBoxKeepsItsEditingKeys() {
+    QLineEdit* box = w_->Toolbar->sizeBoxes()->txtRow;
+    w_->Toolbar->show();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    QSignalSpy copy(entry(*w_, "mnuEditCopy"), &QAction::triggered);
+    QSignalSpy selectAll(entry(*w_, "mnuSelectAll"), &QAction::triggered);
+    QTest::keySequence(box, QKeySequence("Ctrl+A"));
+    QTest::keySequence(box, QKeySequence("Ctrl+C"));
+    QCOMPARE(copy.count(), 0);
+    QCOMPARE(selectAll.count(), 0);
+    QCOMPARE(box->selectedText(), QStringLiteral("50"));
+}
+
+void FrmMainSheetTest::mouseMoveResetsThePointer() {
+    for (QWidget* pane :
+         {static_cast<QWidget*>(w_->VTPan), static_cast<QWidget*>(w_->TabStrip1), w_->client}) {
+        run_->desktop.setPointer(ui::Desktop::Pointer::SizeNS);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), pane->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pane, &move);
+        QCOMPARE(run_->desktop.pointer(), ui::Desktop::Pointer::Default);
+    }
+}
+
+void FrmMainSheetTest::resizeLaysThePanesOut() {
+    w_->resize(900, 700);
+    QTRY_COMPARE(w_->client->width(), 900);
+    const auto& g = w_->panes;
+    QCOMPARE(g[ui::Pane::fa].left, g[ui::Pane::VBar].left + 60);
+    QCOMPARE(g[ui::Pane::fa].left + g[ui::Pane::fa].width, w_->toTwipsX(w_->client->width()));
+    QCOMPARE(g[ui::Pane::TreeView1].width, g[ui::Pane::VBar].left);
+    QCOMPARE(g[ui::Pane::TabStrip1].top, g[ui::Pane::HBar].top + 60);
+    QCOMPARE(w_->fa->geometry(), ui::toPixels(g[ui::Pane::fa], 96, 96));
+    QCOMPARE(w_->fb->geometry(), ui::toPixels(g[ui::Pane::fb], 96, 96));
+    QCOMPARE(w_->VTPan->geometry(), w_->TreeView1->geometry());
+    QVERIFY(w_->SBar->geometry().bottom() == w_->client->height() - 1);
+    QCOMPARE(w_->fb->colWidth(1), g.fbColumn1Width);
+}
+
+void FrmMainSheetTest::mouseModeEntriesSwitchModes() {
+    QAction* row = entry(*w_, "mnuMouseMode(0)");
+    QAction* block = entry(*w_, "mnuMouseMode(1)");
+    block->trigger();
+    QVERIFY(block->isChecked());
+    QVERIFY(!row->isChecked());
+    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
+    QVERIFY(!entry(*w_, "mnuPUSetFlag")->isEnabled());
+    w_->Toolbar->button("RowMode")->trigger();
+    QVERIFY(row->isChecked());
+    QVERIFY(!block->isChecked());
+    QCOMPARE(w_->SBar->panelText(3), QString());
+    QCOMPARE(w_->fa->autoSearch(), 2);
+    QVERIFY(entry(*w_, "mnuPUSetFlag")->isEnabled());
+}
+
+QTEST_MAIN(FrmMainSheetTest)
+#include "tst_frm_main_sheet.moc"

@@ -1,0 +1,24 @@
+#include "window_fixture.h"
+
+WindowRun::WindowRun(app::MemoryFileSystem& fs, const QStringList& arguments) {
+    ModuleMain::Environment env;
+    env.fileSystem = &fs;
+    env.programFolder = kProgramFolder;
+    env.userFolder = kUserFolder;
+    env.dialogs = &dialogs;
+    env.desktop = &desktop;
+    env.arguments = arguments;
+    module = std::make_unique<ModuleMain>(env);
+    module->Main();
+}
+
+QStringList settingsLines(const QByteArray& text) {
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty()) {
+            lines.append(trimmed);
+        }
+    }
+    return lines;
+}

@@ -1,0 +1,34 @@
+// One run of the program inside a test: the start-up module with scripted
+// dialogs and desktop, on an in-memory file system whose program folder is
+// /prog and whose per-user configuration folder is /user.
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+#include "app/file_system_memory.h"
+#include "app/frm_main.h"
+#include "app/module_main.h"
+#include "ui/scripted_desktop.h"
+#include "ui/scripted_dialogs.h"
+
+inline const QString kProgramFolder = QStringLiteral("/prog");
+inline const QString kUserFolder = QStringLiteral("/user");
+inline const QString kProgramIni = QStringLiteral("/prog/VT.ini");
+inline const QString kUserIni = QStringLiteral("/user/VT.ini");
+
+class WindowRun {
+  public:
+    // Starts the program (ModuleMain::Main) on fs, which outlives the run.
+    explicit WindowRun(app::MemoryFileSystem& fs, const QStringList& arguments = {});
+
+    frmMain& window() const { return *module->mainWindow(); }
+
+    ui::ScriptedDialogs dialogs;
+    ui::ScriptedDesktop desktop;
+    std::unique_ptr<ModuleMain> module;
+};
+
+// The lines of a settings text, without empty ones.
+QStringList settingsLines(const QByteArray& text);
