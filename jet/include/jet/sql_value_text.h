@@ -20,8 +20,8 @@ bool isErrorValue(const Value& value);
 
 // The pieces, for callers that hold plain numbers.
 std::string generalDateText(double accessDate);
-std::string doubleText(double d);         // up to 15 significant digits
-std::string singleText(double d);         // up to 7 significant digits
+std::string doubleText(double d);          // up to 15 significant digits
+std::string singleText(double d);          // up to 7 significant digits
 std::string currencyText(int64_t scaled);  // up to 4 decimals, trailing zeros dropped
 
 }  // namespace jet

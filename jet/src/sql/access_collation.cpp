@@ -9,7 +9,8 @@ namespace jet::sql {
 namespace {
 
 std::string_view rtrim(std::string_view s) {
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -17,8 +18,10 @@ std::string_view rtrim(std::string_view s) {
 // case-folded byte order; anything else goes to the full comparison.
 bool plainAscii(std::string_view s) {
     for (unsigned char c : s) {
-        const bool ok = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ';
-        if (!ok) return false;
+        const bool ok =
+            (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ' ';
+        if (!ok)
+            return false;
     }
     return true;
 }
@@ -27,9 +30,12 @@ int foldedCompare(std::string_view a, std::string_view b) {
     const std::size_t n = a.size() < b.size() ? a.size() : b.size();
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return x < y ? -1 : 1;
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
@@ -37,16 +43,20 @@ int foldedCompare(std::string_view a, std::string_view b) {
 // Base letter of a Latin-1 accented letter (already case-folded).
 char32_t baseLetter(char32_t c) {
     static const char kBase[] = "aaaaaaaceeeeiiiidnooooo/ouuuuyts";  // U+00E0 .. U+00FF
-    if (c >= 0xE0 && c <= 0xFF && c != 0xF7) return static_cast<unsigned char>(kBase[c - 0xE0]);
+    if (c >= 0xE0 && c <= 0xFF && c != 0xF7)
+        return static_cast<unsigned char>(kBase[c - 0xE0]);
     return c;
 }
 
 // Primary weight: punctuation, then digits, then letters; case and accents aside.
 uint32_t primaryWeight(char32_t c) {
     c = baseLetter(foldCase(c));
-    if (c >= '0' && c <= '9') return 0x1000 + c;
-    if (c >= 'a' && c <= 'z') return 0x2000 + c;
-    if (c < 0x80) return c;
+    if (c >= '0' && c <= '9')
+        return 0x1000 + c;
+    if (c >= 'a' && c <= 'z')
+        return 0x2000 + c;
+    if (c < 0x80)
+        return c;
     return 0x3000 + c;
 }
 
@@ -56,11 +66,15 @@ int fullCompare(std::string_view a, std::string_view b) {
     while (i < a.size() && j < b.size()) {
         const char32_t x = nextCodePoint(a, i), y = nextCodePoint(b, j);
         const uint32_t wx = primaryWeight(x), wy = primaryWeight(y);
-        if (wx != wy) return wx < wy ? -1 : 1;
-        if (!secondary && foldCase(x) != foldCase(y)) secondary = foldCase(x) < foldCase(y) ? -1 : 1;
+        if (wx != wy)
+            return wx < wy ? -1 : 1;
+        if (!secondary && foldCase(x) != foldCase(y))
+            secondary = foldCase(x) < foldCase(y) ? -1 : 1;
     }
-    if (i < a.size()) return 1;
-    if (j < b.size()) return -1;
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
     return secondary;
 }
 
@@ -74,7 +88,8 @@ int collate(void*, int na, const void* pa, int nb, const void* pb) {
 int compareAccessText(std::string_view a, std::string_view b) {
     a = rtrim(a);
     b = rtrim(b);
-    if (plainAscii(a) && plainAscii(b)) return foldedCompare(a, b);
+    if (plainAscii(a) && plainAscii(b))
+        return foldedCompare(a, b);
     return fullCompare(a, b);
 }
 

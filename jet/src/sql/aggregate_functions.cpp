@@ -17,17 +17,21 @@ struct KeptValue {
 
 void firstStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* kept = static_cast<KeptValue*>(sqlite3_aggregate_context(ctx, sizeof(KeptValue)));
-    if (!kept) return sqlite3_result_error_nomem(ctx);
+    if (!kept)
+        return sqlite3_result_error_nomem(ctx);
     const bool last = sqlite3_user_data(ctx) != nullptr;
-    if (kept->set && !last) return;
-    if (kept->set) sqlite3_value_free(kept->value);
+    if (kept->set && !last)
+        return;
+    if (kept->set)
+        sqlite3_value_free(kept->value);
     kept->value = sqlite3_value_dup(argv[0]);
     kept->set = true;
 }
 
 void firstFinal(sqlite3_context* ctx) {
     auto* kept = static_cast<KeptValue*>(sqlite3_aggregate_context(ctx, 0));
-    if (!kept || !kept->set) return sqlite3_result_null(ctx);
+    if (!kept || !kept->set)
+        return sqlite3_result_null(ctx);
     sqlite3_result_value(ctx, kept->value);
     sqlite3_value_free(kept->value);
     kept->set = false;
@@ -43,8 +47,10 @@ struct Spread {
 
 void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
     auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
-    if (!s) return sqlite3_result_error_nomem(ctx);
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
+    if (!s)
+        return sqlite3_result_error_nomem(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
     auto x = numberOf(argv[0]);
     if (!x) {
         s->error = true;
@@ -58,30 +64,35 @@ void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void spreadFinal(sqlite3_context* ctx) {
     auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, 0));
-    const long which = reinterpret_cast<long>(sqlite3_user_data(ctx));  // bit 1: population, bit 2: root
-    if (s && s->error) return resultRowError(ctx);
+    const long which =
+        reinterpret_cast<long>(sqlite3_user_data(ctx));  // bit 1: population, bit 2: root
+    if (s && s->error)
+        return resultRowError(ctx);
     const bool population = which & 1;
     const long long n = s ? s->n : 0;
-    if (n == 0 || (!population && n < 2)) return sqlite3_result_null(ctx);
+    if (n == 0 || (!population && n < 2))
+        return sqlite3_result_null(ctx);
     double v = s->m2 / static_cast<double>(population ? n : n - 1);
-    if (v < 0) v = 0;
+    if (v < 0)
+        v = 0;
     sqlite3_result_double(ctx, (which & 2) ? std::sqrt(v) : v);
 }
 
 }  // namespace
 
 void registerAggregateFunctions(sqlite3* db) {
-    sqlite3_create_function(db, "acc_first", 1, SQLITE_UTF8, nullptr, nullptr, firstStep, firstFinal);
-    sqlite3_create_function(db, "acc_last", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr, firstStep,
+    sqlite3_create_function(db, "acc_first", 1, SQLITE_UTF8, nullptr, nullptr, firstStep,
                             firstFinal);
-    sqlite3_create_function(db, "acc_var", 1, SQLITE_UTF8, reinterpret_cast<void*>(0), nullptr, spreadStep,
-                            spreadFinal);
-    sqlite3_create_function(db, "acc_varp", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr, spreadStep,
-                            spreadFinal);
-    sqlite3_create_function(db, "acc_stdev", 1, SQLITE_UTF8, reinterpret_cast<void*>(2), nullptr, spreadStep,
-                            spreadFinal);
-    sqlite3_create_function(db, "acc_stdevp", 1, SQLITE_UTF8, reinterpret_cast<void*>(3), nullptr, spreadStep,
-                            spreadFinal);
+    sqlite3_create_function(db, "acc_last", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr,
+                            firstStep, firstFinal);
+    sqlite3_create_function(db, "acc_var", 1, SQLITE_UTF8, reinterpret_cast<void*>(0), nullptr,
+                            spreadStep, spreadFinal);
+    sqlite3_create_function(db, "acc_varp", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr,
+                            spreadStep, spreadFinal);
+    sqlite3_create_function(db, "acc_stdev", 1, SQLITE_UTF8, reinterpret_cast<void*>(2), nullptr,
+                            spreadStep, spreadFinal);
+    sqlite3_create_function(db, "acc_stdevp", 1, SQLITE_UTF8, reinterpret_cast<void*>(3), nullptr,
+                            spreadStep, spreadFinal);
 }
 
 }  // namespace jet::sql

@@ -14,8 +14,8 @@ struct Query;
 
 enum class ExprKind {
     Null,
-    Boolean,   // number = -1 or 0
-    Number,    // text holds the literal as written
+    Boolean,  // number = -1 or 0
+    Number,   // text holds the literal as written
     String,
     Date,      // number holds the serial
     Name,      // parts: qualified name, e.g. {"Orders", "Amount"}
@@ -87,6 +87,7 @@ struct SelectCore {
     std::vector<SelectItem> items;
     std::vector<FromPtr> from;
     ExprPtr where;
+    std::string whereText;  // as written, for messages
     std::vector<ExprPtr> groupBy;
     ExprPtr having;
     std::vector<OrderItem> orderBy;

@@ -20,16 +20,20 @@ long long daysFrom1970(long long y, unsigned m, unsigned d) {
 }
 }  // namespace
 
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int year, int month) {
     static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && isLeapYear(year)) return 29;
+    if (month == 2 && isLeapYear(year))
+        return 29;
     return days[(month - 1) % 12];
 }
 
 long long daysFromCivil(int year, int month, int day) {
-    return daysFrom1970(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpochOffset;
+    return daysFrom1970(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+           kEpochOffset;
 }
 
 void civilFromDays(long long days, int& year, int& month, int& day) {
@@ -50,9 +54,13 @@ double makeSerial(int year, int month, int day, int hour, int minute, int second
     return days >= 0 ? days + time : days - time;
 }
 
-long long serialDay(double serial) { return static_cast<long long>(std::trunc(serial)); }
+long long serialDay(double serial) {
+    return static_cast<long long>(std::trunc(serial));
+}
 
-double serialTime(double serial) { return std::fabs(serial - std::trunc(serial)); }
+double serialTime(double serial) {
+    return std::fabs(serial - std::trunc(serial));
+}
 
 DateParts splitSerial(double serial) {
     long long day = serialDay(serial);
@@ -71,16 +79,20 @@ DateParts splitSerial(double serial) {
 
 namespace {
 
-const char* const kMonths[] = {"JANUARY", "FEBRUARY", "MARCH",     "APRIL",   "MAY",      "JUNE",
-                               "JULY",    "AUGUST",   "SEPTEMBER", "OCTOBER", "NOVEMBER", "DECEMBER"};
+const char* const kMonths[] = {"JANUARY",   "FEBRUARY", "MARCH",    "APRIL",
+                               "MAY",       "JUNE",     "JULY",     "AUGUST",
+                               "SEPTEMBER", "OCTOBER",  "NOVEMBER", "DECEMBER"};
 
 int monthFromName(const std::string& upper) {
-    if (upper.size() < 3) return 0;
+    if (upper.size() < 3)
+        return 0;
     for (int i = 0; i < 12; ++i) {
         const std::string full = kMonths[i];
-        if (full.compare(0, upper.size(), upper) == 0) return i + 1;
+        if (full.compare(0, upper.size(), upper) == 0)
+            return i + 1;
     }
-    if (upper == "SEPT") return 9;
+    if (upper == "SEPT")
+        return 9;
     return 0;
 }
 
@@ -95,8 +107,10 @@ bool readTime(const std::string& s, std::size_t& i, DateTokens& out) {
     // s[i] starts a number followed by ':'
     while (i < s.size() && out.time.size() < 3) {
         std::size_t j = i;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-        if (j == i || j - i > 2) return false;
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+            ++j;
+        if (j == i || j - i > 2)
+            return false;
         out.time.push_back(std::stoi(s.substr(i, j - i)));
         i = j;
         if (i < s.size() && s[i] == ':') {
@@ -114,25 +128,33 @@ bool tokenizeDate(const std::string& s, DateTokens& out) {
     while (i < s.size()) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         if (std::isspace(c) || c == '/' || c == '-' || c == ',' || c == '.') {
-            if (c == '.') return false;  // dotted dates are not US dates
+            if (c == '.')
+                return false;  // dotted dates are not US dates
             ++i;
         } else if (std::isdigit(c)) {
             std::size_t j = i;
-            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
+            while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j])))
+                ++j;
             if (j < s.size() && s[j] == ':') {
-                if (out.hasTime || !readTime(s, i, out)) return false;
+                if (out.hasTime || !readTime(s, i, out))
+                    return false;
             } else {
                 out.items.push_back(s.substr(i, j - i));
                 i = j;
             }
         } else if (std::isalpha(c)) {
             std::size_t j = i;
-            while (j < s.size() && std::isalpha(static_cast<unsigned char>(s[j]))) ++j;
+            while (j < s.size() && std::isalpha(static_cast<unsigned char>(s[j])))
+                ++j;
             std::string w;
-            for (std::size_t k = i; k < j; ++k) w += static_cast<char>(std::toupper(static_cast<unsigned char>(s[k])));
-            if (w == "AM" || w == "A") out.ampm = 1;
-            else if (w == "PM" || w == "P") out.ampm = 2;
-            else out.items.push_back(w);
+            for (std::size_t k = i; k < j; ++k)
+                w += static_cast<char>(std::toupper(static_cast<unsigned char>(s[k])));
+            if (w == "AM" || w == "A")
+                out.ampm = 1;
+            else if (w == "PM" || w == "P")
+                out.ampm = 2;
+            else
+                out.items.push_back(w);
             i = j;
         } else {
             return false;
@@ -142,7 +164,8 @@ bool tokenizeDate(const std::string& s, DateTokens& out) {
 }
 
 int fixYear(const std::string& text, int y) {
-    if (text.size() <= 2) return y < 30 ? 2000 + y : 1900 + y;
+    if (text.size() <= 2)
+        return y < 30 ? 2000 + y : 1900 + y;
     return y;
 }
 
@@ -156,7 +179,8 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
     int monthWord = 0;
     for (const auto& it : items) {
         if (std::isdigit(static_cast<unsigned char>(it[0]))) {
-            if (it.size() > 4) return false;
+            if (it.size() > 4)
+                return false;
             nums.push_back(std::stoi(it));
             numText.push_back(it);
         } else {
@@ -165,15 +189,18 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
                 // weekday names are allowed and ignored
                 static const char* days[] = {"SUN", "MON", "TUE", "WED", "THU", "FRI", "SAT"};
                 bool isDay = false;
-                for (auto* dn : days) isDay = isDay || it.rfind(dn, 0) == 0;
-                if (!isDay) return false;
+                for (auto* dn : days)
+                    isDay = isDay || it.rfind(dn, 0) == 0;
+                if (!isDay)
+                    return false;
                 continue;
             }
             monthWord = mw;
         }
     }
     if (monthWord) {
-        if (nums.size() != 2) return false;
+        if (nums.size() != 2)
+            return false;
         m = monthWord;
         // "2 Jan 2003" or "Jan 2, 2003"; a 3-4 digit first number is the year
         if (numText[0].size() >= 3) {
@@ -185,7 +212,8 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
         }
         return validDate(y, m, d);
     }
-    if (nums.size() != 3) return false;
+    if (nums.size() != 3)
+        return false;
     if (numText[0].size() >= 3) {  // year first: y-m-d, never swapped
         y = nums[0];
         m = nums[1];
@@ -195,7 +223,8 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
     y = fixYear(numText[2], nums[2]);
     m = nums[0];
     d = nums[1];
-    if (validDate(y, m, d)) return true;
+    if (validDate(y, m, d))
+        return true;
     std::swap(m, d);  // an impossible month: read as day/month
     return validDate(y, m, d);
 }
@@ -204,26 +233,33 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
 
 std::optional<double> parseDateText(const std::string& text) {
     DateTokens t;
-    if (!tokenizeDate(text, t)) return std::nullopt;
+    if (!tokenizeDate(text, t))
+        return std::nullopt;
     if (!t.hasTime && t.ampm && t.items.size() == 1 && t.items[0].size() <= 2 &&
         std::isdigit(static_cast<unsigned char>(t.items[0][0]))) {
         t.time.push_back(std::stoi(t.items[0]));  // "1 am"
         t.items.clear();
     }
-    if (t.items.empty() && !t.hasTime && !t.ampm) return std::nullopt;
+    if (t.items.empty() && !t.hasTime && !t.ampm)
+        return std::nullopt;
     int y = 1899, m = 12, d = 30;
-    if (!t.items.empty() && !resolveDate(t.items, y, m, d)) return std::nullopt;
+    if (!t.items.empty() && !resolveDate(t.items, y, m, d))
+        return std::nullopt;
     int h = 0, n = 0, s = 0;
     if (t.hasTime || t.ampm) {
-        if (t.time.empty()) return std::nullopt;
+        if (t.time.empty())
+            return std::nullopt;
         h = t.time[0];
         n = t.time.size() > 1 ? t.time[1] : 0;
         s = t.time.size() > 2 ? t.time[2] : 0;
         if (t.ampm && h <= 12) {
-            if (h == 12) h = 0;
-            if (t.ampm == 2) h += 12;
+            if (h == 12)
+                h = 0;
+            if (t.ampm == 2)
+                h += 12;
         }
-        if (h > 23 || n > 59 || s > 59) return std::nullopt;
+        if (h > 23 || n > 59 || s > 59)
+            return std::nullopt;
     }
     return makeSerial(y, m, d, h, n, s);
 }

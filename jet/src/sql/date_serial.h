@@ -14,7 +14,7 @@ struct DateParts {
     int hour = 0, minute = 0, second = 0;
 };
 
-constexpr double kMinDateSerial = -657434.0;  // 1 January 100
+constexpr double kMinDateSerial = -657434.0;          // 1 January 100
 constexpr double kMaxDateSerial = 2958465.999988426;  // 31 December 9999 23:59:59
 
 // Whole days from 30 Dec 1899 to the given proleptic Gregorian date.

@@ -16,7 +16,8 @@ struct FormatSubject {
 
 // The formatted text; nothing when the subject is Null and the format has no
 // section for Null.
-std::optional<std::string> formatValue(const std::optional<FormatSubject>& subject, const std::string& format,
-                                       int firstDayOfWeek = 1, int firstWeekOfYear = 1);
+std::optional<std::string> formatValue(const std::optional<FormatSubject>& subject,
+                                       const std::string& format, int firstDayOfWeek = 1,
+                                       int firstWeekOfYear = 1);
 
 }  // namespace jet::sql

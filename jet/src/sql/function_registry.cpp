@@ -100,17 +100,22 @@ const FunctionInfo kFunctions[] = {
 
 const FunctionInfo* findFunction(const std::string& upperName) {
     for (const FunctionInfo& f : kFunctions) {
-        if (upperName == f.name) return &f;
+        if (upperName == f.name)
+            return &f;
     }
     return nullptr;
 }
 
 SqlType aggregateType(const std::string& name, SqlType arg) {
-    if (name == "COUNT") return SqlType::Long;
-    if (name == "MIN" || name == "MAX" || name == "FIRST" || name == "LAST") return arg;
+    if (name == "COUNT")
+        return SqlType::Long;
+    if (name == "MIN" || name == "MAX" || name == "FIRST" || name == "LAST")
+        return arg;
     if (name == "SUM") {
-        if (arg == SqlType::Currency || arg == SqlType::Decimal) return arg;
-        if (isIntegral(arg)) return SqlType::Long;
+        if (arg == SqlType::Currency || arg == SqlType::Decimal)
+            return arg;
+        if (isIntegral(arg))
+            return SqlType::Long;
         return SqlType::Double;
     }
     return SqlType::Double;
@@ -118,7 +123,8 @@ SqlType aggregateType(const std::string& name, SqlType arg) {
 
 Status registerAccessFunctions(sqlite3* db) {
     if (registerAccessCollation(db) != SQLITE_OK) {
-        return Status(ErrorCode::Invalid, std::string("Cannot register the text collation: ") + sqlite3_errmsg(db));
+        return Status(ErrorCode::Invalid,
+                      std::string("Cannot register the text collation: ") + sqlite3_errmsg(db));
     }
     registerOperatorFunctions(db);
     registerTextFunctions(db);

@@ -12,10 +12,10 @@
 namespace jet::sql {
 
 enum class ResultRule {
-    Fixed,       // always `type`
-    FirstArg,    // the type of the first argument (Abs, Int, Fix)
-    Special,     // handled by the translator itself (IIf, Nz, Switch, ...)
-    Aggregate,   // an aggregate; see aggregateType()
+    Fixed,      // always `type`
+    FirstArg,   // the type of the first argument (Abs, Int, Fix)
+    Special,    // handled by the translator itself (IIf, Nz, Switch, ...)
+    Aggregate,  // an aggregate; see aggregateType()
 };
 
 struct FunctionInfo {
@@ -24,7 +24,8 @@ struct FunctionInfo {
     int minArgs, maxArgs;
     ResultRule rule;
     SqlType type;
-    const char* textArgs;  // per argument: 'T' wants text (dates and Booleans shown as text), '-' as is
+    const char*
+        textArgs;  // per argument: 'T' wants text (dates and Booleans shown as text), '-' as is
 };
 
 // Null when `upperName` is not a function this engine knows.

@@ -15,7 +15,9 @@ constexpr char kRowError[] = "\0#Error";
 constexpr int kRowErrorSize = sizeof kRowError - 1;
 }  // namespace
 
-void resultRowError(sqlite3_context* ctx) { sqlite3_result_blob(ctx, kRowError, kRowErrorSize, SQLITE_STATIC); }
+void resultRowError(sqlite3_context* ctx) {
+    sqlite3_result_blob(ctx, kRowError, kRowErrorSize, SQLITE_STATIC);
+}
 
 bool isRowError(sqlite3_value* v) {
     return sqlite3_value_type(v) == SQLITE_BLOB && sqlite3_value_bytes(v) == kRowErrorSize &&
@@ -33,7 +35,8 @@ bool errorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 bool nullOrErrorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return true;
+    if (errorArgs(ctx, argc, argv))
+        return true;
     for (int i = 0; i < argc; ++i) {
         if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
             sqlite3_result_null(ctx);
@@ -46,54 +49,72 @@ bool nullOrErrorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 std::optional<double> numberFromText(const std::string& text) {
     std::string s;
     for (char c : text) {
-        if (c != ',') s += c;  // US thousands separators
+        if (c != ',')
+            s += c;  // US thousands separators
     }
     std::size_t b = 0, e = s.size();
-    while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+    while (b < e && std::isspace(static_cast<unsigned char>(s[b])))
+        ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1])))
+        --e;
     s = s.substr(b, e - b);
-    if (s.empty()) return std::nullopt;
+    if (s.empty())
+        return std::nullopt;
     if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
         char* end = nullptr;
         long long v = std::strtoll(s.c_str() + 2, &end, 16);
-        if (*end) return std::nullopt;
+        if (*end)
+            return std::nullopt;
         return static_cast<double>(v);
     }
     bool digit = false;
-    for (char c : s) digit = digit || std::isdigit(static_cast<unsigned char>(c));
-    if (!digit) return std::nullopt;
-    if (s.find_first_of("xXpPnN") != std::string::npos) return std::nullopt;  // no hex floats, nan, inf
+    for (char c : s)
+        digit = digit || std::isdigit(static_cast<unsigned char>(c));
+    if (!digit)
+        return std::nullopt;
+    if (s.find_first_of("xXpPnN") != std::string::npos)
+        return std::nullopt;  // no hex floats, nan, inf
     char* end = nullptr;
     double v = std::strtod(s.c_str(), &end);
-    if (*end) return std::nullopt;
+    if (*end)
+        return std::nullopt;
     return v;
 }
 
 std::optional<double> numberOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: return static_cast<double>(sqlite3_value_int64(v));
-        case SQLITE_FLOAT: return sqlite3_value_double(v);
-        case SQLITE_TEXT: return numberFromText(reinterpret_cast<const char*>(sqlite3_value_text(v)));
-        default: return std::nullopt;
+        case SQLITE_INTEGER:
+            return static_cast<double>(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return sqlite3_value_double(v);
+        case SQLITE_TEXT:
+            return numberFromText(reinterpret_cast<const char*>(sqlite3_value_text(v)));
+        default:
+            return std::nullopt;
     }
 }
 
 std::optional<double> dateOf(sqlite3_value* v) {
     if (sqlite3_value_type(v) == SQLITE_TEXT) {
         auto d = parseDateText(reinterpret_cast<const char*>(sqlite3_value_text(v)));
-        if (d) return d;
+        if (d)
+            return d;
     }
     return numberOf(v);
 }
 
 std::string textOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: return std::to_string(sqlite3_value_int64(v));
-        case SQLITE_FLOAT: return doubleText(sqlite3_value_double(v));
-        case SQLITE_NULL: return "";
+        case SQLITE_INTEGER:
+            return std::to_string(sqlite3_value_int64(v));
+        case SQLITE_FLOAT:
+            return doubleText(sqlite3_value_double(v));
+        case SQLITE_NULL:
+            return "";
         default: {
             const unsigned char* t = sqlite3_value_text(v);
-            return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v)) : std::string();
+            return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v))
+                     : std::string();
         }
     }
 }

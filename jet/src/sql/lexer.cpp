@@ -11,48 +11,60 @@ bool Token::is(TokenKind k, const char* upper) const {
 std::string asciiUpper(const std::string& s) {
     std::string out = s;
     for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
     return out;
 }
 
 namespace {
 
-bool isWordStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool isWordChar(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
+bool isWordStart(unsigned char c) {
+    return std::isalpha(c) || c == '_' || c >= 0x80;
+}
+bool isWordChar(unsigned char c) {
+    return std::isalnum(c) || c == '_' || c >= 0x80;
+}
 
 Status syntaxAt(std::size_t pos, const std::string& what) {
     return Status(ErrorCode::Syntax, what + " at character " + std::to_string(pos) + ".");
 }
 
 class Lexer {
-public:
+  public:
     explicit Lexer(const std::string& text) : s_(text) {}
 
     Result<std::vector<Token>> run() {
         while (true) {
-            while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_]))) ++i_;
-            if (i_ >= s_.size()) break;
+            while (i_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[i_])))
+                ++i_;
+            if (i_ >= s_.size())
+                break;
             Status st = next();
-            if (!st) return st;
+            if (!st)
+                return st;
         }
         out_.push_back({TokenKind::End, "", s_.size() + 1});
         return std::move(out_);
     }
 
-private:
+  private:
     Status next() {
         const std::size_t start = i_;
         const unsigned char c = static_cast<unsigned char>(s_[i_]);
-        if (c == '[') return delimited(']', TokenKind::Bracketed, "Invalid bracketing of name");
-        if (c == '\'' || c == '"') return quoted(static_cast<char>(c));
-        if (c == '#') return delimited('#', TokenKind::Date, "Syntax error in date");
+        if (c == '[')
+            return delimited(']', TokenKind::Bracketed, "Invalid bracketing of name");
+        if (c == '\'' || c == '"')
+            return quoted(static_cast<char>(c));
+        if (c == '#')
+            return delimited('#', TokenKind::Date, "Syntax error in date");
         if (std::isdigit(c) || (c == '.' && i_ + 1 < s_.size() &&
                                 std::isdigit(static_cast<unsigned char>(s_[i_ + 1])))) {
             return number();
         }
         if (isWordStart(c)) {
-            while (i_ < s_.size() && isWordChar(static_cast<unsigned char>(s_[i_]))) ++i_;
+            while (i_ < s_.size() && isWordChar(static_cast<unsigned char>(s_[i_])))
+                ++i_;
             push(TokenKind::Word, s_.substr(start, i_ - start), start);
             return Status::ok();
         }
@@ -69,13 +81,15 @@ private:
             push(TokenKind::Symbol, std::string(1, static_cast<char>(c)), start);
             return Status::ok();
         }
-        return syntaxAt(start + 1, std::string("Unexpected character '") + static_cast<char>(c) + "'");
+        return syntaxAt(start + 1,
+                        std::string("Unexpected character '") + static_cast<char>(c) + "'");
     }
 
     Status delimited(char close, TokenKind kind, const char* what) {
         const std::size_t start = i_;
         const std::size_t end = s_.find(close, i_ + 1);
-        if (end == std::string::npos) return syntaxAt(start + 1, std::string(what) + " (no closing '" + close + "')");
+        if (end == std::string::npos)
+            return syntaxAt(start + 1, std::string(what) + " (no closing '" + close + "')");
         push(kind, s_.substr(start + 1, end - start - 1), start);
         i_ = end + 1;
         return Status::ok();
@@ -102,7 +116,8 @@ private:
     Status number() {
         const std::size_t start = i_;
         auto digits = [&] {
-            while (i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_]))) ++i_;
+            while (i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_])))
+                ++i_;
         };
         digits();
         if (i_ < s_.size() && s_[i_] == '.') {
@@ -111,7 +126,8 @@ private:
         }
         if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
             std::size_t j = i_ + 1;
-            if (j < s_.size() && (s_[j] == '+' || s_[j] == '-')) ++j;
+            if (j < s_.size() && (s_[j] == '+' || s_[j] == '-'))
+                ++j;
             if (j < s_.size() && std::isdigit(static_cast<unsigned char>(s_[j]))) {
                 i_ = j;
                 digits();
@@ -132,6 +148,8 @@ private:
 
 }  // namespace
 
-Result<std::vector<Token>> tokenize(const std::string& text) { return Lexer(text).run(); }
+Result<std::vector<Token>> tokenize(const std::string& text) {
+    return Lexer(text).run();
+}
 
 }  // namespace jet::sql

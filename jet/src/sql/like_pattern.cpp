@@ -3,8 +3,10 @@
 namespace jet::sql {
 
 char32_t foldCase(char32_t c) {
-    if (c >= 'A' && c <= 'Z') return c + 32;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+    if (c >= 'A' && c <= 'Z')
+        return c + 32;
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return c + 32;
     return c;
 }
 
@@ -16,7 +18,8 @@ char32_t nextCodePoint(std::string_view s, std::size_t& i) {
         return b;
     }
     char32_t c = b & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    for (int k = 1; k <= extra; ++k)
+        c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     i += extra + 1;
     return c;
 }
@@ -28,7 +31,8 @@ Result<LikePattern> LikePattern::compile(std::string_view p) {
         Element e;
         const char32_t c = nextCodePoint(p, i);
         if (c == '*') {
-            if (!out.elements_.empty() && out.elements_.back().kind == Element::Many) continue;
+            if (!out.elements_.empty() && out.elements_.back().kind == Element::Many)
+                continue;
             e.kind = Element::Many;
         } else if (c == '?') {
             e.kind = Element::One;
@@ -50,18 +54,23 @@ Result<LikePattern> LikePattern::compile(std::string_view p) {
                 }
                 chars.push_back(d);
             }
-            if (!closed) return Status(ErrorCode::Invalid, "Invalid pattern string (a list opened with '[' is not closed).");
+            if (!closed)
+                return Status(ErrorCode::Invalid,
+                              "Invalid pattern string (a list opened with '[' is not closed).");
             for (std::size_t k = 0; k < chars.size(); ++k) {
                 if (k + 2 < chars.size() && chars[k + 1] == '-') {
                     char32_t lo = foldCase(chars[k]), hi = foldCase(chars[k + 2]);
-                    if (lo > hi) return Status(ErrorCode::Invalid, "Invalid pattern string (a range in a list must ascend).");
+                    if (lo > hi)
+                        return Status(ErrorCode::Invalid,
+                                      "Invalid pattern string (a range in a list must ascend).");
                     e.ranges.push_back({lo, hi});
                     k += 2;
                 } else {
                     e.ranges.push_back({foldCase(chars[k]), foldCase(chars[k])});
                 }
             }
-            if (e.ranges.empty() && !e.negated) continue;  // [] matches the empty string
+            if (e.ranges.empty() && !e.negated)
+                continue;  // [] matches the empty string
         } else {
             e.ch = foldCase(c);
         }
@@ -72,16 +81,21 @@ Result<LikePattern> LikePattern::compile(std::string_view p) {
 
 bool LikePattern::matchOne(const Element& e, char32_t c) const {
     switch (e.kind) {
-        case Element::Literal: return foldCase(c) == e.ch;
-        case Element::One: return true;
-        case Element::Digit: return c >= '0' && c <= '9';
+        case Element::Literal:
+            return foldCase(c) == e.ch;
+        case Element::One:
+            return true;
+        case Element::Digit:
+            return c >= '0' && c <= '9';
         case Element::Set: {
             const char32_t f = foldCase(c);
             bool in = false;
-            for (const Range& r : e.ranges) in = in || (f >= r.low && f <= r.high);
+            for (const Range& r : e.ranges)
+                in = in || (f >= r.low && f <= r.high);
             return in != e.negated;
         }
-        case Element::Many: return true;
+        case Element::Many:
+            return true;
     }
     return false;
 }
@@ -102,12 +116,14 @@ bool LikePattern::matches(std::string_view text) const {
             ++pi;
             continue;
         }
-        if (starP == std::string_view::npos) return false;
+        if (starP == std::string_view::npos)
+            return false;
         pi = starP;
         nextCodePoint(text, starT);  // the star swallows one more character
         ti = starT;
     }
-    while (pi < elements_.size() && elements_[pi].kind == Element::Many) ++pi;
+    while (pi < elements_.size() && elements_[pi].kind == Element::Many)
+        ++pi;
     return pi == elements_.size();
 }
 

@@ -11,13 +11,13 @@
 namespace jet::sql {
 
 class LikePattern {
-public:
+  public:
     // Fails (Invalid) on an unterminated list or a descending range such as [z-a].
     static Result<LikePattern> compile(std::string_view pattern);
 
     bool matches(std::string_view text) const;
 
-private:
+  private:
     struct Range {
         char32_t low, high;
     };

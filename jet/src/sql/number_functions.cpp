@@ -25,52 +25,70 @@ void resultKeepingKind(sqlite3_context* ctx, sqlite3_value* arg, double d) {
 
 template <double (*Op)(double)>
 void unaryNumber(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     auto d = numberOf(argv[0]);
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     resultKeepingKind(ctx, argv[0], Op(*d));
 }
 
-double opInt(double d) { return std::floor(d); }
-double opFix(double d) { return std::trunc(d); }
-double opAbs(double d) { return std::fabs(d); }
+double opInt(double d) {
+    return std::floor(d);
+}
+double opFix(double d) {
+    return std::trunc(d);
+}
+double opAbs(double d) {
+    return std::fabs(d);
+}
 
 void sgnFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     auto d = numberOf(argv[0]);
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     sqlite3_result_int(ctx, *d > 0 ? 1 : (*d < 0 ? -1 : 0));
 }
 
 void roundFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, argc, argv)) return;
+    if (nullOrErrorArgs(ctx, argc, argv))
+        return;
     auto d = numberOf(argv[0]);
     long long places = 0;
     if (argc == 2) {
         auto p = numberOf(argv[1]);
-        if (!p) return resultRowError(ctx);
+        if (!p)
+            return resultRowError(ctx);
         places = static_cast<long long>(roundHalfEven(*p));
     }
-    if (!d || places < 0 || places > 22) return resultRowError(ctx);
+    if (!d || places < 0 || places > 22)
+        return resultRowError(ctx);
     const double scale = std::pow(10.0, static_cast<double>(places));
     const double r = places == 0 ? roundHalfEven(*d) : roundHalfEven(*d * scale) / scale;
     resultKeepingKind(ctx, argv[0], r);
 }
 
 void mathFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     auto d = numberOf(argv[0]);
     const long which = reinterpret_cast<long>(sqlite3_user_data(ctx));
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     double r;
     if (which == 0) {
-        if (*d < 0) return resultRowError(ctx);
+        if (*d < 0)
+            return resultRowError(ctx);
         r = std::sqrt(*d);
     } else if (which == 1) {
-        if (*d > 709.782712893) return resultRowError(ctx);
+        if (*d > 709.782712893)
+            return resultRowError(ctx);
         r = std::exp(*d);
     } else {
-        if (*d <= 0) return resultRowError(ctx);
+        if (*d <= 0)
+            return resultRowError(ctx);
         r = std::log(*d);
     }
     sqlite3_result_double(ctx, r);
@@ -80,75 +98,93 @@ void mathFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 std::optional<double> convertibleNumber(sqlite3_value* v) {
     if (sqlite3_value_type(v) == SQLITE_TEXT) {
         const std::string t = asciiUpper(textOf(v));
-        if (t == "TRUE" || t == "#TRUE#") return -1.0;
-        if (t == "FALSE" || t == "#FALSE#") return 0.0;
-        if (auto date = parseDateText(textOf(v)); date && !numberOf(v)) return date;
+        if (t == "TRUE" || t == "#TRUE#")
+            return -1.0;
+        if (t == "FALSE" || t == "#FALSE#")
+            return 0.0;
+        if (auto date = parseDateText(textOf(v)); date && !numberOf(v))
+            return date;
     }
     return numberOf(v);
 }
 
 // CInt, CLng, CByte: round half to even, then check the range.
 void wholeConversion(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
+    if (errorArgs(ctx, 1, argv))
+        return;
     auto d = convertibleNumber(argv[0]);
-    if (!d) return resultRowError(ctx);  // Null (94) or type mismatch (13)
+    if (!d)
+        return resultRowError(ctx);  // Null (94) or type mismatch (13)
     const double r = roundHalfEven(*d);
     const long which = reinterpret_cast<long>(sqlite3_user_data(ctx));
     const double lo = which == 0 ? -32768.0 : which == 1 ? -2147483648.0 : 0.0;
     const double hi = which == 0 ? 32767.0 : which == 1 ? 2147483647.0 : 255.0;
-    if (r < lo || r > hi) return resultRowError(ctx);  // overflow
+    if (r < lo || r > hi)
+        return resultRowError(ctx);  // overflow
     sqlite3_result_int64(ctx, static_cast<long long>(r));
 }
 
 void realConversion(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
+    if (errorArgs(ctx, 1, argv))
+        return;
     auto d = convertibleNumber(argv[0]);
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     const long which = reinterpret_cast<long>(sqlite3_user_data(ctx));
     double r = *d;
     if (which == 1) {  // Single
-        if (std::fabs(r) > 3.402823466e38) return resultRowError(ctx);
+        if (std::fabs(r) > 3.402823466e38)
+            return resultRowError(ctx);
         r = static_cast<float>(r);
     } else if (which == 2) {  // Currency: four decimals
-        if (std::fabs(r) > 922337203685477.5807) return resultRowError(ctx);
+        if (std::fabs(r) > 922337203685477.5807)
+            return resultRowError(ctx);
         r = roundHalfEven(r * 10000.0) / 10000.0;
     }
     sqlite3_result_double(ctx, r);
 }
 
 void cdateFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
+    if (errorArgs(ctx, 1, argv))
+        return;
     const bool keepNull = sqlite3_user_data(ctx) != nullptr;  // CVDate
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         return keepNull ? sqlite3_result_null(ctx) : resultRowError(ctx);
     }
     auto d = dateOf(argv[0]);
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     resultSerial(ctx, *d);
 }
 
 void cboolFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
+    if (errorArgs(ctx, 1, argv))
+        return;
     auto d = convertibleNumber(argv[0]);
-    if (!d) return resultRowError(ctx);
+    if (!d)
+        return resultRowError(ctx);
     sqlite3_result_int(ctx, *d != 0 ? -1 : 0);
 }
 
 void cstrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultRowError(ctx);
+    if (errorArgs(ctx, 1, argv))
+        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return resultRowError(ctx);
     resultText(ctx, textOf(argv[0]));
 }
 
 void isNumericFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     const int t = sqlite3_value_type(argv[0]);
     bool yes = t == SQLITE_INTEGER || t == SQLITE_FLOAT;
-    if (t == SQLITE_TEXT) yes = numberFromText(textOf(argv[0])).has_value();
+    if (t == SQLITE_TEXT)
+        yes = numberFromText(textOf(argv[0])).has_value();
     sqlite3_result_int(ctx, yes ? -1 : 0);
 }
 
 void isDateFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const bool yes = sqlite3_value_type(argv[0]) == SQLITE_TEXT && parseDateText(textOf(argv[0])).has_value();
+    const bool yes =
+        sqlite3_value_type(argv[0]) == SQLITE_TEXT && parseDateText(textOf(argv[0])).has_value();
     sqlite3_result_int(ctx, yes ? -1 : 0);
 }
 

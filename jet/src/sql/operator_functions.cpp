@@ -17,10 +17,14 @@ std::string typedText(sqlite3_value* v, char kind) {
     if (sqlite3_value_type(v) == SQLITE_INTEGER || sqlite3_value_type(v) == SQLITE_FLOAT) {
         const double d = sqlite3_value_double(v);
         switch (kind) {
-            case 'D': return generalDateText(d);
-            case 'B': return d != 0 ? "True" : "False";
-            case 'S': return singleText(d);
-            default: break;
+            case 'D':
+                return generalDateText(d);
+            case 'B':
+                return d != 0 ? "True" : "False";
+            case 'S':
+                return singleText(d);
+            default:
+                break;
         }
     }
     return textOf(v);
@@ -28,22 +32,27 @@ std::string typedText(sqlite3_value* v, char kind) {
 
 // acc_text(x, kind): x as text, shown as its static type shows it.
 void textFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     const unsigned char* k = sqlite3_value_text(argv[1]);
     resultText(ctx, typedText(argv[0], k ? static_cast<char>(k[0]) : '-'));
 }
 
 void concatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
+    if (errorArgs(ctx, argc, argv))
+        return;
     std::string out;
     bool any = false;
     for (int i = 0; i < argc; ++i) {
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) continue;
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            continue;
         any = true;
         out += textOf(argv[i]);
     }
-    if (any) resultText(ctx, out);
-    else sqlite3_result_null(ctx);
+    if (any)
+        resultText(ctx, out);
+    else
+        sqlite3_result_null(ctx);
 }
 
 void resultNumber(sqlite3_context* ctx, double d) {
@@ -57,7 +66,8 @@ void resultNumber(sqlite3_context* ctx, double d) {
 }
 
 void addFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     const bool textA = sqlite3_value_type(argv[0]) == SQLITE_TEXT;
     const bool textB = sqlite3_value_type(argv[1]) == SQLITE_TEXT;
     if (textA && textB) {
@@ -65,8 +75,10 @@ void addFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
         return;
     }
     auto a = numberOf(argv[0]), b = numberOf(argv[1]);
-    if (!a || !b) return resultRowError(ctx);  // type mismatch
-    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER && sqlite3_value_type(argv[1]) == SQLITE_INTEGER) {
+    if (!a || !b)
+        return resultRowError(ctx);  // type mismatch
+    if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER &&
+        sqlite3_value_type(argv[1]) == SQLITE_INTEGER) {
         sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) + sqlite3_value_int64(argv[1]));
         return;
     }
@@ -74,44 +86,57 @@ void addFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 void divFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto a = numberOf(argv[0]), b = numberOf(argv[1]);
-    if (!a || !b || *b == 0) return resultRowError(ctx);
+    if (!a || !b || *b == 0)
+        return resultRowError(ctx);
     sqlite3_result_double(ctx, *a / *b);
 }
 
 void intDivFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto a = numberOf(argv[0]), b = numberOf(argv[1]);
-    if (!a || !b) return resultRowError(ctx);
+    if (!a || !b)
+        return resultRowError(ctx);
     const double x = roundHalfEven(*a), y = roundHalfEven(*b);
-    if (y == 0) return resultRowError(ctx);
+    if (y == 0)
+        return resultRowError(ctx);
     resultNumber(ctx, std::trunc(x / y));
 }
 
 void modFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto a = numberOf(argv[0]), b = numberOf(argv[1]);
-    if (!a || !b) return resultRowError(ctx);
+    if (!a || !b)
+        return resultRowError(ctx);
     const double x = roundHalfEven(*a), y = roundHalfEven(*b);
-    if (y == 0) return resultRowError(ctx);
+    if (y == 0)
+        return resultRowError(ctx);
     resultNumber(ctx, std::fmod(x, y));
 }
 
 void powFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto a = numberOf(argv[0]), b = numberOf(argv[1]);
-    if (!a || !b) return resultRowError(ctx);
-    if (*a < 0 && *b != std::trunc(*b)) return resultRowError(ctx);
+    if (!a || !b)
+        return resultRowError(ctx);
+    if (*a < 0 && *b != std::trunc(*b))
+        return resultRowError(ctx);
     const double r = std::pow(*a, *b);
-    if (!std::isfinite(r)) return resultRowError(ctx);
+    if (!std::isfinite(r))
+        return resultRowError(ctx);
     sqlite3_result_double(ctx, r);
 }
 
 // acc_like(value, pattern): 1, 0 or Null; the compiled pattern is kept with
 // the statement while the pattern argument stays the same.
 void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
     if (!pattern) {
         auto compiled = LikePattern::compile(textOf(argv[1]));
@@ -130,7 +155,8 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
         const char* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        sqlite3_result_int(ctx, pattern->matches(std::string_view(t, sqlite3_value_bytes(argv[0]))) ? 1 : 0);
+        sqlite3_result_int(
+            ctx, pattern->matches(std::string_view(t, sqlite3_value_bytes(argv[0]))) ? 1 : 0);
     } else {
         sqlite3_result_int(ctx, pattern->matches(textOf(argv[0])) ? 1 : 0);
     }

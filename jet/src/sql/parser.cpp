@@ -15,34 +15,40 @@ namespace {
 
 // Words that end an expression or a name list; they need brackets to be names.
 const std::set<std::string> kReserved = {
-    "SELECT", "FROM",  "WHERE",     "GROUP",   "BY",     "HAVING", "ORDER",       "AS",
-    "ON",     "AND",   "OR",        "XOR",     "EQV",    "IMP",    "NOT",         "LIKE",
-    "BETWEEN", "IN",   "IS",        "UNION",   "ALL",    "INNER",  "LEFT",        "RIGHT",
-    "JOIN",   "OUTER", "DISTINCT",  "DISTINCTROW", "TOP", "PERCENT", "MOD",       "PIVOT",
-    "TRANSFORM", "INTO", "WITH",    "PARAMETERS", "ASC", "DESC",   "NULL",        "TRUE",
-    "FALSE",  "EXISTS", "ANY",      "SOME",    "FULL",   "CROSS",  "TABLE"};
+    "SELECT",    "FROM",   "WHERE",    "GROUP",       "BY",   "HAVING",  "ORDER", "AS",
+    "ON",        "AND",    "OR",       "XOR",         "EQV",  "IMP",     "NOT",   "LIKE",
+    "BETWEEN",   "IN",     "IS",       "UNION",       "ALL",  "INNER",   "LEFT",  "RIGHT",
+    "JOIN",      "OUTER",  "DISTINCT", "DISTINCTROW", "TOP",  "PERCENT", "MOD",   "PIVOT",
+    "TRANSFORM", "INTO",   "WITH",     "PARAMETERS",  "ASC",  "DESC",    "NULL",  "TRUE",
+    "FALSE",     "EXISTS", "ANY",      "SOME",        "FULL", "CROSS",   "TABLE"};
 
 class Parser {
-public:
+  public:
     explicit Parser(std::vector<Token> tokens) : t_(std::move(tokens)) {}
 
     Result<Statement> statement() {
         Statement st;
         if (peek().isWord("PARAMETERS")) {
-            if (!parameters(st)) return failure();
+            if (!parameters(st))
+                return failure();
         }
         Status refused = refuseAction();
-        if (!refused) return refused;
+        if (!refused)
+            return refused;
         if (peek().isWord("TRANSFORM")) {
-            if (!crosstab(st)) return failure();
+            if (!crosstab(st))
+                return failure();
         } else {
             auto q = queryChain(false);
-            if (!q) return failure();
+            if (!q)
+                return failure();
             st.query = q;
         }
-        if (peek().isSymbol(";")) advance();
+        if (peek().isSymbol(";"))
+            advance();
         if (peek().kind != TokenKind::End) {
-            return Status(ErrorCode::Syntax, "Characters found after end of SQL statement" + near(peek()));
+            return Status(ErrorCode::Syntax,
+                          "Characters found after end of SQL statement" + near(peek()));
         }
         return st;
     }
@@ -50,14 +56,17 @@ public:
     Result<ExprPtr> lone() {
         clause_ = "query expression";
         auto e = expr();
-        if (!e) return failure();
-        if (peek().kind != TokenKind::End) return fail("Syntax error (missing operator) in query expression");
+        if (!e)
+            return failure();
+        if (peek().kind != TokenKind::End)
+            return fail("Syntax error (missing operator) in query expression");
         return e;
     }
 
-private:
+  private:
     Status failure() {
-        if (error_.isOk()) error_ = Status(ErrorCode::Syntax, "Syntax error" + near(peek()));
+        if (error_.isOk())
+            error_ = Status(ErrorCode::Syntax, "Syntax error" + near(peek()));
         return error_;
     }
 
@@ -67,25 +76,32 @@ private:
     }
     const Token& advance() { return t_[i_ < t_.size() - 1 ? i_++ : i_]; }
     bool acceptWord(const char* w) {
-        if (!peek().isWord(w)) return false;
+        if (!peek().isWord(w))
+            return false;
         advance();
         return true;
     }
     bool acceptSymbol(const char* s) {
-        if (!peek().isSymbol(s)) return false;
+        if (!peek().isSymbol(s))
+            return false;
         advance();
         return true;
     }
     static std::string near(const Token& tok) {
-        if (tok.kind == TokenKind::End) return " at the end of the statement.";
+        if (tok.kind == TokenKind::End)
+            return " at the end of the statement.";
         std::string word = tok.text;
-        if (tok.kind == TokenKind::Bracketed) word = "[" + word + "]";
-        if (tok.kind == TokenKind::String) word = "\"" + word + "\"";
-        if (tok.kind == TokenKind::Date) word = "#" + word + "#";
+        if (tok.kind == TokenKind::Bracketed)
+            word = "[" + word + "]";
+        if (tok.kind == TokenKind::String)
+            word = "\"" + word + "\"";
+        if (tok.kind == TokenKind::Date)
+            word = "#" + word + "#";
         return " near '" + word + "' at character " + std::to_string(tok.pos) + ".";
     }
     Status fail(const std::string& what) {
-        if (error_.isOk()) error_ = Status(ErrorCode::Syntax, what + near(peek()));
+        if (error_.isOk())
+            error_ = Status(ErrorCode::Syntax, what + near(peek()));
         return error_;
     }
     std::nullptr_t failNull(const std::string& what) {
@@ -93,27 +109,31 @@ private:
         return nullptr;
     }
     bool expectSymbol(const char* s) {
-        if (acceptSymbol(s)) return true;
+        if (acceptSymbol(s))
+            return true;
         (void)fail(std::string("Syntax error in ") + clause_ + ": expected '" + s + "'");
         return false;
     }
     bool isName(const Token& tok) const {
-        if (tok.kind == TokenKind::Bracketed) return true;
+        if (tok.kind == TokenKind::Bracketed)
+            return true;
         return tok.kind == TokenKind::Word && !kReserved.count(asciiUpper(tok.text));
     }
 
     // ---- statements ----
     Status refuseAction() {
-        static const char* actions[] = {"INSERT", "UPDATE", "DELETE", "CREATE", "ALTER",
+        static const char* actions[] = {"INSERT", "UPDATE", "DELETE", "CREATE",  "ALTER",
                                         "DROP",   "GRANT",  "REVOKE", "EXECUTE", "PROCEDURE"};
         for (const char* a : actions) {
-            if (peek().isWord(a)) return Status(ErrorCode::ReadOnly, kActionQueryMessage);
+            if (peek().isWord(a))
+                return Status(ErrorCode::ReadOnly, kActionQueryMessage);
         }
         if (!peek().isWord("SELECT") && !peek().isWord("TRANSFORM") && !peek().isWord("TABLE") &&
             !peek().isSymbol("(")) {
             return Status(ErrorCode::Syntax,
                           "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', "
-                          "'SELECT', or 'UPDATE'" + near(peek()));
+                          "'SELECT', or 'UPDATE'" +
+                              near(peek()));
         }
         return Status::ok();
     }
@@ -128,14 +148,18 @@ private:
                 return (void)fail("Syntax error in PARAMETER clause"), false;
             }
             ParameterDecl d{name.text, ""};
-            while (!peek().isSymbol(",") && !peek().isSymbol(";") && peek().kind != TokenKind::End) {
-                if (!d.typeName.empty() && !peek().isSymbol("(") && !peek().isSymbol(")")) d.typeName += " ";
+            while (!peek().isSymbol(",") && !peek().isSymbol(";") &&
+                   peek().kind != TokenKind::End) {
+                if (!d.typeName.empty() && !peek().isSymbol("(") && !peek().isSymbol(")"))
+                    d.typeName += " ";
                 d.typeName += advance().text;
             }
-            if (d.typeName.empty()) return (void)fail("Syntax error in PARAMETER clause"), false;
+            if (d.typeName.empty())
+                return (void)fail("Syntax error in PARAMETER clause"), false;
             st.parameters.push_back(d);
         } while (acceptSymbol(","));
-        if (!acceptSymbol(";")) return (void)fail("Syntax error in PARAMETER clause: expected ';'"), false;
+        if (!acceptSymbol(";"))
+            return (void)fail("Syntax error in PARAMETER clause: expected ';'"), false;
         return true;
     }
 
@@ -144,26 +168,35 @@ private:
         clause_ = "TRANSFORM statement";
         Crosstab ct;
         ct.value = expr();
-        if (!ct.value) return false;
-        if (acceptWord("AS")) ct.valueAlias = advance().text;
-        if (!peek().isWord("SELECT")) return (void)fail("Syntax error in TRANSFORM statement"), false;
+        if (!ct.value)
+            return false;
+        if (acceptWord("AS"))
+            ct.valueAlias = advance().text;
+        if (!peek().isWord("SELECT"))
+            return (void)fail("Syntax error in TRANSFORM statement"), false;
         auto q = std::make_shared<Query>();
         SelectCore core;
-        if (!select(core, true)) return false;
+        if (!select(core, true))
+            return false;
         q->parts.push_back(std::move(core));
-        if (!acceptWord("PIVOT")) return (void)fail("Syntax error in TRANSFORM statement: expected PIVOT"), false;
+        if (!acceptWord("PIVOT"))
+            return (void)fail("Syntax error in TRANSFORM statement: expected PIVOT"), false;
         clause_ = "TRANSFORM statement";
-        ct.pivot = expr();
-        if (!ct.pivot) return false;
+        ct.pivot = concat();  // IN after the pivot lists the columns
+        if (!ct.pivot)
+            return false;
         if (acceptWord("IN")) {
             ct.hasIn = true;
-            if (!expectSymbol("(")) return false;
+            if (!expectSymbol("("))
+                return false;
             do {
                 auto v = expr();
-                if (!v) return false;
+                if (!v)
+                    return false;
                 ct.pivotIn.push_back(v);
             } while (acceptSymbol(","));
-            if (!expectSymbol(")")) return false;
+            if (!expectSymbol(")"))
+                return false;
         }
         st.query = q;
         st.crosstab = std::move(ct);
@@ -174,10 +207,27 @@ private:
         auto q = std::make_shared<Query>();
         while (true) {
             SelectCore core;
-            if (!selectTerm(core)) return nullptr;
+            if (!selectTerm(core))
+                return nullptr;
             q->parts.push_back(std::move(core));
-            if (!acceptWord("UNION")) break;
+            if (!acceptWord("UNION"))
+                break;
             q->all.push_back(acceptWord("ALL"));
+        }
+        if (q->parts.size() > 1 && q->parts.back().orderBy.empty() && acceptWord("ORDER")) {
+            clause_ = "ORDER BY clause";
+            if (!acceptWord("BY"))
+                return failNull("Syntax error in ORDER BY clause");
+            do {
+                OrderItem o;
+                if (!(o.expr = expr()))
+                    return nullptr;
+                if (acceptWord("DESC"))
+                    o.descending = true;
+                else
+                    acceptWord("ASC");
+                q->parts.back().orderBy.push_back(o);
+            } while (acceptSymbol(","));
         }
         if (q->parts.size() > 1) {
             // the ORDER BY of the last part sorts the whole union
@@ -191,18 +241,23 @@ private:
     bool selectTerm(SelectCore& core) {
         core.pos = peek().pos;
         if (acceptWord("TABLE") || (isName(peek()) && !peek().isWord("SELECT"))) {
-            if (!isName(peek())) return (void)fail("Syntax error in union query"), false;
+            if (!isName(peek()))
+                return (void)fail("Syntax error in union query"), false;
             core.tableName = advance().text;
             return true;
         }
         if (peek().isSymbol("(")) {
             advance();
-            if (!peek().isWord("SELECT")) return (void)fail("Syntax error in union query"), false;
+            if (!peek().isWord("SELECT"))
+                return (void)fail("Syntax error in union query"), false;
             bool ok = select(core, false);
             return ok && expectSymbol(")");
         }
         if (!peek().isWord("SELECT")) {
-            return (void)fail("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'"), false;
+            return (void)fail(
+                       "Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', "
+                       "or 'UPDATE'"),
+                   false;
         }
         return select(core, false);
     }
@@ -210,19 +265,28 @@ private:
     bool select(SelectCore& core, bool inCrosstab) {
         core.pos = advance().pos;  // SELECT
         clause_ = "SELECT clause";
-        if (acceptWord("DISTINCT")) core.distinct = Distinct::Distinct;
-        else if (acceptWord("DISTINCTROW")) core.distinct = Distinct::DistinctRow;
-        else acceptWord("ALL");
-        if (acceptWord("TOP") && !topClause(core)) return false;
-        if (!selectItems(core)) return false;
+        if (acceptWord("DISTINCT"))
+            core.distinct = Distinct::Distinct;
+        else if (acceptWord("DISTINCTROW"))
+            core.distinct = Distinct::DistinctRow;
+        else
+            acceptWord("ALL");
+        if (acceptWord("TOP") && !topClause(core))
+            return false;
+        if (!selectItems(core))
+            return false;
+        if (!endsSelectList(peek()))
+            return (void)fail("Syntax error (missing operator) in query expression"), false;
         if (peek().isWord("INTO")) {
             error_ = Status(ErrorCode::ReadOnly, kActionQueryMessage);
             return false;
         }
-        if (acceptWord("FROM") && !fromClause(core)) return false;
+        if (acceptWord("FROM") && !fromClause(core))
+            return false;
         if (peek().isWord("IN") && !core.from.empty()) {
-            error_ = Status(ErrorCode::Unsupported,
-                            "Tables of another database (the IN clause of FROM) are not supported.");
+            error_ =
+                Status(ErrorCode::Unsupported,
+                       "Tables of another database (the IN clause of FROM) are not supported.");
             return false;
         }
         return tailClauses(core, inCrosstab);
@@ -245,22 +309,38 @@ private:
         return true;
     }
 
+    static bool endsSelectList(const Token& t) {
+        static const char* words[] = {"FROM",  "WHERE", "GROUP", "HAVING", "ORDER",
+                                      "UNION", "INTO",  "WITH",  "PIVOT"};
+        if (t.kind == TokenKind::End || t.isSymbol(";") || t.isSymbol(")"))
+            return true;
+        for (const char* w : words) {
+            if (t.isWord(w))
+                return true;
+        }
+        return false;
+    }
+
     bool selectItems(SelectCore& core) {
         do {
             SelectItem item;
             const std::size_t start = i_;
             if (acceptSymbol("*")) {
                 item.star = true;
-            } else if (isName(peek()) && (peek(1).isSymbol(".") || peek(1).isSymbol("!")) && peek(2).isSymbol("*")) {
+            } else if (isName(peek()) && (peek(1).isSymbol(".") || peek(1).isSymbol("!")) &&
+                       peek(2).isSymbol("*")) {
                 item.star = true;
                 item.starTable = advance().text;
                 advance();
                 advance();
             } else {
                 item.expr = expr();
-                if (!item.expr) return false;
+                if (!item.expr)
+                    return false;
                 if (acceptWord("AS")) {
-                    if (!isName(peek())) return (void)fail("Syntax error in SELECT clause: expected an alias"), false;
+                    if (!isName(peek()))
+                        return (void)fail("Syntax error in SELECT clause: expected an alias"),
+                               false;
                     item.alias = advance().text;
                 }
             }
@@ -273,31 +353,43 @@ private:
     bool tailClauses(SelectCore& core, bool inCrosstab) {
         if (acceptWord("WHERE")) {
             clause_ = "WHERE clause";
-            if (!(core.where = expr())) return false;
+            const std::size_t start = i_;
+            if (!(core.where = expr()))
+                return false;
+            core.whereText = sourceOf(start, i_);
         }
         if (acceptWord("GROUP")) {
             clause_ = "GROUP BY clause";
-            if (!acceptWord("BY")) return (void)fail("Syntax error in GROUP BY clause"), false;
-            if (!exprList(core.groupBy)) return false;
+            if (!acceptWord("BY"))
+                return (void)fail("Syntax error in GROUP BY clause"), false;
+            if (!exprList(core.groupBy))
+                return false;
         }
         if (acceptWord("HAVING")) {
             clause_ = "HAVING clause";
-            if (inCrosstab) return (void)fail("Cannot use HAVING clause in TRANSFORM statement"), false;
-            if (!(core.having = expr())) return false;
+            if (inCrosstab)
+                return (void)fail("Cannot use HAVING clause in TRANSFORM statement"), false;
+            if (!(core.having = expr()))
+                return false;
         }
         if (acceptWord("ORDER")) {
             clause_ = "ORDER BY clause";
-            if (!acceptWord("BY")) return (void)fail("Syntax error in ORDER BY clause"), false;
+            if (!acceptWord("BY"))
+                return (void)fail("Syntax error in ORDER BY clause"), false;
             do {
                 OrderItem o;
-                if (!(o.expr = expr())) return false;
-                if (acceptWord("DESC")) o.descending = true;
-                else acceptWord("ASC");
+                if (!(o.expr = expr()))
+                    return false;
+                if (acceptWord("DESC"))
+                    o.descending = true;
+                else
+                    acceptWord("ASC");
                 core.orderBy.push_back(o);
             } while (acceptSymbol(","));
         }
         if (acceptWord("WITH")) {
-            if (!acceptWord("OWNERACCESS") || !acceptWord("OPTION")) return (void)fail("Syntax error"), false;
+            if (!acceptWord("OWNERACCESS") || !acceptWord("OPTION"))
+                return (void)fail("Syntax error"), false;
         }
         return true;
     }
@@ -305,7 +397,8 @@ private:
     bool exprList(std::vector<ExprPtr>& out) {
         do {
             auto e = expr();
-            if (!e) return false;
+            if (!e)
+                return false;
             out.push_back(e);
         } while (acceptSymbol(","));
         return true;
@@ -315,12 +408,20 @@ private:
         std::string s;
         for (std::size_t k = from; k < to && k < t_.size(); ++k) {
             const Token& tok = t_[k];
-            if (!s.empty() && tok.kind != TokenKind::Symbol && t_[k - 1].kind != TokenKind::Symbol) s += " ";
+            if (!s.empty() && tok.kind != TokenKind::Symbol && t_[k - 1].kind != TokenKind::Symbol)
+                s += " ";
             switch (tok.kind) {
-                case TokenKind::Bracketed: s += "[" + tok.text + "]"; break;
-                case TokenKind::String: s += "\"" + tok.text + "\""; break;
-                case TokenKind::Date: s += "#" + tok.text + "#"; break;
-                default: s += tok.text;
+                case TokenKind::Bracketed:
+                    s += "[" + tok.text + "]";
+                    break;
+                case TokenKind::String:
+                    s += "\"" + tok.text + "\"";
+                    break;
+                case TokenKind::Date:
+                    s += "#" + tok.text + "#";
+                    break;
+                default:
+                    s += tok.text;
             }
         }
         return s;
@@ -331,7 +432,8 @@ private:
         clause_ = "FROM clause";
         do {
             auto item = joinExpr();
-            if (!item) return false;
+            if (!item)
+                return false;
             core.from.push_back(item);
         } while (acceptSymbol(","));
         return true;
@@ -341,26 +443,36 @@ private:
         FromPtr left = fromPrimary();
         while (left) {
             JoinKind kind;
-            if (acceptWord("INNER")) kind = JoinKind::Inner;
-            else if (acceptWord("LEFT")) kind = JoinKind::Left;
-            else if (acceptWord("RIGHT")) kind = JoinKind::Right;
-            else if (peek().isWord("JOIN")) kind = JoinKind::Inner;
-            else break;
-            if (kind != JoinKind::Inner) acceptWord("OUTER");
-            if (!acceptWord("JOIN")) return failNull("Syntax error in JOIN operation");
+            if (acceptWord("INNER"))
+                kind = JoinKind::Inner;
+            else if (acceptWord("LEFT"))
+                kind = JoinKind::Left;
+            else if (acceptWord("RIGHT"))
+                kind = JoinKind::Right;
+            else if (peek().isWord("JOIN"))
+                kind = JoinKind::Inner;
+            else
+                break;
+            if (kind != JoinKind::Inner)
+                acceptWord("OUTER");
+            if (!acceptWord("JOIN"))
+                return failNull("Syntax error in JOIN operation");
             auto join = std::make_shared<FromItem>();
             join->kind = FromItem::Kind::Join;
             join->pos = left->pos;
             join->join = kind;
             join->left = left;
             join->right = fromPrimary();
-            if (!join->right) return nullptr;
-            if (!acceptWord("ON")) return failNull("Syntax error in JOIN operation: expected ON");
+            if (!join->right)
+                return nullptr;
+            if (!acceptWord("ON"))
+                return failNull("Syntax error in JOIN operation: expected ON");
             const std::string saved = clause_;
             clause_ = "JOIN operation";
             join->on = expr();
             clause_ = saved;
-            if (!join->on) return nullptr;
+            if (!join->on)
+                return nullptr;
             left = join;
         }
         return left;
@@ -374,15 +486,18 @@ private:
             if (peek().isWord("SELECT")) {
                 item->kind = FromItem::Kind::Derived;
                 item->query = queryChain(true);
-                if (!item->query || !expectSymbol(")")) return nullptr;
+                if (!item->query || !expectSymbol(")"))
+                    return nullptr;
             } else {
                 item = joinExpr();
-                if (!item || !expectSymbol(")")) return nullptr;
+                if (!item || !expectSymbol(")"))
+                    return nullptr;
                 return item;
             }
         } else if (peek().kind == TokenKind::Bracketed && peek(1).isSymbol(".") &&
                    asciiUpper(peek().text).rfind("SELECT", 0) == 0) {
-            if (!bracketDerived(*item)) return nullptr;
+            if (!bracketDerived(*item))
+                return nullptr;
         } else if (isName(peek())) {
             item->name = advance().text;
             // owner-qualified names are not supported; a dotted name is one name
@@ -390,7 +505,8 @@ private:
             return failNull("Syntax error in FROM clause");
         }
         if (acceptWord("AS")) {
-            if (!isName(peek())) return failNull("Syntax error in FROM clause: expected an alias");
+            if (!isName(peek()))
+                return failNull("Syntax error in FROM clause: expected an alias");
             item->alias = advance().text;
         } else if (isName(peek())) {
             item->alias = advance().text;
@@ -407,11 +523,13 @@ private:
         advance();  // '.'
         auto parsed = parseStatement(inner.text);
         if (!parsed) {
-            error_ = Status(parsed.status().code(), parsed.status().message() + " (in the subquery at character " +
+            error_ = Status(parsed.status().code(), parsed.status().message() +
+                                                        " (in the subquery at character " +
                                                         std::to_string(inner.pos) + ")");
             return false;
         }
-        if (!parsed->parameters.empty() || parsed->crosstab) return (void)fail("Syntax error in FROM clause"), false;
+        if (!parsed->parameters.empty() || parsed->crosstab)
+            return (void)fail("Syntax error in FROM clause"), false;
         item.kind = FromItem::Kind::Derived;
         item.query = parsed->query;
         return true;
@@ -425,12 +543,15 @@ private:
         while (left) {
             const char* found = nullptr;
             for (const char* op : ops) {
-                if (peek().isSymbol(op) || peek().isWord(op)) found = op;
+                if (peek().isSymbol(op) || peek().isWord(op))
+                    found = op;
             }
-            if (!found) break;
+            if (!found)
+                break;
             const std::size_t pos = advance().pos;
             ExprPtr right = (this->*next)();
-            if (!right) return nullptr;
+            if (!right)
+                return nullptr;
             left = make(ExprKind::Binary, pos, found, {left, right});
         }
         return left;
@@ -445,10 +566,10 @@ private:
         return e;
     }
 
-public:
+  public:
     ExprPtr expr() { return binary(&Parser::eqv, {"IMP"}); }
 
-private:
+  private:
     ExprPtr eqv() { return binary(&Parser::xorLevel, {"EQV"}); }
     ExprPtr xorLevel() { return binary(&Parser::orLevel, {"XOR"}); }
     ExprPtr orLevel() { return binary(&Parser::andLevel, {"OR"}); }
@@ -474,11 +595,13 @@ private:
                 continue;
             }
             bool negated = false;
-            if (tok.isWord("NOT") && (peek(1).isWord("LIKE") || peek(1).isWord("BETWEEN") || peek(1).isWord("IN"))) {
+            if (tok.isWord("NOT") &&
+                (peek(1).isWord("LIKE") || peek(1).isWord("BETWEEN") || peek(1).isWord("IN"))) {
                 advance();
                 negated = true;
             }
-            if (peek().isWord("LIKE") || peek().isWord("BETWEEN") || peek().isWord("IN") || peek().isWord("IS")) {
+            if (peek().isWord("LIKE") || peek().isWord("BETWEEN") || peek().isWord("IN") ||
+                peek().isWord("IS")) {
                 left = predicate(left, negated);
                 continue;
             }
@@ -490,12 +613,14 @@ private:
     ExprPtr compareTail(ExprPtr left) {
         const Token op = advance();
         const std::string text = op.text == "!=" ? "<>" : op.text;
-        if ((peek().isWord("ANY") || peek().isWord("SOME") || peek().isWord("ALL")) && peek(1).isSymbol("(")) {
+        if ((peek().isWord("ANY") || peek().isWord("SOME") || peek().isWord("ALL")) &&
+            peek(1).isSymbol("(")) {
             auto e = make(ExprKind::Compare, op.pos, text, {left});
             e->quantifier = peek().isWord("ALL") ? "ALL" : "ANY";
             advance();
             advance();
-            if (!peek().isWord("SELECT")) return failNull("Syntax error: expected a subquery");
+            if (!peek().isWord("SELECT"))
+                return failNull("Syntax error: expected a subquery");
             e->query = subqueryBody();
             return e->query ? e : nullptr;
         }
@@ -507,7 +632,8 @@ private:
         const std::string saved = clause_;
         auto q = queryChain(true);
         clause_ = saved;
-        if (!q || !expectSymbol(")")) return nullptr;
+        if (!q || !expectSymbol(")"))
+            return nullptr;
         if (q->parts.size() > 1) {
             error_ = Status(ErrorCode::Semantic, "Unions not allowed in a subquery.");
             return nullptr;
@@ -521,28 +647,34 @@ private:
         ExprPtr e;
         if (word == "LIKE") {
             ExprPtr pattern = concat();
-            if (!pattern) return nullptr;
+            if (!pattern)
+                return nullptr;
             e = make(ExprKind::Like, kw.pos, "LIKE", {left, pattern});
         } else if (word == "BETWEEN") {
             ExprPtr low = concat();
-            if (!low || !acceptWord("AND")) return low ? failNull("Syntax error in Between: expected And") : nullptr;
+            if (!low || !acceptWord("AND"))
+                return low ? failNull("Syntax error in Between: expected And") : nullptr;
             ExprPtr high = concat();
-            if (!high) return nullptr;
+            if (!high)
+                return nullptr;
             e = make(ExprKind::Between, kw.pos, "BETWEEN", {left, low, high});
         } else if (word == "IN") {
             e = inTail(left, kw.pos);
         } else {  // IS [NOT] NULL
             bool isNot = acceptWord("NOT");
-            if (!acceptWord("NULL")) return failNull("Syntax error: expected Null after Is");
+            if (!acceptWord("NULL"))
+                return failNull("Syntax error: expected Null after Is");
             e = make(ExprKind::IsNull, kw.pos, "IS", {left});
             negated = isNot;
         }
-        if (e) e->negated = negated;
+        if (e)
+            e->negated = negated;
         return e;
     }
 
     ExprPtr inTail(ExprPtr left, std::size_t pos) {
-        if (!expectSymbol("(")) return nullptr;
+        if (!expectSymbol("("))
+            return nullptr;
         if (peek().isWord("SELECT")) {
             auto e = make(ExprKind::InQuery, pos, "IN", {left});
             e->query = subqueryBody();
@@ -551,7 +683,8 @@ private:
         auto e = make(ExprKind::InList, pos, "IN", {left});
         do {
             ExprPtr item = expr();
-            if (!item) return nullptr;
+            if (!item)
+                return nullptr;
             e->args.push_back(item);
         } while (acceptSymbol(","));
         return expectSymbol(")") ? e : nullptr;
@@ -567,7 +700,8 @@ private:
         if (peek().isSymbol("-") || peek().isSymbol("+")) {
             const Token op = advance();
             ExprPtr inner = unary();
-            if (!inner) return nullptr;
+            if (!inner)
+                return nullptr;
             return op.text == "-" ? make(ExprKind::Unary, op.pos, "-", {inner}) : inner;
         }
         return power();
@@ -585,7 +719,8 @@ private:
             } else {
                 right = primary();
             }
-            if (!right) return nullptr;
+            if (!right)
+                return nullptr;
             left = make(ExprKind::Binary, pos, "^", {left, right});
         }
         return left;
@@ -594,19 +729,25 @@ private:
     ExprPtr primary() {
         const Token& tok = peek();
         switch (tok.kind) {
-            case TokenKind::Number: return number();
+            case TokenKind::Number:
+                return number();
             case TokenKind::String: {
                 auto e = make(ExprKind::String, tok.pos, tok.text, {});
                 advance();
                 return e;
             }
-            case TokenKind::Date: return dateLiteral();
-            case TokenKind::Bracketed: return nameOrCall();
-            case TokenKind::Word: return wordPrimary();
+            case TokenKind::Date:
+                return dateLiteral();
+            case TokenKind::Bracketed:
+                return nameOrCall();
+            case TokenKind::Word:
+                return wordPrimary();
             case TokenKind::Symbol:
-                if (tok.isSymbol("(")) return parenthesised();
+                if (tok.isSymbol("("))
+                    return parenthesised();
                 break;
-            case TokenKind::End: break;
+            case TokenKind::End:
+                break;
         }
         return failNull("Syntax error (missing operand) in " + clause_);
     }
@@ -638,7 +779,8 @@ private:
             return e->query ? e : nullptr;
         }
         ExprPtr inner = expr();
-        if (!inner || !expectSymbol(")")) return nullptr;
+        if (!inner || !expectSymbol(")"))
+            return nullptr;
         return inner;
     }
 
@@ -664,13 +806,15 @@ private:
             e->query = subqueryBody();
             return e->query ? e : nullptr;
         }
-        if (kReserved.count(w)) return failNull("Syntax error (missing operand) in " + clause_);
+        if (kReserved.count(w) && !peek(1).isSymbol("("))
+            return failNull("Syntax error (missing operand) in " + clause_);
         return nameOrCall();
     }
 
     ExprPtr nameOrCall() {
         const Token first = advance();
-        if (first.kind == TokenKind::Word && peek().isSymbol("(")) return call(first);
+        if (first.kind == TokenKind::Word && peek().isSymbol("("))
+            return call(first);
         auto e = make(ExprKind::Name, first.pos, "", {});
         e->parts.push_back(first.text);
         while ((peek().isSymbol(".") || peek().isSymbol("!")) &&
@@ -684,12 +828,16 @@ private:
     ExprPtr call(const Token& name) {
         advance();  // '('
         auto e = make(ExprKind::Call, name.pos, asciiUpper(name.text), {});
-        if (acceptSymbol(")")) return e;
+        if (acceptSymbol(")"))
+            return e;
         if (peek().isSymbol("*") && peek(1).isSymbol(")")) {
             e->args.push_back(make(ExprKind::Star, advance().pos, "*", {}));
         } else {
-            if (peek().isWord("DISTINCT")) return failNull("Syntax error: DISTINCT is not allowed inside an aggregate function");
-            if (!exprList(e->args)) return nullptr;
+            if (peek().isWord("DISTINCT"))
+                return failNull(
+                    "Syntax error: DISTINCT is not allowed inside an aggregate function");
+            if (!exprList(e->args))
+                return nullptr;
         }
         return expectSymbol(")") ? e : nullptr;
     }
@@ -704,14 +852,17 @@ private:
 
 Result<Statement> parseStatement(const std::string& text) {
     auto tokens = tokenize(text);
-    if (!tokens) return tokens.status();
-    if (tokens->size() == 1) return Status(ErrorCode::Syntax, "The SQL statement is empty.");
+    if (!tokens)
+        return tokens.status();
+    if (tokens->size() == 1)
+        return Status(ErrorCode::Syntax, "The SQL statement is empty.");
     return Parser(std::move(tokens.value())).statement();
 }
 
 Result<ExprPtr> parseExpression(const std::string& text) {
     auto tokens = tokenize(text);
-    if (!tokens) return tokens.status();
+    if (!tokens)
+        return tokens.status();
     return Parser(std::move(tokens.value())).lone();
 }
 

@@ -44,14 +44,14 @@ struct ParameterRef {
 };
 
 class SqlCatalog {
-public:
+  public:
     virtual ~SqlCatalog() = default;
     // NotFound when the file has no such table; other errors when it cannot be read.
     virtual Result<CatalogTable> table(std::string_view name) = 0;
     virtual std::optional<CatalogQuery> query(std::string_view name) = 0;
     // Runs a translated one-column SELECT; `parameters` are its ?N parameters.
-    virtual Result<std::vector<PivotValue>> pivotValues(const std::string& sql,
-                                                        const std::vector<ParameterRef>& parameters) = 0;
+    virtual Result<std::vector<PivotValue>> pivotValues(
+        const std::string& sql, const std::vector<ParameterRef>& parameters) = 0;
 };
 
 }  // namespace jet::sql

@@ -29,9 +29,9 @@ enum class SqlType : uint8_t {
     Variant,  // unknown until a row is read
 };
 
-bool isNumeric(SqlType t);    // Boolean .. Decimal
-bool isTextType(SqlType t);   // Text, Memo, Guid
-bool isIntegral(SqlType t);   // Boolean .. BigInt
+bool isNumeric(SqlType t);   // Boolean .. Decimal
+bool isTextType(SqlType t);  // Text, Memo, Guid
+bool isIntegral(SqlType t);  // Boolean .. BigInt
 // The wider of two numeric types (VBA order of precision).
 SqlType widerNumeric(SqlType a, SqlType b);
 // The type a Jet column type code reads as.

@@ -21,17 +21,23 @@ Value byStorage(sqlite3_value* v) {
             const bool fits = i >= -2147483648LL && i <= 2147483647LL;
             return Value::integer(fits ? ValueType::Long : ValueType::BigInt, i);
         }
-        case SQLITE_FLOAT: return Value::real(ValueType::Double, sqlite3_value_double(v));
-        case SQLITE_TEXT: return Value::text(textOf(v));
+        case SQLITE_FLOAT:
+            return Value::real(ValueType::Double, sqlite3_value_double(v));
+        case SQLITE_TEXT:
+            return Value::text(textOf(v));
         case SQLITE_BLOB:
-            return Value::binary(std::string(static_cast<const char*>(sqlite3_value_blob(v)), sqlite3_value_bytes(v)));
-        default: return Value::null();
+            return Value::binary(std::string(static_cast<const char*>(sqlite3_value_blob(v)),
+                                             sqlite3_value_bytes(v)));
+        default:
+            return Value::null();
     }
 }
 
 bool sameKey(const Value& a, const Value& b) {
-    if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
-    if (a.type() == ValueType::Text && b.type() == ValueType::Text) return compareAccessText(a.data(), b.data()) == 0;
+    if (a.isNull() || b.isNull())
+        return a.isNull() && b.isNull();
+    if (a.type() == ValueType::Text && b.type() == ValueType::Text)
+        return compareAccessText(a.data(), b.data()) == 0;
     return a == b;
 }
 
@@ -39,53 +45,71 @@ bool sameKey(const Value& a, const Value& b) {
 
 Value valueFromSqlite(sqlite3_value* v, SqlType type) {
     const int storage = sqlite3_value_type(v);
-    if (storage == SQLITE_NULL) return Value::null();
-    if (isRowError(v)) return errorValue();
+    if (storage == SQLITE_NULL)
+        return Value::null();
+    if (isRowError(v))
+        return errorValue();
     const bool number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     const double d = sqlite3_value_double(v);
     switch (type) {
         case SqlType::Boolean:
-            if (number) return Value::boolean(d != 0);
+            if (number)
+                return Value::boolean(d != 0);
             break;
         case SqlType::Byte:
         case SqlType::Integer:
         case SqlType::Long:
         case SqlType::BigInt:
-            if (storage == SQLITE_INTEGER) return Value::integer(valueTypeOf(type), sqlite3_value_int64(v));
-            if (number) return Value::real(ValueType::Double, d);
+            if (storage == SQLITE_INTEGER)
+                return Value::integer(valueTypeOf(type), sqlite3_value_int64(v));
+            if (number)
+                return Value::real(ValueType::Double, d);
             break;
         case SqlType::Currency:
-            if (number && std::fabs(d) < 9.2e14) return Value::integer(ValueType::Currency, std::llround(d * 10000.0));
+            if (number && std::fabs(d) < 9.2e14)
+                return Value::integer(ValueType::Currency, std::llround(d * 10000.0));
             break;
         case SqlType::Single:
-            if (number) return Value::real(ValueType::Single, d);
+            if (number)
+                return Value::real(ValueType::Single, d);
             break;
         case SqlType::Double:
         case SqlType::Decimal:
-            if (number) return Value::real(ValueType::Double, d);
+            if (number)
+                return Value::real(ValueType::Double, d);
             break;
         case SqlType::Date:
-            if (number && d >= kMinDateSerial && d < kMaxDateSerial + 1) return Value::real(ValueType::DateTime, d);
+            if (number && d >= kMinDateSerial && d < kMaxDateSerial + 1)
+                return Value::real(ValueType::DateTime, d);
             break;
-        default: break;
+        default:
+            break;
     }
     return byStorage(v);
 }
 
-StatementRunner::~StatementRunner() { sqlite3_finalize(stmt_); }
+StatementRunner::~StatementRunner() {
+    sqlite3_finalize(stmt_);
+}
 
-Result<std::unique_ptr<StatementRunner>> StatementRunner::start(sqlite3* db, Translation translation,
+Result<std::unique_ptr<StatementRunner>> StatementRunner::start(sqlite3* db,
+                                                                Translation translation,
                                                                 const ParameterValues& values) {
     std::unique_ptr<StatementRunner> r(new StatementRunner(db, std::move(translation)));
     int missing = 0;
     for (const auto& p : r->translation_.parameters) {
         bool given = false;
-        for (const auto& [name, text] : values) given = given || compareAccessText(name, p.name) == 0;
-        if (!given) ++missing;
+        for (const auto& [name, text] : values)
+            given = given || compareAccessText(name, p.name) == 0;
+        if (!given)
+            ++missing;
     }
-    if (missing) return Status(ErrorCode::Parameter, "Too few parameters. Expected " + std::to_string(missing) + ".");
+    if (missing)
+        return Status(ErrorCode::Parameter,
+                      "Too few parameters. Expected " + std::to_string(missing) + ".");
     if (r->translation_.topWithTies) {
-        if (Status st = r->bufferTopRows(values); !st) return st;
+        if (Status st = r->bufferTopRows(values); !st)
+            return st;
     } else if (Status st = r->prepare(r->translation_.sql, values); !st) {
         return st;
     }
@@ -95,8 +119,10 @@ Result<std::unique_ptr<StatementRunner>> StatementRunner::start(sqlite3* db, Tra
 Status StatementRunner::prepare(const std::string& sql, const ParameterValues& values) {
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) {
-        return Status(ErrorCode::Semantic, std::string("The statement cannot run: ") + sqlite3_errmsg(db_));
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+        SQLITE_OK) {
+        return Status(ErrorCode::Semantic,
+                      std::string("The statement cannot run: ") + sqlite3_errmsg(db_));
     }
     return bindParameters(stmt_, translation_.parameters, values);
 }
@@ -115,53 +141,67 @@ Status bindOne(sqlite3_stmt* stmt, int index, const ParameterRef& p, const std::
     };
     if (t == SqlType::Date) {
         auto d = parseDateText(text);
-        if (!d) d = numberFromText(text);
-        if (!d) return wrong();
+        if (!d)
+            d = numberFromText(text);
+        if (!d)
+            return wrong();
         sqlite3_bind_double(stmt, index, *d);
     } else if (t == SqlType::Boolean) {
         const std::string u = asciiUpper(text);
         auto n = numberFromText(text);
-        if (u == "TRUE" || u == "YES" || u == "ON") n = -1;
-        if (u == "FALSE" || u == "NO" || u == "OFF") n = 0;
-        if (!n) return wrong();
+        if (u == "TRUE" || u == "YES" || u == "ON")
+            n = -1;
+        if (u == "FALSE" || u == "NO" || u == "OFF")
+            n = 0;
+        if (!n)
+            return wrong();
         sqlite3_bind_int(stmt, index, *n != 0 ? -1 : 0);
     } else if (isIntegral(t)) {
         auto n = numberFromText(text);
-        if (!n) return wrong();
+        if (!n)
+            return wrong();
         sqlite3_bind_int64(stmt, index, static_cast<long long>(roundHalfEven(*n)));
     } else if (isNumeric(t)) {
         auto n = numberFromText(text);
-        if (!n) return wrong();
+        if (!n)
+            return wrong();
         sqlite3_bind_double(stmt, index, *n);
-    } else if (t == SqlType::Variant && numberFromText(text) && text.find_first_of(" ,") == std::string::npos) {
+    } else if (t == SqlType::Variant && numberFromText(text) &&
+               text.find_first_of(" ,") == std::string::npos) {
         // An undeclared parameter is a Variant: numeric text meets numbers as a number.
         sqlite3_bind_double(stmt, index, *numberFromText(text));
     } else {
-        sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(stmt, index, text.data(), static_cast<int>(text.size()),
+                          SQLITE_TRANSIENT);
     }
     return Status::ok();
 }
 
 }  // namespace
 
-Status StatementRunner::bindParameters(sqlite3_stmt* stmt, const std::vector<ParameterRef>& parameters,
+Status StatementRunner::bindParameters(sqlite3_stmt* stmt,
+                                       const std::vector<ParameterRef>& parameters,
                                        const ParameterValues& values) {
     const int count = sqlite3_bind_parameter_count(stmt);
     for (int i = 1; i <= count && i <= static_cast<int>(parameters.size()); ++i) {
         const ParameterRef& p = parameters[i - 1];
         const std::string* text = nullptr;
         for (const auto& [name, value] : values) {
-            if (compareAccessText(name, p.name) == 0) text = &value;
+            if (compareAccessText(name, p.name) == 0)
+                text = &value;
         }
-        if (!text) return Status(ErrorCode::Parameter, "Too few parameters. Expected 1.");
-        if (Status st = bindOne(stmt, i, p, *text); !st) return st;
+        if (!text)
+            return Status(ErrorCode::Parameter, "Too few parameters. Expected 1.");
+        if (Status st = bindOne(stmt, i, p, *text); !st)
+            return st;
     }
     return Status::ok();
 }
 
 bool StatementRunner::stepInto(std::vector<Value>& out, std::vector<Value>* keys) {
     const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_DONE) return false;
+    if (rc == SQLITE_DONE)
+        return false;
     if (rc != SQLITE_ROW) {
         status_ = Status(ErrorCode::Semantic, sqlite3_errmsg(db_));
         return false;
@@ -169,12 +209,14 @@ bool StatementRunner::stepInto(std::vector<Value>& out, std::vector<Value>* keys
     const std::size_t visible = translation_.columns.size();
     out.resize(visible);
     for (std::size_t i = 0; i < visible; ++i) {
-        out[i] = valueFromSqlite(sqlite3_column_value(stmt_, static_cast<int>(i)), translation_.columns[i].type);
+        out[i] = valueFromSqlite(sqlite3_column_value(stmt_, static_cast<int>(i)),
+                                 translation_.columns[i].type);
     }
     if (keys) {
         keys->resize(static_cast<std::size_t>(translation_.hiddenColumns));
         for (int k = 0; k < translation_.hiddenColumns; ++k) {
-            (*keys)[k] = valueFromSqlite(sqlite3_column_value(stmt_, static_cast<int>(visible) + k), SqlType::Variant);
+            (*keys)[k] = valueFromSqlite(sqlite3_column_value(stmt_, static_cast<int>(visible) + k),
+                                         SqlType::Variant);
         }
     }
     return true;
@@ -186,8 +228,10 @@ bool StatementRunner::stepInto(std::vector<Value>& out, std::vector<Value>* keys
 Status StatementRunner::bufferTopRows(const ParameterValues& values) {
     const long long n = *translation_.topWithTies;
     for (long long limit = n + kTieSlack;; limit = -1) {
-        const std::string sql = translation_.sql + (limit > 0 ? " LIMIT " + std::to_string(limit) : "");
-        if (Status st = prepare(sql, values); !st) return st;
+        const std::string sql =
+            translation_.sql + (limit > 0 ? " LIMIT " + std::to_string(limit) : "");
+        if (Status st = prepare(sql, values); !st)
+            return st;
         buffer_.clear();
         std::vector<Value> row, keys, nthKeys;
         long long read = 0;
@@ -198,20 +242,25 @@ Status StatementRunner::bufferTopRows(const ParameterValues& values) {
                 tiesEnded = true;
                 break;
             }
-            if (read == n) nthKeys = keys;
+            if (read == n)
+                nthKeys = keys;
             buffer_.push_back(row);
         }
-        if (!status_) return status_;
-        if (tiesEnded || limit < 0 || read < limit) break;
+        if (!status_)
+            return status_;
+        if (tiesEnded || limit < 0 || read < limit)
+            break;
     }
     buffered_ = true;
     return Status::ok();
 }
 
 bool StatementRunner::next() {
-    if (!status_) return false;
+    if (!status_)
+        return false;
     if (buffered_) {
-        if (bufferAt_ >= buffer_.size()) return false;
+        if (bufferAt_ >= buffer_.size())
+            return false;
         row_ = std::move(buffer_[bufferAt_++]);
         return true;
     }

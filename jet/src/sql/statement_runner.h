@@ -19,7 +19,7 @@ namespace jet::sql {
 using ParameterValues = std::vector<std::pair<std::string, std::string>>;  // name, value as text
 
 class StatementRunner {
-public:
+  public:
     // Fails with "Too few parameters. Expected N." when values are missing,
     // or with SQLite's complaint about the translated text.
     static Result<std::unique_ptr<StatementRunner>> start(sqlite3* db, Translation translation,
@@ -38,7 +38,7 @@ public:
     static Status bindParameters(sqlite3_stmt* stmt, const std::vector<ParameterRef>& parameters,
                                  const ParameterValues& values);
 
-private:
+  private:
     StatementRunner(sqlite3* db, Translation t) : db_(db), translation_(std::move(t)) {}
     Status prepare(const std::string& sql, const ParameterValues& values);
     Status bufferTopRows(const ParameterValues& values);

@@ -16,7 +16,8 @@ namespace {
 std::u32string toU32(const std::string& s) {
     std::u32string out;
     std::size_t i = 0;
-    while (i < s.size()) out.push_back(nextCodePoint(s, i));
+    while (i < s.size())
+        out.push_back(nextCodePoint(s, i));
     return out;
 }
 
@@ -42,96 +43,122 @@ std::string toUtf8(const std::u32string& s) {
     return out;
 }
 
-std::u32string argU32(sqlite3_value* v) { return toU32(textOf(v)); }
+std::u32string argU32(sqlite3_value* v) {
+    return toU32(textOf(v));
+}
 
 // Whole-number argument as CLng reads it; nothing when not a number.
 std::optional<long long> wholeArg(sqlite3_value* v) {
     auto d = numberOf(v);
-    if (!d || std::fabs(*d) > 2147483647.0) return std::nullopt;
+    if (!d || std::fabs(*d) > 2147483647.0)
+        return std::nullopt;
     return static_cast<long long>(roundHalfEven(*d));
 }
 
 char32_t upperOf(char32_t c) {
-    if (c >= 'a' && c <= 'z') return c - 32;
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+    if (c >= 'a' && c <= 'z')
+        return c - 32;
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
+        return c - 32;
     return c;
 }
 
 std::u32string folded(std::u32string s) {
-    for (char32_t& c : s) c = foldCase(c);
+    for (char32_t& c : s)
+        c = foldCase(c);
     return s;
 }
 
 void leftFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto n = wholeArg(argv[1]);
-    if (!n || *n < 0) return resultRowError(ctx);
+    if (!n || *n < 0)
+        return resultRowError(ctx);
     const std::u32string s = argU32(argv[0]);
     resultText(ctx, toUtf8(s.substr(0, static_cast<std::size_t>(*n))));
 }
 
 void rightFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto n = wholeArg(argv[1]);
-    if (!n || *n < 0) return resultRowError(ctx);
+    if (!n || *n < 0)
+        return resultRowError(ctx);
     const std::u32string s = argU32(argv[0]);
     const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(*n), s.size());
     resultText(ctx, toUtf8(s.substr(s.size() - k)));
 }
 
 void midFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    if (errorArgs(ctx, argc, argv))
+        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
     auto start = wholeArg(argv[1]);
-    if (!start || *start < 1) return resultRowError(ctx);
+    if (!start || *start < 1)
+        return resultRowError(ctx);
     std::optional<long long> n;
     if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
         n = wholeArg(argv[2]);
-        if (!n || *n < 0) return resultRowError(ctx);
+        if (!n || *n < 0)
+            return resultRowError(ctx);
     }
     const std::u32string s = argU32(argv[0]);
-    if (static_cast<std::size_t>(*start) > s.size()) return resultText(ctx, "");
+    if (static_cast<std::size_t>(*start) > s.size())
+        return resultText(ctx, "");
     const std::size_t len = n ? static_cast<std::size_t>(*n) : std::u32string::npos;
     resultText(ctx, toUtf8(s.substr(static_cast<std::size_t>(*start - 1), len)));
 }
 
 void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     sqlite3_result_int64(ctx, static_cast<long long>(argU32(argv[0]).size()));
 }
 
-std::size_t findFrom(const std::u32string& hay, const std::u32string& needle, std::size_t from, bool text) {
-    if (!text) return hay.find(needle, from);
+std::size_t findFrom(const std::u32string& hay, const std::u32string& needle, std::size_t from,
+                     bool text) {
+    if (!text)
+        return hay.find(needle, from);
     return folded(hay).find(folded(needle), from);
 }
 
 // InStr([start,] s1, s2 [, compare]); text compare unless compare is 0.
 void instrFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
+    if (errorArgs(ctx, argc, argv))
+        return;
     long long start = 1;
     int first = 0;
     bool text = true;
     if (argc >= 3) {
-        if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultRowError(ctx);
+        if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+            return resultRowError(ctx);
         auto s = wholeArg(argv[0]);
-        if (!s || *s < 1) return resultRowError(ctx);
+        if (!s || *s < 1)
+            return resultRowError(ctx);
         start = *s;
         first = 1;
-        if (argc == 4) text = numberOf(argv[3]).value_or(1) != 0;
+        if (argc == 4)
+            text = numberOf(argv[3]).value_or(1) != 0;
     }
-    if (sqlite3_value_type(argv[first]) == SQLITE_NULL || sqlite3_value_type(argv[first + 1]) == SQLITE_NULL) {
+    if (sqlite3_value_type(argv[first]) == SQLITE_NULL ||
+        sqlite3_value_type(argv[first + 1]) == SQLITE_NULL) {
         return sqlite3_result_null(ctx);
     }
     const std::u32string hay = argU32(argv[first]), needle = argU32(argv[first + 1]);
-    if (static_cast<std::size_t>(start) > hay.size()) return sqlite3_result_int(ctx, needle.empty() && hay.empty() ? 0 : 0);
-    if (needle.empty()) return sqlite3_result_int64(ctx, start);
+    if (static_cast<std::size_t>(start) > hay.size())
+        return sqlite3_result_int(ctx, needle.empty() && hay.empty() ? 0 : 0);
+    if (needle.empty())
+        return sqlite3_result_int64(ctx, start);
     const std::size_t at = findFrom(hay, needle, static_cast<std::size_t>(start - 1), text);
     sqlite3_result_int64(ctx, at == std::u32string::npos ? 0 : static_cast<long long>(at + 1));
 }
 
 // InStrRev(s, find [, start [, compare]]); binary compare by default.
 void instrRevFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
+    if (errorArgs(ctx, argc, argv))
+        return;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         return sqlite3_result_null(ctx);
     }
@@ -139,41 +166,54 @@ void instrRevFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     long long start = -1;
     if (argc >= 3) {
         auto s = wholeArg(argv[2]);
-        if (!s || *s == 0 || *s < -1) return resultRowError(ctx);
+        if (!s || *s == 0 || *s < -1)
+            return resultRowError(ctx);
         start = *s;
     }
     if (argc == 4 && numberOf(argv[3]).value_or(0) != 0) {
         hay = folded(hay);
         needle = folded(needle);
     }
-    if (start == -1) start = static_cast<long long>(hay.size());
-    if (static_cast<std::size_t>(start) > hay.size()) return sqlite3_result_int(ctx, 0);
-    if (needle.empty()) return sqlite3_result_int64(ctx, start);
-    if (needle.size() > static_cast<std::size_t>(start)) return sqlite3_result_int(ctx, 0);
+    if (start == -1)
+        start = static_cast<long long>(hay.size());
+    if (static_cast<std::size_t>(start) > hay.size())
+        return sqlite3_result_int(ctx, 0);
+    if (needle.empty())
+        return sqlite3_result_int64(ctx, start);
+    if (needle.size() > static_cast<std::size_t>(start))
+        return sqlite3_result_int(ctx, 0);
     const std::size_t at = hay.rfind(needle, static_cast<std::size_t>(start) - needle.size());
     sqlite3_result_int64(ctx, at == std::u32string::npos ? 0 : static_cast<long long>(at + 1));
 }
 
 // Replace(s, find, repl [, start [, count [, compare]]])
 void replaceFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
+    if (errorArgs(ctx, argc, argv))
+        return;
     for (int i = 0; i < argc; ++i) {
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return resultRowError(ctx);  // invalid use of Null
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return resultRowError(ctx);  // invalid use of Null
     }
     const std::u32string s = argU32(argv[0]), find = argU32(argv[1]), repl = argU32(argv[2]);
     long long start = 1, count = -1;
-    if (argc >= 4) start = wholeArg(argv[3]).value_or(0);
-    if (argc >= 5) count = wholeArg(argv[4]).value_or(-2);
-    if (start < 1 || count < -1) return resultRowError(ctx);
+    if (argc >= 4)
+        start = wholeArg(argv[3]).value_or(0);
+    if (argc >= 5)
+        count = wholeArg(argv[4]).value_or(-2);
+    if (start < 1 || count < -1)
+        return resultRowError(ctx);
     const bool text = argc == 6 && numberOf(argv[5]).value_or(0) != 0;
-    if (static_cast<std::size_t>(start) > s.size()) return resultText(ctx, "");
+    if (static_cast<std::size_t>(start) > s.size())
+        return resultText(ctx, "");
     const std::u32string tail = s.substr(static_cast<std::size_t>(start - 1));
-    if (find.empty() || count == 0) return resultText(ctx, toUtf8(tail));
+    if (find.empty() || count == 0)
+        return resultText(ctx, toUtf8(tail));
     std::u32string out;
     std::size_t pos = 0;
     for (long long done = 0; count < 0 || done < count; ++done) {
         const std::size_t at = findFrom(tail, find, pos, text);
-        if (at == std::u32string::npos) break;
+        if (at == std::u32string::npos)
+            break;
         out += tail.substr(pos, at - pos) + repl;
         pos = at + find.size();
     }
@@ -182,52 +222,65 @@ void replaceFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 void caseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     const bool upper = sqlite3_user_data(ctx) != nullptr;
     std::u32string s = argU32(argv[0]);
-    for (char32_t& c : s) c = upper ? upperOf(c) : foldCase(c);
+    for (char32_t& c : s)
+        c = upper ? upperOf(c) : foldCase(c);
     resultText(ctx, toUtf8(s));
 }
 
 void trimFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     const long mode = reinterpret_cast<long>(sqlite3_user_data(ctx));  // 1 left, 2 right, 3 both
     std::string s = textOf(argv[0]);
     std::size_t b = 0, e = s.size();
     if (mode & 1)
-        while (b < e && s[b] == ' ') ++b;
+        while (b < e && s[b] == ' ')
+            ++b;
     if (mode & 2)
-        while (e > b && s[e - 1] == ' ') --e;
+        while (e > b && s[e - 1] == ' ')
+            --e;
     resultText(ctx, s.substr(b, e - b));
 }
 
 void spaceFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     auto n = wholeArg(argv[0]);
-    if (!n || *n < 0 || *n > 65535) return resultRowError(ctx);
+    if (!n || *n < 0 || *n > 65535)
+        return resultRowError(ctx);
     resultText(ctx, std::string(static_cast<std::size_t>(*n), ' '));
 }
 
 void stringFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 2, argv)) return;
+    if (nullOrErrorArgs(ctx, 2, argv))
+        return;
     auto n = wholeArg(argv[0]);
-    if (!n || *n < 0 || *n > 65535) return resultRowError(ctx);
+    if (!n || *n < 0 || *n > 65535)
+        return resultRowError(ctx);
     char32_t c;
     if (sqlite3_value_type(argv[1]) == SQLITE_TEXT) {
         const std::u32string s = argU32(argv[1]);
-        if (s.empty()) return resultRowError(ctx);
+        if (s.empty())
+            return resultRowError(ctx);
         c = s[0];
     } else {
         auto code = wholeArg(argv[1]);
-        if (!code) return resultRowError(ctx);
+        if (!code)
+            return resultRowError(ctx);
         c = static_cast<char32_t>(((*code % 256) + 256) % 256);
     }
     resultText(ctx, toUtf8(std::u32string(static_cast<std::size_t>(*n), c)));
 }
 
 void strCompFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (errorArgs(ctx, argc, argv)) return;
-    if (argc == 3 && sqlite3_value_type(argv[2]) == SQLITE_NULL) return resultRowError(ctx);
+    if (errorArgs(ctx, argc, argv))
+        return;
+    if (argc == 3 && sqlite3_value_type(argv[2]) == SQLITE_NULL)
+        return resultRowError(ctx);
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         return sqlite3_result_null(ctx);
     }
@@ -241,8 +294,10 @@ void strCompFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 }
 
 void strReverseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultRowError(ctx);
+    if (errorArgs(ctx, 1, argv))
+        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return resultRowError(ctx);
     std::u32string s = argU32(argv[0]);
     resultText(ctx, toUtf8(std::u32string(s.rbegin(), s.rend())));
 }
@@ -254,23 +309,30 @@ const char32_t kCp1252High[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026
                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
 
 void ascFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultRowError(ctx);
+    if (errorArgs(ctx, 1, argv))
+        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return resultRowError(ctx);
     const std::u32string s = argU32(argv[0]);
-    if (s.empty()) return resultRowError(ctx);
+    if (s.empty())
+        return resultRowError(ctx);
     char32_t c = s[0];
     for (int k = 0; k < 32; ++k) {
-        if (kCp1252High[k] == c) c = 0x80 + k;
+        if (kCp1252High[k] == c)
+            c = 0x80 + k;
     }
     sqlite3_result_int64(ctx, c < 256 ? c : '?');
 }
 
 void chrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
+    if (errorArgs(ctx, 1, argv))
+        return;
     auto n = wholeArg(argv[0]);
-    if (!n || *n < 0 || *n > 255) return resultRowError(ctx);
+    if (!n || *n < 0 || *n > 255)
+        return resultRowError(ctx);
     char32_t c = static_cast<char32_t>(*n);
-    if (c >= 0x80 && c < 0xA0) c = kCp1252High[c - 0x80];
+    if (c >= 0x80 && c < 0xA0)
+        c = kCp1252High[c - 0x80];
     resultText(ctx, toUtf8(std::u32string(1, c)));
 }
 
@@ -280,28 +342,35 @@ void chrFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 double valOfText(const std::string& text) {
     std::string s;
     for (char c : text) {
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            s += c;
     }
     if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
         const bool hex = s[1] == 'H' || s[1] == 'h';
         long long v = std::strtoll(s.c_str() + 2, nullptr, hex ? 16 : 8);
-        if (v > 0x7FFF && v <= 0xFFFF) v -= 0x10000;  // Integer bits as written
+        if (v > 0x7FFF && v <= 0xFFFF)
+            v -= 0x10000;  // Integer bits as written
         return static_cast<double>(v);
     }
     std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+        ++i;
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+            ++i;
     }
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
         std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            ++j;
         if (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) {
             s[i] = 'e';
             i = j;
-            while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
+            while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
+                ++i;
         }
     }
     return std::strtod(s.substr(0, i).c_str(), nullptr);
@@ -310,19 +379,26 @@ double valOfText(const std::string& text) {
 namespace {
 
 void valFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (errorArgs(ctx, 1, argv)) return;
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return resultRowError(ctx);
+    if (errorArgs(ctx, 1, argv))
+        return;
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return resultRowError(ctx);
     sqlite3_result_double(ctx, valOfText(textOf(argv[0])));
 }
 
 void strFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (nullOrErrorArgs(ctx, 1, argv)) return;
+    if (nullOrErrorArgs(ctx, 1, argv))
+        return;
     auto d = numberOf(argv[0]);
-    if (!d) return resultRowError(ctx);
-    std::string t = sqlite3_value_type(argv[0]) == SQLITE_INTEGER ? std::to_string(sqlite3_value_int64(argv[0]))
-                                                                   : doubleText(*d);
-    if (t.rfind("0.", 0) == 0) t = t.substr(1);
-    else if (t.rfind("-0.", 0) == 0) t = "-" + t.substr(2);
+    if (!d)
+        return resultRowError(ctx);
+    std::string t = sqlite3_value_type(argv[0]) == SQLITE_INTEGER
+                        ? std::to_string(sqlite3_value_int64(argv[0]))
+                        : doubleText(*d);
+    if (t.rfind("0.", 0) == 0)
+        t = t.substr(1);
+    else if (t.rfind("-0.", 0) == 0)
+        t = "-" + t.substr(2);
     resultText(ctx, *d >= 0 ? " " + t : t);
 }
 
@@ -338,10 +414,14 @@ void registerTextFunctions(sqlite3* db) {
     sqlite3_create_function(db, "acc_instrrev", -1, f, nullptr, instrRevFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_replace", -1, f, nullptr, replaceFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_lcase", 1, f, nullptr, caseFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_ucase", 1, f, reinterpret_cast<void*>(1), caseFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_ltrim", 1, f, reinterpret_cast<void*>(1), trimFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_rtrim", 1, f, reinterpret_cast<void*>(2), trimFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_trim", 1, f, reinterpret_cast<void*>(3), trimFn, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_ucase", 1, f, reinterpret_cast<void*>(1), caseFn, nullptr,
+                            nullptr);
+    sqlite3_create_function(db, "acc_ltrim", 1, f, reinterpret_cast<void*>(1), trimFn, nullptr,
+                            nullptr);
+    sqlite3_create_function(db, "acc_rtrim", 1, f, reinterpret_cast<void*>(2), trimFn, nullptr,
+                            nullptr);
+    sqlite3_create_function(db, "acc_trim", 1, f, reinterpret_cast<void*>(3), trimFn, nullptr,
+                            nullptr);
     sqlite3_create_function(db, "acc_space", 1, f, nullptr, spaceFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_string", 2, f, nullptr, stringFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_strcomp", -1, f, nullptr, strCompFn, nullptr, nullptr);

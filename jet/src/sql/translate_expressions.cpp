@@ -11,13 +11,16 @@ namespace jet::sql {
 
 namespace {
 
-Status semantic(const std::string& message) { return Status(ErrorCode::Semantic, message); }
+Status semantic(const std::string& message) {
+    return Status(ErrorCode::Semantic, message);
+}
 
 std::string numberSql(double d) {
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", d);
     std::string s = buf;
-    if (s.find_first_of(".eEn") == std::string::npos) s += ".0";  // keep it a real in SQLite
+    if (s.find_first_of(".eEn") == std::string::npos)
+        s += ".0";  // keep it a real in SQLite
     return s;
 }
 
@@ -38,27 +41,40 @@ void mergeInfo(TxExpr& into, const TxExpr& from) {
 std::string asText(const TxExpr& t) {
     const std::string v = t.value();
     switch (t.type) {
-        case SqlType::Date: return "acc_text(" + v + ",'D')";
-        case SqlType::Boolean: return "acc_text(" + v + ",'B')";
-        case SqlType::Single: return "acc_text(" + v + ",'S')";
-        default: return v;
+        case SqlType::Date:
+            return "acc_text(" + v + ",'D')";
+        case SqlType::Boolean:
+            return "acc_text(" + v + ",'B')";
+        case SqlType::Single:
+            return "acc_text(" + v + ",'S')";
+        default:
+            return v;
     }
 }
 
-bool isStringLiteral(const Expr& e) { return e.kind == ExprKind::String; }
+bool isStringLiteral(const Expr& e) {
+    return e.kind == ExprKind::String;
+}
 
 SqlType commonType(SqlType a, SqlType b) {
-    if (a == b) return a;
-    if (a == SqlType::Null) return b;
-    if (b == SqlType::Null) return a;
-    if (isNumeric(a) && isNumeric(b)) return widerNumeric(a, b);
-    if (isTextType(a) && isTextType(b)) return SqlType::Text;
+    if (a == b)
+        return a;
+    if (a == SqlType::Null)
+        return b;
+    if (b == SqlType::Null)
+        return a;
+    if (isNumeric(a) && isNumeric(b))
+        return widerNumeric(a, b);
+    if (isTextType(a) && isTextType(b))
+        return SqlType::Text;
     return SqlType::Variant;
 }
 
 std::string kindLetter(SqlType t) {
-    if (t == SqlType::Date) return "'D'";
-    if (t == SqlType::Boolean) return "'B'";
+    if (t == SqlType::Date)
+        return "'D'";
+    if (t == SqlType::Boolean)
+        return "'B'";
     return "'-'";
 }
 
@@ -66,8 +82,10 @@ std::string kindLetter(SqlType t) {
 
 Result<TxExpr> Translator::expr(const Expr& e, const Scope& scope) {
     switch (e.kind) {
-        case ExprKind::Null: return literal("NULL", SqlType::Null);
-        case ExprKind::Boolean: return literal(e.number != 0 ? "-1" : "0", SqlType::Boolean);
+        case ExprKind::Null:
+            return literal("NULL", SqlType::Null);
+        case ExprKind::Boolean:
+            return literal(e.number != 0 ? "-1" : "0", SqlType::Boolean);
         case ExprKind::Number: {
             const bool whole = e.text.find_first_of(".eE") == std::string::npos;
             if (whole && e.number <= 2147483647.0) {
@@ -75,13 +93,19 @@ Result<TxExpr> Translator::expr(const Expr& e, const Scope& scope) {
             }
             return literal(numberSql(e.number), SqlType::Double);
         }
-        case ExprKind::String: return literal(quoteText(e.text), SqlType::Text);
-        case ExprKind::Date: return literal(numberSql(e.number), SqlType::Date);
-        case ExprKind::Name: return name(e, scope);
-        case ExprKind::Star: return Status(ErrorCode::Syntax, "'*' is only allowed in Count(*) and the select list.");
+        case ExprKind::String:
+            return literal(quoteText(e.text), SqlType::Text);
+        case ExprKind::Date:
+            return literal(numberSql(e.number), SqlType::Date);
+        case ExprKind::Name:
+            return name(e, scope);
+        case ExprKind::Star:
+            return Status(ErrorCode::Syntax,
+                          "'*' is only allowed in Count(*) and the select list.");
         case ExprKind::Unary: {
             auto inner = expr(*e.args[0], scope);
-            if (!inner) return inner;
+            if (!inner)
+                return inner;
             TxExpr t = *inner;
             if (e.text == "NOT") {
                 t.sql = "(NOT " + inner->truth() + ")";
@@ -90,26 +114,34 @@ Result<TxExpr> Translator::expr(const Expr& e, const Scope& scope) {
             } else {
                 t.sql = "(-" + inner->value() + ")";
                 t.cond = false;
-                if (t.type == SqlType::Boolean) t.type = SqlType::Integer;
+                if (t.type == SqlType::Boolean)
+                    t.type = SqlType::Integer;
             }
             return t;
         }
-        case ExprKind::Binary: return binary(e, scope);
-        case ExprKind::Call: return call(e, scope);
+        case ExprKind::Binary:
+            return binary(e, scope);
+        case ExprKind::Call:
+            return call(e, scope);
         case ExprKind::Subquery:
         case ExprKind::Exists:
         case ExprKind::InQuery:
-        case ExprKind::Compare: return subquery(e, scope);
-        default: return predicate(e, scope);
+        case ExprKind::Compare:
+            return subquery(e, scope);
+        default:
+            return predicate(e, scope);
     }
 }
 
 TxExpr Translator::parameter(const std::string& paramName) {
     std::size_t index = 0;
-    while (index < parameters_.size() && !namesEqual(parameters_[index].name, paramName)) ++index;
-    if (index == parameters_.size()) parameters_.push_back({paramName, SqlType::Variant, false});
+    while (index < parameters_.size() && !namesEqual(parameters_[index].name, paramName))
+        ++index;
+    if (index == parameters_.size())
+        parameters_.push_back({paramName, SqlType::Variant, false});
     SqlType t = parameters_[index].type;
-    if (t == SqlType::Variant) t = SqlType::Variant;
+    if (t == SqlType::Variant)
+        t = SqlType::Variant;
     TxExpr out = literal("?" + std::to_string(index + 1), t);
     return out;
 }
@@ -120,12 +152,15 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
         const ScopeSource* found = nullptr;
         const CatalogColumn* column = nullptr;
         for (const ScopeSource& src : s->sources) {
-            if (e.parts.size() == 2 && !namesEqual(src.name, e.parts[0])) continue;
+            if (e.parts.size() == 2 && !namesEqual(src.name, e.parts[0]))
+                continue;
             for (const CatalogColumn& c : src.columns) {
-                if (!namesEqual(c.name, field)) continue;
+                if (!namesEqual(c.name, field))
+                    continue;
                 if (found && found != &src) {
                     return semantic("The specified field '" + field +
-                                    "' could refer to more than one table listed in the FROM clause of your SQL "
+                                    "' could refer to more than one table listed in the FROM "
+                                    "clause of your SQL "
                                     "statement.");
                 }
                 found = &src;
@@ -139,7 +174,8 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
         }
         if (e.parts.size() == 1 && s->aliasesVisible) {
             for (const auto& [alias, tx] : s->aliases) {
-                if (!namesEqual(alias, field)) continue;
+                if (!namesEqual(alias, field))
+                    continue;
                 TxExpr t = tx;
                 t.sql = "(" + tx.sql + ")";
                 return t;
@@ -148,7 +184,8 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
     }
     if (e.parts.size() > 2) {
         std::string joined;
-        for (const auto& p : e.parts) joined += (joined.empty() ? "[" : "]![") + p;
+        for (const auto& p : e.parts)
+            joined += (joined.empty() ? "[" : "]![") + p;
         return parameter(joined + "]");
     }
     return parameter(e.parts.size() == 2 ? e.parts[0] + "." + e.parts[1] : field);
@@ -158,7 +195,8 @@ Result<std::vector<TxExpr>> Translator::args(const Expr& e, const Scope& scope) 
     std::vector<TxExpr> out;
     for (const auto& a : e.args) {
         auto t = expr(*a, scope);
-        if (!t) return t.status();
+        if (!t)
+            return t.status();
         out.push_back(*t);
     }
     return out;
@@ -183,7 +221,8 @@ Result<TxExpr> Translator::binary(const Expr& e, const Scope& scope) {
         TxExpr out = literal("acc_concat(", SqlType::Text);
         for (std::size_t i = 0; i < operands.size(); ++i) {
             auto t = expr(*operands[i], scope);
-            if (!t) return t;
+            if (!t)
+                return t;
             out.sql += (i ? "," : "") + asText(*t);
             mergeInfo(out, *t);
         }
@@ -191,19 +230,25 @@ Result<TxExpr> Translator::binary(const Expr& e, const Scope& scope) {
         return out;
     }
     auto a = expr(*e.args[0], scope);
-    if (!a) return a;
+    if (!a)
+        return a;
     auto b = expr(*e.args[1], scope);
-    if (!b) return b;
+    if (!b)
+        return b;
     if (op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=") {
         return comparison(op, *a, *b, e);
     }
     if (op == "AND" || op == "OR" || op == "XOR" || op == "EQV" || op == "IMP") {
         TxExpr t = literal("", SqlType::Boolean);
         t.cond = true;
-        if (op == "AND" || op == "OR") t.sql = "(" + a->truth() + " " + op + " " + b->truth() + ")";
-        else if (op == "XOR") t.sql = "(" + a->truth() + " <> " + b->truth() + ")";
-        else if (op == "EQV") t.sql = "(" + a->truth() + " = " + b->truth() + ")";
-        else t.sql = "((NOT " + a->truth() + ") OR " + b->truth() + ")";
+        if (op == "AND" || op == "OR")
+            t.sql = "(" + a->truth() + " " + op + " " + b->truth() + ")";
+        else if (op == "XOR")
+            t.sql = "(" + a->truth() + " <> " + b->truth() + ")";
+        else if (op == "EQV")
+            t.sql = "(" + a->truth() + " = " + b->truth() + ")";
+        else
+            t.sql = "((NOT " + a->truth() + ") OR " + b->truth() + ")";
         mergeInfo(t, *a);
         mergeInfo(t, *b);
         return t;
@@ -221,8 +266,10 @@ Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, co
     if (op == "+") {
         if (numA && numB) {
             t.sql = "(" + x + " + " + y + ")";
-            if (a.type == SqlType::Date || b.type == SqlType::Date) t.type = SqlType::Date;
-            else t.type = widerNumeric(a.type, b.type);
+            if (a.type == SqlType::Date || b.type == SqlType::Date)
+                t.type = SqlType::Date;
+            else
+                t.type = widerNumeric(a.type, b.type);
         } else if (isTextType(a.type) && isTextType(b.type)) {
             t.sql = "(" + x + " || " + y + ")";
             t.type = SqlType::Text;
@@ -233,8 +280,10 @@ Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, co
     } else if (op == "-" || op == "*") {
         t.sql = "(" + x + " " + op + " " + y + ")";
         t.type = widerNumeric(a.type, b.type);
-        if (op == "-" && a.type == SqlType::Date) t.type = b.type == SqlType::Date ? SqlType::Double : SqlType::Date;
-        if (t.type == SqlType::Variant) t.type = SqlType::Double;
+        if (op == "-" && a.type == SqlType::Date)
+            t.type = b.type == SqlType::Date ? SqlType::Double : SqlType::Date;
+        if (t.type == SqlType::Variant)
+            t.type = SqlType::Double;
     } else if (op == "/") {
         t.sql = "acc_div(" + x + "," + y + ")";
         t.type = SqlType::Double;
@@ -247,11 +296,13 @@ Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, co
     } else {
         return Status(ErrorCode::Syntax, "Unknown operator '" + op + "'.");
     }
-    if (t.type == SqlType::Boolean) t.type = SqlType::Integer;
+    if (t.type == SqlType::Boolean)
+        t.type = SqlType::Integer;
     return t;
 }
 
-Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, const TxExpr& b, const Expr& e) {
+Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, const TxExpr& b,
+                                      const Expr& e) {
     auto mismatch = [](const TxExpr& side, const Expr& lit) {
         const bool typed = isNumeric(side.type) || side.type == SqlType::Date;
         return typed && isStringLiteral(lit);
@@ -270,36 +321,45 @@ Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, co
 
 Result<TxExpr> Translator::predicate(const Expr& e, const Scope& scope) {
     auto all = args(e, scope);
-    if (!all) return all.status();
+    if (!all)
+        return all.status();
     const std::vector<TxExpr>& a = *all;
     TxExpr t = literal("", SqlType::Boolean);
     t.cond = true;
-    for (const auto& x : a) mergeInfo(t, x);
+    for (const auto& x : a)
+        mergeInfo(t, x);
     const bool text = isTextType(a[0].type);
     const std::string coll = text ? " COLLATE ACCESS" : "";
     switch (e.kind) {
-        case ExprKind::Like: t.sql = "acc_like(" + asText(a[0]) + "," + a[1].value() + ")"; break;
+        case ExprKind::Like:
+            t.sql = "acc_like(" + asText(a[0]) + "," + a[1].value() + ")";
+            break;
         case ExprKind::Between:
-            t.sql = "(" + a[0].value() + coll + " BETWEEN " + a[1].value() + " AND " + a[2].value() + ")";
+            t.sql = "(" + a[0].value() + coll + " BETWEEN " + a[1].value() + " AND " +
+                    a[2].value() + ")";
             break;
         case ExprKind::InList: {
             t.sql = "(" + a[0].value() + coll + " IN (";
-            for (std::size_t i = 1; i < a.size(); ++i) t.sql += (i > 1 ? "," : "") + a[i].value();
+            for (std::size_t i = 1; i < a.size(); ++i)
+                t.sql += (i > 1 ? "," : "") + a[i].value();
             t.sql += "))";
             break;
         }
         case ExprKind::IsNull:
             t.sql = "(" + a[0].value() + (e.negated ? " IS NOT NULL)" : " IS NULL)");
             return t;
-        default: return Status(ErrorCode::Syntax, "Unsupported expression.");
+        default:
+            return Status(ErrorCode::Syntax, "Unsupported expression.");
     }
-    if (e.negated) t.sql = "(NOT " + t.sql + ")";
+    if (e.negated)
+        t.sql = "(NOT " + t.sql + ")";
     return t;
 }
 
 Result<TxExpr> Translator::subquery(const Expr& e, const Scope& scope) {
     auto sub = query(*e.query, &scope, false);
-    if (!sub) return sub.status();
+    if (!sub)
+        return sub.status();
     TxExpr t = literal("", SqlType::Boolean);
     t.cond = true;
     if (e.kind == ExprKind::Exists) {
@@ -307,9 +367,12 @@ Result<TxExpr> Translator::subquery(const Expr& e, const Scope& scope) {
         return t;
     }
     if (sub->columns.size() != 1) {
-        return semantic("You have written a subquery that can return more than one field without using the EXISTS "
-                        "reserved word in the main query's FROM clause. Revise the SELECT statement of the subquery "
-                        "to request only one field.");
+        return semantic(
+            "You have written a subquery that can return more than one field without using the "
+            "EXISTS "
+            "reserved word in the main query's FROM clause. Revise the SELECT statement of the "
+            "subquery "
+            "to request only one field.");
     }
     if (e.kind == ExprKind::Subquery) {
         t.sql = "(" + sub->sql + ")";
@@ -318,7 +381,8 @@ Result<TxExpr> Translator::subquery(const Expr& e, const Scope& scope) {
         return t;
     }
     auto left = expr(*e.args[0], scope);
-    if (!left) return left;
+    if (!left)
+        return left;
     mergeInfo(t, *left);
     const std::string coll = isTextType(left->type) ? " COLLATE ACCESS" : "";
     if (e.kind == ExprKind::InQuery) {
@@ -337,50 +401,63 @@ Result<TxExpr> Translator::subquery(const Expr& e, const Scope& scope) {
 
 Result<TxExpr> Translator::call(const Expr& e, const Scope& scope) {
     const FunctionInfo* f = findFunction(e.text);
-    if (!f) return semantic("Undefined function '" + e.text + "' in expression.");
+    if (!f)
+        return semantic("Undefined function '" + e.text + "' in expression.");
     const int n = static_cast<int>(e.args.size());
     if (n < f->minArgs || n > f->maxArgs) {
-        return Status(ErrorCode::Syntax, "Wrong number of arguments used with function in query expression '" +
-                                             e.text + "'.");
+        return Status(
+            ErrorCode::Syntax,
+            "Wrong number of arguments used with function in query expression '" + e.text + "'.");
     }
-    if (f->rule == ResultRule::Aggregate) return aggregate(e, scope);
+    if (f->rule == ResultRule::Aggregate)
+        return aggregate(e, scope);
     auto all = args(e, scope);
-    if (!all) return all.status();
-    if (f->rule == ResultRule::Special) return special(e, scope, *all);
+    if (!all)
+        return all.status();
+    if (f->rule == ResultRule::Special)
+        return special(e, scope, *all);
     TxExpr t = literal(std::string(f->sqlName) + "(", f->type);
     for (int i = 0; i < n; ++i) {
         const TxExpr& a = (*all)[i];
-        const bool wantsText = i < static_cast<int>(std::char_traits<char>::length(f->textArgs)) && f->textArgs[i] == 'T';
+        const bool wantsText = i < static_cast<int>(std::char_traits<char>::length(f->textArgs)) &&
+                               f->textArgs[i] == 'T';
         t.sql += (i ? "," : "") + (wantsText ? asText(a) : a.value());
         mergeInfo(t, a);
     }
     t.sql += ")";
     if (f->rule == ResultRule::FirstArg) {
         const SqlType at = (*all)[0].type;
-        t.type = (isNumeric(at) || at == SqlType::Date) ? (at == SqlType::Boolean ? SqlType::Integer : at)
-                                                         : SqlType::Double;
+        t.type = (isNumeric(at) || at == SqlType::Date)
+                     ? (at == SqlType::Boolean ? SqlType::Integer : at)
+                     : SqlType::Double;
     }
-    if (e.text == "ISNUMERIC" && (*all)[0].type == SqlType::Date) t.sql = "0";
+    if (e.text == "ISNUMERIC" && (*all)[0].type == SqlType::Date)
+        t.sql = "0";
     return t;
 }
 
 Result<TxExpr> Translator::special(const Expr& e, const Scope&, std::vector<TxExpr>& a) {
     TxExpr t;
-    for (const auto& x : a) mergeInfo(t, x);
+    for (const auto& x : a)
+        mergeInfo(t, x);
     const std::string& fn = e.text;
     if (fn == "IIF") {
-        t.sql = "(CASE WHEN " + a[0].truth() + " THEN " + a[1].value() + " ELSE " + a[2].value() + " END)";
+        t.sql = "(CASE WHEN " + a[0].truth() + " THEN " + a[1].value() + " ELSE " + a[2].value() +
+                " END)";
         t.type = commonType(a[1].type, a[2].type);
     } else if (fn == "NZ") {
         const bool numeric = isNumeric(a[0].type) || a[0].type == SqlType::Date;
-        t.sql = "coalesce(" + a[0].value() + "," + (a.size() > 1 ? a[1].value() : (numeric ? "0" : "''")) + ")";
+        t.sql = "coalesce(" + a[0].value() + "," +
+                (a.size() > 1 ? a[1].value() : (numeric ? "0" : "''")) + ")";
         t.type = a.size() > 1 ? commonType(a[0].type, a[1].type) : a[0].type;
     } else if (fn == "ISNULL") {
         t.sql = "(" + a[0].value() + " IS NULL)";
         t.cond = true;
         t.type = SqlType::Boolean;
     } else if (fn == "SWITCH") {
-        if (a.size() % 2) return Status(ErrorCode::Semantic, "Invalid procedure call or argument: Switch needs pairs of arguments.");
+        if (a.size() % 2)
+            return Status(ErrorCode::Semantic,
+                          "Invalid procedure call or argument: Switch needs pairs of arguments.");
         t.sql = "(CASE";
         t.type = SqlType::Null;
         for (std::size_t i = 0; i < a.size(); i += 2) {
@@ -398,21 +475,26 @@ Result<TxExpr> Translator::special(const Expr& e, const Scope&, std::vector<TxEx
         t.sql += " END)";
     } else {  // FORMAT
         t.sql = "acc_format(" + a[0].value() + "," + kindLetter(a[0].type);
-        for (std::size_t i = 1; i < a.size(); ++i) t.sql += "," + a[i].value();
+        for (std::size_t i = 1; i < a.size(); ++i)
+            t.sql += "," + a[i].value();
         t.sql += ")";
         t.type = SqlType::Text;
     }
-    if (t.type == SqlType::Null && fn != "ISNULL") t.type = SqlType::Variant;
+    if (t.type == SqlType::Null && fn != "ISNULL")
+        t.type = SqlType::Variant;
     return t;
 }
 
 Result<TxExpr> Translator::aggregate(const Expr& e, const Scope& scope) {
-    if (inAggregate_) return Status(ErrorCode::Semantic, "Cannot have aggregate function in expression (" + e.text + ").");
+    if (inAggregate_)
+        return Status(ErrorCode::Semantic,
+                      "Cannot have aggregate function in expression (" + e.text + ").");
     const FunctionInfo* f = findFunction(e.text);
     TxExpr t;
     t.aggregate = true;
     if (e.args[0]->kind == ExprKind::Star) {
-        if (e.text != "COUNT") return Status(ErrorCode::Syntax, "'*' is only allowed in Count(*).");
+        if (e.text != "COUNT")
+            return Status(ErrorCode::Syntax, "'*' is only allowed in Count(*).");
         t.sql = pivotFilter_ ? "count(CASE WHEN " + *pivotFilter_ + " THEN 1 END)" : "count(*)";
         t.type = SqlType::Long;
         return t;
@@ -420,13 +502,17 @@ Result<TxExpr> Translator::aggregate(const Expr& e, const Scope& scope) {
     inAggregate_ = true;
     auto arg = expr(*e.args[0], scope);
     inAggregate_ = false;
-    if (!arg) return arg;
+    if (!arg)
+        return arg;
     std::string inner = arg->value();
-    if (pivotFilter_) inner = "CASE WHEN " + *pivotFilter_ + " THEN " + inner + " END";
-    if ((e.text == "MIN" || e.text == "MAX") && isTextType(arg->type)) inner += " COLLATE ACCESS";
+    if (pivotFilter_)
+        inner = "CASE WHEN " + *pivotFilter_ + " THEN " + inner + " END";
+    if ((e.text == "MIN" || e.text == "MAX") && isTextType(arg->type))
+        inner += " COLLATE ACCESS";
     t.sql = std::string(f->sqlName) + "(" + inner + ")";
     t.type = aggregateType(e.text, arg->type);
-    if (t.type == SqlType::Null) t.type = SqlType::Variant;
+    if (t.type == SqlType::Null)
+        t.type = SqlType::Variant;
     return t;
 }
 

@@ -12,11 +12,14 @@ namespace {
 
 constexpr std::size_t kMaxCrosstabColumns = 255;
 
-Status semantic(const std::string& message) { return Status(ErrorCode::Semantic, message); }
+Status semantic(const std::string& message) {
+    return Status(ErrorCode::Semantic, message);
+}
 
 std::string joinList(const std::vector<std::string>& parts) {
     std::string out;
-    for (const auto& p : parts) out += (out.empty() ? "" : ", ") + p;
+    for (const auto& p : parts)
+        out += (out.empty() ? "" : ", ") + p;
     return out;
 }
 
@@ -25,7 +28,8 @@ std::string withCollation(const TxExpr& t) {
 }
 
 // Access names same-named fields of different tables "Table.Field".
-void qualifyDuplicates(std::vector<OutputColumn>& columns, const std::vector<std::string>& qualifiers) {
+void qualifyDuplicates(std::vector<OutputColumn>& columns,
+                       const std::vector<std::string>& qualifiers) {
     std::vector<bool> dup(columns.size(), false);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         for (std::size_t j = 0; j < columns.size(); ++j) {
@@ -33,7 +37,8 @@ void qualifyDuplicates(std::vector<OutputColumn>& columns, const std::vector<std
         }
     }
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (dup[i] && !qualifiers[i].empty()) columns[i].name = qualifiers[i] + "." + columns[i].name;
+        if (dup[i] && !qualifiers[i].empty())
+            columns[i].name = qualifiers[i] + "." + columns[i].name;
     }
 }
 
@@ -48,7 +53,8 @@ Status Translator::selectItems(const SelectCore& c, Scope& scope, std::vector<Tx
         if (item.star) {
             bool matched = false;
             for (const ScopeSource& src : scope.sources) {
-                if (!item.starTable.empty() && !namesEqual(src.name, item.starTable)) continue;
+                if (!item.starTable.empty() && !namesEqual(src.name, item.starTable))
+                    continue;
                 matched = true;
                 for (const CatalogColumn& col : src.columns) {
                     TxExpr t;
@@ -61,20 +67,24 @@ Status Translator::selectItems(const SelectCore& c, Scope& scope, std::vector<Tx
                 }
             }
             if (!matched && !item.starTable.empty()) {
-                return semantic("The database engine does not recognize '" + item.starTable + ".*' as a valid field name or expression.");
+                return semantic("The database engine does not recognize '" + item.starTable +
+                                ".*' as a valid field name or expression.");
             }
-            if (scope.sources.empty()) return semantic("Query input must contain at least one table or query.");
+            if (scope.sources.empty())
+                return semantic("Query input must contain at least one table or query.");
             continue;
         }
         auto t = expr(*item.expr, scope);
-        if (!t) return t.status();
+        if (!t)
+            return t.status();
         std::string name = item.alias;
         std::string qualifier;
         if (name.empty() && item.expr->kind == ExprKind::Name && t->sql.rfind("?", 0) != 0) {
             name = item.expr->parts.back();
             qualifier = item.expr->parts.size() == 2 ? item.expr->parts[0] : "";
         }
-        if (name.empty()) name = "Expr" + std::to_string(exprNumber++);
+        if (name.empty())
+            name = "Expr" + std::to_string(exprNumber++);
         for (const auto& col : columns) {
             if (!item.alias.empty() && namesEqual(col.name, item.alias)) {
                 return semantic("Duplicate output alias '" + item.alias + "'.");
@@ -83,7 +93,8 @@ Status Translator::selectItems(const SelectCore& c, Scope& scope, std::vector<Tx
         items.push_back(*t);
         columns.push_back({name, t->type == SqlType::Null ? SqlType::Variant : t->type});
         qualifiers.push_back(qualifier);
-        if (!item.alias.empty()) scope.aliases.push_back({item.alias, *t});
+        if (!item.alias.empty())
+            scope.aliases.push_back({item.alias, *t});
     }
     qualifyDuplicates(columns, qualifiers);
     scope.aliasesVisible = false;
@@ -93,20 +104,26 @@ Status Translator::selectItems(const SelectCore& c, Scope& scope, std::vector<Tx
 Status Translator::checkGrouping(const SelectCore& c, const std::vector<TxExpr>& items,
                                  const std::vector<TxExpr>& groups, const TxExpr* having) {
     bool grouped = !groups.empty() || having;
-    for (const auto& t : items) grouped = grouped || t.aggregate;
-    if (!grouped) return Status::ok();
+    for (const auto& t : items)
+        grouped = grouped || t.aggregate;
+    if (!grouped)
+        return Status::ok();
     auto isGroupKey = [&](const std::string& sql) {
         for (const auto& g : groups) {
-            if (g.sql == sql || g.value() == sql) return true;
+            if (g.sql == sql || g.value() == sql)
+                return true;
         }
         return false;
     };
     auto check = [&](const TxExpr& t, const std::string& text) -> Status {
-        if (isGroupKey(t.sql)) return Status::ok();
+        if (isGroupKey(t.sql))
+            return Status::ok();
         for (const auto& ref : t.freeRefs) {
             if (!isGroupKey(ref)) {
-                return semantic("You tried to execute a query that does not include the specified expression '" +
-                                text + "' as part of an aggregate function.");
+                return semantic(
+                    "You tried to execute a query that does not include the specified expression "
+                    "'" +
+                    text + "' as part of an aggregate function.");
             }
         }
         return Status::ok();
@@ -114,36 +131,42 @@ Status Translator::checkGrouping(const SelectCore& c, const std::vector<TxExpr>&
     std::size_t k = 0;
     for (std::size_t i = 0; i < c.items.size() && k < items.size(); ++i) {
         const SelectItem& item = c.items[i];
-        if (item.star) return semantic("Cannot group on fields selected with '*'.");
+        if (item.star)
+            return semantic("Cannot group on fields selected with '*'.");
         Status st = check(items[k++], item.sourceText);
-        if (!st) return st;
+        if (!st)
+            return st;
     }
-    if (having) return check(*having, "HAVING");
+    if (having)
+        return check(*having, "HAVING");
     return Status::ok();
 }
 
-Result<std::vector<std::pair<TxExpr, bool>>> Translator::orderKeys(const std::vector<OrderItem>& order,
-                                                                  const SelectCore& c, Scope& scope,
-                                                                  const std::vector<TxExpr>& items,
-                                                                  const std::vector<OutputColumn>& columns) {
+Result<std::vector<std::pair<TxExpr, bool>>> Translator::orderKeys(
+    const std::vector<OrderItem>& order, const SelectCore& c, Scope& scope,
+    const std::vector<TxExpr>& items, const std::vector<OutputColumn>& columns) {
     std::vector<std::pair<TxExpr, bool>> keys;
     for (const OrderItem& o : order) {
         TxExpr key;
         if (o.expr->kind == ExprKind::Number) {
             const auto pos = static_cast<std::size_t>(o.expr->number);
-            if (pos < 1 || pos > items.size()) return Status(ErrorCode::Syntax, "Syntax error in ORDER BY clause.");
+            if (pos < 1 || pos > items.size())
+                return Status(ErrorCode::Syntax, "Syntax error in ORDER BY clause.");
             key = items[pos - 1];
         } else {
             scope.aliasesVisible = true;
             auto t = expr(*o.expr, scope);
             scope.aliasesVisible = false;
-            if (!t) return t.status();
+            if (!t)
+                return t.status();
             key = *t;
         }
         if (c.distinct == Distinct::Distinct) {
             bool listed = false;
-            for (const auto& it : items) listed = listed || it.sql == key.sql || ("(" + it.sql + ")") == key.sql;
-            if (!listed) return semantic("ORDER BY clause conflicts with DISTINCT.");
+            for (const auto& it : items)
+                listed = listed || it.sql == key.sql || ("(" + it.sql + ")") == key.sql;
+            if (!listed)
+                return semantic("ORDER BY clause conflicts with DISTINCT.");
         }
         keys.push_back({key, o.descending});
     }
@@ -163,69 +186,92 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
     Scope scope;
     scope.outer = outer;
     std::string fromSql;
-    if (Status st = buildFrom(c.from, scope, fromSql); !st) return st;
+    if (Status st = buildFrom(c.from, scope, fromSql); !st)
+        return st;
     std::vector<TxExpr> items;
     QueryOut out;
-    if (Status st = selectItems(c, scope, items, out.columns); !st) return st;
+    if (Status st = selectItems(c, scope, items, out.columns); !st)
+        return st;
 
     std::string sql = "SELECT ";
-    if (c.distinct == Distinct::Distinct) sql += "DISTINCT ";
+    if (c.distinct == Distinct::Distinct)
+        sql += "DISTINCT ";
     std::vector<std::string> list;
     for (std::size_t i = 0; i < items.size(); ++i) {
         list.push_back(withCollation(items[i]) + " AS " + quoteIdentifier(out.columns[i].name));
     }
     std::string tail;
-    if (!fromSql.empty()) tail += " FROM " + fromSql;
+    if (!fromSql.empty())
+        tail += " FROM " + fromSql;
     if (c.where) {
         auto w = expr(*c.where, scope);
-        if (!w) return w.status();
-        if (w->aggregate) return semantic("Cannot have aggregate function in WHERE clause (" + c.where->text + ").");
+        if (!w)
+            return w.status();
+        if (w->aggregate)
+            return semantic("Cannot have aggregate function in WHERE clause (" + c.whereText +
+                            ").");
         tail += " WHERE " + w->truth();
     }
     std::vector<TxExpr> groups;
     std::vector<std::string> groupSql;
     for (const auto& g : c.groupBy) {
         auto t = expr(*g, scope);
-        if (!t) return t.status();
-        if (t->aggregate) return semantic("Cannot have aggregate function in GROUP BY clause.");
+        if (!t)
+            return t.status();
+        if (t->aggregate)
+            return semantic("Cannot have aggregate function in GROUP BY clause.");
         groups.push_back(*t);
         groupSql.push_back(withCollation(*t));
     }
-    if (!groupSql.empty()) tail += " GROUP BY " + joinList(groupSql);
+    if (!groupSql.empty())
+        tail += " GROUP BY " + joinList(groupSql);
     std::optional<TxExpr> having;
     if (c.having) {
         auto h = expr(*c.having, scope);
-        if (!h) return h.status();
+        if (!h)
+            return h.status();
         having = *h;
         tail += " HAVING " + h->truth();
     }
-    if (Status st = checkGrouping(c, items, groups, having ? &*having : nullptr); !st) return st;
+    if (Status st = checkGrouping(c, items, groups, having ? &*having : nullptr); !st)
+        return st;
 
     // DISTINCTROW matters only when a table of the join shows no field:
     // one row per combination of the records of the tables that do.
-    if (c.distinct == Distinct::DistinctRow && groups.empty() && !having && scope.sources.size() > 1) {
+    if (c.distinct == Distinct::DistinctRow && groups.empty() && !having &&
+        scope.sources.size() > 1) {
         std::vector<std::string> rowids;
         bool allTables = true, someSilent = false;
         for (const auto& src : scope.sources) {
             bool shown = false;
-            for (const auto& it : items) shown = shown || it.sql.find(src.sqlAlias + ".") != std::string::npos;
-            if (!shown) someSilent = true;
-            else if (!src.isTable) allTables = false;
-            else rowids.push_back(src.sqlAlias + ".rowid");
+            for (const auto& it : items)
+                shown = shown || it.sql.find(src.sqlAlias + ".") != std::string::npos;
+            if (!shown)
+                someSilent = true;
+            else if (!src.isTable)
+                allTables = false;
+            else
+                rowids.push_back(src.sqlAlias + ".rowid");
         }
         bool aggregated = false;
-        for (const auto& it : items) aggregated = aggregated || it.aggregate;
-        if (someSilent && allTables && !aggregated && !rowids.empty()) tail += " GROUP BY " + joinList(rowids);
+        for (const auto& it : items)
+            aggregated = aggregated || it.aggregate;
+        if (someSilent && allTables && !aggregated && !rowids.empty())
+            tail += " GROUP BY " + joinList(rowids);
     }
 
     auto keys = orderKeys(c.orderBy, c, scope, items, out.columns);
-    if (!keys) return keys.status();
+    if (!keys)
+        return keys.status();
     std::vector<std::string> orderSql;
-    for (const auto& [k, desc] : *keys) orderSql.push_back(withCollation(k) + (desc ? " DESC" : ""));
-    if (orderSql.empty() && !groupSql.empty() && !c.top) orderSql = groupSql;  // Jet returns groups sorted
+    for (const auto& [k, desc] : *keys)
+        orderSql.push_back(withCollation(k) + (desc ? " DESC" : ""));
+    if (orderSql.empty() && !groupSql.empty() && !c.top)
+        orderSql = groupSql;  // Jet returns groups sorted
 
     if (!c.top) {
-        out.sql = sql + joinList(list) + tail + (orderSql.empty() ? "" : " ORDER BY " + joinList(orderSql));
+        out.sql = sql + joinList(list) + tail +
+                  (orderSql.empty() ? "" : " ORDER BY " + joinList(orderSql));
         return out;
     }
     const long long n = *c.top;
@@ -248,26 +294,37 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
         return out;
     }
     std::vector<std::string> visible;
-    for (const auto& col : out.columns) visible.push_back(quoteIdentifier(col.name));
-    const std::string window = keys->empty() ? "ROW_NUMBER() OVER ()" : "RANK() OVER (ORDER BY " + joinList(hiddenKeys) + ")";
-    const std::string limit = c.topPercent ? "((\"__n\" * " + std::to_string(n) + " + 99) / 100)" : std::to_string(n);
-    out.sql = "SELECT " + joinList(visible) + " FROM (SELECT *, " + window + " AS \"__r\", COUNT(*) OVER () AS \"__n\" FROM (" +
-              inner + ")) WHERE \"__r\" <= " + limit + (hiddenKeys.empty() ? "" : " ORDER BY " + joinList(hiddenKeys));
+    for (const auto& col : out.columns)
+        visible.push_back(quoteIdentifier(col.name));
+    const std::string window = keys->empty()
+                                   ? "ROW_NUMBER() OVER ()"
+                                   : "RANK() OVER (ORDER BY " + joinList(hiddenKeys) + ")";
+    const std::string limit =
+        c.topPercent ? "((\"__n\" * " + std::to_string(n) + " + 99) / 100)" : std::to_string(n);
+    out.sql = "SELECT " + joinList(visible) + " FROM (SELECT *, " + window +
+              " AS \"__r\", COUNT(*) OVER () AS \"__n\" FROM (" + inner +
+              ")) WHERE \"__r\" <= " + limit +
+              (hiddenKeys.empty() ? "" : " ORDER BY " + joinList(hiddenKeys));
     return out;
 }
 
 namespace {
 
 std::string pivotName(const PivotValue& v, SqlType type) {
-    if (v.isNull) return "<>";
-    if (v.isText) return v.text;
-    if (type == SqlType::Date) return generalDateText(v.number);
-    if (type == SqlType::Boolean) return v.number != 0 ? "True" : "False";
+    if (v.isNull)
+        return "<>";
+    if (v.isText)
+        return v.text;
+    if (type == SqlType::Date)
+        return generalDateText(v.number);
+    if (type == SqlType::Boolean)
+        return v.number != 0 ? "True" : "False";
     return doubleText(v.number);
 }
 
 std::string pivotLiteral(const PivotValue& v) {
-    if (v.isText) return quoteText(v.text);
+    if (v.isText)
+        return quoteText(v.text);
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v.number);
     return buf;
@@ -279,37 +336,48 @@ Result<QueryOut> Translator::crosstab(const Statement& st) {
     const Crosstab& ct = *st.crosstab;
     const SelectCore& c = st.query->parts[0];
     for (const auto& item : c.items) {
-        if (item.star) return semantic("Cannot use '*' in crosstab query.");
+        if (item.star)
+            return semantic("Cannot use '*' in crosstab query.");
     }
     SelectCore rows = c;
     rows.orderBy.clear();
     Scope scope;
     std::string fromSql;
-    if (Status s = buildFrom(c.from, scope, fromSql); !s) return s;
+    if (Status s = buildFrom(c.from, scope, fromSql); !s)
+        return s;
     std::vector<TxExpr> items;
     QueryOut out;
-    if (Status s = selectItems(c, scope, items, out.columns); !s) return s;
+    if (Status s = selectItems(c, scope, items, out.columns); !s)
+        return s;
     auto pivot = expr(*ct.pivot, scope);
-    if (!pivot) return pivot.status();
+    if (!pivot)
+        return pivot.status();
     auto value = expr(*ct.value, scope);
-    if (!value) return value.status();
-    if (!value->aggregate) return semantic("The TRANSFORM expression must be an aggregate function.");
+    if (!value)
+        return value.status();
+    if (!value->aggregate)
+        return semantic("The TRANSFORM expression must be an aggregate function.");
     std::string where;
     if (c.where) {
         auto w = expr(*c.where, scope);
-        if (!w) return w.status();
-        if (w->aggregate) return semantic("Cannot have aggregate function in WHERE clause (" + c.where->text + ").");
+        if (!w)
+            return w.status();
+        if (w->aggregate)
+            return semantic("Cannot have aggregate function in WHERE clause (" + c.whereText +
+                            ").");
         where = " WHERE " + w->truth();
     }
     std::vector<TxExpr> groups;
     std::vector<std::string> groupSql;
     for (const auto& g : c.groupBy) {
         auto t = expr(*g, scope);
-        if (!t) return t.status();
+        if (!t)
+            return t.status();
         groups.push_back(*t);
         groupSql.push_back(withCollation(*t));
     }
-    if (Status s = checkGrouping(c, items, groups, nullptr); !s) return s;
+    if (Status s = checkGrouping(c, items, groups, nullptr); !s)
+        return s;
 
     std::vector<PivotValue> values;
     if (ct.hasIn) {
@@ -318,50 +386,63 @@ Result<QueryOut> Translator::crosstab(const Statement& st) {
             if (e->kind == ExprKind::String) {
                 v.isText = true;
                 v.text = e->text;
-            } else if (e->kind == ExprKind::Number || e->kind == ExprKind::Date || e->kind == ExprKind::Boolean) {
+            } else if (e->kind == ExprKind::Number || e->kind == ExprKind::Date ||
+                       e->kind == ExprKind::Boolean) {
                 v.number = e->number;
             } else if (e->kind == ExprKind::Null) {
                 v.isNull = true;
             } else {
-                return semantic("Crosstab query contains one or more invalid fixed column headings.");
+                return semantic(
+                    "Crosstab query contains one or more invalid fixed column headings.");
             }
             values.push_back(v);
         }
     } else {
-        const std::string sql = "SELECT DISTINCT " + withCollation(*pivot) + " FROM " + fromSql + where + " ORDER BY 1";
+        const std::string sql =
+            "SELECT DISTINCT " + withCollation(*pivot) + " FROM " + fromSql + where + " ORDER BY 1";
         auto found = catalog_.pivotValues(sql, parameters_);
-        if (!found) return found.status();
+        if (!found)
+            return found.status();
         values = *found;
     }
     if (values.size() + items.size() > kMaxCrosstabColumns) {
-        return semantic("Too many crosstab column headers (" + std::to_string(values.size()) + ").");
+        return semantic("Too many crosstab column headers (" + std::to_string(values.size()) +
+                        ").");
     }
     std::vector<std::string> list;
     for (std::size_t i = 0; i < items.size(); ++i) {
         list.push_back(withCollation(items[i]) + " AS " + quoteIdentifier(out.columns[i].name));
     }
     for (const PivotValue& v : values) {
-        const std::string filter = v.isNull ? "(" + pivot->value() + " IS NULL)"
-                                            : "(" + pivot->value() + " = " + pivotLiteral(v) +
-                                                  (isTextType(pivot->type) || v.isText ? " COLLATE ACCESS)" : ")");
+        const std::string filter =
+            v.isNull ? "(" + pivot->value() + " IS NULL)"
+                     : "(" + pivot->value() + " = " + pivotLiteral(v) +
+                           (isTextType(pivot->type) || v.isText ? " COLLATE ACCESS)" : ")");
         pivotFilter_ = &filter;
         auto cell = expr(*ct.value, scope);
         pivotFilter_ = nullptr;
-        if (!cell) return cell.status();
-        const std::string name = ct.hasIn && !v.isText && !v.isNull ? ct.pivotIn[&v - &values[0]]->text
-                                                                   : pivotName(v, pivot->type);
-        list.push_back("(CASE WHEN count(CASE WHEN " + filter + " THEN 1 END) > 0 THEN " + cell->value() + " END) AS " +
-                       quoteIdentifier(name));
+        if (!cell)
+            return cell.status();
+        const std::string name = ct.hasIn && !v.isText && !v.isNull
+                                     ? ct.pivotIn[&v - &values[0]]->text
+                                     : pivotName(v, pivot->type);
+        list.push_back("(CASE WHEN count(CASE WHEN " + filter + " THEN 1 END) > 0 THEN " +
+                       cell->value() + " END) AS " + quoteIdentifier(name));
         out.columns.push_back({name, value->type});
     }
     std::string sql = "SELECT " + joinList(list) + " FROM " + fromSql + where;
-    if (!groupSql.empty()) sql += " GROUP BY " + joinList(groupSql);
+    if (!groupSql.empty())
+        sql += " GROUP BY " + joinList(groupSql);
     auto keys = orderKeys(c.orderBy, rows, scope, items, out.columns);
-    if (!keys) return keys.status();
+    if (!keys)
+        return keys.status();
     std::vector<std::string> orderSql;
-    for (const auto& [k, desc] : *keys) orderSql.push_back(withCollation(k) + (desc ? " DESC" : ""));
-    if (orderSql.empty()) orderSql = groupSql;
-    if (!orderSql.empty()) sql += " ORDER BY " + joinList(orderSql);
+    for (const auto& [k, desc] : *keys)
+        orderSql.push_back(withCollation(k) + (desc ? " DESC" : ""));
+    if (orderSql.empty())
+        orderSql = groupSql;
+    if (!orderSql.empty())
+        sql += " ORDER BY " + joinList(orderSql);
     out.sql = sql;
     return out;
 }

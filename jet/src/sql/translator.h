@@ -24,8 +24,8 @@ struct OutputColumn {
 
 struct Translation {
     std::string sql;
-    std::vector<OutputColumn> columns;  // the visible columns
-    int hiddenColumns = 0;              // trailing ORDER BY keys used to find ties
+    std::vector<OutputColumn> columns;     // the visible columns
+    int hiddenColumns = 0;                 // trailing ORDER BY keys used to find ties
     std::vector<ParameterRef> parameters;  // ?1, ?2, ... in this order
     // TOP n of the outermost SELECT when it has an ORDER BY: the reader reads
     // n rows, then further rows while their keys tie with the n-th.
@@ -69,28 +69,29 @@ struct QueryOut {
 };
 
 class Translator {
-public:
+  public:
     explicit Translator(SqlCatalog& catalog) : catalog_(catalog) {}
     Result<Translation> run(const Statement& st);
 
     // Expressions (translate_expressions.cpp)
     Result<TxExpr> expr(const Expr& e, const Scope& scope);
 
-private:
+  private:
     Result<QueryOut> query(const Query& q, const Scope* outer, bool topLevel);
     Result<QueryOut> unionQuery(const Query& q, const Scope* outer);
     Result<QueryOut> core(const SelectCore& c, const Scope* outer, bool topLevel);
     Result<QueryOut> crosstab(const Statement& st);
     Status buildFrom(const std::vector<FromPtr>& from, Scope& scope, std::string& sql);
     Result<std::string> fromItem(const FromItem& item, Scope& scope);
-    Result<ScopeSource> namedSource(const std::string& name, const std::string& alias, std::string& sql);
+    Result<ScopeSource> namedSource(const std::string& name, const std::string& alias,
+                                    std::string& sql);
     Status selectItems(const SelectCore& c, Scope& scope, std::vector<TxExpr>& items,
                        std::vector<OutputColumn>& columns);
-    Status checkGrouping(const SelectCore& c, const std::vector<TxExpr>& items, const std::vector<TxExpr>& groups,
-                         const TxExpr* having);
-    Result<std::vector<std::pair<TxExpr, bool>>> orderKeys(const std::vector<OrderItem>& order, const SelectCore& c,
-                                                           Scope& scope, const std::vector<TxExpr>& items,
-                                                           const std::vector<OutputColumn>& columns);
+    Status checkGrouping(const SelectCore& c, const std::vector<TxExpr>& items,
+                         const std::vector<TxExpr>& groups, const TxExpr* having);
+    Result<std::vector<std::pair<TxExpr, bool>>> orderKeys(
+        const std::vector<OrderItem>& order, const SelectCore& c, Scope& scope,
+        const std::vector<TxExpr>& items, const std::vector<OutputColumn>& columns);
     std::string newAlias();
 
     // Expression helpers
@@ -100,7 +101,8 @@ private:
     Result<TxExpr> aggregate(const Expr& e, const Scope& scope);
     Result<TxExpr> binary(const Expr& e, const Scope& scope);
     Result<TxExpr> arithmetic(const std::string& op, const TxExpr& a, const TxExpr& b);
-    Result<TxExpr> comparison(const std::string& op, const TxExpr& a, const TxExpr& b, const Expr& e);
+    Result<TxExpr> comparison(const std::string& op, const TxExpr& a, const TxExpr& b,
+                              const Expr& e);
     Result<TxExpr> predicate(const Expr& e, const Scope& scope);
     Result<TxExpr> subquery(const Expr& e, const Scope& scope);
     Result<std::vector<TxExpr>> args(const Expr& e, const Scope& scope);
@@ -112,7 +114,8 @@ private:
     int aliasCounter_ = 0;
     std::vector<std::string> queryStack_;  // saved queries being expanded
     bool inAggregate_ = false;
-    const std::string* pivotFilter_ = nullptr;  // crosstab cell: aggregates see only this pivot value
+    const std::string* pivotFilter_ =
+        nullptr;  // crosstab cell: aggregates see only this pivot value
     const Statement* statement_ = nullptr;
 };
 

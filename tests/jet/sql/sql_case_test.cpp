@@ -20,10 +20,13 @@ struct SqlCase {
     std::string expected;
 };
 
-void PrintTo(const SqlCase& c, std::ostream* os) { *os << c.file << ": " << c.name; }
+void PrintTo(const SqlCase& c, std::ostream* os) {
+    *os << c.file << ": " << c.name;
+}
 
 std::string trimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\r' || s.back() == '\n')) s.pop_back();
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\r' || s.back() == '\n'))
+        s.pop_back();
     return s;
 }
 
@@ -31,7 +34,8 @@ std::vector<SqlCase> loadCases() {
     std::vector<SqlCase> out;
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(TABLESCOPE_SQL_CASES)) {
-        if (entry.path().extension() == ".case") files.push_back(entry.path());
+        if (entry.path().extension() == ".case")
+            files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     for (const auto& path : files) {
@@ -50,7 +54,8 @@ std::vector<SqlCase> loadCases() {
                 out.back().sql += (out.back().sql.empty() ? "" : "\n") + line;
             } else if (section == "params") {
                 const auto eq = line.find('=');
-                out.back().params.push_back({line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 1)});
+                out.back().params.push_back(
+                    {line.substr(0, eq), eq == std::string::npos ? "" : line.substr(eq + 1)});
             } else if (section == "expect" && !line.empty()) {
                 out.back().expected += line + "\n";
             }
@@ -74,7 +79,8 @@ void loadFixture(MemoryCatalog& catalog) {
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
-        if (line.rfind("-- query ", 0) != 0) continue;
+        if (line.rfind("-- query ", 0) != 0)
+            continue;
         const auto colon = line.find(':');
         std::string name = line.substr(9, colon - 9);
         QueryKind kind = QueryKind::Select;
@@ -98,14 +104,17 @@ TEST_P(SqlCaseTest, GivesExpectedRowsOrError) {
 std::string caseName(const ::testing::TestParamInfo<SqlCase>& info) {
     std::string name = info.param.file + "_" + info.param.name;
     for (char& ch : name) {
-        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        if (!std::isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
     }
     return name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SqlCaseTest, ::testing::ValuesIn(loadCases()), caseName);
 
-TEST(SqlCaseFiles, ArePresent) { EXPECT_GT(loadCases().size(), 50u) << "case files missing under " << TABLESCOPE_SQL_CASES; }
+TEST(SqlCaseFiles, ArePresent) {
+    EXPECT_GT(loadCases().size(), 50u) << "case files missing under " << TABLESCOPE_SQL_CASES;
+}
 
 }  // namespace
 }  // namespace jet::sql::test
