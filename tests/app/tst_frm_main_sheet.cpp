@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "sheet/grid.h"
 #include "sheet/grid_model.h"
@@ -31,7 +32,8 @@ void fillSheet(sheet::Grid& fa) {
 }
 
 void clickCell(sheet::Grid& grid, int row, int col) {
-    const QModelIndex index = grid.model()->index(row, col);
+    // The title row is the view's header: model rows start below it.
+    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
     grid.scrollTo(index);
     const QRect rect = grid.visualRect(index);
     QVERIFY2(rect.isValid(), "the cell is on screen");
@@ -123,9 +125,9 @@ void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
                         : key == "Italic" ? &w_->sheetState.italicState
                                           : &w_->sheetState.underlineState;
     QVERIFY(*state);
-    for (const QString& other : {"Bold", "Italic", "Underline"}) {
-        if (other != key) {
-            QVERIFY2(!w_->Toolbar->isPressed(other), qPrintable(other));
+    for (const char* other : {"Bold", "Italic", "Underline"}) {
+        if (key != QLatin1String(other)) {
+            QVERIFY2(!w_->Toolbar->isPressed(other), other);
         }
     }
     clickCell(*w_->fa, 2, 4);
