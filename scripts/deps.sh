@@ -17,6 +17,9 @@ fi
 
 missing=()
 for p in "${packages[@]}"; do
+  # A Node.js build that bundles npm (and conflicts with Debian's npm) will do.
+  if [ "$p" = npm ] && command -v npm >/dev/null; then continue; fi
+  if [ "$p" = nodejs ] && command -v node >/dev/null; then continue; fi
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

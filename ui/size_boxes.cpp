@@ -12,6 +12,7 @@ SizeBoxes::SizeBoxes(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("SSPanel2"));
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 1, 4, 1);
     row->setSpacing(3);
