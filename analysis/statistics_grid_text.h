@@ -27,6 +27,12 @@ struct StatisticsGridText {
     static constexpr std::uint32_t kHeaderBackColour = 0x008000;
     static constexpr std::uint32_t kHeaderForeColour = 0xFFFFFF;
     static constexpr std::uint32_t kBarColour = 0xFF00FF;
+    // Grid set-up: column widths in twips and cell alignments (grid codes).
+    static constexpr int kLabelColumnWidth = 1500;
+    static constexpr int kValueColumnWidth = 1300;
+    static constexpr int kHeaderAlignment = 4;  // centred
+    static constexpr int kLabelAlignment = 7;   // right
+    static constexpr int kValueAlignment = 1;   // left
 
     // Row 0 is the header ("Statistics", "Value").
     std::vector<StatisticsGridRow> rows;

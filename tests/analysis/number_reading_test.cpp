@@ -29,6 +29,9 @@ TEST_P(NumberReading, ReadsTheLeadingNumber) {
     const double value = readNumber(QStringView(c.text));
     EXPECT_EQ(value, c.expected);
     EXPECT_FALSE(std::signbit(value) && value == 0.0) << "never -0";
+    // The sheet hands its cells over as UTF-8: the same text reads the same.
+    const std::string utf8 = QString::fromUtf16(c.text).toStdString();
+    EXPECT_EQ(readNumber(std::string_view(utf8)), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainNumbers, NumberReading,
