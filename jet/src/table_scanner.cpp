@@ -87,6 +87,10 @@ bool TableScanner::loadNextPage() {
         if (page_[0] != DataPage::kType || dp.owner() != table_.tdefPage)
             continue;
         slotCount_ = dp.slotCount();
+        // A row count that cannot fit on the page would otherwise hide the
+        // page's rows without a word.
+        if (slotCount_ == 0 && le16(page_.data() + (file_.jet3() ? 8 : 12)) != 0)
+            return fail("its row count does not fit on the page");
         slot_ = 0;
         pageLoaded_ = true;
         return true;
