@@ -11,10 +11,31 @@
 namespace app {
 namespace {
 
+// Test names show the text with tabs and non-ASCII bytes escaped.
+void printText(const char* text, std::ostream* os) {
+    *os << '"';
+    for (const char* p = text; *p; ++p) {
+        const unsigned char byte = static_cast<unsigned char>(*p);
+        if (byte == '\t') {
+            *os << "\\t";
+        } else if (byte < 0x20 || byte >= 0x7F) {
+            static const char* const kHex = "0123456789ABCDEF";
+            *os << "\\x" << kHex[byte >> 4] << kHex[byte & 15];
+        } else {
+            *os << *p;
+        }
+    }
+    *os << '"';
+}
+
 struct NumberCase {
     const char* text;
     double expected;
 };
+
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    printText(c.text, os);
+}
 
 class SettingsNumberReading : public ::testing::TestWithParam<NumberCase> {};
 
@@ -70,6 +91,10 @@ struct WholeCase {
     int expected;
 };
 
+void PrintTo(const WholeCase& c, std::ostream* os) {
+    printText(c.text, os);
+}
+
 class SettingsWholeNumberReading : public ::testing::TestWithParam<WholeCase> {};
 
 TEST_P(SettingsWholeNumberReading, RoundsAndHoldsWithinRange) {
@@ -95,6 +120,10 @@ struct BooleanCase {
     const char* text;
     std::optional<bool> expected;
 };
+
+void PrintTo(const BooleanCase& c, std::ostream* os) {
+    printText(c.text, os);
+}
 
 class SettingsBooleanReading : public ::testing::TestWithParam<BooleanCase> {};
 
@@ -137,6 +166,10 @@ struct NumberTextCase {
     double value;
     const char* expected;
 };
+
+void PrintTo(const NumberTextCase& c, std::ostream* os) {
+    *os << c.value;
+}
 
 class SettingsNumberWriting : public ::testing::TestWithParam<NumberTextCase> {};
 

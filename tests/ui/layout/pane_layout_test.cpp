@@ -21,6 +21,10 @@ struct StoredCase {
     int vbarLeft;
 };
 
+void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << "stored " << c.storedHbarTop << " / " << c.storedVbarLeft;
+}
+
 class InitialSplitters : public ::testing::TestWithParam<StoredCase> {};
 
 TEST_P(InitialSplitters, StoredPositionOrDefault) {

@@ -15,6 +15,10 @@ struct ConversionCase {
     int pixels;
 };
 
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.twips << " twips at " << c.dpi << " DPI";
+}
+
 class TwipsToPixels : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(TwipsToPixels, RoundsToTheNearestPixel) {
