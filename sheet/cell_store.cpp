@@ -7,10 +7,6 @@
 
 namespace sheet {
 
-namespace {
-const CellProps kDefaultProps;
-}
-
 CellStore::CellStore() = default;
 
 void CellStore::setRows(int count) {
@@ -62,33 +58,38 @@ bool CellStore::value(int row, int col, double* value) const {
 
 const CellProps& CellStore::props(int row, int col) const {
     if (!contains(row, col)) {
-        return kDefaultProps;
+        return styles_.get(0);
     }
-    const auto& props = columns_[col]->props;
-    if (props.empty()) {
-        return kDefaultProps;
-    }
-    const auto found = props.find(physical(row));
-    return found == props.end() ? kDefaultProps : found->second;
+    return styles_.get(columns_[col]->styleId(physical(row)));
 }
 
-void CellStore::editProps(int row, int col, const std::function<void(CellProps&)>& edit) {
-    if (!contains(row, col)) {
-        return;
+void CellStore::editProps(int row1, int col1, int row2, int col2,
+                          const std::function<void(CellProps&)>& edit) {
+    if (row1 > row2) {
+        std::swap(row1, row2);
     }
-    auto& props = columns_[col]->props;
-    const uint32_t id = physical(row);
-    auto found = props.find(id);
-    CellProps cell = found == props.end() ? CellProps() : found->second;
-    edit(cell);
-    if (cell.isDefault()) {
-        if (found != props.end()) {
-            props.erase(found);
+    if (col1 > col2) {
+        std::swap(col1, col2);
+    }
+    row1 = std::max(row1, 0);
+    col1 = std::max(col1, 0);
+    row2 = std::min(row2, rows() - 1);
+    col2 = std::min(col2, cols() - 1);
+    // Cells that looked alike before look alike after: edit each style once.
+    std::unordered_map<uint32_t, uint32_t> done;
+    for (int col = col1; col <= col2; ++col) {
+        SheetColumn& column = *columns_[col];
+        for (int row = row1; row <= row2; ++row) {
+            const uint32_t id = physical(row);
+            const uint32_t old = column.styleId(id);
+            auto found = done.find(old);
+            if (found == done.end()) {
+                CellProps cell = styles_.get(old);
+                edit(cell);
+                found = done.emplace(old, styles_.intern(cell)).first;
+            }
+            column.setStyleId(id, found->second, physicalRows_);
         }
-    } else if (found != props.end()) {
-        found->second = cell;
-    } else {
-        props.emplace(id, cell);
     }
 }
 
@@ -122,10 +123,9 @@ void CellStore::removeRow(int row) {
 
 void CellStore::clearCells() {
     for (auto& column : columns_) {
-        column->texts.clear();
-        column->values = std::vector<double>();
-        column->props = {};
+        column->clearCells();
     }
+    styles_.clear();
 }
 
 void CellStore::sortRows(int col, int first, bool descending) {
@@ -178,24 +178,7 @@ void CellStore::compactIfSparse() {
         return;
     }
     for (auto& column : columns_) {
-        column->texts.rebuild(order_);
-        if (!column->values.empty()) {
-            std::vector<double> values(order_.size(), std::numeric_limits<double>::quiet_NaN());
-            for (std::size_t i = 0; i < order_.size(); ++i) {
-                if (column->hasValue(order_[i])) {
-                    values[i] = column->values[order_[i]];
-                }
-            }
-            column->values = std::move(values);
-        }
-        std::unordered_map<uint32_t, CellProps> props;
-        for (std::size_t i = 0; i < order_.size() && !column->props.empty(); ++i) {
-            const auto found = column->props.find(order_[i]);
-            if (found != column->props.end()) {
-                props.emplace(static_cast<uint32_t>(i), found->second);
-            }
-        }
-        column->props = std::move(props);
+        column->rebuild(order_);
     }
     std::iota(order_.begin(), order_.end(), 0u);
     physicalRows_ = static_cast<uint32_t>(order_.size());

@@ -7,6 +7,7 @@
 #include "sheet/cell_input.h"
 #include "sheet/cell_props.h"
 #include "sheet/sheet_column.h"
+#include "sheet/style_table.h"
 
 #include <cstdint>
 #include <functional>
@@ -37,8 +38,14 @@ class CellStore {
     bool value(int row, int col, double* value) const;
 
     const CellProps& props(int row, int col) const;
-    // Changes one cell's properties; entries that return to default are dropped.
-    void editProps(int row, int col, const std::function<void(CellProps&)>& edit);
+    // Changes the properties of every cell of the block (corners in any order,
+    // clipped to the sheet). edit must depend only on the properties it gets.
+    void editProps(int row1, int col1, int row2, int col2,
+                   const std::function<void(CellProps&)>& edit);
+    void editProps(int row, int col, const std::function<void(CellProps&)>& edit) {
+        editProps(row, col, row, col, edit);
+    }
+    std::size_t styleCount() const { return styles_.size(); }
 
     SheetColumn& column(int col) { return *columns_[col]; }
     const SheetColumn& column(int col) const { return *columns_[col]; }
@@ -60,6 +67,7 @@ class CellStore {
     void compactIfSparse();
 
     std::vector<std::unique_ptr<SheetColumn>> columns_;
+    StyleTable styles_;
     std::vector<uint32_t> order_;
     uint32_t physicalRows_ = 0;
 };

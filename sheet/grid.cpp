@@ -23,6 +23,9 @@ Grid::Grid(QWidget* parent) : QTableView(parent) {
     header_ = new GridHeader(this);
     setModel(model_);
     setHorizontalHeader(header_);
+    // A title click sorts and a title drag moves the column; neither selects it.
+    disconnect(header_, SIGNAL(sectionPressed(int)), this, SLOT(selectColumn(int)));
+    disconnect(header_, SIGNAL(sectionEntered(int)), this, SLOT(_q_selectColumn(int)));
     setItemDelegate(delegate_);
     setShowGrid(false);  // the delegate draws the lines so merged cells can drop them
     setWordWrap(false);

@@ -214,6 +214,7 @@ void GridModel::setText(int row, int col, const QString& text) {
 
 void GridModel::editBlock(int row1, int col1, int row2, int col2,
                           const std::function<void(CellProps&)>& edit) {
+    store_.editProps(row1, col1, row2, col2, edit);
     if (row1 > row2) {
         std::swap(row1, row2);
     }
@@ -224,15 +225,9 @@ void GridModel::editBlock(int row1, int col1, int row2, int col2,
     col1 = std::max(col1, 0);
     row2 = std::min(row2, store_.rows() - 1);
     col2 = std::min(col2, store_.cols() - 1);
-    if (row1 > row2 || col1 > col2) {
-        return;
+    if (row1 <= row2 && col1 <= col2) {
+        cellsChanged(row1, col1, row2, col2);
     }
-    for (int col = col1; col <= col2; ++col) {
-        for (int row = row1; row <= row2; ++row) {
-            store_.editProps(row, col, edit);
-        }
-    }
-    cellsChanged(row1, col1, row2, col2);
 }
 
 QPixmap GridModel::picture(int row, int col) const {

@@ -1,10 +1,11 @@
 // SheetColumn: everything one grid column holds, so that moving a column
 // moves its cells with all their properties: texts, typed values (only when a
-// result delivered them), cell properties (only where set) and the column's
-// own settings. Cells are addressed by physical row id.
+// result delivered them), the style number of each formatted cell and the
+// column's own settings. Cells are addressed by physical row id. Style
+// numbers are kept in a map while few cells are formatted and in a plain
+// array once many are.
 #pragma once
 
-#include "sheet/cell_props.h"
 #include "sheet/text_column.h"
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -24,7 +26,6 @@ class SheetColumn {
 
     TextColumn texts;
     std::vector<double> values;  // NaN = no typed value; may be shorter than the rows
-    std::unordered_map<uint32_t, CellProps> props;
 
     int width = kDefaultWidth;
     int alignment = kGeneral;
@@ -33,17 +34,22 @@ class SheetColumn {
     bool merge = false;
 
     bool hasValue(uint32_t row) const { return row < values.size() && !std::isnan(values[row]); }
-    void setValue(uint32_t row, double value) {
-        if (row >= values.size()) {
-            values.resize(std::size_t{row} + 1, std::numeric_limits<double>::quiet_NaN());
-        }
-        values[row] = value;
-    }
-    void dropValue(uint32_t row) {
-        if (row < values.size()) {
-            values[row] = std::numeric_limits<double>::quiet_NaN();
-        }
-    }
+    void setValue(uint32_t row, double value);
+    void dropValue(uint32_t row);
+
+    uint32_t styleId(uint32_t row) const;
+    // physicalRows decides when the map gives way to the array.
+    void setStyleId(uint32_t row, uint32_t id, std::size_t physicalRows);
+    bool hasStyles() const { return !sparseStyles_.empty() || !denseStyles_.empty(); }
+    std::size_t styledCellsInMap() const { return sparseStyles_.size(); }
+    bool stylesInArray() const { return !denseStyles_.empty(); }
+    void clearCells();
+    // New row i takes what old row order[i] held.
+    void rebuild(std::span<const uint32_t> order);
+
+  private:
+    std::unordered_map<uint32_t, uint32_t> sparseStyles_;
+    std::vector<uint32_t> denseStyles_;
 };
 
 }  // namespace sheet

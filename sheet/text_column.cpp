@@ -95,7 +95,9 @@ void TextColumn::set(uint32_t row, std::string_view text) {
     compactIfWasteful();
 }
 
-void TextColumn::clear() { *this = TextColumn(); }
+void TextColumn::clear() {
+    *this = TextColumn();
+}
 
 void TextColumn::compactIfWasteful() {
     if (garbage_ < kMinGarbageToCompact || garbage_ < live_) {

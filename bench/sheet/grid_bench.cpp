@@ -145,6 +145,26 @@ int main(int argc, char** argv) {
     const double scrollCpu = threadCpuMs() - cpu;
     note();
 
+    // Sorting again with every data row selected, as after Select All.
+    grid.setSelectionModeCode(sheet::Grid::SelectListBox);
+    grid.select(1, 0, grid.rows() - 1, grid.cols() - 1);
+    cpu = threadCpuMs();
+    timer.restart();
+    grid.sort(0, sheet::Grid::SortDescending);
+    grid.viewport()->repaint();
+    const qint64 selectedSortMs = timer.restart();
+    const double selectedSortCpu = threadCpuMs() - cpu;
+    note();
+
+    // Bold over every data cell, as the Bold button does after Select All.
+    cpu = threadCpuMs();
+    timer.restart();
+    grid.setCell(sheet::CellSetting::Bold, 1, 0, grid.rows() - 1, grid.cols() - 1, true);
+    grid.viewport()->repaint();
+    const qint64 boldMs = timer.restart();
+    const double boldCpu = threadCpuMs() - cpu;
+    note();
+
     std::printf("rows %d x cols %d\n", grid.rows() - 1, grid.cols());
     std::printf("step          wall ms   cpu ms\n");
     std::printf("make texts  %9lld %8.0f  (the test data alone, not the grid)\n", makeMs, makeCpu);
@@ -153,8 +173,10 @@ int main(int argc, char** argv) {
                 fillCpu - makeCpu);
     std::printf("sort col 1  %9lld %8.0f\n", sortMs, sortCpu);
     std::printf("scroll end  %9lld %8.0f\n", scrollMs, scrollCpu);
+    std::printf("sort col 0, all rows selected %lld %.0f\n", selectedSortMs, selectedSortCpu);
+    std::printf("bold on every cell %lld %.0f\n", boldMs, boldCpu);
     std::printf("peak RssAnon %ld kB (%.1f MB)\n", peak, peak / 1024.0);
-    std::printf("first sorted %s, last %s\n", qPrintable(grid.textMatrix(1, 1)),
+    std::printf("column 1 after the sorts: first %s, last %s\n", qPrintable(grid.textMatrix(1, 1)),
                 qPrintable(grid.textMatrix(grid.rows() - 1, 1)));
     return 0;
 }

@@ -86,11 +86,41 @@ class TestCellStore : public QObject {
     void propertiesAreSparseAndDroppedWhenDefault() {
         CellStore store = makeStore(5, 2);
         store.editProps(2, 1, [](CellProps& p) { p.style |= CellProps::kBold; });
-        QCOMPARE(store.column(1).props.size(), std::size_t(1));
+        QCOMPARE(store.column(1).styledCellsInMap(), std::size_t(1));
+        QVERIFY(!store.column(0).hasStyles());
         QVERIFY(store.props(2, 1).style & CellProps::kBold);
         QVERIFY(!(store.props(1, 1).style & CellProps::kBold));
         store.editProps(2, 1, [](CellProps& p) { p.style = 0; });
-        QVERIFY(store.column(1).props.empty());
+        QVERIFY(!store.column(1).hasStyles());
+    }
+
+    void manyFormattedCellsShareTheirStyle() {
+        CellStore store;
+        store.setCols(3);
+        store.setRows(100000);
+        store.editProps(99999, 2, 0, 0, [](CellProps& p) { p.style |= CellProps::kBold; });
+        QVERIFY(store.column(1).stylesInArray());      // past the map's limit
+        QCOMPARE(store.styleCount(), std::size_t(2));  // default and bold
+        store.editProps(10, 1, 20, 1, [](CellProps& p) { p.style |= CellProps::kItalic; });
+        QCOMPARE(store.props(15, 1).style, uint8_t(CellProps::kBold | CellProps::kItalic));
+        QCOMPARE(store.props(21, 1).style, uint8_t(CellProps::kBold));
+        QCOMPARE(store.styleCount(), std::size_t(3));
+        store.setRows(100100);  // rows added later read as plain
+        QCOMPARE(store.props(100050, 1).style, uint8_t(0));
+        store.moveColumn(1, 0);
+        QCOMPARE(store.props(15, 0).style, uint8_t(CellProps::kBold | CellProps::kItalic));
+        for (int r = 0; r < 100; ++r) {
+            store.removeRow(0);
+        }
+        store.setRows(30000);  // few live rows left: the store compacts
+        QCOMPARE(store.props(0, 0).style, uint8_t(CellProps::kBold));
+        QCOMPARE(store.props(29999, 0).style, uint8_t(CellProps::kBold));
+        QCOMPARE(store.props(0, 1).style, uint8_t(CellProps::kBold));
+        store.setRows(40000);
+        QCOMPARE(store.props(35000, 0).style, uint8_t(0));
+        store.clearCells();
+        QCOMPARE(store.styleCount(), std::size_t(1));
+        QCOMPARE(store.props(5, 0).style, uint8_t(0));
     }
 
     void movingAColumnCarriesItsCellsAndProperties() {

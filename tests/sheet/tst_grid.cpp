@@ -211,6 +211,23 @@ class TestGrid : public QObject {
         QCOMPARE(column(grid, 1), QStringLiteral("Qty|x|9|100|10"));  // rows travel whole
     }
 
+    void titleClickLeavesTheSelectionAlone() {
+        Grid grid;
+        grid.resize(600, 300);
+        fill(grid, {"A", "B"}, {{"2", "x"}, {"1", "y"}, {"3", "z"}});
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.select(2, 1, 2, 1);
+        QTest::mouseClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                          titleCentre(grid, 0));
+        QCOMPARE(column(grid, 0), QStringLiteral("A|1|2|3"));
+        QCOMPARE(grid.row(), 2);
+        QCOMPARE(grid.col(), 1);
+        QCOMPARE(grid.rowSel(), 2);
+        QCOMPARE(grid.colSel(), 1);
+        QCOMPARE(grid.selectionModel()->selectedIndexes().size(), 1);
+    }
+
     void titleDragMovesTheWholeColumn() {
         Grid grid;
         grid.resize(800, 300);

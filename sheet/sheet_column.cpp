@@ -1,0 +1,97 @@
+#include "sheet/sheet_column.h"
+
+#include <algorithm>
+
+namespace sheet {
+
+namespace {
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+constexpr std::size_t kMinMapLimit = 4096;
+}  // namespace
+
+void SheetColumn::setValue(uint32_t row, double value) {
+    if (row >= values.size()) {
+        values.resize(std::size_t{row} + 1, kNoValue);
+    }
+    values[row] = value;
+}
+
+void SheetColumn::dropValue(uint32_t row) {
+    if (row < values.size()) {
+        values[row] = kNoValue;
+    }
+}
+
+uint32_t SheetColumn::styleId(uint32_t row) const {
+    if (!denseStyles_.empty()) {
+        return row < denseStyles_.size() ? denseStyles_[row] : 0;
+    }
+    if (sparseStyles_.empty()) {
+        return 0;
+    }
+    const auto found = sparseStyles_.find(row);
+    return found == sparseStyles_.end() ? 0 : found->second;
+}
+
+void SheetColumn::setStyleId(uint32_t row, uint32_t id, std::size_t physicalRows) {
+    if (!denseStyles_.empty()) {
+        if (row >= denseStyles_.size()) {
+            if (id == 0) {
+                return;
+            }
+            denseStyles_.resize(std::max<std::size_t>(physicalRows, std::size_t{row} + 1), 0);
+        }
+        denseStyles_[row] = id;
+        return;
+    }
+    if (id == 0) {
+        sparseStyles_.erase(row);
+        return;
+    }
+    sparseStyles_[row] = id;
+    // A map entry costs about ten times an array slot: switch once it is fuller.
+    if (sparseStyles_.size() > std::max(kMinMapLimit, physicalRows / 10)) {
+        denseStyles_.assign(std::max<std::size_t>(physicalRows, std::size_t{row} + 1), 0);
+        for (const auto& [r, styled] : sparseStyles_) {
+            if (r >= denseStyles_.size()) {
+                denseStyles_.resize(std::size_t{r} + 1, 0);
+            }
+            denseStyles_[r] = styled;
+        }
+        sparseStyles_ = {};
+    }
+}
+
+void SheetColumn::clearCells() {
+    texts.clear();
+    values = std::vector<double>();
+    sparseStyles_ = {};
+    denseStyles_ = std::vector<uint32_t>();
+}
+
+void SheetColumn::rebuild(std::span<const uint32_t> order) {
+    texts.rebuild(order);
+    if (!values.empty()) {
+        std::vector<double> moved(order.size(), kNoValue);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            moved[i] = hasValue(order[i]) ? values[order[i]] : kNoValue;
+        }
+        values = std::move(moved);
+    }
+    if (!hasStyles()) {
+        return;
+    }
+    std::vector<uint32_t> ids(order.size(), 0);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        ids[i] = styleId(order[i]);
+    }
+    sparseStyles_ = {};
+    denseStyles_ = std::vector<uint32_t>();
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (ids[i] != 0) {
+            setStyleId(uint32_t(i), ids[i], ids.size());
+        }
+    }
+}
+
+}  // namespace sheet
