@@ -1,0 +1,33 @@
+// Re-reads a database file the writer produced, from scratch, and checks it
+// against what was planned: pages outside the plan unchanged, every system
+// row decodable, all indexes of MSysObjects / MSysQueries / MSysACEs walked
+// and matching their rows key for key, row counts moved by the planned
+// amounts, new pages taken out of the free map, every table readable, the new
+// query rebuilt to the expected text and every other query unchanged.
+#pragma once
+
+#include <array>
+#include <map>
+#include <set>
+#include <string>
+
+#include "jet/status.h"
+#include "write/page_image.h"
+
+namespace jet::write {
+
+struct VerifyPlan {
+    std::string createdName;                              // empty when nothing was created
+    std::string createdSql;                               // the text the new query must rebuild to
+    std::string deletedName;                              // empty when nothing was deleted
+    std::map<std::string, std::string> untouchedQueries;  // name -> SQL before the change
+    std::map<std::string, uint64_t> tableRows;            // user table -> live rows before
+    std::array<int, 3> rowDeltas{};                       // MSysObjects, MSysQueries, MSysACEs
+    std::array<uint32_t, 3> storedRowCounts{};
+};
+
+// `original` is the file as it was, `planned` the image the change produced.
+Status verifyDatabase(const std::string& path, const std::string& password,
+                      const PageImage& original, const PageImage& planned, const VerifyPlan& plan);
+
+}  // namespace jet::write

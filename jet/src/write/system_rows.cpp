@@ -1,0 +1,64 @@
+#include "write/system_rows.h"
+
+#include <string>
+
+namespace jet::write {
+
+int SystemTable::number(std::string_view name) const {
+    const Column* column = def.findColumn(name);
+    return column ? column->number : -1;
+}
+
+const Value& SystemTable::value(const SystemRow& row, std::string_view name) const {
+    static const Value kNull;
+    const int n = number(name);
+    return n >= 0 && size_t(n) < row.values.size() ? row.values[n] : kNull;
+}
+
+Result<SystemTable> readSystemTable(
+    const Database& db, const PageImage& image, std::string_view name,
+    const std::vector<std::pair<const char*, ColumnType>>& required) {
+    const TableDef* def = db.findTable(name);
+    if (!def || def->isLinked()) {
+        return Result<SystemTable>(ErrorCode::Unsupported,
+                                   "the database has no " + std::string(name) + " table");
+    }
+    SystemTable table;
+    table.def = *def;
+    for (const auto& [column, type] : required) {
+        const Column* found = def->findColumn(column);
+        if (!found || found->type() != type) {
+            return Result<SystemTable>(ErrorCode::Unsupported,
+                                       std::string(name) + " has an unexpected layout (column " +
+                                           column + "); the writer does not change such files");
+        }
+    }
+    auto layout = readTableLayout(image, def->tdefPage);
+    if (!layout) {
+        return layout.status();
+    }
+    table.layout = std::move(*layout);
+    auto cursor = db.openTable(*def);
+    if (!cursor) {
+        return cursor.status();
+    }
+    uint16_t highest = 0;
+    for (const Column& column : def->columns) {
+        highest = std::max<uint16_t>(highest, column.number);
+    }
+    while ((*cursor)->next()) {
+        SystemRow row;
+        row.pointer = static_cast<uint32_t>((*cursor)->rowId());
+        row.values.resize(highest + 1);
+        for (size_t i = 0; i < def->columns.size(); ++i) {
+            row.values[def->columns[i].number] = (*cursor)->value(i);
+        }
+        table.rows.push_back(std::move(row));
+    }
+    if (!(*cursor)->status()) {
+        return (*cursor)->status();
+    }
+    return table;
+}
+
+}  // namespace jet::write
