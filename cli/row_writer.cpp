@@ -135,7 +135,14 @@ void RowWriter::csvValue(const jet::ValueRef& v) {
 }
 
 void RowWriter::csvText(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    bool plain = true;
+    for (char c : text) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
         buffer_.append(text);
         return;
     }

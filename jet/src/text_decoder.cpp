@@ -77,11 +77,24 @@ std::string utf16ToUtf8(std::u16string_view units) {
 }
 
 void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
-    out.reserve(out.size() + size / 2);
+    const size_t units = size / 2;
+    // Fast path: plain ASCII text, written straight into the string.
+    const size_t base = out.size();
+    out.resize(base + units);
+    char* dst = out.data() + base;
+    size_t k = 0;
+    for (; k < units; ++k) {
+        if (bytes[2 * k + 1] != 0 || bytes[2 * k] >= 0x80)
+            break;
+        dst[k] = static_cast<char>(bytes[2 * k]);
+    }
+    out.resize(base + k);
+    if (k == units)
+        return;
+    const uint8_t* rest = bytes + 2 * k;
     appendUtf16(
-        size / 2,
-        [&](size_t k) { return static_cast<uint32_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8)); },
-        out);
+        units - k,
+        [&](size_t i) { return static_cast<uint32_t>(rest[2 * i] | (rest[2 * i + 1] << 8)); }, out);
 }
 
 void appendJet4Text(const uint8_t* bytes, size_t size, std::string& out) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace jet {
 namespace {
@@ -74,22 +73,61 @@ double accessDate(const DateTimeParts& p) {
     return days >= 0 ? static_cast<double>(days) + time : static_cast<double>(days) - time;
 }
 
-std::string formatDateTimeIso(double d) {
+namespace {
+
+// Writes `value` as exactly `width` digits ending just before `end`.
+void putDigits(char* end, unsigned value, int width) {
+    for (int k = 0; k < width; ++k, value /= 10)
+        *--end = static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+void appendDateTimeIso(double d, std::string& out) {
     const DateTimeParts p = dateTimePartsToSecond(d);
+    char buf[19];
+    putDigits(buf + 4, static_cast<unsigned>(p.year), 4);
+    buf[4] = '-';
+    putDigits(buf + 7, static_cast<unsigned>(p.month), 2);
+    buf[7] = '-';
+    putDigits(buf + 10, static_cast<unsigned>(p.day), 2);
+    buf[10] = 'T';
+    putDigits(buf + 13, static_cast<unsigned>(p.hour), 2);
+    buf[13] = ':';
+    putDigits(buf + 16, static_cast<unsigned>(p.minute), 2);
+    buf[16] = ':';
+    putDigits(buf + 19, static_cast<unsigned>(p.second), 2);
+    out.append(buf, sizeof buf);
+}
+
+std::string formatDateTimeIso(double d) {
+    std::string out;
+    appendDateTimeIso(d, out);
+    return out;
+}
+
+void appendCurrency(int64_t scaled, std::string& out) {
+    const bool negative = scaled < 0;
+    uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", p.year, p.month, p.day, p.hour,
-                  p.minute, p.second);
-    return buf;
+    char* end = buf + sizeof buf;
+    char* p = end;
+    for (int k = 0; k < 4; ++k, m /= 10)
+        *--p = static_cast<char>('0' + m % 10);
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + m % 10);
+        m /= 10;
+    } while (m != 0);
+    if (negative)
+        *--p = '-';
+    out.append(p, end);
 }
 
 std::string formatCurrency(int64_t scaled) {
-    const bool negative = scaled < 0;
-    const uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%s%llu.%04llu", negative ? "-" : "",
-                  static_cast<unsigned long long>(m / 10000),
-                  static_cast<unsigned long long>(m % 10000));
-    return buf;
+    std::string out;
+    appendCurrency(scaled, out);
+    return out;
 }
 
 std::string formatGuid(std::string_view b) {

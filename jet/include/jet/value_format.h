@@ -34,6 +34,9 @@ double accessDate(const DateTimeParts& parts);
 std::string formatDateTimeIso(double accessDate);
 // "-12.3400": exact, always four decimals.
 std::string formatCurrency(int64_t scaled);
+// The same two forms appended to `out`, without temporaries (for exports).
+void appendDateTimeIso(double accessDate, std::string& out);
+void appendCurrency(int64_t scaled, std::string& out);
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" from the 16 stored bytes; empty if
 // `bytes` is not 16 bytes long.
 std::string formatGuid(std::string_view bytes);
