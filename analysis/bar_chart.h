@@ -5,36 +5,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
-#include "analysis/column_source.h"
+#include "analysis/bar_chart_cells.h"
+#include "analysis/bar_scale.h"
 #include "analysis/column_statistics.h"
 
 namespace analysis {
-
-// The column's cells with the two bar properties the chart lives in.
-class BarChartCells : public ColumnSource {
-  public:
-    virtual std::uint32_t barColour(int row) const = 0;
-    virtual void setBarColour(int row, std::uint32_t colour) = 0;
-    virtual void setBarPercent(int row, double percent) = 0;
-};
-
-// How cell values map to bar lengths for one column.
-struct BarScale {
-    float maximum = 0.0f;
-    float minimum = 0.0f;
-
-    // A scale for the stored figures, or none when the chart cannot be drawn:
-    // no entry, or maximum - minimum (in single precision) is 0 or undefined.
-    static std::optional<BarScale> from(const ColumnStatistics* entry);
-
-    // A column with a negative minimum is drawn from its minimum (it gets an
-    // empty bar, the maximum a full one); otherwise bars start at zero and the
-    // maximum fills its cell. Not clamped: values outside the stored range
-    // give less than 0 or more than 100. Never NaN.
-    double percent(double value) const;
-};
 
 enum class BarChartOutcome { Unchanged, Removed, Drawn };
 

@@ -87,7 +87,7 @@ struct Decimal {
     char digits[kMaxDigits + 1];
     int count = 0;
     std::uint64_t leading = 0;  // the first 19 digits as an integer
-    bool sticky = false;  // a dropped digit was not zero
+    bool sticky = false;        // a dropped digit was not zero
     std::int64_t exponent = 0;
     bool sawDigit = false;
 

@@ -9,15 +9,9 @@
 
 #include "analysis/column_source.h"
 #include "analysis/column_statistics.h"
+#include "analysis/pass_progress.h"
 
 namespace analysis {
-
-// Told after each row of a column pass, so a window can move a progress bar.
-class PassProgress {
-  public:
-    virtual ~PassProgress() = default;
-    virtual void rowDone(int row, int rows) = 0;
-};
 
 // Working extremes a column pass starts from. A column whose values all lie
 // beyond them reports the start value as its extreme.

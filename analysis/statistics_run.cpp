@@ -1,5 +1,7 @@
 #include "analysis/statistics_run.h"
 
+#include "analysis/statistics_passes.h"
+
 namespace analysis {
 
 StatisticsRunSummary runColumnStatistics(const StatisticsSheet& sheet, StatisticsStore& store,

@@ -4,35 +4,11 @@
 // observer (hourglass, progress bar, bar-chart availability, pending events).
 #pragma once
 
-#include "analysis/column_source.h"
-#include "analysis/statistics_passes.h"
+#include "analysis/statistics_run_observer.h"
+#include "analysis/statistics_sheet.h"
 #include "analysis/statistics_store.h"
 
 namespace analysis {
-
-// The data sheet as a run reads it.
-class StatisticsSheet {
-  public:
-    virtual ~StatisticsSheet() = default;
-    virtual int columnCount() const = 0;
-    // See isNumericColumn() in column_kind.h.
-    virtual bool isNumericColumn(int column) const = 0;
-    // The cells of one column; the reference stays valid until the next call.
-    virtual const ColumnSource& column(int column) const = 0;
-};
-
-// Steps of a run a window shows. Called for numeric columns only, in this
-// order per column: columnStarted, rowDone for every data row, columnDone
-// (after the figures and before the histogram is counted).
-class StatisticsRunObserver : public PassProgress {
-  public:
-    void rowDone(int, int) override {}
-    // Hourglass pointer and progress bar shown.
-    virtual void columnStarted(int) {}
-    // Bar chart offered, pending window events processed once, progress bar
-    // hidden.
-    virtual void columnDone(int) {}
-};
 
 struct StatisticsRunSummary {
     int columns = 0;         // entries written
