@@ -225,7 +225,8 @@ std::string nameProblem(const QString& name, const char* what) {
         return std::string("The settings ") + what + " name is empty.";
     }
     if (name.contains(u'\n') || name.contains(u'\r') || name.contains(QChar(0))) {
-        return std::string("The settings ") + what + " name contains a line break.";
+        return std::string("The settings ") + what +
+               " name contains a line break or a null character.";
     }
     return {};
 }
@@ -246,7 +247,7 @@ jet::Status checkEntry(const QString& section, const QString& key, const QString
     if (problem.empty() &&
         (value.contains(u'\n') || value.contains(u'\r') || value.contains(QChar(0)))) {
         problem = "The value of settings key " + key.toStdString() +
-                  " contains a line break and cannot be stored.";
+                  " contains a line break or a null character and cannot be stored.";
     }
     return problem.empty() ? jet::Status::ok() : jet::Status(jet::ErrorCode::Invalid, problem);
 }

@@ -65,7 +65,6 @@ class SettingsFile {
     const SettingsLocation& location() const { return location_; }
 
   private:
-    QByteArray currentText() const;
     jet::Status writeTo(const QString& path, const QByteArray& text);
 
     FileSystem& fs_;
