@@ -39,6 +39,7 @@ struct PivotValue {
 
 struct ParameterRef {
     std::string name;
+    std::string typeName;  // as declared; empty for an undeclared name
     SqlType type = SqlType::Variant;
     bool declared = false;
 };

@@ -138,7 +138,7 @@ TxExpr Translator::parameter(const std::string& paramName) {
     while (index < parameters_.size() && !namesEqual(parameters_[index].name, paramName))
         ++index;
     if (index == parameters_.size())
-        parameters_.push_back({paramName, SqlType::Variant, false});
+        parameters_.push_back({paramName, "", SqlType::Variant, false});
     SqlType t = parameters_[index].type;
     if (t == SqlType::Variant)
         t = SqlType::Variant;
@@ -304,7 +304,8 @@ Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, co
 Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, const TxExpr& b,
                                       const Expr& e) {
     auto mismatch = [](const TxExpr& side, const Expr& lit) {
-        const bool typed = isNumeric(side.type) || side.type == SqlType::Date;
+        // aggregates are checked for their place first (WHERE refuses them)
+        const bool typed = (isNumeric(side.type) || side.type == SqlType::Date) && !side.aggregate;
         return typed && isStringLiteral(lit);
     };
     if (mismatch(a, *e.args[1]) || mismatch(b, *e.args[0])) {

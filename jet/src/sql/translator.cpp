@@ -69,7 +69,7 @@ Result<Translation> Translator::run(const Statement& st) {
         for (const auto& p : parameters_)
             seen = seen || namesEqual(p.name, d.name);
         if (!seen)
-            parameters_.push_back({d.name, typeOfParameterName(d.typeName), true});
+            parameters_.push_back({d.name, d.typeName, typeOfParameterName(d.typeName), true});
     }
     auto out = st.crosstab ? crosstab(st) : query(*st.query, nullptr, true);
     if (!out)
@@ -201,7 +201,7 @@ Result<QueryOut> Translator::savedQuery(const std::string& name, const CatalogQu
         for (const auto& p : parameters_)
             seen = seen || namesEqual(p.name, d.name);
         if (!seen)
-            parameters_.push_back({d.name, typeOfParameterName(d.typeName), true});
+            parameters_.push_back({d.name, d.typeName, typeOfParameterName(d.typeName), true});
     }
     const Statement* saved = statement_;
     statement_ = &parsed.value();

@@ -1,0 +1,40 @@
+// A record set: the rows of a table, a saved query or an SQL statement, with
+// field names and types first, then rows of typed values read one at a time.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "jet/sql_value_text.h"
+#include "jet/status.h"
+#include "jet/value.h"
+
+namespace jet {
+
+struct RecordsetField {
+    std::string name;
+    // The type every value of the field has (or Null). A computed column whose
+    // type varies from row to row (IIf of a number and a text, ...) says Text;
+    // its values keep their own types.
+    ValueType type = ValueType::Text;
+};
+
+class Recordset {
+  public:
+    virtual ~Recordset() = default;
+
+    virtual const std::vector<RecordsetField>& fields() const = 0;
+    // Moves to the next row; false at the end or when reading failed (then
+    // status() says why).
+    virtual bool next() = 0;
+    // The current row; valid after next() returned true, until the next call.
+    virtual const std::vector<Value>& row() const = 0;
+    virtual const Status& status() const = 0;
+
+    const Value& value(std::size_t field) const { return row()[field]; }
+    // The value as Access shows it with no format set (see sql_value_text.h).
+    std::string text(std::size_t field) const { return displayText(value(field)); }
+};
+
+}  // namespace jet

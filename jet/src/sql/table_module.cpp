@@ -1,0 +1,273 @@
+#include "sql/table_module.h"
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "sql/sql_type.h"
+#include "sql/table_lookup.h"
+#include "sql/translator.h"
+
+namespace jet::sql {
+
+namespace {
+
+struct Lookups {
+    std::vector<std::unique_ptr<TableLookup>> byColumn;  // built on demand
+    std::vector<int> filterCalls;                        // equality filters seen per column
+    std::vector<bool> tooBig;
+};
+
+struct JetTable {
+    sqlite3_vtab base{};
+    const Database* db = nullptr;
+    const TableDef* def = nullptr;
+    Lookups lookups;
+};
+
+struct JetCursor {
+    sqlite3_vtab_cursor base{};
+    std::unique_ptr<TableCursor> cursor;
+    const TableLookup* lookup = nullptr;
+    int64_t lookupRow = -1;
+    bool eof = true;
+};
+
+JetTable* tableOf(sqlite3_vtab_cursor* c) {
+    return reinterpret_cast<JetTable*>(c->pVtab);
+}
+JetCursor* cursorOf(sqlite3_vtab_cursor* c) {
+    return reinterpret_cast<JetCursor*>(c);
+}
+
+std::string hexDecode(const std::string& hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return out;
+}
+
+std::string hexEncode(const std::string& s) {
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : s) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+int setError(sqlite3_vtab* vtab, const std::string& message) {
+    sqlite3_free(vtab->zErrMsg);
+    vtab->zErrMsg = sqlite3_mprintf("%s", message.c_str());
+    return SQLITE_ERROR;
+}
+
+int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
+            char** err) {
+    const auto* database = static_cast<const Database*>(aux);
+    if (argc < 4) {
+        *err = sqlite3_mprintf("jet_table needs a table name");
+        return SQLITE_ERROR;
+    }
+    std::string arg = argv[3];
+    if (arg.size() >= 2 && arg.front() == '\'' && arg.back() == '\'')
+        arg = arg.substr(1, arg.size() - 2);
+    const std::string name = hexDecode(arg);
+    const TableDef* def = database->findTable(name);
+    if (!def) {
+        *err = sqlite3_mprintf("no table '%s'", name.c_str());
+        return SQLITE_ERROR;
+    }
+    std::string schema = "CREATE TABLE x(";
+    for (std::size_t i = 0; i < def->columns.size(); ++i) {
+        schema += (i ? ", " : "") + quoteIdentifier(def->columns[i].name) + " " +
+                  sqliteDeclaration(typeOfColumn(def->columns[i].typeCode));
+    }
+    schema += ")";
+    if (sqlite3_declare_vtab(db, schema.c_str()) != SQLITE_OK) {
+        *err = sqlite3_mprintf("cannot declare table '%s': %s", name.c_str(), sqlite3_errmsg(db));
+        return SQLITE_ERROR;
+    }
+    auto* t = new JetTable();
+    t->db = database;
+    t->def = def;
+    t->lookups.byColumn.resize(def->columns.size());
+    t->lookups.filterCalls.assign(def->columns.size(), 0);
+    t->lookups.tooBig.assign(def->columns.size(), false);
+    *out = &t->base;
+    return SQLITE_OK;
+}
+
+int disconnect(sqlite3_vtab* vtab) {
+    delete reinterpret_cast<JetTable*>(vtab);
+    return SQLITE_OK;
+}
+
+// A full scan costs the row count; an equality lookup costs little per call,
+// but more on big tables, so that the lookup is built on the smaller side of a join.
+int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
+    auto* t = reinterpret_cast<JetTable*>(vtab);
+    const double rows = std::max<double>(1.0, t->def->storedRowCount);
+    int chosen = -1;
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& c = info->aConstraint[i];
+        if (c.usable && c.op == SQLITE_INDEX_CONSTRAINT_EQ && c.iColumn >= 0 &&
+            !t->lookups.tooBig[c.iColumn]) {
+            chosen = i;
+            break;
+        }
+    }
+    info->idxStr = sqlite3_mprintf("%llx", static_cast<unsigned long long>(info->colUsed));
+    info->needToFreeIdxStr = 1;
+    if (chosen < 0) {
+        info->idxNum = 0;
+        info->estimatedCost = rows;
+        info->estimatedRows = static_cast<sqlite3_int64>(rows);
+        return SQLITE_OK;
+    }
+    info->idxNum = info->aConstraint[chosen].iColumn + 1;
+    info->aConstraintUsage[chosen].argvIndex = 1;
+    info->aConstraintUsage[chosen].omit = 0;  // SQLite checks the match again
+    const double scale = rows / 10000.0;
+    info->estimatedCost = 1.0 + scale * scale;
+    info->estimatedRows = 10;
+    return SQLITE_OK;
+}
+
+int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
+    auto* t = reinterpret_cast<JetTable*>(vtab);
+    auto cursor = t->db->openTable(*t->def);
+    if (!cursor)
+        return setError(vtab, cursor.status().message());
+    auto* c = new JetCursor();
+    c->cursor = std::move(cursor.value());
+    *out = &c->base;
+    return SQLITE_OK;
+}
+
+int close(sqlite3_vtab_cursor* cur) {
+    delete cursorOf(cur);
+    return SQLITE_OK;
+}
+
+int scanNext(JetCursor* c) {
+    c->eof = !c->cursor->next();
+    if (c->eof && !c->cursor->status().isOk())
+        return setError(c->base.pVtab, c->cursor->status().message());
+    return SQLITE_OK;
+}
+
+// Equality filters use a lookup from their second call on; the first call
+// (and any table too big for the budget) is served by a plain scan, which
+// SQLite filters itself.
+const TableLookup* lookupFor(JetTable* t, JetCursor* c, int column, uint64_t used) {
+    Lookups& l = t->lookups;
+    auto& lookup = l.byColumn[static_cast<std::size_t>(column)];
+    if (lookup && (lookup->columns() & used) == used)
+        return lookup.get();
+    if (++l.filterCalls[static_cast<std::size_t>(column)] < 2 ||
+        l.tooBig[static_cast<std::size_t>(column)])
+        return nullptr;
+    auto built = std::make_unique<TableLookup>();
+    const SqlType type = typeOfColumn(t->def->columns[static_cast<std::size_t>(column)].typeCode);
+    if (!built->build(*c->cursor, column, used, isNumeric(type) || type == SqlType::Date)) {
+        l.tooBig[static_cast<std::size_t>(column)] = true;
+        return nullptr;
+    }
+    lookup = std::move(built);
+    return lookup.get();
+}
+
+int filter(sqlite3_vtab_cursor* cur, int idxNum, const char* idxStr, int argc,
+           sqlite3_value** argv) {
+    JetCursor* c = cursorOf(cur);
+    JetTable* t = tableOf(cur);
+    c->lookup = nullptr;
+    if (idxNum > 0 && argc == 1) {
+        uint64_t used = idxStr ? std::strtoull(idxStr, nullptr, 16) : ~uint64_t{0};
+        if (used >> 63)
+            used = ~uint64_t{0};
+        c->lookup = lookupFor(t, c, idxNum - 1, used);
+        if (c->lookup) {
+            c->lookupRow = c->lookup->first(argv[0]);
+            c->eof = c->lookupRow < 0;
+            return SQLITE_OK;
+        }
+    }
+    c->cursor->rewind();
+    return scanNext(c);
+}
+
+int next(sqlite3_vtab_cursor* cur) {
+    JetCursor* c = cursorOf(cur);
+    if (c->lookup) {
+        c->lookupRow = c->lookup->next(c->lookupRow);
+        c->eof = c->lookupRow < 0;
+        return SQLITE_OK;
+    }
+    return scanNext(c);
+}
+
+int eof(sqlite3_vtab_cursor* cur) {
+    return cursorOf(cur)->eof ? 1 : 0;
+}
+
+int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
+    JetCursor* c = cursorOf(cur);
+    if (c->lookup) {
+        if (!c->lookup->has(i) && i < 63)
+            return setError(cur->pVtab, "column missing from the lookup");
+        c->lookup->result(ctx, c->lookupRow, i);
+        return SQLITE_OK;
+    }
+    resultFromValue(ctx, c->cursor->get(static_cast<std::size_t>(i)));
+    if (!c->cursor->status().isOk())
+        return setError(cur->pVtab, c->cursor->status().message());
+    return SQLITE_OK;
+}
+
+int rowid(sqlite3_vtab_cursor* cur, sqlite3_int64* out) {
+    JetCursor* c = cursorOf(cur);
+    *out =
+        c->lookup ? c->lookup->rowId(c->lookupRow) : static_cast<sqlite3_int64>(c->cursor->rowId());
+    return SQLITE_OK;
+}
+
+sqlite3_module makeModule() {
+    sqlite3_module m{};
+    m.iVersion = 0;
+    m.xCreate = connect;
+    m.xConnect = connect;
+    m.xBestIndex = bestIndex;
+    m.xDisconnect = disconnect;
+    m.xDestroy = disconnect;
+    m.xOpen = open;
+    m.xClose = close;
+    m.xFilter = filter;
+    m.xNext = next;
+    m.xEof = eof;
+    m.xColumn = column;
+    m.xRowid = rowid;
+    return m;
+}
+
+const sqlite3_module kModule = makeModule();
+
+}  // namespace
+
+Status registerTableModule(sqlite3* connection, const Database& db) {
+    if (sqlite3_create_module_v2(connection, "jet_table", &kModule, const_cast<Database*>(&db),
+                                 nullptr) != SQLITE_OK) {
+        return Status(ErrorCode::Invalid, std::string("Cannot register the table module: ") +
+                                              sqlite3_errmsg(connection));
+    }
+    return Status::ok();
+}
+
+std::string createTableStatement(const std::string& sqlName, const TableDef& table) {
+    return "CREATE VIRTUAL TABLE temp." + sqlName + " USING jet_table('" + hexEncode(table.name) +
+           "')";
+}
+
+}  // namespace jet::sql
