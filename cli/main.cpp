@@ -5,6 +5,7 @@
 
 #include "cli_commands.h"
 #include "cli_options.h"
+#include "run_command.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
         std::fputs(cli::usageText(), stdout);
         return cli::kOk;
     }
+    if (int code = 0; cli::tryRunStatementCommand(args, stdout, stderr, code))
+        return code;
     std::string error;
     const auto options = cli::parseOptions(args, error);
     if (!options) {

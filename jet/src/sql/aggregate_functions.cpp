@@ -78,6 +78,37 @@ void spreadFinal(sqlite3_context* ctx) {
     sqlite3_result_double(ctx, (which & 2) ? std::sqrt(v) : v);
 }
 
+// Currency sums exactly, in ten-thousandths, as Access does.
+struct CurrencySum {
+    long long scaled;
+    bool any;
+    bool error;
+};
+
+void currencyStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* s = static_cast<CurrencySum*>(sqlite3_aggregate_context(ctx, sizeof(CurrencySum)));
+    if (!s)
+        return sqlite3_result_error_nomem(ctx);
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return;
+    auto x = numberOf(argv[0]);
+    if (!x) {
+        s->error = true;
+        return;
+    }
+    s->scaled += std::llround(*x * 10000.0);
+    s->any = true;
+}
+
+void currencyFinal(sqlite3_context* ctx) {
+    auto* s = static_cast<CurrencySum*>(sqlite3_aggregate_context(ctx, 0));
+    if (s && s->error)
+        return resultRowError(ctx);
+    if (!s || !s->any)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, static_cast<double>(s->scaled) / 10000.0);
+}
+
 }  // namespace
 
 void registerAggregateFunctions(sqlite3* db) {
@@ -85,6 +116,8 @@ void registerAggregateFunctions(sqlite3* db) {
                             firstFinal);
     sqlite3_create_function(db, "acc_last", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr,
                             firstStep, firstFinal);
+    sqlite3_create_function(db, "acc_sum_currency", 1, SQLITE_UTF8, nullptr, nullptr, currencyStep,
+                            currencyFinal);
     sqlite3_create_function(db, "acc_var", 1, SQLITE_UTF8, reinterpret_cast<void*>(0), nullptr,
                             spreadStep, spreadFinal);
     sqlite3_create_function(db, "acc_varp", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr,

@@ -510,7 +510,8 @@ Result<TxExpr> Translator::aggregate(const Expr& e, const Scope& scope) {
         inner = "CASE WHEN " + *pivotFilter_ + " THEN " + inner + " END";
     if ((e.text == "MIN" || e.text == "MAX") && isTextType(arg->type))
         inner += " COLLATE ACCESS";
-    t.sql = std::string(f->sqlName) + "(" + inner + ")";
+    const bool exactCurrency = e.text == "SUM" && arg->type == SqlType::Currency;
+    t.sql = std::string(exactCurrency ? "acc_sum_currency" : f->sqlName) + "(" + inner + ")";
     t.type = aggregateType(e.text, arg->type);
     if (t.type == SqlType::Null)
         t.type = SqlType::Variant;
