@@ -118,25 +118,34 @@ void Grid::setCol(int col) {
     }
 }
 
-int Grid::rowSel() const {
+QItemSelectionRange Grid::currentBlock() const {
     const QModelIndex current = currentIndex();
     for (const QItemSelectionRange& range : selectionModel()->selection()) {
         if (range.contains(current)) {
-            const int far = current.row() == range.top() ? range.bottom() : range.top();
-            return far + fixedRows();
+            return range;
         }
     }
-    return row();
+    return current.isValid() ? QItemSelectionRange(current) : QItemSelectionRange();
+}
+
+// The far corner is the block's other end; from inside a whole-row block it is
+// the bottom or right end.
+int Grid::rowSel() const {
+    const QItemSelectionRange block = currentBlock();
+    if (!block.isValid()) {
+        return row();
+    }
+    const bool atBottom = currentIndex().row() == block.bottom() && block.top() != block.bottom();
+    return (atBottom ? block.top() : block.bottom()) + fixedRows();
 }
 
 int Grid::colSel() const {
-    const QModelIndex current = currentIndex();
-    for (const QItemSelectionRange& range : selectionModel()->selection()) {
-        if (range.contains(current)) {
-            return current.column() == range.left() ? range.right() : range.left();
-        }
+    const QItemSelectionRange block = currentBlock();
+    if (!block.isValid()) {
+        return col();
     }
-    return col();
+    const bool atRight = currentIndex().column() == block.right() && block.left() != block.right();
+    return atRight ? block.left() : block.right();
 }
 
 void Grid::select(int row1, int col1, int row2, int col2) {
@@ -344,11 +353,19 @@ void Grid::setCellChecked(int state) {
 // ---- block text ----
 
 QString Grid::clip() const {
-    return model_->blockText(row(), col(), rowSel(), colSel());
+    const QItemSelectionRange block = currentBlock();
+    if (!block.isValid()) {
+        return QString();
+    }
+    return model_->blockText(block.top() + fixedRows(), block.left(), block.bottom() + fixedRows(),
+                             block.right());
 }
 
 void Grid::setClip(const QString& text) {
-    model_->setBlockText(std::min(row(), rowSel()), std::min(col(), colSel()), text);
+    const QItemSelectionRange block = currentBlock();
+    if (block.isValid()) {
+        model_->setBlockText(block.top() + fixedRows(), block.left(), text);
+    }
 }
 
 // ---- columns ----
@@ -426,6 +443,7 @@ void Grid::setColMerge(int col, bool merge) {
 void Grid::setColPosition(int col, int position) {
     model_->moveColumn(col, position);
     applyColumnWidths();
+    sortedCol_ = -1;  // the next title click starts afresh
 }
 
 void Grid::setRowPosition(int row, int position) {
@@ -549,7 +567,6 @@ void Grid::onTitleMoved(int /*logical*/, int oldVisual, int newVisual) {
     header_->moveSection(newVisual, oldVisual);
     header_->blockSignals(false);
     setColPosition(oldVisual, newVisual);
-    sortedCol_ = -1;
     emit afterMoveColumn(oldVisual, newVisual);
 }
 

@@ -4,6 +4,7 @@
 // markers). Storage is column-wise and sized for a million rows.
 #pragma once
 
+#include <QItemSelectionRange>
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
@@ -188,6 +189,7 @@ class Grid : public QTableView {
     void onTitleResized(int logical, int oldSize, int newSize);
     void updateEditTriggers();
     QModelIndex indexAt(int row, int col) const;
+    QItemSelectionRange currentBlock() const;
 
     GridModel* model_ = nullptr;
     GridDelegate* delegate_ = nullptr;

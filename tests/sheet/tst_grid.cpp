@@ -5,6 +5,7 @@
 #include "sheet/grid_header.h"
 #include "sheet/grid_model.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -99,6 +100,15 @@ class TestGrid : public QObject {
         QCOMPARE(grid.textMatrix(1, 2), QStringLiteral("three"));
         grid.setRow(0);  // the title row cannot be current
         QCOMPARE(grid.row(), 1);
+        // Whole rows selected with the current cell in a middle column: the
+        // block still covers every column.
+        grid.setSelectionModeCode(Grid::SelectListBox);
+        grid.select(2, 0, 3, 2);
+        grid.selectionModel()->setCurrentIndex(grid.model()->index(1, 1),
+                                               QItemSelectionModel::NoUpdate);
+        QCOMPARE(grid.rowSel(), 3);
+        QCOMPARE(grid.colSel(), 2);
+        QCOMPARE(grid.clip(), QStringLiteral("4\ta\tb\r7\tc\t9"));
     }
 
     void listSelectionOfWholeRows() {
@@ -193,6 +203,8 @@ class TestGrid : public QObject {
         fill(grid, {"Name", "Qty"}, {{"pear", "10"}, {"Apple", "9"}, {"fig", "100"}, {"", "x"}});
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QAbstractItemModelTester tester(grid.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy before(&grid, &Grid::beforeSort);
         QSignalSpy after(&grid, &Grid::afterSort);
         QWidget* titles = grid.horizontalHeader()->viewport();
@@ -236,6 +248,8 @@ class TestGrid : public QObject {
         grid.setCell(CellSetting::Bold, 2, 0, true);
         grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QAbstractItemModelTester tester(grid.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QSignalSpy moved(&grid, &Grid::afterMoveColumn);
         QSignalSpy sorted(&grid, &Grid::afterSort);
         QWidget* titles = grid.horizontalHeader()->viewport();
