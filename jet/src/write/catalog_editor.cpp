@@ -11,6 +11,7 @@
 #include "write/data_page_editor.h"
 #include "write/query_name_rules.h"
 #include "write/row_encoder.h"
+#include "write/usage_map_editor.h"
 
 namespace jet::write {
 namespace {
@@ -37,10 +38,50 @@ Result<std::unique_ptr<CatalogEditor>> CatalogEditor::open(const Database& db, P
         return allocator.status();
     }
     std::unique_ptr<CatalogEditor> editor(new CatalogEditor(db, image, *allocator));
+    editor->claimPages();
     if (Status status = editor->readCatalog(); !status) {
         return status;
     }
     return editor;
+}
+
+// Every page a usage map of some table, index or long-value column claims,
+// so that a page marked free but still claimed is never handed out.
+void CatalogEditor::claimPages() {
+    std::set<uint32_t> claimed;
+    bool known = true;
+    auto addMap = [&](uint32_t pointer) {
+        auto map = UsageMapEditor::open(image_, pointer);
+        if (!map) {
+            known = false;
+            return;
+        }
+        for (uint32_t page : map->pages()) {
+            claimed.insert(page);
+        }
+    };
+    for (const TableDef& table : db_.tables()) {
+        if (table.isLinked()) {
+            continue;
+        }
+        auto layout = readTableLayout(image_, table.tdefPage);
+        if (!layout) {
+            known = false;
+            continue;
+        }
+        claimed.insert(table.tdefPage);
+        addMap(layout->ownedMap);
+        addMap(layout->freeMap);
+        for (const RealIndex& index : layout->indexes) {
+            addMap(index.mapPointer);
+            claimed.insert(index.rootPage);
+        }
+        for (const LongValueMaps& maps : layout->longValueMaps) {
+            addMap(maps.ownedMap);
+            addMap(maps.freeMap);
+        }
+    }
+    allocator_.setClaimedPages(std::move(claimed), known);
 }
 
 Status CatalogEditor::readCatalog() {

@@ -45,6 +45,7 @@ class CatalogEditor {
         : db_(db), image_(image), allocator_(allocator), placer_(image_, allocator_) {}
 
     Status readCatalog();
+    void claimPages();
     Result<int32_t> containerId(const std::string& name) const;
     Status checkNameIsFree(const std::string& name, int32_t tablesId) const;
     Result<std::string> ownerBytes() const;

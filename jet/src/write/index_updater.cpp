@@ -57,12 +57,7 @@ Status updateOne(PageImage& image, PageAllocator& allocator, const SystemTable& 
         if (!map) {
             return map.status();
         }
-        if (!map->covers(image.pageCount())) {
-            return Result<uint32_t>(
-                ErrorCode::Unsupported,
-                "an index of " + table.def.name + " needs a page its page map does not cover");
-        }
-        auto page = allocator.allocate();
+        auto page = allocator.allocate([&](uint32_t p) { return map->covers(p); });
         if (page) {
             if (Status s = map->set(*page, true); !s) {
                 return s;

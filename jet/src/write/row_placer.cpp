@@ -48,27 +48,19 @@ Result<uint32_t> RowPlacer::place(uint32_t owner, uint32_t ownedMap, uint32_t fr
 }
 
 Result<uint32_t> RowPlacer::newPage(uint32_t owner, uint32_t ownedMap, uint32_t freeMap) {
-    const uint32_t next = image_.pageCount();
-    // Check both maps before the file grows, so a refusal leaves no trace.
-    for (uint32_t map : {ownedMap, freeMap}) {
-        auto editor = UsageMapEditor::open(image_, map);
-        if (!editor) {
-            return editor.status();
-        }
-        if (!editor->covers(next)) {
-            return Result<uint32_t>(ErrorCode::Unsupported,
-                                    "a system table needs a new page that its page map does not "
-                                    "cover; compact the database in Access and try again");
-        }
+    auto owned = UsageMapEditor::open(image_, ownedMap);
+    auto free = UsageMapEditor::open(image_, freeMap);
+    if (!owned || !free) {
+        return owned ? free.status() : owned.status();
     }
-    auto number = allocator_.allocate();
+    auto number = allocator_.allocate(
+        [&](uint32_t page) { return owned->covers(page) && free->covers(page); });
     if (!number) {
         return number;
     }
     DataPageEditor(image_.mutablePage(*number), image_.pageSize(), image_.jet3()).initialize(owner);
-    for (uint32_t map : {ownedMap, freeMap}) {
-        auto editor = UsageMapEditor::open(image_, map);
-        if (Status status = editor->set(*number, true); !status) {
+    for (UsageMapEditor* map : {&*owned, &*free}) {
+        if (Status status = map->set(*number, true); !status) {
             return status;
         }
     }
