@@ -162,6 +162,9 @@ void frmMain::createSplitters() {
     for (QFrame* bar : {HBar1, VBar1, HBar2, VBar2}) {
         bar->raise();
     }
+    // Splitters report their mouse to the window, which runs the drag rules.
+    HBar->installEventFilter(this);
+    VBar->installEventFilter(this);
 }
 
 void frmMain::connectHandlers() {
@@ -213,6 +216,9 @@ void frmMain::resetPointerOver(std::initializer_list<QWidget*> widgets) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (splitterMouse(watched, event)) {
+        return true;
+    }
     if (event->type() == QEvent::MouseMove) {
         desktop_.setPointer(ui::Desktop::Pointer::Default);
         return false;

@@ -12,6 +12,7 @@
 #include "sheet/sheet_update.h"
 #include "ui/desktop.h"
 #include "ui/pane_layout.h"
+#include "ui/splitter_drag.h"
 
 class QFrame;
 class QPlainTextEdit;
@@ -112,6 +113,7 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     QString lastOpenPath;
     sheet::SheetState sheetState;
     ui::PaneGeometry panes;  // every pane's place, in twips
+    const ui::SplitterDragState& splitterDrag() const { return splitterDrag_; }
     unsigned char openFileType = 0;
     int currentColor = 0;
 
@@ -156,6 +158,9 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     double dpiY() const;
     void writeSettings();
 
+    bool splitterMouse(QObject* watched, QEvent* event);
+    void showSplitterDrag();
+
     void fa_Click();
     void fa_KeyDown(int key);
     void fa_GotFocus();
@@ -166,6 +171,7 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     ui::Dialogs& dialogs_;
     ui::Desktop& desktop_;
     sheet::SheetUpdate* sheetUpdate_ = nullptr;
+    ui::SplitterDragState splitterDrag_;
     QSize pendingOuterSize_;
     bool frameCorrected_ = false;
     bool ending_ = false;
