@@ -9,7 +9,9 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QDrag>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -150,6 +152,9 @@ int Grid::colSel() const {
 
 void Grid::select(int row1, int col1, int row2, int col2) {
     const int lastRow = rows() - 1, lastCol = cols() - 1;
+    if (lastRow < fixedRows() || lastCol < 0) {
+        return;  // no data cell to select
+    }
     row1 = std::clamp(row1, fixedRows(), lastRow);
     row2 = std::clamp(row2, fixedRows(), lastRow);
     col1 = std::clamp(col1, 0, lastCol);
@@ -200,6 +205,9 @@ int Grid::selectedRows() const {
 }
 
 int Grid::selectedRow(int i) const {
+    if (i < 0) {
+        return -1;
+    }
     for (const auto& [top, bottom] : selectedIntervals(selectionModel()->selection())) {
         if (i <= bottom - top) {
             return top + i + fixedRows();
@@ -671,6 +679,16 @@ void Grid::mouseMoveEvent(QMouseEvent* event) {
 void Grid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     emit gotFocus();
+}
+
+void Grid::startDrag(Qt::DropActions /*supportedActions*/) {
+    // The block's text is built directly: listing every selected index of a
+    // big selection, as the view would, costs far more than the text itself.
+    auto* mime = new QMimeData;
+    mime->setText(clip());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction);
 }
 
 void Grid::keyboardSearch(const QString& search) {

@@ -178,6 +178,7 @@ class Grid : public QTableView {
     void focusInEvent(QFocusEvent* event) override;
     void keyboardSearch(const QString& search) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
   private:
     int twipsToPixels(int twips) const;

@@ -130,6 +130,30 @@ class TestGrid : public QObject {
         QCOMPARE(grid.selectedRow(1), 3);
         QCOMPARE(grid.selectedRow(2), 7);
         QCOMPARE(grid.selectedRow(3), -1);
+        QCOMPARE(grid.selectedRow(-1), -1);
+    }
+
+    void emptySheetsAreSafe() {
+        Grid grid;
+        QCOMPARE(grid.row(), 0);
+        QCOMPARE(grid.col(), 0);
+        grid.select(1, 0, 5, 5);  // nothing there to select
+        QCOMPARE(grid.selectedRows(), 0);
+        QCOMPARE(grid.clip(), QString());
+        grid.setClip(QStringLiteral("x"));
+        grid.sort(0, Grid::SortAscending);
+        grid.setCols(3);
+        grid.setRows(1);  // the title row only
+        QCOMPARE(grid.row(), 0);
+        grid.select(1, 0, 1, 2);
+        grid.removeItem(5);
+        grid.setRowPosition(0, 3);
+        grid.setColPosition(-1, 7);
+        grid.editCell();
+        QCOMPARE(grid.textMatrix(7, 7), QString());
+        QCOMPARE(grid.cell(CellSetting::Bold, 9, 9).toBool(), false);
+        grid.setCell(CellSetting::Bold, -3, -3, 99, 99, true);  // clipped to the title row
+        QVERIFY(grid.cell(CellSetting::Bold, 0, 2).toBool());
     }
 
     void cellPropertiesOverBlocks() {
