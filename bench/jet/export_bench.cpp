@@ -1,0 +1,70 @@
+// CSV export of table Big (1M rows): tablescope-cli against mdbtools'
+// mdb-export, run one after the other on the same file, both to /dev/null.
+// Reports wall and CPU seconds, rows per second and the ratio.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+    int status = -1;
+};
+
+Timing run(const std::vector<std::string>& argv) {
+    Timing t;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int devNull = open("/dev/null", O_WRONLY);
+        dup2(devNull, STDOUT_FILENO);
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    struct rusage usage {};
+    wait4(pid, &t.status, 0, &usage);
+    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    t.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return t;
+}
+
+void report(const char* name, const Timing& t, double rows) {
+    std::printf(
+        "%-16s exit %d  wall %6.2f s  cpu %6.2f s  %10.0f rows/s (wall)  %10.0f rows/s (cpu)\n",
+        name, WIFEXITED(t.status) ? WEXITSTATUS(t.status) : -1, t.wall, t.cpu, rows / t.wall,
+        rows / t.cpu);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s BENCH_MDB [TABLE] [ROWS]\n", argv[0]);
+        return 1;
+    }
+    const std::string file = argv[1];
+    const std::string table = argc > 2 ? argv[2] : "Big";
+    const double rows = argc > 3 ? std::stod(argv[3]) : 1e6;
+    // Warm the page cache so both read the file from memory.
+    run({TABLESCOPE_CLI, "export", file, table});
+    const Timing ours = run({TABLESCOPE_CLI, "export", file, table});
+    const Timing theirs = run({"mdb-export", file, table});
+    report("tablescope-cli", ours, rows);
+    report("mdb-export", theirs, rows);
+    std::printf("ratio (mdb-export / tablescope-cli): wall %.1fx  cpu %.1fx\n",
+                theirs.wall / ours.wall, theirs.cpu / ours.cpu);
+    return 0;
+}
