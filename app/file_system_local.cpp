@@ -23,8 +23,8 @@ jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
         return jet::Status(jet::ErrorCode::Io, "Cannot read " + path.toStdString() + ": " +
                                                    file.errorString().toStdString());
     }
-    // Read one byte past the limit so that an oversized file is noticed without
-    // trusting size(), which is 0 for some special files.
+    // One byte past the limit tells an oversized file apart, even one that
+    // grew after it was looked at.
     QByteArray data = file.read(kMaxReadBytes + 1);
     if (data.size() > kMaxReadBytes) {
         return jet::Status(jet::ErrorCode::Io,
