@@ -26,20 +26,6 @@ bool plainAscii(std::string_view s) {
     return true;
 }
 
-int foldedCompare(std::string_view a, std::string_view b) {
-    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 32;
-        if (y >= 'A' && y <= 'Z')
-            y += 32;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // Base letter of a Latin-1 accented letter (already case-folded).
 char32_t baseLetter(char32_t c) {
     static const char kBase[] = "aaaaaaaceeeeiiiidnooooo/ouuuuyts";  // U+00E0 .. U+00FF
@@ -88,9 +74,27 @@ int collate(void*, int na, const void* pa, int nb, const void* pb) {
 int compareAccessText(std::string_view a, std::string_view b) {
     a = rtrim(a);
     b = rtrim(b);
-    if (plainAscii(a) && plainAscii(b))
-        return foldedCompare(a, b);
-    return fullCompare(a, b);
+    // Equal bytes weigh the same; letters, digits and blanks of ASCII sort in
+    // case-folded byte order. Anything else takes the full comparison.
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x == y)
+            continue;
+        if (!plainAscii(std::string_view(a.data() + i, 1)) ||
+            !plainAscii(std::string_view(b.data() + i, 1))) {
+            return fullCompare(a, b);
+        }
+        if (x >= 'A' && x <= 'Z')
+            x += 32;
+        if (y >= 'A' && y <= 'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
 }
 
 int registerAccessCollation(sqlite3* db) {

@@ -76,6 +76,11 @@ Result<LikePattern> LikePattern::compile(std::string_view p) {
         }
         out.elements_.push_back(std::move(e));
     }
+    for (const Element& e : out.elements_) {
+        if (e.kind != Element::Literal || e.ch >= 0x80)
+            break;
+        out.asciiPrefix_ += static_cast<char>(e.ch);
+    }
     return out;
 }
 
@@ -101,7 +106,16 @@ bool LikePattern::matchOne(const Element& e, char32_t c) const {
 }
 
 bool LikePattern::matches(std::string_view text) const {
-    std::size_t ti = 0, pi = 0;
+    if (text.size() < asciiPrefix_.size())
+        return false;
+    for (std::size_t k = 0; k < asciiPrefix_.size(); ++k) {
+        char c = text[k];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        if (c != asciiPrefix_[k])
+            return false;
+    }
+    std::size_t ti = asciiPrefix_.size(), pi = asciiPrefix_.size();
     std::size_t starP = std::string_view::npos, starT = 0;
     while (ti < text.size()) {
         if (pi < elements_.size() && elements_[pi].kind == Element::Many) {

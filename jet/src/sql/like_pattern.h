@@ -31,6 +31,9 @@ class LikePattern {
     bool matchOne(const Element& e, char32_t c) const;
 
     std::vector<Element> elements_;
+    // ASCII letters and digits that every match starts with, lower-cased; a
+    // quick test that turns most values away without decoding them.
+    std::string asciiPrefix_;
 };
 
 // Case folding used by Like and the ACCESS collation (ASCII and Latin-1).

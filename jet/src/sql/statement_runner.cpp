@@ -12,7 +12,7 @@ namespace jet::sql {
 
 namespace {
 
-constexpr long long kTieSlack = 1000;
+constexpr long long kMaxTieLimit = 1LL << 40;
 
 Value byStorage(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
@@ -223,11 +223,11 @@ bool StatementRunner::stepInto(std::vector<Value>& out, std::vector<Value>* keys
 }
 
 // TOP n with ORDER BY: the first n rows, then every row whose keys equal the
-// n-th row's. Read with a LIMIT so SQLite can keep only the best rows; read
-// again without it in the rare case that the ties run past the limit.
+// n-th row's. Read with a LIMIT of n + 1 so SQLite keeps only the best rows;
+// read again with a larger limit in the rare case that the ties run past it.
 Status StatementRunner::bufferTopRows(const ParameterValues& values) {
     const long long n = *translation_.topWithTies;
-    for (long long limit = n + kTieSlack;; limit = -1) {
+    for (long long limit = n + 1;; limit = limit > kMaxTieLimit / 8 ? -1 : limit * 8) {
         const std::string sql =
             translation_.sql + (limit > 0 ? " LIMIT " + std::to_string(limit) : "");
         if (Status st = prepare(sql, values); !st)
