@@ -430,6 +430,36 @@ class TestGrid : public QObject {
         QVERIFY(image.pixelColor(rect(1, 1).center().x(), rect(1, 1).bottom()) != plain);
     }
 
+    void titlePicturesSitWhereTheirAlignmentSays() {
+        Grid grid;
+        grid.resize(400, 200);
+        fill(grid, {"Sorted", "Plain"}, {{"1", "2"}});
+        QPixmap marker(8, 8);
+        marker.fill(Qt::blue);
+        grid.setCell(CellSetting::PictureAlignment, 0, 0, 7);
+        grid.setCellPicture(0, 0, 0, 0, marker);
+        grid.setCellPicture(0, 1, 0, 1, marker);  // default: at the left
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QHeaderView* header = grid.horizontalHeader();
+        const QImage image = header->viewport()->grab().toImage();
+        const auto blueAt = [&](int x) {
+            return image.pixelColor(x, header->height() / 2) == QColor(Qt::blue);
+        };
+        const int right0 = header->sectionViewportPosition(0) + header->sectionSize(0);
+        const int left1 = header->sectionViewportPosition(1);
+        bool nearRight = false, nearLeft = false;
+        for (int x = right0 - 14; x < right0; ++x) {
+            nearRight = nearRight || blueAt(x);
+        }
+        for (int x = left1; x < left1 + 14; ++x) {
+            nearLeft = nearLeft || blueAt(x);
+        }
+        QVERIFY(nearRight);
+        QVERIFY(nearLeft);
+        QVERIFY(!blueAt(header->sectionViewportPosition(0) + 5));
+    }
+
     void bulkFillKeepsTypedValuesForSorting() {
         Grid grid;
         grid.beginFill(std::vector<QString>{QStringLiteral("When")});
