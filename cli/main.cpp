@@ -5,6 +5,7 @@
 
 #include "cli_commands.h"
 #include "cli_options.h"
+#include "query_write_commands.h"
 #include "run_command.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
         return cli::kOk;
     }
     if (int code = 0; cli::tryRunStatementCommand(args, stdout, stderr, code))
+        return code;
+    if (int code = 0; cli::tryRunQueryWriteCommand(args, stdout, stderr, code))
         return code;
     std::string error;
     const auto options = cli::parseOptions(args, error);
