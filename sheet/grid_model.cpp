@@ -13,6 +13,10 @@
 
 namespace sheet {
 
+namespace {
+constexpr std::size_t kMaxDisplayBytes = 4096;
+}
+
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
@@ -100,7 +104,17 @@ QVariant GridModel::displayText(int row, int col) const {
             return format.format(*number);
         }
     }
-    return text(row, col);
+    // A cell shows one line of a few hundred characters at most; a huge text
+    // (a long memo) is cut for display so painting stays quick.
+    std::string_view bytes = store_.text(row, col);
+    if (bytes.size() > kMaxDisplayBytes) {
+        std::size_t cut = kMaxDisplayBytes;
+        while (cut > 0 && (static_cast<unsigned char>(bytes[cut]) & 0xC0) == 0x80) {
+            --cut;  // not inside a UTF-8 sequence
+        }
+        bytes = bytes.substr(0, cut);
+    }
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
 QVariant GridModel::alignment(int row, int col) const {

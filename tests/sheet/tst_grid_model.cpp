@@ -116,6 +116,16 @@ class TestGridModel : public QObject {
                  QStringLiteral("Amount"));
     }
 
+    void hugeTextsAreCutForDisplayOnly() {
+        GridModel model;
+        const QString memo = QString(10000, u'é');
+        fill(model, {"Memo"}, {{memo}});
+        const QString shown = model.index(0, 0).data().toString();
+        QVERIFY(shown.size() < 4096);
+        QVERIFY(memo.startsWith(shown));  // cut between characters, never inside one
+        QCOMPARE(model.index(0, 0).data(Qt::EditRole).toString(), memo);
+    }
+
     void generalAlignmentPutsNumbersRight() {
         GridModel model;
         fill(model, {"Mixed"}, {{"42"}, {"word"}});
