@@ -158,10 +158,18 @@ Result<std::vector<uint32_t>> writeIndexTree(PageImage& image, uint32_t rootPage
     }
     linkSiblings(level, 0, level.size());
     while (true) {
+        std::vector<std::vector<PagePlan>> groups = groupChildren(level, f.usable());
+        if (!level.front().leaf) {
+            // Node pages are chained only among the children of one parent.
+            size_t from = 0;
+            for (const auto& children : groups) {
+                linkSiblings(level, from, from + children.size());
+                from += children.size();
+            }
+        }
         for (const PagePlan& plan : level) {
             writePage(image, tdefPage, plan);
         }
-        std::vector<std::vector<PagePlan>> groups = groupChildren(level, f.usable());
         std::vector<PagePlan> parents;
         for (const auto& children : groups) {
             const uint32_t tail = children.size() == 1 ? 0 : children.back().number;
