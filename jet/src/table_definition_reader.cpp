@@ -54,16 +54,22 @@ Column readDescriptor(const uint8_t* d, bool jet3) {
     if (jet3) {
         c.number = le16(d + 1);
         c.varIndex = le16(d + 3);
-        c.codePage = le16(d + 11);
+        if (c.type() == ColumnType::Text || c.type() == ColumnType::Memo)
+            c.codePage = le16(d + 11);
         c.flags = d[13];
         c.fixedOffset = le16(d + 14);
         c.length = le16(d + 16);
     } else {
         c.number = le16(d + 5);
         c.varIndex = le16(d + 7);
-        c.precision = d[11];
-        c.scale = d[12];
-        c.complexId = static_cast<int32_t>(le32(d + 11));
+        // Bytes 11.. mean precision and scale for Decimal, the complex id for
+        // complex columns, and a sort order for text.
+        if (c.type() == ColumnType::Decimal) {
+            c.precision = d[11];
+            c.scale = d[12];
+        } else if (c.type() == ColumnType::Complex) {
+            c.complexId = static_cast<int32_t>(le32(d + 11));
+        }
         c.flags = d[15];
         c.extFlags = d[16];
         c.fixedOffset = le16(d + 21);

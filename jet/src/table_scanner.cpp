@@ -2,6 +2,7 @@
 
 #include "byte_reader.h"
 #include "data_page.h"
+#include "date_time_extended.h"
 #include "text_decoder.h"
 #include "usage_map.h"
 
@@ -212,8 +213,15 @@ ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* byte
         case ColumnType::Memo:
         case ColumnType::Ole:
             return decodeLong(c, index, bytes, size);
-        case ColumnType::Complex:
-        case ColumnType::DateTimeExtended: {
+        case ColumnType::DateTimeExtended:
+            if (const auto d = parseDateTimeExtended(bytes, size)) {
+                ValueRef v;
+                v.type = ValueType::DateTime;
+                v.d = *d;
+                return v;
+            }
+            [[fallthrough]];
+        case ColumnType::Complex: {
             ValueRef v;
             v.type = ValueType::Unsupported;
             v.i = c.typeCode;
