@@ -451,7 +451,7 @@ void GridModel::endFill() {
 }
 
 void GridModel::setAlternateColor(uint32_t color) {
-    alternateColor_ = color & 0xFFFFFF;
+    alternateColor_ = color == CellProps::kNoColor ? color : (color & 0xFFFFFF);
     if (rowCount() > 0 && columnCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                          {Qt::BackgroundRole});

@@ -61,6 +61,7 @@ class GridModel : public QAbstractTableModel {
     void appendTextRow(std::span<const std::string_view> texts);
     void endFill();
 
+    // CellProps::kNoColor leaves every row in the view's own background.
     void setAlternateColor(uint32_t color);
     uint32_t alternateColor() const { return alternateColor_; }
     void setMergeMode(int mode);

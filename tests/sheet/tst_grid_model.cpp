@@ -156,7 +156,7 @@ class TestGridModel : public QObject {
 
     void alternateRowsAndCellColours() {
         GridModel model;
-        fill(model, {"A"}, {{"1"}, {"2"}, {"3"}});
+        fill(model, {"A"}, {{"1"}, {"2"}, {"3"}, {"4"}});
         QVERIFY(!model.index(1, 0).data(Qt::BackgroundRole).isValid());
         model.setAlternateColor(0xC0FFC0);
         QVERIFY(!model.index(0, 0).data(Qt::BackgroundRole).isValid());
@@ -168,6 +168,12 @@ class TestGridModel : public QObject {
             p.style = CellProps::kItalic | CellProps::kUnderline;
         });
         QCOMPARE(model.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QCOMPARE(model.index(3, 0).data(Qt::BackgroundRole).value<QColor>(),
+                 QColor(0xC0, 0xFF, 0xC0));
+        model.setAlternateColor(CellProps::kNoColor);  // back to no alternate colour
+        QVERIFY(!model.index(3, 0).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(model.index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+        QCOMPARE(model.alternateColor(), CellProps::kNoColor);
         QCOMPARE(model.index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
         const QFont font = model.index(1, 0).data(Qt::FontRole).value<QFont>();
         QVERIFY(font.italic() && font.underline() && !font.bold());
