@@ -297,12 +297,12 @@ class Decomposer {
         joins.push_back(&source);
     }
 
-    // A table of `side` that the condition names, else its first table.
+    // The first table of `side` the condition names, else its first table.
     static std::string pickSide(const FromSource& side, const std::vector<std::string>& named) {
         std::vector<const FromSource*> leaves, joins;
         collect(side, leaves, joins);
-        for (const FromSource* leaf : leaves) {
-            for (const std::string& name : named) {
+        for (const std::string& name : named) {
+            for (const FromSource* leaf : leaves) {
                 if (upper(name) == upper(leaf->key())) {
                     return leaf->key();
                 }
@@ -311,16 +311,17 @@ class Decomposer {
         return leaves.front()->key();
     }
 
-    Status addTailClauses() {
-        static const std::pair<const char*, int> kSingle[] = {{"WHERE", kAttrWhere},
-                                                              {"HAVING", kAttrHaving}};
-        for (auto [word, attribute] : kSingle) {
-            if (auto it = c_.tail.find(word); it != c_.tail.end()) {
-                QueryRow row = makeRow(attribute);
-                row.expression = tokenText(sql_, t_, it->second.first, it->second.second);
-                rows_.push_back(std::move(row));
-            }
+    void addSingle(const char* word, int attribute) {
+        if (auto it = c_.tail.find(word); it != c_.tail.end()) {
+            QueryRow row = makeRow(attribute);
+            row.expression = tokenText(sql_, t_, it->second.first, it->second.second);
+            rows_.push_back(std::move(row));
         }
+    }
+
+    // WHERE, GROUP BY, HAVING, ORDER BY rows, in attribute order.
+    Status addTailClauses() {
+        addSingle("WHERE", kAttrWhere);
         if (auto it = c_.tail.find("GROUP"); it != c_.tail.end()) {
             for (auto [first, last] : items(it->second.first, it->second.second)) {
                 QueryRow row = makeRow(kAttrGroup);
@@ -329,6 +330,7 @@ class Decomposer {
                 rows_.push_back(std::move(row));
             }
         }
+        addSingle("HAVING", kAttrHaving);
         if (auto it = c_.tail.find("ORDER"); it != c_.tail.end()) {
             for (auto [first, last] : items(it->second.first, it->second.second)) {
                 QueryRow row = makeRow(kAttrOrder);
