@@ -33,8 +33,9 @@ ValueType Column::valueType() const {
             return ValueType::Decimal;
         case ColumnType::BigInt:
             return ValueType::BigInt;
-        case ColumnType::Complex:
         case ColumnType::DateTimeExtended:
+            return ValueType::DateTime;
+        case ColumnType::Complex:
             return ValueType::Unsupported;
         default:
             return ValueType::Binary;
