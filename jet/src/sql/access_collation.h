@@ -3,6 +3,7 @@
 // so '=' , ORDER BY, GROUP BY and DISTINCT agree with Access.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include <sqlite3.h>
@@ -10,6 +11,9 @@
 namespace jet::sql {
 
 int compareAccessText(std::string_view a, std::string_view b);
+// A byte string whose plain order is compareAccessText's order (equal keys
+// exactly for texts it calls equal). Registered as acc_sortkey() too.
+std::string accessSortKey(std::string_view text);
 int registerAccessCollation(sqlite3* db);
 
 }  // namespace jet::sql

@@ -88,7 +88,7 @@ std::optional<double> numberOf(sqlite3_value* v) {
         case SQLITE_FLOAT:
             return sqlite3_value_double(v);
         case SQLITE_TEXT:
-            return numberFromText(reinterpret_cast<const char*>(sqlite3_value_text(v)));
+            return numberFromText(std::string(textView(v)));
         default:
             return std::nullopt;
     }
@@ -96,11 +96,20 @@ std::optional<double> numberOf(sqlite3_value* v) {
 
 std::optional<double> dateOf(sqlite3_value* v) {
     if (sqlite3_value_type(v) == SQLITE_TEXT) {
-        auto d = parseDateText(reinterpret_cast<const char*>(sqlite3_value_text(v)));
+        auto d = parseDateText(std::string(textView(v)));
         if (d)
             return d;
     }
     return numberOf(v);
+}
+
+std::string_view textView(sqlite3_value* v) {
+    // sqlite3_value_blob gives text bytes as they are; sqlite3_value_text would
+    // first copy them to add a terminating zero.
+    const void* p = sqlite3_value_blob(v);
+    const int n = sqlite3_value_bytes(v);
+    return p ? std::string_view(static_cast<const char*>(p), static_cast<std::size_t>(n))
+             : std::string_view();
 }
 
 std::string textOf(sqlite3_value* v) {
@@ -111,11 +120,8 @@ std::string textOf(sqlite3_value* v) {
             return doubleText(sqlite3_value_double(v));
         case SQLITE_NULL:
             return "";
-        default: {
-            const unsigned char* t = sqlite3_value_text(v);
-            return t ? std::string(reinterpret_cast<const char*>(t), sqlite3_value_bytes(v))
-                     : std::string();
-        }
+        default:
+            return std::string(textView(v));
     }
 }
 

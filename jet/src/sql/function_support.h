@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <sqlite3.h>
 
@@ -25,6 +26,8 @@ std::optional<double> numberOf(sqlite3_value* v);
 std::optional<double> numberFromText(const std::string& text);
 // Date serial from a value: numbers are serials, text is read as a date.
 std::optional<double> dateOf(sqlite3_value* v);
+// The bytes of a text or blob value, without copying.
+std::string_view textView(sqlite3_value* v);
 // Text of a value as VBA's CStr gives it (doubles with 15 digits).
 std::string textOf(sqlite3_value* v);
 

@@ -154,9 +154,7 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
         }
     }
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
-        const char* t = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-        sqlite3_result_int(
-            ctx, pattern->matches(std::string_view(t, sqlite3_value_bytes(argv[0]))) ? 1 : 0);
+        sqlite3_result_int(ctx, pattern->matches(textView(argv[0])) ? 1 : 0);
     } else {
         sqlite3_result_int(ctx, pattern->matches(textOf(argv[0])) ? 1 : 0);
     }

@@ -296,7 +296,7 @@ class Parser {
         const Token& n = advance();
         char* end = nullptr;
         long long v = n.kind == TokenKind::Number ? std::strtoll(n.text.c_str(), &end, 10) : 0;
-        if (n.kind != TokenKind::Number || *end != '\0' || v <= 0) {
+        if (n.kind != TokenKind::Number || *end != '\0' || v <= 0 || v > 2147483647LL) {
             --i_;
             return (void)fail("Invalid TOP argument in select query"), false;
         }
@@ -479,6 +479,9 @@ class Parser {
     }
 
     FromPtr fromPrimary() {
+        Depth guard(depth_);
+        if (depth_ > kMaxDepth)
+            return failNull("The FROM clause is nested too deeply");
         auto item = std::make_shared<FromItem>();
         item->pos = peek().pos;
         if (peek().isSymbol("(")) {
@@ -576,6 +579,9 @@ class Parser {
     ExprPtr andLevel() { return binary(&Parser::notLevel, {"AND"}); }
 
     ExprPtr notLevel() {
+        Depth guard(depth_);
+        if (depth_ > kMaxDepth)
+            return failNull("The expression is nested too deeply");
         if (peek().isWord("NOT")) {
             const std::size_t pos = advance().pos;
             ExprPtr inner = notLevel();
@@ -697,6 +703,9 @@ class Parser {
     ExprPtr multiplicative() { return binary(&Parser::unary, {"*", "/"}); }
 
     ExprPtr unary() {
+        Depth guard(depth_);
+        if (depth_ > kMaxDepth)
+            return failNull("The expression is nested too deeply");
         if (peek().isSymbol("-") || peek().isSymbol("+")) {
             const Token op = advance();
             ExprPtr inner = unary();
@@ -771,7 +780,18 @@ class Parser {
         return e;
     }
 
+    // Guards the recursion of nested parentheses, Not and signs.
+    struct Depth {
+        explicit Depth(int& d) : d_(d) { ++d_; }
+        ~Depth() { --d_; }
+        int& d_;
+    };
+    static constexpr int kMaxDepth = 600;  // about 200 levels of parentheses
+
     ExprPtr parenthesised() {
+        Depth guard(depth_);
+        if (depth_ > kMaxDepth)
+            return failNull("The expression is nested too deeply");
         const std::size_t pos = advance().pos;
         if (peek().isWord("SELECT")) {
             auto e = make(ExprKind::Subquery, pos, "", {});
@@ -844,6 +864,7 @@ class Parser {
 
     std::vector<Token> t_;
     std::size_t i_ = 0;
+    int depth_ = 0;
     std::string clause_ = "SELECT clause";
     Status error_;
 };
