@@ -1,5 +1,6 @@
 #include "write/table_layout.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -154,7 +155,9 @@ Result<TableLayout> readTableLayout(const PageImage& image, uint32_t tdefPage) {
 void addToRowCount(PageImage& image, const TableLayout& layout, int delta) {
     const uint32_t at = image.jet3() ? kJet3.rowCount : kJet4.rowCount;
     uint8_t* page = image.mutablePage(layout.tdefPage);
-    putLe32(page + at, static_cast<uint32_t>(static_cast<int64_t>(le32(page + at)) + delta));
+    // A stale count (Access does not keep it exact) must not wrap below zero.
+    const int64_t count = std::max<int64_t>(0, static_cast<int64_t>(le32(page + at)) + delta);
+    putLe32(page + at, static_cast<uint32_t>(count));
 }
 
 void bumpUniqueCount(PageImage& image, const TableLayout& layout, size_t index) {
