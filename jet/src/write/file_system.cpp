@@ -1,6 +1,7 @@
 #include "write/file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,7 +23,7 @@ std::string folderOf(const std::string& path) {
 class FdLock : public FileLock {
   public:
     explicit FdLock(int fd) : fd_(fd) {}
-    ~FdLock() override { ::close(fd_); }  // closing drops the fcntl lock
+    ~FdLock() override { ::close(fd_); }  // closing drops the lock
 
   private:
     int fd_;
@@ -113,10 +114,9 @@ Result<std::unique_ptr<FileLock>> RealFileSystem::lock(const std::string& path) 
     if (fd < 0) {
         return ioError("Cannot open for writing", path);
     }
-    struct flock fl {};
-    fl.l_type = F_WRLCK;
-    fl.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_SETLK, &fl) != 0) {
+    // flock, not fcntl: closing any other descriptor of the file (the reader
+    // opens its own) would silently drop an fcntl lock of this process.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const int error = errno;
         ::close(fd);
         return Status(ErrorCode::Io, "The database '" + path +

@@ -133,3 +133,25 @@ TEST(SafeWrite, AnOpenDatabaseKeepsReadingTheOldFile) {
 
 }  // namespace
 }  // namespace jet::write
+
+namespace jet::write {
+namespace {
+
+TEST(SafeWrite, ASecondWriterIsRefusedWhileTheLockIsHeld) {
+    testing::TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    RealFileSystem fs;
+    auto held = fs.lock(path);
+    ASSERT_TRUE(held);
+    // Opening and closing the file elsewhere in this process keeps the lock.
+    {
+        auto db = Database::open(path);
+        ASSERT_TRUE(db);
+    }
+    auto second = fs.lock(path);
+    EXPECT_FALSE(second);
+    EXPECT_NE(second.status().message().find("another program"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace jet::write
