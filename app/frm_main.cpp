@@ -182,6 +182,11 @@ void frmMain::connectHandlers() {
         }
     });
     connectSheetHandlers();
+    connectBrowserHandlers();
+    connectStatisticsHandlers();
+    connectSqlHandlers();
+    connectFileHandlers();
+    connectSheetCommandHandlers();
     keepMenuShortcutsInSqlBox();
     resetPointerOver(
         {client, VTPan, TabStrip1, txtSQL->viewport(), TreeView1->viewport(), PanColor});

@@ -9,6 +9,13 @@
 #include <QPixmap>
 #include <QString>
 
+#include <memory>
+
+#include "db/data_control.h"
+#include "db/progress_bar_feedback.h"
+#include "app/open_file_dialog.h"
+#include "db/sheet_binding.h"
+#include "analysis/statistics_store.h"
 #include "sheet/sheet_update.h"
 #include "ui/desktop.h"
 #include "ui/pane_layout.h"
@@ -19,6 +26,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace app {
 class SettingsFile;
@@ -64,6 +72,58 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void SheetUpdate();
     // Mouse mode 0 (row and find) or 1 (block and edit); other values do nothing.
     void SetMouseMode(int index);
+
+    // Database browser (frm_main_browser.cpp). The database opener: opens the
+    // file, fills TreeView1 and shows the first table or query. False when the
+    // file could not be opened even with a password (the message was shown
+    // and nothing changed); true when it is now the open database.
+    bool OpenDatabase(const QString& path);
+    // Closes the open database; Data1 lets go of it too.
+    void CloseDatabase();
+    void ResultLoader();
+    void AnalysisReset();
+    void TreeView1_NodeClick(QTreeWidgetItem* node);
+    void TreeView1_DblClick();
+    void mnuRefresh_Click();
+    void mnuNew_Click();
+
+    // Files (frm_main_files.cpp): the open command, opening one named file
+    // (after the dialog, a drop or the command line), the file-sheet set-up
+    // and Save As.
+    void mnuOpen_Click();
+    void OpenFile(const QString& fileName);
+    void FileSheetSetUp();
+    void mnuSaveAs_Click();
+
+    // Data sheet commands (frm_main_sheet_commands.cpp): flags, sort markers,
+    // keeping the flag column's place and width.
+    void fa_DblClick();
+    void mnuPUSetFlag_Click();
+    void mnuAddFlagCol_Click();
+    void fa_BeforeSort(int col, int order);
+    void fa_AfterSort(int col, int order);
+    void fa_AfterMoveColumn(int col, int position);
+    void fa_AfterUserResize(int row, int col);
+
+    // SQL box (frm_main_sql.cpp). The SQL text: the box's contents with every
+    // line break as CR LF.
+    QString SqlText() const;
+    void setSqlText(const QString& text);
+    void cmdRun_Click();
+    void cmdClear_Click();
+    void cmdLockSQL_Click();
+    void cmdUnlockSQL_Click();
+
+    // Column statistics and the instant bar chart (frm_main_statistics.cpp).
+    void mnuAnalysis_Click();
+    void mnuStatistics_Click() { mnuAnalysis_Click(); }  // the toolbar's name
+    void mnuBarChart_Click();
+    // Shows the figures of sheet column `col` in fs.
+    void StatisticsDisplay(int col);
+    // After rows or columns were inserted or deleted: the command is offered
+    // again while fs keeps the figures of the last run.
+    void AnalysisResetOnShapeChange();
+    const analysis::StatisticsStore& statisticsStore() const { return statistics_; }
 
     // Converts between twips and this screen's pixels.
     int toPixelsX(int twips) const;
@@ -117,8 +177,18 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     unsigned char openFileType = 0;
     int currentColor = 0;
 
+    // Database browser and SQL box state.
+    db::DataControl Data1;
+    std::shared_ptr<db::Database> openDb;  // the open database, or none
+    QTreeWidgetItem* currentNode = nullptr;
+    QString currentQueryName;
+    bool sqlUnlocked = false;
+    int insertionPoint = 0;  // character index into the SQL text
+
     // A file named on the command line, opened once the window is up.
     QString startupFile;
+    // The file dialog shared by Open and Save As.
+    app::OpenFileDialog CommonDialog1;
 
     // Whether the exit command has run: the window is ending.
     bool ending() const { return ending_; }
@@ -126,6 +196,8 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -161,6 +233,27 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     bool splitterMouse(QObject* watched, QEvent* event);
     void showSplitterDrag();
 
+    void connectStatisticsHandlers();
+    void statisticsGridSetUp();
+    void fs_GotFocus();
+    void connectBrowserHandlers();
+    void connectSqlHandlers();
+    void connectFileHandlers();
+    void connectSheetCommandHandlers();
+    bool loadSheetFile(const QString& fileName, int kind);
+    void switchFileMode(bool database);
+    void removeFlagColumnForSave();
+    void showFirstObject(QTreeWidgetItem* first);
+    void showLoaded(const db::RecordsetSink::Outcome& outcome);
+    db::RecordsetSink::Outcome showQuery(const QString& name);
+    void showClickedResult(const db::RecordsetSink::Outcome& outcome);
+    void newSheetSetUp();
+    void reportRecordSourceError(const jet::Status& status);
+    void TreeView1_GotFocus();
+    void txtSQL_Click();
+    void txtSQL_GotFocus();
+    void txtSQL_KeyDown();
+
     void fa_Click();
     void fa_KeyDown(int key);
     void fa_GotFocus();
@@ -171,9 +264,13 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     ui::Dialogs& dialogs_;
     ui::Desktop& desktop_;
     sheet::SheetUpdate* sheetUpdate_ = nullptr;
+    std::unique_ptr<db::ProgressBarFeedback> loadProgress_;
+    std::unique_ptr<db::SheetBinding> binding_;
     ui::SplitterDragState splitterDrag_;
     QSize pendingOuterSize_;
     bool frameCorrected_ = false;
     bool ending_ = false;
     bool loaded_ = false;
+    analysis::StatisticsStore statistics_;
+    bool statisticsRunning_ = false;
 };

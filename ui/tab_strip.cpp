@@ -47,6 +47,15 @@ void TabStrip::setTabVisible(int page, bool visible) {
     showPage(bar_->currentIndex());
 }
 
+void TabStrip::setControlShown(QWidget* control, bool shown) {
+    if (shown) {
+        withheld_.remove(control);
+    } else {
+        withheld_.insert(control);
+    }
+    showPage(bar_->currentIndex());
+}
+
 bool TabStrip::isTabVisible(int page) const {
     return bar_->isTabVisible(page);
 }
@@ -62,7 +71,7 @@ void TabStrip::setCurrentPage(int page) {
 void TabStrip::showPage(int page) {
     for (int i = 0; i < controls_.size(); ++i) {
         for (QWidget* control : controls_[i]) {
-            control->setVisible(i == page);
+            control->setVisible(i == page && !withheld_.contains(control));
         }
     }
 }

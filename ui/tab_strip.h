@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QWidget>
 
 class QTabBar;
@@ -20,6 +21,9 @@ class TabStrip : public QWidget {
 
     // Makes `control` (a child of this strip) belong to page `page`.
     void addPageControl(int page, QWidget* control);
+    // A control withheld by its owner stays hidden while its page shows
+    // (of two buttons sharing one place, only one shows).
+    void setControlShown(QWidget* control, bool shown);
     void setTabVisible(int page, bool visible);
     bool isTabVisible(int page) const;
     int currentPage() const;
@@ -39,6 +43,7 @@ class TabStrip : public QWidget {
 
     QTabBar* bar_;
     QList<QList<QWidget*>> controls_;
+    QSet<QWidget*> withheld_;
 };
 
 }  // namespace ui

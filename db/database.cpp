@@ -1,0 +1,115 @@
+#include "db/database.h"
+
+#include "db/connect_text.h"
+
+namespace db {
+
+jet::Result<std::shared_ptr<Database>> Database::open(const std::string& path, int /*options*/,
+                                                      std::string_view connect) {
+    const std::string password = ConnectText::password(connect);
+    auto engine = jet::Database::open(path, password);
+    if (!engine) {
+        return engine.status();
+    }
+    std::shared_ptr<Database> db(new Database(path, password, std::move(engine).value()));
+    if (jet::Status started = db->startSession(); !started) {
+        return started;
+    }
+    db->readTables();
+    db->queries_.rebuild();
+    return db;
+}
+
+Database::Database(std::string path, std::string password, std::unique_ptr<jet::Database> engine)
+    : path_(std::move(path)), password_(std::move(password)), engine_(std::move(engine)) {}
+
+Database::~Database() = default;
+
+jet::Status Database::startSession() {
+    session_.reset();
+    auto session = jet::SqlSession::open(*engine_);
+    if (!session) {
+        return session.status();
+    }
+    session_ = std::move(session).value();
+    return jet::Status::ok();
+}
+
+void Database::readTables() {
+    tables_.clear();
+    for (const jet::TableDef& def : engine_->tables()) {
+        TableDefinition table{def.name, {}};
+        table.fields.reserve(def.columns.size());
+        for (const jet::Column& column : def.columns) {
+            table.fields.push_back(column.name);
+        }
+        tables_.push_back(std::move(table));
+    }
+}
+
+jet::Status Database::closedError() const {
+    return jet::Status(jet::ErrorCode::Invalid, "The database is closed.");
+}
+
+jet::Result<std::unique_ptr<jet::Recordset>> Database::openRecordset(
+    const std::string& source, const jet::ParameterValues& parameters) {
+    if (!session_) {
+        return closedError();
+    }
+    return session_->openRecordset(source, parameters);
+}
+
+jet::Result<std::vector<jet::QueryParameter>> Database::parameters(const std::string& source) {
+    if (!session_) {
+        return closedError();
+    }
+    return session_->parameters(source);
+}
+
+jet::Result<std::vector<std::string>> Database::fields(const std::string& source) {
+    if (!session_) {
+        return closedError();
+    }
+    auto fields = session_->fields(source);
+    if (!fields) {
+        return fields.status();
+    }
+    std::vector<std::string> names;
+    for (const jet::RecordsetField& field : *fields) {
+        names.push_back(field.name);
+    }
+    return names;
+}
+
+uint64_t Database::estimatedRows(const std::string& source) const {
+    if (!engine_) {
+        return 0;
+    }
+    const jet::TableDef* table = engine_->findTable(source);
+    return table ? table->storedRowCount : 0;
+}
+
+jet::Status Database::reload() {
+    if (!engine_) {
+        return closedError();
+    }
+    session_.reset();
+    if (jet::Status read = engine_->reload(); !read) {
+        return read;
+    }
+    if (jet::Status started = startSession(); !started) {
+        return started;
+    }
+    readTables();
+    queries_.rebuild();
+    return jet::Status::ok();
+}
+
+void Database::close() {
+    queries_.items_.clear();
+    tables_.clear();
+    session_.reset();
+    engine_.reset();
+}
+
+}  // namespace db

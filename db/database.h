@@ -1,0 +1,73 @@
+// An open database as the window uses it: table definitions, query
+// definitions and record sets from a table name, a saved query name or SQL
+// text. Shared between the window (the open database) and the data control
+// Data1; close() releases the file for every holder.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/query_definitions.h"
+#include "db/table_definition.h"
+#include "jet/database.h"
+#include "jet/recordset.h"
+#include "jet/sql_session.h"
+#include "jet/status.h"
+
+namespace db {
+
+class Database {
+  public:
+    // Opens `path`. `options` is accepted for callers that pass one; the
+    // database is read-only towards its data whatever it says. `connect` may
+    // carry the password as "...;PWD=secret;". Failures are the engine's
+    // ("Not a valid password.", "Unrecognized database format ...").
+    static jet::Result<std::shared_ptr<Database>> open(const std::string& path, int options = 0,
+                                                       std::string_view connect = {});
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The path the database was opened from.
+    const std::string& name() const { return path_; }
+    bool isOpen() const { return engine_ != nullptr; }
+
+    // Every table as stored, system tables included, in the engine's order.
+    int tableDefCount() const { return int(tables_.size()); }
+    const TableDefinition& tableDef(int i) const { return tables_[std::size_t(i)]; }
+    QueryDefinitions& queryDefs() { return queries_; }
+
+    // Opens a table name, a saved query name or an SQL statement.
+    jet::Result<std::unique_ptr<jet::Recordset>> openRecordset(
+        const std::string& source, const jet::ParameterValues& parameters = {});
+    // What `source` asks for, in the order it should be asked.
+    jet::Result<std::vector<jet::QueryParameter>> parameters(const std::string& source);
+    // Output field names of `source` without reading its rows.
+    jet::Result<std::vector<std::string>> fields(const std::string& source);
+    // Rows a table holds by its definition (a progress estimate); 0 otherwise.
+    uint64_t estimatedRows(const std::string& source) const;
+
+    // Re-reads the catalog from the file (after saved queries changed).
+    jet::Status reload();
+    // Releases the file; afterwards every call fails with "The database is closed."
+    void close();
+
+    const jet::Database* engine() const { return engine_.get(); }
+
+  private:
+    Database(std::string path, std::string password, std::unique_ptr<jet::Database> engine);
+    jet::Status startSession();
+    void readTables();
+    jet::Status closedError() const;
+
+    std::string path_;
+    std::string password_;
+    std::unique_ptr<jet::Database> engine_;
+    std::unique_ptr<jet::SqlSession> session_;
+    std::vector<TableDefinition> tables_;
+    QueryDefinitions queries_{*this};
+};
+
+}  // namespace db

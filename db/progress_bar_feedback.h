@@ -1,0 +1,38 @@
+// LoadProgress on the window's progress bar: after a short while the bar
+// appears (a moving bar when the row count is unknown) and pending window
+// events are processed now and then, user input excluded, so the window
+// keeps painting while a big result loads on its one thread.
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "db/load_progress.h"
+
+class QProgressBar;
+
+namespace db {
+
+class ProgressBarFeedback : public LoadProgress {
+  public:
+    static constexpr int kShowAfterMs = 250;  // quick loads show no bar
+    static constexpr int kPaintEveryMs = 40;
+
+    explicit ProgressBarFeedback(QProgressBar* bar) : bar_(bar) {}
+
+    void started(uint64_t expected) override;
+    void advanced(uint64_t rows) override;
+    void finished() override;
+
+    // Times the window was given a chance to paint (tests).
+    int paintPasses() const { return passes_; }
+
+  private:
+    QProgressBar* bar_;
+    QElapsedTimer clock_;
+    qint64 lastPass_ = 0;
+    uint64_t expected_ = 0;
+    int passes_ = 0;
+    bool shown_ = false;
+};
+
+}  // namespace db

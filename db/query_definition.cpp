@@ -1,0 +1,45 @@
+#include "db/query_definition.h"
+
+#include "db/database.h"
+
+namespace db {
+
+QueryDefinition::QueryDefinition(Database& owner, const jet::QueryDef& def)
+    : owner_(owner), name_(def.name), kind_(jet::QueryKind::Unknown) {
+    if (def.status.isOk()) {
+        sql_ = def.info.sql;
+        kind_ = def.info.kind;
+        fields_ = def.info.fields;
+    }
+    // A stored "SELECT *" names no fields of its own: ask the engine for the
+    // statement's output.
+    const bool rows = kind_ == jet::QueryKind::Select || kind_ == jet::QueryKind::Crosstab ||
+                      kind_ == jet::QueryKind::Union;
+    if (fields_.empty() && rows) {
+        if (auto names = owner_.fields(name_)) {
+            fields_ = std::move(names).value();
+        }
+    }
+}
+
+std::vector<QueryDefinition::Parameter>& QueryDefinition::parameters() {
+    if (!parametersRead_) {
+        parametersRead_ = true;
+        if (auto asked = owner_.parameters(name_)) {
+            for (const jet::QueryParameter& p : *asked) {
+                parameters_.push_back(Parameter{p.name, {}});
+            }
+        }
+    }
+    return parameters_;
+}
+
+jet::Result<std::unique_ptr<jet::Recordset>> QueryDefinition::openRecordset() {
+    jet::ParameterValues values;
+    for (const Parameter& p : parameters()) {
+        values.emplace_back(p.name, p.value);
+    }
+    return owner_.openRecordset(name_, values);
+}
+
+}  // namespace db

@@ -1,0 +1,34 @@
+// The binding of the data sheet to Data1: a refresh replaces the sheet's
+// contents with the record set in bulk: row 0 the field names, then one row
+// per record in the record set's order, each column's data type set from its
+// field (VarType codes), numbers and dates kept as values for sorting.
+#pragma once
+
+#include "db/recordset_sink.h"
+
+namespace sheet {
+class Grid;
+}
+
+namespace db {
+
+class LoadProgress;
+
+class SheetBinding : public RecordsetSink {
+  public:
+    // Rows between two progress reports.
+    static constexpr uint64_t kProgressStep = 8192;
+
+    explicit SheetBinding(sheet::Grid& grid, LoadProgress* progress = nullptr)
+        : grid_(grid), progress_(progress) {}
+
+    Outcome load(jet::Recordset& records, uint64_t expectedRows) override;
+
+  private:
+    void setColumnTypes(const jet::Recordset& records);
+
+    sheet::Grid& grid_;
+    LoadProgress* progress_;
+};
+
+}  // namespace db

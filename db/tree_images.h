@@ -1,0 +1,26 @@
+// The tree's image list, positions 1 to 6: database, table (and the tables
+// branch), table selected, field, query (and the queries branch), query
+// selected. Drawn here so that the tree needs no image files.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace db {
+
+class TreeImages {
+  public:
+    static constexpr int kDatabase = 1;
+    static constexpr int kTable = 2;
+    static constexpr int kTableSelected = 3;
+    static constexpr int kField = 4;
+    static constexpr int kQuery = 5;
+    static constexpr int kQuerySelected = 6;
+
+    // The picture at list position `index` (1 to 6); a blank one otherwise.
+    static QPixmap picture(int index);
+    // An icon showing `image`, and `selectedImage` while the node is selected.
+    static QIcon icon(int image, int selectedImage);
+};
+
+}  // namespace db

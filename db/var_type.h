@@ -1,0 +1,29 @@
+// The data type codes a sheet column carries for a database field: the
+// VarType numbers of the field's values (Boolean 11, Long 3, Text 8, ...).
+// Columns loaded from text files and the flag column carry 0.
+#pragma once
+
+#include "jet/value.h"
+
+namespace db {
+
+class VarType {
+  public:
+    static constexpr int kEmpty = 0;
+    static constexpr int kInteger = 2;
+    static constexpr int kLong = 3;
+    static constexpr int kSingle = 4;
+    static constexpr int kDouble = 5;
+    static constexpr int kCurrency = 6;
+    static constexpr int kDate = 7;
+    static constexpr int kString = 8;
+    static constexpr int kBoolean = 11;
+    static constexpr int kDecimal = 14;
+    static constexpr int kByte = 17;
+    static constexpr int kLongLong = 20;
+    static constexpr int kByteArray = 8209;  // vbArray + vbByte: Binary and OLE
+
+    static int of(jet::ValueType type);
+};
+
+}  // namespace db
