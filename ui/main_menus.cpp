@@ -225,11 +225,11 @@ QMenu* MainMenus::addSubmenu(QMenu* parent, const QString& name, const QString& 
 }
 
 QAction* MainMenus::addItem(QMenu* parent, const Entry& e) {
-    QAction* action = parent->addAction(QString::fromUtf8(e.caption));
+    // A separator's caption "-" would be drawn beside its line; it stays empty.
+    const bool separator = e.kind == Entry::Separator;
+    QAction* action = parent->addAction(separator ? QString() : QString::fromUtf8(e.caption));
     action->setObjectName(QString::fromUtf8(e.name));
-    if (e.kind == Entry::Separator) {
-        action->setSeparator(true);
-    }
+    action->setSeparator(separator);
     if (*e.shortcut) {
         action->setShortcut(QKeySequence(QString::fromUtf8(e.shortcut)));
     }
