@@ -247,7 +247,6 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void showLoaded(const db::RecordsetSink::Outcome& outcome);
     db::RecordsetSink::Outcome showQuery(const QString& name);
     void showClickedResult(const db::RecordsetSink::Outcome& outcome);
-    void newSheetSetUp();
     void reportRecordSourceError(const jet::Status& status);
     void TreeView1_GotFocus();
     void txtSQL_Click();

@@ -18,7 +18,6 @@
 #include "db/modifying_test.h"
 #include "db/scoped_action.h"
 #include "db/tree_keys.h"
-#include "sheet/form_view.h"
 #include "sheet/grid.h"
 #include "sql/sql_text.h"
 #include "ui/caption_panel.h"
@@ -300,21 +299,5 @@ void frmMain::mnuNew_Click() {
     fa->clear();
     SheetUpdate();
     AnalysisReset();
-    newSheetSetUp();
-}
-
-// The file-mode set-up that ends every file load, for the New command. The
-// caption keeps naming the last file chosen.
-void frmMain::newSheetSetUp() {
-    fb->setRows(fa->cols() + 1);
-    TreeView1->setVisible(false);
-    VTPan->setVisible(true);
-    TabStrip1->setTabVisible(ui::TabStrip::Sql, false);
-    menus->action(QStringLiteral("mnuAddFlagCol"))->setEnabled(true);
-    Toolbar->button(QStringLiteral("Flag"))->setVisible(false);
-    sheetState.flagColumnPresent = false;
-    openFileType = 0;
-    sheet::FormView::fillTitles(*fb, *fa);
-    sheetState.titlesBuilt = true;
-    SheetUpdate();
+    FileSheetSetUp();
 }

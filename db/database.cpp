@@ -89,14 +89,18 @@ uint64_t Database::estimatedRows(const std::string& source) const {
     return table ? table->storedRowCount : 0;
 }
 
+// Saved queries are written to a new file renamed over the old one, so the
+// catalog is read again from the path, not from the file opened first.
 jet::Status Database::reload() {
     if (!engine_) {
         return closedError();
     }
-    session_.reset();
-    if (jet::Status read = engine_->reload(); !read) {
-        return read;
+    auto reopened = jet::Database::open(path_, password_);
+    if (!reopened) {
+        return reopened.status();
     }
+    session_.reset();
+    engine_ = std::move(reopened).value();
     if (jet::Status started = startSession(); !started) {
         return started;
     }

@@ -11,11 +11,10 @@ QueryDefinition::QueryDefinition(Database& owner, const jet::QueryDef& def)
         kind_ = def.info.kind;
         fields_ = def.info.fields;
     }
-    // A stored "SELECT *" names no fields of its own: ask the engine for the
-    // statement's output.
+    // The engine's own output names: a stored "Table1.*" stands for several.
     const bool rows = kind_ == jet::QueryKind::Select || kind_ == jet::QueryKind::Crosstab ||
                       kind_ == jet::QueryKind::Union;
-    if (fields_.empty() && rows) {
+    if (rows) {
         if (auto names = owner_.fields(name_)) {
             fields_ = std::move(names).value();
         }

@@ -1,0 +1,113 @@
+#include "browser_window.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+#include "db/database_tree.h"
+#include "sheet/grid.h"
+#include "ui/caption_panel.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
+#include "ui/tab_strip.h"
+
+BrowserWindow::BrowserWindow() {
+    ModuleMain::Environment env;
+    env.fileSystem = &fs;
+    env.programFolder = QStringLiteral("/prog");
+    env.userFolder = QStringLiteral("/user");
+    env.dialogs = &dialogs;
+    env.desktop = &desktop;
+    module_ = std::make_unique<ModuleMain>(env);
+    module_->Main();
+}
+
+BrowserWindow::~BrowserWindow() = default;
+
+bool BrowserWindow::open(const std::string& path) {
+    frmMain& window = w();
+    const unsigned char before = window.openFileType;
+    window.CommonDialog1.fileName = QString::fromStdString(path);
+    window.openFileType = 1;
+    window.TreeView1->setVisible(true);
+    window.VTPan->setVisible(false);
+    if (!window.OpenDatabase(QString::fromStdString(path))) {
+        window.openFileType = before;
+        return false;
+    }
+    window.sheetState.flagColumnPresent = true;
+    window.menus->action(QStringLiteral("mnuAddFlagCol"))->setEnabled(false);
+    window.Toolbar->button(QStringLiteral("Flag"))->setVisible(true);
+    window.TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
+    return true;
+}
+
+QTreeWidgetItem* BrowserWindow::node(const QString& key) const {
+    return db::DatabaseTree::find(*w().TreeView1, key);
+}
+
+namespace {
+
+QPoint nodeCenter(QTreeWidget& tree, QTreeWidgetItem* item) {
+    tree.scrollToItem(item);
+    return tree.visualItemRect(item).center();
+}
+
+}  // namespace
+
+void BrowserWindow::click(const QString& key) {
+    QTreeWidgetItem* item = node(key);
+    QVERIFY2(item, qPrintable(QStringLiteral("no node ") + key));
+    QTreeWidget& tree = *w().TreeView1;
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, nodeCenter(tree, item));
+}
+
+void BrowserWindow::doubleClick(const QString& key) {
+    QTreeWidgetItem* item = node(key);
+    QVERIFY2(item, qPrintable(QStringLiteral("no node ") + key));
+    QTreeWidget& tree = *w().TreeView1;
+    const QPoint at = nodeCenter(tree, item);
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, at);
+}
+
+void BrowserWindow::press(const char* buttonName) {
+    auto* button = w().findChild<QPushButton*>(QString::fromLatin1(buttonName));
+    QVERIFY2(button, buttonName);
+    button->click();
+}
+
+QString BrowserWindow::row(int r) const {
+    QStringList cells;
+    for (int c = 0; c < w().fa->cols(); ++c) {
+        cells.append(w().fa->textMatrix(r, c));
+    }
+    return cells.join(QLatin1Char('|'));
+}
+
+QStringList BrowserWindow::keys() const {
+    QStringList out;
+    for (QTreeWidgetItemIterator it(w().TreeView1); *it; ++it) {
+        out.append(db::DatabaseTree::key(*it));
+    }
+    return out;
+}
+
+QString BrowserWindow::lastMessage() const {
+    for (auto it = dialogs.asked.crbegin(); it != dialogs.asked.crend(); ++it) {
+        if (it->kind == QLatin1String("message")) {
+            return it->title + QLatin1Char('|') + it->text;
+        }
+    }
+    return {};
+}
+
+int BrowserWindow::messageCount() const {
+    int n = 0;
+    for (const auto& asked : dialogs.asked) {
+        n += asked.kind == QLatin1String("message") ? 1 : 0;
+    }
+    return n;
+}

@@ -1,0 +1,53 @@
+// The real program inside a test, for the browser and SQL box tests: the
+// start-up module on an in-memory settings folder with scripted dialogs and
+// desktop, and helpers that open a database, click tree nodes and read the
+// sheet back.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+#include "app/file_system_memory.h"
+#include "app/frm_main.h"
+#include "app/module_main.h"
+#include "ui/scripted_desktop.h"
+#include "ui/scripted_dialogs.h"
+
+class QTreeWidgetItem;
+
+class BrowserWindow {
+  public:
+    BrowserWindow();
+    ~BrowserWindow();
+
+    frmMain& w() const { return *module_->mainWindow(); }
+
+    // Runs the database opener the way the open command does for an .mdb
+    // file; returns its result.
+    bool open(const std::string& path);
+
+    QTreeWidgetItem* node(const QString& key) const;
+    // A mouse click (or double-click) on the node's row in TreeView1.
+    void click(const QString& key);
+    void doubleClick(const QString& key);
+    // Presses a button of the SQL tab the way a user does.
+    void press(const char* buttonName);
+
+    // Row r of the sheet, cell texts joined by "|".
+    QString row(int r) const;
+    // The keys of every node in tree order.
+    QStringList keys() const;
+    // The last message box asked, as "title|text"; empty when none.
+    QString lastMessage() const;
+    int messageCount() const;
+
+    app::MemoryFileSystem fs;
+    ui::ScriptedDialogs dialogs;
+    ui::ScriptedDesktop desktop;
+
+  private:
+    std::unique_ptr<ModuleMain> module_;
+};

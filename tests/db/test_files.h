@@ -1,0 +1,15 @@
+// Paths of the shared test databases, and writable copies of them for tests
+// that store queries. A file that is missing fails the test loudly.
+#pragma once
+
+#include <string>
+
+namespace testfiles {
+
+// TABLESCOPE_TESTDATA + "/" + relative; aborts the test program when absent.
+std::string path(const std::string& relative);
+// A fresh copy of a test file in a temporary folder that lives until the
+// program ends.
+std::string copy(const std::string& relative, const std::string& name);
+
+}  // namespace testfiles

@@ -1,0 +1,297 @@
+// Clicking the tree in the real window: tables and queries fill the sheet and
+// the SQL box, parameter prompts come in order, modifying and failing
+// queries leave everything as it was, and double-clicks paste names.
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "browser_window.h"
+#include "db/database.h"
+#include "db/database_tree.h"
+#include "jet/query_writer.h"
+#include "sheet/grid.h"
+#include "test_files.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
+#include "ui/size_boxes.h"
+#include "ui/tab_strip.h"
+
+#include <QLineEdit>
+
+namespace {
+
+std::string queryFile() {
+    return testfiles::path("jackcess/V2000/queryTestV2000.mdb");
+}
+
+// test.mdb with two parameter queries stored in a copy.
+std::string parameterFile() {
+    static const std::string file = [] {
+        const std::string copy =
+            testfiles::copy("jackcess/V2000/queryTestV2000.mdb", "click-params.mdb");
+        const jet::Status a = jet::createQueryDef(
+            copy, "Between",
+            "PARAMETERS [Low] Long, [High] Long; SELECT TOP 1 [Low] + [High] AS Total, [Low] AS "
+            "L FROM MSysObjects;");
+        const jet::Status b = jet::createQueryDef(
+            copy, "ByName",
+            "SELECT TOP 1 [Which name] AS Echo, Len([Which name]) AS Size FROM MSysObjects;");
+        if (!a.isOk() || !b.isOk()) {
+            qFatal("cannot store the test queries: %s %s", a.message().c_str(),
+                   b.message().c_str());
+        }
+        return copy;
+    }();
+    return file;
+}
+
+QString queryKey(BrowserWindow& run, const QString& name) {
+    QTreeWidgetItem* queries = run.node(QStringLiteral("N2"));
+    for (int i = 0; i < queries->childCount(); ++i) {
+        if (queries->child(i)->text(0) == name) {
+            return db::DatabaseTree::key(queries->child(i));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+class NodeClickTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void tableClickFillsSheetAndSqlBox();
+    void branchesAndFieldsOnlyDisableDelete_data();
+    void branchesAndFieldsOnlyDisableDelete();
+    void unlockedTextStaysPut();
+    void selectQueryShowsItsRowsAndSql();
+    void modifyingQueryIsRefusedAndChangesNothing();
+    void queryTheEngineRefusesLeavesTheSheet();
+    void parametersAskedInOrder();
+    void cancelledParameterIsEmptyText();
+    void refreshRunsTheSameQueryWithoutAsking();
+    void doubleClickPastesTableAndFieldNames();
+    void doubleClickOnQueryPastesNothing();
+    void treeFocusSetsThePane();
+};
+
+void NodeClickTest::tableClickFillsSheetAndSqlBox() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    w.cmdDeleteSQL->setEnabled(true);
+    run.click(QStringLiteral("T12"));
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [Table4]"));
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table4"));
+    QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
+    QCOMPARE(w.fa->rows() - 1, 1);
+    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(w.currentNode, run.node(QStringLiteral("T12")));
+    QCOMPARE(w.Toolbar->sizeBoxes()->txtRow->text(), QString::number(w.fa->rows() - 1));
+    QCOMPARE(w.Toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("3"));
+    QCOMPARE(w.fs->rows(), 3);
+    QCOMPARE(w.fb->rows(), 4);
+    QVERIFY(!w.sheetState.titlesBuilt || w.sheetState.titlesChanged);
+    QCOMPARE(w.sheetState.flagColumn, 0);
+    QVERIFY(!w.TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w.menus->action(QStringLiteral("mnuAnalysis"))->isEnabled());
+    QVERIFY(!w.menus->action(QStringLiteral("mnuBarChart"))->isEnabled());
+    QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
+    run.click(QStringLiteral("T9"));
+    QCOMPARE(run.row(0), QStringLiteral("Flag|A|B|C|D|E|F|G|H|I"));
+    QCOMPARE(w.fa->cols(), 10);  // one flag column, not two
+}
+
+void NodeClickTest::branchesAndFieldsOnlyDisableDelete_data() {
+    QTest::addColumn<QString>("key");
+    QTest::newRow("database") << "N0";
+    QTest::newRow("tables") << "N1";
+    QTest::newRow("queries") << "N2";
+    QTest::newRow("table field") << "TF9-2";
+}
+
+void NodeClickTest::branchesAndFieldsOnlyDisableDelete() {
+    QFETCH(QString, key);
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    w.cmdDeleteSQL->setEnabled(true);
+    const QString sql = w.SqlText();
+    const QString row = run.row(1);
+    const int pointerChanges = int(run.desktop.pointerHistory.size());
+    run.click(key);
+    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(w.SqlText(), sql);
+    QCOMPARE(run.row(1), row);
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QVERIFY(!run.desktop.pointerHistory.mid(pointerChanges).contains(ui::Desktop::Pointer::Busy));
+}
+
+void NodeClickTest::unlockedTextStaysPut() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    w.sqlUnlocked = true;
+    w.setSqlText(QStringLiteral("SELECT A\r\nFROM Table1"));
+    run.click(QStringLiteral("T12"));
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT A\r\nFROM Table1"));
+    QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
+}
+
+void NodeClickTest::selectQueryShowsItsRowsAndSql() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(queryFile()));
+    const QString key = queryKey(run, QStringLiteral("SelectQuery"));
+    QVERIFY(!key.isEmpty());
+    run.click(key);
+    QCOMPARE(run.messageCount(), 0);
+    QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
+    QVERIFY(w.cmdDeleteSQL->isEnabled());
+    QVERIFY2(w.SqlText().startsWith(QStringLiteral("SELECT DISTINCT Table1.*")),
+             qPrintable(w.SqlText()));
+    QVERIFY(w.SqlText().contains(QStringLiteral("\r\n")));
+    QVERIFY(w.SqlText().endsWith(QStringLiteral(";")));
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("SelectQuery"));
+    QCOMPARE(w.fa->textMatrix(0, 0), QStringLiteral("Flag"));
+    QTreeWidgetItem* node = run.node(key);
+    QCOMPARE(w.fa->cols(), node->childCount() + 1);
+    for (int j = 0; j < node->childCount(); ++j) {
+        QCOMPARE(w.fa->textMatrix(0, j + 1), node->child(j)->text(0));
+    }
+}
+
+void NodeClickTest::modifyingQueryIsRefusedAndChangesNothing() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(queryFile()));
+    const QString row0 = run.row(0);
+    const int cols = w.fa->cols();
+    w.cmdDeleteSQL->setEnabled(false);
+    run.click(queryKey(run, QStringLiteral("UpdateQuery")));
+    QCOMPARE(run.lastMessage(),
+             QStringLiteral("Query Error|Query involves modifying data is not allowed."));
+    QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Exclamation);
+    QVERIFY(w.SqlText().contains(QStringLiteral(" SET ")));
+    QCOMPARE(run.row(0), row0);
+    QCOMPARE(w.fa->cols(), cols);
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
+}
+
+// A delete query starts with its keyword, so the keyword test lets it pass;
+// the engine refuses it and the window reports that instead of showing it.
+void NodeClickTest::queryTheEngineRefusesLeavesTheSheet() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(queryFile()));
+    const QString row0 = run.row(0);
+    const int cols = w.fa->cols();
+    for (const char* name : {"DeleteQuery", "AppendQuery"}) {
+        run.click(queryKey(run, QString::fromLatin1(name)));
+        QVERIFY2(
+            run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")),
+            qPrintable(run.lastMessage()));
+        QVERIFY(run.lastMessage().size() >
+                QStringLiteral("SQL Error|Invalid SQL statement.\r\n").size());
+        QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
+        QCOMPARE(run.row(0), row0);
+        QCOMPARE(w.fa->cols(), cols);
+        QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+        QVERIFY(w.cmdDeleteSQL->isEnabled());
+        QCOMPARE(w.currentQueryName, QString::fromLatin1(name));
+        QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
+    }
+    QCOMPARE(run.messageCount(), 2);
+}
+
+void NodeClickTest::parametersAskedInOrder() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(parameterFile()));
+    run.dialogs.texts.enqueue(QStringLiteral("1"));
+    run.dialogs.texts.enqueue(QStringLiteral("333"));
+    run.click(queryKey(run, QStringLiteral("Between")));
+    QCOMPARE(run.messageCount(), 0);
+    QCOMPARE(run.dialogs.asked.size(), 2);
+    QCOMPARE(run.dialogs.asked[0].title, QStringLiteral("Enter Parameter Value"));
+    QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter Low"));
+    QCOMPARE(run.dialogs.asked[1].text, QStringLiteral("Enter High"));
+    QCOMPARE(run.row(0), QStringLiteral("Flag|Total|L"));
+    QCOMPARE(w.fa->rows(), 2);
+    QCOMPARE(run.row(1), QStringLiteral("|334|1"));
+    QVERIFY(w.cmdDeleteSQL->isEnabled());
+}
+
+void NodeClickTest::cancelledParameterIsEmptyText() {
+    BrowserWindow run;
+    QVERIFY(run.open(parameterFile()));
+    run.click(queryKey(run, QStringLiteral("ByName")));
+    QCOMPARE(run.dialogs.asked.size(), 1);
+    QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter Which name"));
+    QCOMPARE(run.messageCount(), 0);
+    QCOMPARE(run.row(0), QStringLiteral("Flag|Echo|Size"));
+    QCOMPARE(run.row(1), QStringLiteral("||0"));
+}
+
+void NodeClickTest::refreshRunsTheSameQueryWithoutAsking() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(parameterFile()));
+    run.dialogs.texts.enqueue(QStringLiteral("a"));
+    run.click(queryKey(run, QStringLiteral("ByName")));
+    QCOMPARE(run.row(1), QStringLiteral("|a|1"));
+    w.fa->setTextMatrix(1, 1, QStringLiteral("edited"));
+    const int asked = int(run.dialogs.asked.size());
+    w.menus->action(QStringLiteral("mnuRefresh"))->trigger();
+    QCOMPARE(int(run.dialogs.asked.size()), asked);
+    QCOMPARE(run.row(0), QStringLiteral("Flag|Echo|Size"));
+    QCOMPARE(run.row(1), QStringLiteral("|a|1"));
+}
+
+void NodeClickTest::doubleClickPastesTableAndFieldNames() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);
+    w.sqlUnlocked = true;
+    w.setSqlText(QStringLiteral("SELECT \r\n FROM \r\n \r\n"));
+    w.insertionPoint = 7;  // after "SELECT " on the first line
+    run.doubleClick(QStringLiteral("TF9-1"));
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n"));
+    w.insertionPoint = 9999;  // past the end: at the end
+    run.doubleClick(QStringLiteral("T12"));
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n [Table4] "));
+    QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
+}
+
+void NodeClickTest::doubleClickOnQueryPastesNothing() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(queryFile()));
+    w.sqlUnlocked = true;
+    w.setSqlText(QStringLiteral("SELECT x FROM y"));
+    const QString key = queryKey(run, QStringLiteral("SelectQuery"));
+    run.doubleClick(key);
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT x FROM y"));
+    run.doubleClick(run.node(key)->child(0) ? db::DatabaseTree::key(run.node(key)->child(0)) : key);
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT x FROM y"));
+}
+
+void NodeClickTest::treeFocusSetsThePane() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    w.activateWindow();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    w.menus->action(QStringLiteral("mnuEditCut"))->setEnabled(true);
+    w.fa->setFocus();
+    w.TreeView1->setFocus();
+    QTRY_COMPARE(int(w.sheetState.lastFocusedPane), 4);
+    QVERIFY(!w.menus->action(QStringLiteral("mnuEditCut"))->isEnabled());
+}
+
+QTEST_MAIN(NodeClickTest)
+#include "tst_node_click.moc"
