@@ -28,6 +28,13 @@ class FileSystem {
 
     virtual bool fileExists(const QString& path) const = 0;
 
+    // Files the user opens and saves (grid and text files). readFileUpTo is
+    // readFile with the caller's size limit. replaceFile writes a temporary
+    // file beside path and renames it over path, so that a failed save never
+    // damages an existing file; it creates no folders.
+    virtual jet::Result<QByteArray> readFileUpTo(const QString& path, qint64 maxBytes) const = 0;
+    virtual jet::Status replaceFile(const QString& path, const QByteArray& data) = 0;
+
     // Whether new files can be created in folder (which need not exist yet only
     // for implementations that say so).
     virtual bool isWritableFolder(const QString& folder) const = 0;

@@ -8,6 +8,10 @@
 namespace app {
 
 jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
+    return readFileUpTo(path, kMaxReadBytes);
+}
+
+jet::Result<QByteArray> LocalFileSystem::readFileUpTo(const QString& path, qint64 maxBytes) const {
     const QFileInfo info(path);
     if (!info.exists()) {
         return jet::Status(jet::ErrorCode::NotFound, "File not found: " + path.toStdString());
@@ -25,8 +29,8 @@ jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
     }
     // One byte past the limit tells an oversized file apart, even one that
     // grew after it was looked at.
-    QByteArray data = file.read(kMaxReadBytes + 1);
-    if (data.size() > kMaxReadBytes) {
+    QByteArray data = file.read(maxBytes + 1);
+    if (data.size() > maxBytes) {
         return jet::Status(jet::ErrorCode::Io,
                            "Cannot read " + path.toStdString() + ": the file is too large");
     }
@@ -46,6 +50,15 @@ jet::Status LocalFileSystem::writeFile(const QString& path, const QByteArray& da
     // A writable file in a folder that refuses new files can still be
     // rewritten directly; losing atomicity there beats losing the settings.
     file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +
+                                                   file.errorString().toStdString());
+    }
+    return jet::Status::ok();
+}
+
+jet::Status LocalFileSystem::replaceFile(const QString& path, const QByteArray& data) {
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +
                                                    file.errorString().toStdString());

@@ -13,6 +13,10 @@ QString clean(const QString& path) {
 }  // namespace
 
 jet::Result<QByteArray> MemoryFileSystem::readFile(const QString& path) const {
+    return readFileUpTo(path, kMaxReadBytes);
+}
+
+jet::Result<QByteArray> MemoryFileSystem::readFileUpTo(const QString& path, qint64 maxBytes) const {
     const QString key = clean(path);
     if (failingReads_.contains(key)) {
         return jet::Status(jet::ErrorCode::Io, "Cannot read " + key.toStdString());
@@ -21,7 +25,7 @@ jet::Result<QByteArray> MemoryFileSystem::readFile(const QString& path) const {
     if (it == files_.constEnd()) {
         return jet::Status(jet::ErrorCode::NotFound, "File not found: " + key.toStdString());
     }
-    if (it->size() > kMaxReadBytes) {
+    if (it->size() > maxBytes) {
         return jet::Status(jet::ErrorCode::Io,
                            "Cannot read " + key.toStdString() + ": the file is too large");
     }
@@ -36,6 +40,10 @@ jet::Status MemoryFileSystem::writeFile(const QString& path, const QByteArray& d
     files_.insert(key, data);
     ++writeCount_;
     return jet::Status::ok();
+}
+
+jet::Status MemoryFileSystem::replaceFile(const QString& path, const QByteArray& data) {
+    return writeFile(path, data);
 }
 
 bool MemoryFileSystem::fileExists(const QString& path) const {

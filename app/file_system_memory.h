@@ -15,6 +15,8 @@ class MemoryFileSystem : public FileSystem {
     jet::Result<QByteArray> readFile(const QString& path) const override;
     jet::Status writeFile(const QString& path, const QByteArray& data) override;
     bool fileExists(const QString& path) const override;
+    jet::Result<QByteArray> readFileUpTo(const QString& path, qint64 maxBytes) const override;
+    jet::Status replaceFile(const QString& path, const QByteArray& data) override;
     bool isWritableFolder(const QString& folder) const override;
 
     // Writes to files in folder or below it fail with ErrorCode::Io.

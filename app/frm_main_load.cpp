@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/frm_main.h"
@@ -67,6 +68,10 @@ void frmMain::Form_Load() {
     Toolbar->sizeBoxes()->txtCol->setText(QStringLiteral("10"));
     loaded_ = true;
     Form_Resize();
+    // A file named on the command line opens once the window is up.
+    if (!startupFile.isEmpty()) {
+        QTimer::singleShot(0, this, [this] { OpenFile(startupFile); });
+    }
 }
 
 // TOP, LEFT, WIDTH and HEIGHT are the frame's, in twips.

@@ -1,0 +1,64 @@
+#include "app/open_file_kind.h"
+
+#include <QStringList>
+
+namespace app {
+
+OpenFileKind::Kind OpenFileKind::of(const QString& fileName) {
+    const QString end = fileName.right(3).toUpper();
+    if (end == QLatin1String("MDB") || fileName.right(5).toUpper() == QLatin1String("ACCDB")) {
+        return Database;
+    }
+    if (end == QLatin1String("PRS")) {
+        return GridFile;
+    }
+    if (end == QLatin1String("CSV")) {
+        return CommaText;
+    }
+    if (end == QLatin1String("TXT")) {
+        return TabText;
+    }
+    return NotRecognised;
+}
+
+OpenFileKind::Kind OpenFileKind::forSave(const QString& fileName) {
+    const Kind kind = of(fileName);
+    return kind == Database ? NotRecognised : kind;
+}
+
+unsigned char OpenFileKind::openFileType(Kind kind) {
+    switch (kind) {
+        case Database:
+            return 1;
+        case GridFile:
+            return 2;
+        case CommaText:
+            return 3;
+        case TabText:
+            return 4;
+        case NotRecognised:
+            break;
+    }
+    return 0;
+}
+
+QString OpenFileKind::qtFilter(const QString& writtenFilter) {
+    const QStringList parts = writtenFilter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern =
+                pattern.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : pattern.trimmed();
+        }
+        QString description = parts[i];
+        const int open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && description.endsWith(QLatin1Char(')'))) {
+            description = description.left(open).trimmed();
+        }
+        entries << QStringLiteral("%1 (%2)").arg(description, patterns.join(QLatin1Char(' ')));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+}  // namespace app

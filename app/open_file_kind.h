@@ -1,0 +1,36 @@
+// The kinds of file the open command and Save As tell apart by the end of a
+// file's name, and the file dialogs' filter texts in their written form
+// ("Description|pattern|...") turned into Qt's ("Description (pattern);;...").
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+class OpenFileKind {
+  public:
+    enum Kind { NotRecognised, Database, GridFile, CommaText, TabText };
+
+    static constexpr const char* kOpenFilter =
+        "ACCESS Database Files (*.mdb)|*.mdb|Veltrano Pairsheet Files (*.prs)|*.prs|"
+        "Comma Delimited Text Files (*.csv)|*.csv|Tab Delimited Text Files (*.txt)|*.txt|"
+        "All Files (*.*)|*.*";
+    static constexpr const char* kSaveFilter =
+        "Veltrano Pairsheet Files (*.prs)|*.prs|Comma Delimited Text Files (*.csv)|*.csv|"
+        "Tab Delimited Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+
+    // By the upper-cased last three characters ("MDB", "PRS", "CSV", "TXT";
+    // no dot needed); a name whose last five are "ACCDB" is a database too.
+    static Kind of(const QString& fileName);
+    // The kinds Save As writes; a database name is not one of them.
+    static Kind forSave(const QString& fileName);
+    // The open file type a kind sets: 1 database, 2 grid, 3 comma, 4 tab, 0 none.
+    static unsigned char openFileType(Kind kind);
+
+    // Each "Description|pattern" pair becomes "Description (patterns)" with
+    // the patterns Qt reads from the parentheses; "*.*" becomes "*" so that
+    // names without a dot are listed under "All Files" as well.
+    static QString qtFilter(const QString& writtenFilter);
+};
+
+}  // namespace app
