@@ -43,9 +43,8 @@ void frmMain::showPosition(const QString& text) {
     SBar->setPanelText(5, text);
 }
 
-void frmMain::showColumnStatistics(int) {
-    // The statistics grid shows a column's figures once statistics exist;
-    // until a statistics run there is nothing to show.
+void frmMain::showColumnStatistics(int col) {
+    StatisticsDisplay(col);
 }
 
 void frmMain::fa_Click() {
