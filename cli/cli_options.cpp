@@ -29,7 +29,10 @@ const char* usageText() {
            "       tablescope-cli queries FILE\n"
            "       tablescope-cli sql FILE QUERY\n"
            "       tablescope-cli schema FILE [TABLE]\n"
-           "       tablescope-cli export FILE TABLE [--format csv|jsonl]\n"
+           "       tablescope-cli export FILE TABLE|QUERY [--format csv|jsonl] [--param NAME=VALUE ...]\n"
+           "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl] [--param NAME=VALUE ...]\n"
+           "       tablescope-cli save-query FILE NAME \"SQL\"\n"
+           "       tablescope-cli delete-query FILE NAME\n"
            "options: --password PW   password of a protected database\n";
 }
 
