@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-dejavu-core libgl-dev
   libsqlite3-dev libssl-dev
   libgtest-dev libgmock-dev
 )
