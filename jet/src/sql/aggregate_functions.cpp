@@ -37,6 +37,27 @@ void firstFinal(sqlite3_context* ctx) {
     kept->set = false;
 }
 
+// The numeric aggregates share their step's start: their state, and the
+// argument as a number. Returns null when the row adds nothing (Null, a value
+// that is not a number, which marks the state, or no memory, which is reported).
+template <typename State>
+State* numericStep(sqlite3_context* ctx, sqlite3_value* arg, double& x) {
+    auto* s = static_cast<State*>(sqlite3_aggregate_context(ctx, sizeof(State)));
+    if (!s) {
+        sqlite3_result_error_nomem(ctx);
+        return nullptr;
+    }
+    if (sqlite3_value_type(arg) == SQLITE_NULL)
+        return nullptr;
+    auto number = numberOf(arg);
+    if (!number) {
+        s->error = true;
+        return nullptr;
+    }
+    x = *number;
+    return s;
+}
+
 // Welford's running mean and sum of squared differences.
 struct Spread {
     long long n;
@@ -46,20 +67,14 @@ struct Spread {
 };
 
 void spreadStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    auto* s = static_cast<Spread*>(sqlite3_aggregate_context(ctx, sizeof(Spread)));
+    double x = 0;
+    auto* s = numericStep<Spread>(ctx, argv[0], x);
     if (!s)
-        return sqlite3_result_error_nomem(ctx);
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
-    auto x = numberOf(argv[0]);
-    if (!x) {
-        s->error = true;
-        return;
-    }
     ++s->n;
-    const double delta = *x - s->mean;
+    const double delta = x - s->mean;
     s->mean += delta / static_cast<double>(s->n);
-    s->m2 += delta * (*x - s->mean);
+    s->m2 += delta * (x - s->mean);
 }
 
 void spreadFinal(sqlite3_context* ctx) {
@@ -86,17 +101,11 @@ struct CurrencySum {
 };
 
 void currencyStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    auto* s = static_cast<CurrencySum*>(sqlite3_aggregate_context(ctx, sizeof(CurrencySum)));
+    double x = 0;
+    auto* s = numericStep<CurrencySum>(ctx, argv[0], x);
     if (!s)
-        return sqlite3_result_error_nomem(ctx);
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
         return;
-    auto x = numberOf(argv[0]);
-    if (!x) {
-        s->error = true;
-        return;
-    }
-    s->scaled += std::llround(*x * 10000.0);
+    s->scaled += std::llround(x * 10000.0);
     s->any = true;
 }
 
