@@ -187,6 +187,7 @@ void frmMain::connectHandlers() {
     connectSqlHandlers();
     connectFileHandlers();
     connectSheetCommandHandlers();
+    connectFormatHandlers();
     keepMenuShortcutsInSqlBox();
     resetPointerOver(
         {client, VTPan, TabStrip1, txtSQL->viewport(), TreeView1->viewport(), PanColor});

@@ -33,6 +33,7 @@ class SettingsFile;
 }
 namespace sheet {
 class Grid;
+enum class CellSetting;
 }
 namespace ui {
 class CaptionPanel;
@@ -104,6 +105,22 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void fa_AfterSort(int col, int order);
     void fa_AfterMoveColumn(int col, int position);
     void fa_AfterUserResize(int row, int col);
+
+    // Formatting and the font colour palette (frm_main_format.cpp). The style
+    // and colour commands act on the style range, which follows the mouse
+    // mode shown by the "BlockMode" button.
+    void mnuBold_Click();
+    void mnuItalic_Click();
+    void mnuUnderline_Click();
+    void mnuFontColor_Click();     // "A": the current font colour again
+    void mnuSetFontColor_Click();  // "Acolor": drops the palette down
+    void SSPanelColor_Click(int index);
+    void PanColor_Click();
+    void SetColumnFormat(const QString& format);
+    void mnuAlternateColor_Click();
+    // Alternate row colour on or off, with the menu check and the button.
+    void SetAlternateColor(bool on);
+    void mnuMerge_Click();
 
     // SQL box (frm_main_sql.cpp). The SQL text: the box's contents with every
     // line break as CR LF.
@@ -240,6 +257,9 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void connectSqlHandlers();
     void connectFileHandlers();
     void connectSheetCommandHandlers();
+    void connectFormatHandlers();
+    bool blockModeOn() const;
+    void toggleStyle(sheet::CellSetting style, const QString& key);
     bool loadSheetFile(const QString& fileName, int kind);
     void switchFileMode(bool database);
     void removeFlagColumnForSave();

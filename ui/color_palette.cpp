@@ -36,8 +36,9 @@ ColorPalette::ColorPalette(QWidget* parent) : QFrame(parent) {
         s->setObjectName(QStringLiteral("SSPanelColor(%1)").arg(i));
         s->setFrameShape(QFrame::Panel);
         s->setLineWidth(2);
-        s->setStyleSheet(QStringLiteral("QFrame { background: %1; }")
-                             .arg(colorName(ToolbarIcons::swatchColor(i))));
+        backColors_[i] = ToolbarIcons::swatchColor(i);
+        s->setStyleSheet(
+            QStringLiteral("QFrame { background: %1; }").arg(colorName(backColors_[i])));
         s->setMouseTracking(true);
         s->installEventFilter(this);
         swatches_[i] = s;
@@ -64,6 +65,21 @@ void ColorPalette::setBevel(int i, int bevel) {
 int ColorPalette::bevel(int i) const {
     const QFrame* s = swatch(i);
     return s && s->frameShadow() == QFrame::Sunken ? 1 : 2;
+}
+
+int ColorPalette::backColor(int i) const {
+    return swatch(i) ? backColors_[i] : 0;
+}
+
+void ColorPalette::markChosen(int i) {
+    for (int j = 0; j < kSwatchCount; ++j) {
+        setBevel(j, j == i ? 1 : 2);
+    }
+}
+
+void ColorPalette::open() {
+    show();
+    raise();
 }
 
 bool ColorPalette::eventFilter(QObject* watched, QEvent* event) {

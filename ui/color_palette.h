@@ -22,6 +22,13 @@ class ColorPalette : public QFrame {
     // Sunken (1) or raised (2) look of swatch i.
     void setBevel(int i, int bevel);
     int bevel(int i) const;
+    // Swatch i's back colour, the font colour it offers, as red + 256 green +
+    // 65536 blue; 0 (black) for an index outside 0..7.
+    int backColor(int i) const;
+    // Shows swatch i sunken as the chosen one and every other swatch raised.
+    void markChosen(int i);
+    // Drops the palette down over the window.
+    void open();
 
   signals:
     void swatchClicked(int index);
@@ -33,6 +40,7 @@ class ColorPalette : public QFrame {
 
   private:
     QFrame* swatches_[kSwatchCount];
+    int backColors_[kSwatchCount];
 };
 
 }  // namespace ui
