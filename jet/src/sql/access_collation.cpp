@@ -97,46 +97,7 @@ int compareAccessText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::string accessSortKey(std::string_view text) {
-    text = rtrim(text);
-    std::string primary, secondary;
-    auto put = [](std::string& out, uint32_t w) {
-        out += static_cast<char>((w >> 16) & 0xFF);
-        out += static_cast<char>((w >> 8) & 0xFF);
-        out += static_cast<char>(w & 0xFF);
-    };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char32_t c = nextCodePoint(text, i);
-        put(primary, primaryWeight(c) + 1);  // never zero: zero ends the primary part
-        put(secondary, foldCase(c));
-    }
-    put(primary, 0);
-    return primary + secondary;
-}
-
-namespace {
-
-// acc_sortkey(text): a blob that sorts and groups as the ACCESS collation
-// compares, so GROUP BY can sort with plain byte comparisons.
-void sortKeyFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int t = sqlite3_value_type(argv[0]);
-    if (t != SQLITE_TEXT) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    const void* p = sqlite3_value_blob(argv[0]);
-    const std::string key = accessSortKey(std::string_view(
-        static_cast<const char*>(p), static_cast<std::size_t>(sqlite3_value_bytes(argv[0]))));
-    sqlite3_result_blob(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-}
-
-}  // namespace
-
 int registerAccessCollation(sqlite3* db) {
-    sqlite3_create_function(db, "acc_sortkey", 1,
-                            SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                            sortKeyFn, nullptr, nullptr);
     return sqlite3_create_collation_v2(db, "ACCESS", SQLITE_UTF8, nullptr, collate, nullptr);
 }
 

@@ -11,9 +11,6 @@
 namespace jet::sql {
 
 int compareAccessText(std::string_view a, std::string_view b);
-// A byte string whose plain order is compareAccessText's order (equal keys
-// exactly for texts it calls equal). Registered as acc_sortkey() too.
-std::string accessSortKey(std::string_view text);
 int registerAccessCollation(sqlite3* db);
 
 }  // namespace jet::sql

@@ -1,5 +1,6 @@
-// Access aggregates SQLite lacks: First and Last (Nulls not skipped) and the
-// sample and population variance and standard deviation.
+// Access aggregates SQLite lacks: First and Last (Nulls not skipped), the
+// sample and population variance and standard deviation, and the single
+// value of a scalar subquery.
 #include <cmath>
 #include <new>
 
@@ -118,6 +119,19 @@ void currencyFinal(sqlite3_context* ctx) {
     sqlite3_result_double(ctx, static_cast<double>(s->scaled) / 10000.0);
 }
 
+// acc_single(x): the one value of a scalar subquery, Null when it has no
+// row; a second row is an error, as in Access.
+void singleStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    auto* kept = static_cast<KeptValue*>(sqlite3_aggregate_context(ctx, sizeof(KeptValue)));
+    if (!kept)
+        return sqlite3_result_error_nomem(ctx);
+    if (kept->set)
+        return sqlite3_result_error(ctx, "At most one record can be returned by this subquery.",
+                                    -1);
+    kept->value = sqlite3_value_dup(argv[0]);
+    kept->set = true;
+}
+
 }  // namespace
 
 void registerAggregateFunctions(sqlite3* db) {
@@ -125,6 +139,8 @@ void registerAggregateFunctions(sqlite3* db) {
                             firstFinal);
     sqlite3_create_function(db, "acc_last", 1, SQLITE_UTF8, reinterpret_cast<void*>(1), nullptr,
                             firstStep, firstFinal);
+    sqlite3_create_function(db, "acc_single", 1, SQLITE_UTF8, nullptr, nullptr, singleStep,
+                            firstFinal);
     sqlite3_create_function(db, "acc_sum_currency", 1, SQLITE_UTF8, nullptr, nullptr, currencyStep,
                             currencyFinal);
     sqlite3_create_function(db, "acc_var", 1, SQLITE_UTF8, reinterpret_cast<void*>(0), nullptr,

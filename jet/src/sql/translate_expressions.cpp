@@ -376,7 +376,9 @@ Result<TxExpr> Translator::subquery(const Expr& e, const Scope& scope) {
             "to request only one field.");
     }
     if (e.kind == ExprKind::Subquery) {
-        t.sql = "(" + sub->sql + ")";
+        // SQLite would take the first row; Access refuses a second one.
+        t.sql = "(SELECT acc_single(q." + quoteIdentifier(sub->columns[0].name) + ") FROM (" +
+                sub->sql + ") AS q)";
         t.cond = false;
         t.type = sub->columns[0].type;
         return t;
