@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <memory>
+
 #include "app/frm_main.h"
 #include "db/connect_text.h"
 #include "db/database.h"
@@ -47,13 +49,39 @@ void frmMain::connectBrowserHandlers() {
             [this](QTreeWidgetItem* node, int) { TreeView1_NodeClick(node); });
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem*, int) { TreeView1_DblClick(); });
-    auto* hook = new db::EventHook(this, [this](QObject*, QEvent* event) {
-        if (event->type() == QEvent::FocusIn) {
-            TreeView1_GotFocus();
+    // A node reached with the keyboard is shown as a clicked one. Only a move
+    // made by a key counts: a mouse click changes the current node too, but
+    // is shown through itemClicked, and the program's own selection of the
+    // first node shows nothing.
+    auto keyMove = std::make_shared<bool>(false);
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
+            [this, keyMove](QTreeWidgetItem* node, QTreeWidgetItem*) {
+                if (*keyMove && node) {
+                    *keyMove = false;
+                    TreeView1_NodeClick(node);
+                }
+            });
+    auto* hook = new db::EventHook(this, [this, keyMove](QObject* watched, QEvent* event) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                if (watched == TreeView1) {
+                    TreeView1_GotFocus();
+                }
+                break;
+            case QEvent::KeyPress:
+                *keyMove = watched == TreeView1;
+                break;
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+                *keyMove = false;
+                break;
+            default:
+                break;
         }
         return false;
     });
     hook->watch(TreeView1);
+    hook->watch(TreeView1->viewport());
     connect(menus->action(QStringLiteral("mnuRefresh")), &QAction::triggered, this,
             &frmMain::mnuRefresh_Click);
     connect(menus->action(QStringLiteral("mnuNew")), &QAction::triggered, this,

@@ -16,6 +16,8 @@
 #include "app/frm_main.h"
 #include "app/module_main.h"
 #include "app/open_file_kind.h"
+#include "db/progress_bar_feedback.h"
+#include "db/scoped_action.h"
 #include "sheet/delimited_text.h"
 #include "sheet/form_view.h"
 #include "sheet/grid.h"
@@ -36,6 +38,30 @@ const char* const kCrLf = "\r\n";
 
 QString fromStd(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// The file's bytes into the sheet; the sheet is replaced only when all of
+// them read without fault.
+jet::Status readSheetFile(app::FileSystem& files, sheet::Grid& fa,
+                          db::ProgressBarFeedback& progress, const QString& fileName, int kind) {
+    auto bytes = files.readFileUpTo(fileName, kMaxSheetFileBytes);
+    if (!bytes) {
+        return bytes.status();
+    }
+    if (kind == app::OpenFileKind::GridFile) {
+        return sheet::GridFile::load(fa, *bytes);
+    }
+    const char separator = kind == app::OpenFileKind::CommaText ? sheet::DelimitedText::kComma
+                                                                : sheet::DelimitedText::kTab;
+    bool expected = false;
+    return sheet::DelimitedText::load(fa, *bytes, separator,
+                                      [&progress, &expected](std::size_t done, std::size_t total) {
+                                          if (!expected) {
+                                              progress.expect(total);
+                                              expected = true;
+                                          }
+                                          progress.advanced(done);
+                                      });
 }
 
 }  // namespace
@@ -113,19 +139,18 @@ void frmMain::OpenFile(const QString& fileName) {
 // Reads the whole file, then replaces the sheet only if it reads without
 // fault; otherwise the sheet keeps its contents and the reason is shown.
 bool frmMain::loadSheetFile(const QString& fileName, int kind) {
-    desktop_.setPointer(ui::Desktop::Pointer::Busy);
-    jet::Status status;
-    auto bytes = module_.fileSystem().readFileUpTo(fileName, kMaxSheetFileBytes);
-    if (!bytes) {
-        status = bytes.status();
-    } else if (kind == app::OpenFileKind::GridFile) {
-        status = sheet::GridFile::load(*fa, *bytes);
-    } else {
-        const char separator = kind == app::OpenFileKind::CommaText ? sheet::DelimitedText::kComma
-                                                                    : sheet::DelimitedText::kTab;
-        status = sheet::DelimitedText::load(*fa, *bytes, separator);
-    }
-    desktop_.setPointer(ui::Desktop::Pointer::Default);
+    // A big text file shows the progress bar as a big database result does,
+    // with the window painting and user input held back until the sheet is
+    // full.
+    const jet::Status status = [&] {
+        desktop_.setPointer(ui::Desktop::Pointer::Busy);
+        loadProgress_->started(0);
+        db::ScopedAction restore([this] {
+            loadProgress_->finished();
+            desktop_.setPointer(ui::Desktop::Pointer::Default);
+        });
+        return readSheetFile(module_.fileSystem(), *fa, *loadProgress_, fileName, kind);
+    }();
     if (!status.isOk()) {
         dialogs_.messageBox(QStringLiteral("Unable to open '") + fileName + QStringLiteral("'.") +
                                 QLatin1String(kCrLf) + fromStd(status.message()),
@@ -134,6 +159,14 @@ bool frmMain::loadSheetFile(const QString& fileName, int kind) {
         return false;
     }
     openFileType = app::OpenFileKind::openFileType(app::OpenFileKind::Kind(kind));
+    if (kind == app::OpenFileKind::GridFile) {
+        // A grid file brings its own alternate row colour; the menu entry
+        // and the button show whether it is the program's.
+        alternateColorOn = fa->backColorAlternate() == kAlternateColor;
+        sheetState.alternateColorOn = alternateColorOn;
+        menus->action(QStringLiteral("mnuAlternateColor"))->setChecked(alternateColorOn);
+        Toolbar->setPressed(QStringLiteral("AlternateColor"), alternateColorOn);
+    }
     sheetState.titlesChanged = true;
     FileSheetSetUp();
     return true;

@@ -40,6 +40,13 @@ void ProgressBarFeedback::advanced(uint64_t rows) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void ProgressBarFeedback::expect(uint64_t rows) {
+    expected_ = rows;
+    if (bar_ && shown_) {
+        bar_->setRange(0, expected_ > 0 ? kScale : 0);
+    }
+}
+
 void ProgressBarFeedback::finished() {
     if (bar_ && shown_) {
         bar_->setVisible(false);

@@ -22,6 +22,8 @@ class ProgressBarFeedback : public LoadProgress {
     void started(uint64_t expected) override;
     void advanced(uint64_t rows) override;
     void finished() override;
+    // The number of rows, learnt once the work has begun (0: unknown).
+    void expect(uint64_t rows);
 
     // Times the window was given a chance to paint (tests).
     int paintPasses() const { return passes_; }

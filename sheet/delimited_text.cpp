@@ -175,7 +175,9 @@ void DelimitedText::parse(const QByteArray& utf8, char separator, const RowHandl
     }
 }
 
-jet::Status DelimitedText::load(Grid& grid, const QByteArray& bytes, char separator) {
+jet::Status DelimitedText::load(Grid& grid, const QByteArray& bytes, char separator,
+                                const ProgressHandler& onProgress) {
+    constexpr std::size_t kProgressStep = 4096;
     const QByteArray text = toUtf8(bytes);
     std::size_t lines = 0;
     std::size_t widest = 1;
@@ -197,11 +199,15 @@ jet::Status DelimitedText::load(Grid& grid, const QByteArray& bytes, char separa
     const std::vector<QString> titles(widest);
     grid.beginFill(titles);
     std::vector<CellInput> row(widest);
+    std::size_t done = 0;
     parse(text, separator, [&](std::span<const std::string_view> cells) {
         for (std::size_t c = 0; c < widest; ++c) {
             row[c].text = c < cells.size() ? cells[c] : std::string_view();
         }
         grid.appendRow(row);
+        if (++done % kProgressStep == 0 && onProgress) {
+            onProgress(done, lines);
+        }
     });
     grid.endFill();
     return jet::Status::ok();

@@ -32,7 +32,11 @@ class DelimitedText {
     // Replaces the sheet with the file: the title row empty, one data row per
     // line, as many columns as the widest line, every column's data type 0.
     // A file the sheet cannot hold is refused and the sheet is left as it was.
-    static jet::Status load(Grid& grid, const QByteArray& bytes, char separator);
+    // onProgress, when given, hears every few thousand rows how many of the
+    // file's rows are in the sheet.
+    using ProgressHandler = std::function<void(std::size_t rowsDone, std::size_t rowsTotal)>;
+    static jet::Status load(Grid& grid, const QByteArray& bytes, char separator,
+                            const ProgressHandler& onProgress = {});
 
     // The file's text as UTF-8: a byte-order mark dropped, Windows-1252
     // turned into UTF-8 when the bytes are not valid UTF-8.

@@ -1,6 +1,7 @@
 #include "browser_window.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -26,22 +27,22 @@ BrowserWindow::BrowserWindow() {
 
 BrowserWindow::~BrowserWindow() = default;
 
+bool BrowserWindow::TestFileSystem::fileExists(const QString& path) const {
+    return MemoryFileSystem::fileExists(path) || QFileInfo(path).isFile();
+}
+
 bool BrowserWindow::open(const std::string& path) {
     frmMain& window = w();
-    const unsigned char before = window.openFileType;
-    window.CommonDialog1.fileName = QString::fromStdString(path);
-    window.openFileType = 1;
-    window.TreeView1->setVisible(true);
-    window.VTPan->setVisible(false);
-    if (!window.OpenDatabase(QString::fromStdString(path))) {
-        window.openFileType = before;
-        return false;
+    const auto before = window.openDb;
+    const qsizetype asked = dialogs.asked.size();
+    // The file name answers the open dialog, ahead of answers queued for
+    // the prompts that follow it (the password).
+    dialogs.texts.prepend(QString::fromStdString(path));
+    window.menus->action(QStringLiteral("mnuOpen"))->trigger();
+    if (dialogs.asked.size() > asked && dialogs.asked[asked].kind == QLatin1String("open")) {
+        dialogs.asked.removeAt(asked);
     }
-    window.sheetState.flagColumnPresent = true;
-    window.menus->action(QStringLiteral("mnuAddFlagCol"))->setEnabled(false);
-    window.Toolbar->button(QStringLiteral("Flag"))->setVisible(true);
-    window.TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
-    return true;
+    return window.openDb && window.openDb != before && window.openFileType == 1;
 }
 
 QTreeWidgetItem* BrowserWindow::node(const QString& key) const {

@@ -1,7 +1,7 @@
 // The real program inside a test, for the browser and SQL box tests: the
 // start-up module on an in-memory settings folder with scripted dialogs and
-// desktop, and helpers that open a database, click tree nodes and read the
-// sheet back.
+// desktop, and helpers that open a file through the open command, click tree
+// nodes and read the sheet back.
 #pragma once
 
 #include <QString>
@@ -25,8 +25,9 @@ class BrowserWindow {
 
     frmMain& w() const { return *module_->mainWindow(); }
 
-    // Runs the database opener the way the open command does for an .mdb
-    // file; returns its result.
+    // Chooses "&Open..." and picks the file in the scripted open dialog (the
+    // dialog's own record is taken out of dialogs.asked, so tests see only
+    // what the open command asks after it). True when a database was opened.
     bool open(const std::string& path);
 
     QTreeWidgetItem* node(const QString& key) const;
@@ -44,7 +45,14 @@ class BrowserWindow {
     QString lastMessage() const;
     int messageCount() const;
 
-    app::MemoryFileSystem fs;
+    // Files the window writes stay in memory; the shared test databases are
+    // found on disk, so the open command sees them.
+    class TestFileSystem : public app::MemoryFileSystem {
+      public:
+        bool fileExists(const QString& path) const override;
+    };
+
+    TestFileSystem fs;
     ui::ScriptedDialogs dialogs;
     ui::ScriptedDesktop desktop;
 

@@ -75,6 +75,8 @@ class NodeClickTest : public QObject {
     void doubleClickPastesTableAndFieldNames();
     void doubleClickOnQueryPastesNothing();
     void treeFocusSetsThePane();
+    void keyboardMovesShowTheNode();
+    void keyboardMoveToAParameterQueryAsksOnce();
 };
 
 void NodeClickTest::tableClickFillsSheetAndSqlBox() {
@@ -291,6 +293,70 @@ void NodeClickTest::treeFocusSetsThePane() {
     w.TreeView1->setFocus();
     QTRY_COMPARE(int(w.sheetState.lastFocusedPane), 4);
     QVERIFY(!w.menus->action(QStringLiteral("mnuEditCut"))->isEnabled());
+}
+
+// The arrow keys show the node they reach as a click does; the program's own
+// choice of the current node shows nothing.
+void NodeClickTest::keyboardMovesShowTheNode() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    QTreeWidget& tree = *w.TreeView1;
+    QTreeWidgetItem* table1 = run.node(QStringLiteral("T9"));
+    QCOMPARE(tree.currentItem(), table1);
+    table1->setExpanded(false);
+    QTest::keyClick(&tree, Qt::Key_Down);
+    QTreeWidgetItem* next = tree.currentItem();
+    QVERIFY(next != table1);
+    QVERIFY(db::DatabaseTree::key(next).startsWith(QLatin1Char('T')));
+    QCOMPARE(w.currentNode, next);
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), next->text(0));
+    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [%1]").arg(next->text(0)));
+    QCOMPARE(w.fa->cols(), next->childCount() + 1);
+    QCOMPARE(w.fa->textMatrix(0, 1), next->child(0)->text(0));
+
+    QTest::keyClick(&tree, Qt::Key_Up);
+    QCOMPARE(tree.currentItem(), table1);
+    QCOMPARE(run.row(0), QStringLiteral("Flag|A|B|C|D|E|F|G|H|I"));
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+
+    table1->setExpanded(true);
+    QTest::keyClick(&tree, Qt::Key_Down);  // onto the first field: nothing to show
+    QCOMPARE(db::DatabaseTree::key(tree.currentItem()), QStringLiteral("TF9-0"));
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+
+    tree.setCurrentItem(run.node(QStringLiteral("T12")));
+    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QCOMPARE(run.messageCount(), 0);
+}
+
+// A key move and a mouse click each show the node once: one prompt per
+// parameter, not two.
+void NodeClickTest::keyboardMoveToAParameterQueryAsksOnce() {
+    BrowserWindow run;
+    frmMain& w = run.w();
+    QVERIFY(run.open(parameterFile()));
+    QTreeWidgetItem* byName = run.node(queryKey(run, QStringLiteral("ByName")));
+    QTreeWidgetItem* queries = byName->parent();
+    const int at = queries->indexOfChild(byName);
+    QTreeWidgetItem* before = at > 0 ? queries->child(at - 1) : queries;
+    before->setExpanded(false);
+    w.TreeView1->setCurrentItem(before);
+    QCOMPARE(run.dialogs.asked.size(), 0);
+    run.dialogs.texts.enqueue(QStringLiteral("key"));
+    QTest::keyClick(w.TreeView1, Qt::Key_Down);
+    QCOMPARE(w.TreeView1->currentItem(), byName);
+    QCOMPARE(run.dialogs.asked.size(), 1);
+    QCOMPARE(run.row(1), QStringLiteral("|key|3"));
+    run.dialogs.texts.enqueue(QStringLiteral("mouse"));
+    run.click(db::DatabaseTree::key(byName));
+    QCOMPARE(run.row(1), QStringLiteral("|mouse|5"));
+    int prompts = 0;
+    for (const auto& asked : run.dialogs.asked) {
+        prompts += asked.text == QLatin1String("Enter Which name") ? 1 : 0;
+    }
+    QCOMPARE(prompts, 2);
 }
 
 QTEST_MAIN(NodeClickTest)

@@ -7,10 +7,14 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "db/progress_bar_feedback.h"
 #include "sheet/grid.h"
 #include "sheet/grid_file.h"
 #include "ui/caption_panel.h"
@@ -31,6 +35,12 @@ class TestFileSystem : public app::MemoryFileSystem {
   public:
     bool fileExists(const QString& path) const override {
         return MemoryFileSystem::fileExists(path) || QFileInfo(path).isFile();
+    }
+    // A slow disk: every read of a user's file takes this long first.
+    int readDelayMs = 0;
+    jet::Result<QByteArray> readFileUpTo(const QString& path, qint64 maxBytes) const override {
+        QThread::msleep(readDelayMs);
+        return MemoryFileSystem::readFileUpTo(path, maxBytes);
     }
 };
 
@@ -77,6 +87,8 @@ class FilesWindowTest : public QObject {
     void fileModeClosesTheDatabase();
     void quotedCellsRoundTripThroughCommaText();
     void windows1252FileOpens();
+    void gridFileBringsItsAlternateColour();
+    void bigTextFileShowsTheProgressBar();
     void cancelledDialogsChangeNothing();
     void missingFileGivesOpenError();
     void unrecognisedExtensionChangesNothing();
@@ -248,6 +260,70 @@ void FilesWindowTest::windows1252FileOpens() {
              (Sheet{{"", ""}, {"Caf\u00E9", "\u20AC 5"}, {"\u201Cq\u201D", "na\u00EFve"}}));
     openThroughDialog(QStringLiteral("/in/bom.txt"));
     QCOMPARE(sheetOf(*w().fa), (Sheet{{"", ""}, {"Caf\u00E9", "x"}}));
+}
+
+void FilesWindowTest::gridFileBringsItsAlternateColour() {
+    QAction* alternate = entry(w(), "mnuAlternateColor");
+    fillSheet(*w().fa, Sheet{{"A", "B"}, {"1", "2"}, {"3", "4"}});
+    alternate->trigger();
+    QVERIFY(w().alternateColorOn);
+    saveThroughDialog(QStringLiteral("/out/green.prs"));
+    alternate->trigger();
+    QVERIFY(!w().alternateColorOn);
+    saveThroughDialog(QStringLiteral("/out/plain.prs"));
+
+    openThroughDialog(QStringLiteral("/out/green.prs"));
+    QCOMPARE(w().fa->backColorAlternate(), frmMain::kAlternateColor);
+    QVERIFY(w().alternateColorOn);
+    QVERIFY(alternate->isChecked());
+    QVERIFY(w().Toolbar->isPressed(QStringLiteral("AlternateColor")));
+    // The menu entry now turns off what the file brought.
+    alternate->trigger();
+    QVERIFY(!w().alternateColorOn);
+    QVERIFY(w().fa->backColorAlternate() != frmMain::kAlternateColor);
+
+    alternate->trigger();
+    openThroughDialog(QStringLiteral("/out/plain.prs"));
+    QVERIFY(w().fa->backColorAlternate() != frmMain::kAlternateColor);
+    QVERIFY(!w().alternateColorOn);
+    QVERIFY(!alternate->isChecked());
+    QVERIFY(!w().Toolbar->isPressed(QStringLiteral("AlternateColor")));
+    QVERIFY(messages().isEmpty());
+}
+
+// A slow read pushes the load past the moment the bar appears; a timer queued
+// before the open sees the bar part way through the rows, while the window
+// is still loading.
+void FilesWindowTest::bigTextFileShowsTheProgressBar() {
+    constexpr int kLines = 20000;
+    QByteArray text;
+    for (int i = 0; i < kLines; ++i) {
+        text += QByteArray::number(i) + ",row " + QByteArray::number(i) + "\r\n";
+    }
+    fs_->putFile(QStringLiteral("/in/big.csv"), text);
+    fs_->readDelayMs = db::ProgressBarFeedback::kShowAfterMs + 30;
+    QProgressBar* bar = w().Progress;
+    bool seen = false;
+    bool visible = false;
+    int value = -1, maximum = -1, rowsSoFar = -1;
+    QTimer::singleShot(0, &w(), [&] {
+        seen = true;
+        visible = bar->isVisible();
+        value = bar->value();
+        maximum = bar->maximum();
+        rowsSoFar = w().fa->rows();
+    });
+    openThroughDialog(QStringLiteral("/in/big.csv"));
+    QVERIFY(messages().isEmpty());
+    QVERIFY(seen);
+    QVERIFY(visible);
+    QCOMPARE(maximum, 1000);  // thousandths of the file's lines
+    QCOMPARE(value, 4096 * 1000 / kLines);
+    QVERIFY(rowsSoFar < kLines);  // the new rows are not on the sheet yet
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(w().fa->rows(), kLines + 1);
+    QCOMPARE(w().fa->textMatrix(kLines, 1), QStringLiteral("row %1").arg(kLines - 1));
+    QCOMPARE(run_->desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
 void FilesWindowTest::cancelledDialogsChangeNothing() {
