@@ -3,7 +3,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QProgressBar>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "analysis/bar_chart.h"
 #include "analysis/sheet_column_source.h"
@@ -62,6 +67,50 @@ class WindowRunObserver : public analysis::StatisticsRunObserver {
 
 QAction* menuEntry(ui::MainMenus* menus, const char* name) {
     return menus->action(QString::fromLatin1(name));
+}
+
+// The width in pixels the two columns of fs can share: the frame and, when
+// the rows do not fit, the vertical scroll bar are left out.
+int usableWidth(const sheet::Grid& fs) {
+    const int frame = 2 * fs.frameWidth();
+    const QHeaderView* titles = fs.horizontalHeader();
+    const int titleHeight = titles->isVisible() ? titles->sizeHint().height() : 0;
+    int width = fs.width() - frame;
+    if (fs.verticalHeader()->length() > fs.height() - frame - titleHeight) {
+        width -= fs.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &fs);
+    }
+    return width;
+}
+
+// The widest text of a column below the title row, in pixels with the
+// cell's margins; the rules of the histogram are drawing, not values, and
+// may be cut.
+int widestText(const sheet::Grid& fs, int col) {
+    constexpr int kMargins = 10;
+    const QFontMetrics metrics(fs.font());
+    const QString rule = StatisticsGridText::rule();
+    int widest = 0;
+    for (int r = 1; r < fs.rows(); ++r) {
+        const QString text = fs.textMatrix(r, col);
+        if (text != rule) {
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
+    }
+    return widest + kMargins;
+}
+
+// The label column keeps its width unless a label needs more (the twips
+// were chosen for a smaller font than this desktop's); the value column fills
+// the rest of the control, or more when a value needs it, so that no figure
+// is cut off: the grid then scrolls sideways.
+void fitStatisticsColumns(sheet::Grid& fs, const frmMain& w) {
+    const int labels =
+        std::max(w.toPixelsX(StatisticsGridText::kLabelColumnWidth), widestText(fs, 0));
+    const int values = std::max(usableWidth(fs) - labels, widestText(fs, 1));
+    fs.setColWidth(0, w.toTwipsX(labels) + 1);
+    if (values > 0) {
+        fs.setColWidth(1, w.toTwipsX(values));
+    }
 }
 
 }  // namespace
@@ -130,11 +179,8 @@ void frmMain::statisticsGridSetUp() {
     fs->setCell(CellSetting::BackColor, 0, 0, 0, 1, StatisticsGridText::kHeaderBackColour);
     fs->setCell(CellSetting::ForeColor, 0, 0, 0, 1, StatisticsGridText::kHeaderForeColour);
     fs->setCell(CellSetting::Alignment, 0, 0, 0, 1, StatisticsGridText::kHeaderAlignment);
-    const int valueWidth = toTwipsX(fs->width()) - StatisticsGridText::kLabelColumnWidth;
-    if (valueWidth > 0) {
-        fs->setColWidth(1, valueWidth);
-    }
     fs->setGridLines(0);
+    fitStatisticsColumns(*fs, *this);
 }
 
 // Follows the sheet's current column; a column the grid does not have (an
@@ -163,6 +209,7 @@ void frmMain::StatisticsDisplay(int col) {
             fs->setCell(CellSetting::BarFillPercent, r, 1, row.barPercent.value_or(0.0));
         }
     }
+    fitStatisticsColumns(*fs, *this);
 }
 
 void frmMain::AnalysisResetOnShapeChange() {

@@ -43,7 +43,12 @@ void TabStrip::setTabVisible(int page, bool visible) {
             }
         }
     }
-    bar_->setTabVisible(page, visible);
+    // Qt 6.4's tab bar forgets a pending relayout when told a visibility the
+    // tab already has: only a change is passed on, or a tab shown a moment
+    // earlier stays without room and is never drawn.
+    if (bar_->isTabVisible(page) != visible) {
+        bar_->setTabVisible(page, visible);
+    }
     showPage(bar_->currentIndex());
 }
 
