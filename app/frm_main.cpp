@@ -185,6 +185,7 @@ void frmMain::connectHandlers() {
     connectBrowserHandlers();
     connectStatisticsHandlers();
     connectSqlHandlers();
+    connectQueryHandlers();
     connectFileHandlers();
     connectSheetCommandHandlers();
     connectFormatHandlers();

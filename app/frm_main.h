@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "db/data_control.h"
@@ -30,6 +31,9 @@ class QTreeWidgetItem;
 
 namespace app {
 class SettingsFile;
+}
+namespace db {
+class QueryDefinitions;
 }
 namespace sheet {
 class Grid;
@@ -131,6 +135,10 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void cmdLockSQL_Click();
     void cmdUnlockSQL_Click();
 
+    // Saved queries (frm_main_queries.cpp): Save As New Query and Delete.
+    void cmdSaveSQL_Click();
+    void cmdDeleteSQL_Click();
+
     // Column statistics and the instant bar chart (frm_main_statistics.cpp).
     void mnuAnalysis_Click();
     void mnuStatistics_Click() { mnuAnalysis_Click(); }  // the toolbar's name
@@ -141,6 +149,22 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     // again while fs keeps the figures of the last run.
     void AnalysisResetOnShapeChange();
     const analysis::StatisticsStore& statisticsStore() const { return statistics_; }
+
+    // View toggles, tab clicks and the Help menu (frm_main_view.cpp).
+    void mnuToolbar_Click();
+    void mnuSQLtab_Click();
+    void mnuGrid_Click();
+    void mnuFieldsTree_Click();
+    void TabStrip1_Click();
+    // The tip window: modal from the menu (the call returns when it closes),
+    // non-modal at start-up.
+    void ShowTips(bool modal);
+    void mnuTip_Click() { ShowTips(true); }
+    void mnuWeb_Click();
+    void mnuDisclaimer_Click();
+    void mnuAbout_Click();
+    // The disclaimer file beside the program.
+    QString disclaimerPath() const;
 
     // Converts between twips and this screen's pixels.
     int toPixelsX(int twips) const;
@@ -255,9 +279,13 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void fs_GotFocus();
     void connectBrowserHandlers();
     void connectSqlHandlers();
+    void connectQueryHandlers();
+    jet::Status writeQuery(const std::function<jet::Status(db::QueryDefinitions&)>& change);
     void connectFileHandlers();
     void connectSheetCommandHandlers();
     void connectFormatHandlers();
+    void connectViewHandlers();
+    void centreOnScreen(QWidget* window) const;
     bool blockModeOn() const;
     void toggleStyle(sheet::CellSetting style, const QString& key);
     bool loadSheetFile(const QString& fileName, int kind);

@@ -99,7 +99,7 @@ jet::Status Database::reload() {
     if (!reopened) {
         return reopened.status();
     }
-    session_.reset();
+    retired_.push_back({std::move(engine_), std::move(session_)});
     engine_ = std::move(reopened).value();
     if (jet::Status started = startSession(); !started) {
         return started;
@@ -114,6 +114,7 @@ void Database::close() {
     tables_.clear();
     session_.reset();
     engine_.reset();
+    retired_.clear();
 }
 
 }  // namespace db

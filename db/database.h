@@ -57,6 +57,15 @@ class Database {
     const jet::Database* engine() const { return engine_.get(); }
 
   private:
+    friend class QueryDefinitions;  // the writer needs the password
+
+    // An engine replaced by reload(), kept with its session until close()
+    // because record sets opened from it still read the file it opened.
+    struct Retired {
+        std::unique_ptr<jet::Database> engine;
+        std::unique_ptr<jet::SqlSession> session;
+    };
+
     Database(std::string path, std::string password, std::unique_ptr<jet::Database> engine);
     jet::Status startSession();
     void readTables();
@@ -67,6 +76,7 @@ class Database {
     std::unique_ptr<jet::Database> engine_;
     std::unique_ptr<jet::SqlSession> session_;
     std::vector<TableDefinition> tables_;
+    std::vector<Retired> retired_;
     QueryDefinitions queries_{*this};
 };
 

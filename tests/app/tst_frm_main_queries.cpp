@@ -1,0 +1,383 @@
+// Save As New Query and Delete in the real window, on copies of real files:
+// the name prompt, the engine's refusals, the node added under "Queries",
+// the delete confirmation, the rule that picks the node to delete, and what
+// the file holds afterwards.
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "browser_window.h"
+#include "db/database.h"
+#include "db/database_tree.h"
+#include "jet/database.h"
+#include "jet/query_writer.h"
+#include "sheet/grid.h"
+#include "test_files.h"
+#include "ui/tab_strip.h"
+
+namespace {
+
+using Answer = ui::Dialogs::Answer;
+
+std::string bytesOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The saved query names the file itself lists, read with a fresh engine.
+QStringList queriesInFile(const std::string& path) {
+    auto db = jet::Database::open(path);
+    if (!db) {
+        return {
+            QStringLiteral("<cannot open: %1>").arg(QString::fromStdString(db.status().message()))};
+    }
+    QStringList names;
+    for (const jet::QueryDef& query : (*db)->queries()) {
+        names.append(QString::fromStdString(query.name));
+    }
+    return names;
+}
+
+// The key of the node under "Queries" that shows `name`.
+QString queryKey(BrowserWindow& run, const QString& name) {
+    QTreeWidgetItem* queries = run.node(QStringLiteral("N2"));
+    for (int i = 0; i < queries->childCount(); ++i) {
+        if (queries->child(i)->text(0) == name) {
+            return db::DatabaseTree::key(queries->child(i));
+        }
+    }
+    return {};
+}
+
+QStringList childTexts(QTreeWidgetItem* node) {
+    QStringList out;
+    for (int i = 0; i < node->childCount(); ++i) {
+        out.append(node->child(i)->text(0));
+    }
+    return out;
+}
+
+// A window with a copy of `relative` open and the given SQL text.
+void openCopy(BrowserWindow& run, const std::string& relative, const std::string& copyName,
+              std::string& file) {
+    file = testfiles::copy(relative, copyName);
+    QVERIFY(run.open(file));
+}
+
+}  // namespace
+
+class FrmMainQueriesTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void cancelledOrEmptyNameChangesNothing();
+    void saveAddsTheNodeLastUnderQueries();
+    void savedQueryRunsFromTheTree();
+    void savedParameterQueryAsksForItsValue();
+    void existingNameShowsTheEngineDescription();
+    void refusedStatementShowsTheEngineDescription();
+    void saveWithoutDatabaseReportsIt();
+    void usedKeyStoresTheQueryWithoutNode();
+    void saveInAJet3File();
+    void deleteAnswersOtherThanYesChangeNothing();
+    void deleteRemovesNodeAndQuery();
+    void deleteTakesTheQueryNodeNotAnEarlierFieldNode();
+    void deleteOfAQueryAlreadyGoneRemovesTheNode();
+    void deleteRefusedByTheEngineKeepsTheNode();
+};
+
+void FrmMainQueriesTest::cancelledOrEmptyNameChangesNothing() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "cancel.mdb", file);
+    run.w().setSqlText(QStringLiteral("SELECT col1 FROM Table1"));
+    const QStringList keys = run.keys();
+    const std::string bytes = bytesOf(file);
+    run.press("cmdSaveSQL");  // no scripted answer: the prompt is cancelled
+    run.dialogs.texts.enqueue(QString());
+    run.press("cmdSaveSQL");  // confirmed empty
+    QCOMPARE(run.dialogs.asked.size(), 2);
+    QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("input"));
+    QCOMPARE(run.dialogs.asked[0].title, QStringLiteral("Save Query"));
+    QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter New Query Name:"));
+    QCOMPARE(run.lastMessage(), QString());
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(bytesOf(file) == bytes);
+}
+
+void FrmMainQueriesTest::saveAddsTheNodeLastUnderQueries() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "save.mdb", file);
+    frmMain& w = run.w();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);  // where the button is
+    w.fa->setFocus();
+    const QStringList keysBefore = run.keys();
+    w.setSqlText(
+        QStringLiteral("SELECT Table1.col1, Table2.col2 AS Other\r\n  FROM Table1 INNER "
+                       "JOIN Table2 ON Table1.col1 = Table2.col1"));
+    run.dialogs.texts.enqueue(QStringLiteral("Joined Tables"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+
+    QTreeWidgetItem* queries = run.node(QStringLiteral("N2"));
+    QTreeWidgetItem* added = queries->child(queries->childCount() - 1);
+    QCOMPARE(db::DatabaseTree::key(added), QStringLiteral("QJoined Tables"));
+    QCOMPARE(added->text(0), QStringLiteral("Joined Tables"));
+    QCOMPARE(db::DatabaseTree::image(added), 5);
+    QCOMPARE(db::DatabaseTree::selectedImage(added), 6);
+    QCOMPARE(added->childCount(), 0);
+    QStringList expected = keysBefore;
+    expected.append(QStringLiteral("QJoined Tables"));
+    QCOMPARE(run.keys(), expected);
+    QTRY_VERIFY(w.txtSQL->hasFocus());
+    QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
+
+    QVERIFY(queriesInFile(file).contains(QStringLiteral("Joined Tables")));
+    db::QueryDefinition* stored = w.openDb->queryDefs().find("Joined Tables");
+    QVERIFY(stored);
+    QCOMPARE(QString::fromStdString(stored->sql()).simplified(),
+             QStringLiteral("SELECT Table1.col1, Table2.col2 AS Other FROM Table1 INNER JOIN "
+                            "Table2 ON Table1.col1 = Table2.col1;"));
+}
+
+void FrmMainQueriesTest::savedQueryRunsFromTheTree() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "mdb-reader/V1997/test.mdb", "run.mdb", file);
+    frmMain& w = run.w();
+    w.setSqlText(QStringLiteral("SELECT A, Count(*) AS N FROM Table1 GROUP BY A ORDER BY A DESC"));
+    run.dialogs.texts.enqueue(QStringLiteral("Counted"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+    run.click(QStringLiteral("QCounted"));
+    QCOMPARE(run.lastMessage(), QString());
+    QCOMPARE(run.row(0), QStringLiteral("Flag|A|N"));
+    QCOMPARE(run.row(1), QStringLiteral("|abcdefg|1"));
+    QCOMPARE(run.row(2), QStringLiteral("|a|1"));
+    QCOMPARE(w.fa->rows(), 3);
+    QCOMPARE(w.currentQueryName, QStringLiteral("Counted"));
+    QVERIFY(w.cmdDeleteSQL->isEnabled());
+}
+
+void FrmMainQueriesTest::savedParameterQueryAsksForItsValue() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "mdb-reader/V1997/test.mdb", "param.mdb", file);
+    frmMain& w = run.w();
+    w.setSqlText(
+        QStringLiteral("PARAMETERS [Which] Text(255);\r\nSELECT A FROM Table1 WHERE A = "
+                       "[Which]"));
+    run.dialogs.texts.enqueue(QStringLiteral("Pick"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+    run.dialogs.texts.enqueue(QStringLiteral("abcdefg"));
+    run.click(QStringLiteral("QPick"));
+    QCOMPARE(run.dialogs.asked.last().text, QStringLiteral("Enter Which"));
+    QCOMPARE(run.lastMessage(), QString());
+    QCOMPARE(run.row(0), QStringLiteral("Flag|A"));
+    QCOMPARE(run.row(1), QStringLiteral("|abcdefg"));
+    QCOMPARE(w.fa->rows(), 2);
+}
+
+void FrmMainQueriesTest::existingNameShowsTheEngineDescription() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "taken.mdb", file);
+    run.w().setSqlText(QStringLiteral("SELECT col1 FROM Table1"));
+    const QStringList keys = run.keys();
+    const std::string bytes = bytesOf(file);
+    for (const QString& name : {QStringLiteral("selectquery"), QStringLiteral("Table2")}) {
+        run.dialogs.texts.enqueue(name);
+        run.press("cmdSaveSQL");
+        QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
+        QCOMPARE(run.dialogs.asked.last().buttons, ui::Dialogs::Buttons::Ok);
+    }
+    QCOMPARE(run.messageCount(), 2);
+    QCOMPARE(run.dialogs.asked[1].title + QLatin1Char('|') + run.dialogs.asked[1].text,
+             QStringLiteral("Error Create Query|A query named 'selectquery' already exists in "
+                            "this database."));
+    QCOMPARE(run.lastMessage(), QStringLiteral("Error Create Query|A table named 'Table2' already "
+                                               "exists in this database."));
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(bytesOf(file) == bytes);
+}
+
+void FrmMainQueriesTest::refusedStatementShowsTheEngineDescription() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "refused.mdb", file);
+    frmMain& w = run.w();
+    const QStringList keys = run.keys();
+    const std::string bytes = bytesOf(file);
+    // The box's initial text, a broken statement and one that changes data.
+    for (const QString& sql :
+         {w.SqlText(), QStringLiteral("SELECT col1 FROM"), QStringLiteral("DELETE FROM Table1")}) {
+        w.setSqlText(sql);
+        run.dialogs.texts.enqueue(QStringLiteral("Refused"));
+        const int before = run.messageCount();
+        run.press("cmdSaveSQL");
+        QCOMPARE(run.messageCount(), before + 1);
+        QVERIFY(run.lastMessage().startsWith(QStringLiteral("Error Create Query|")));
+        QVERIFY2(run.lastMessage().size() > QStringLiteral("Error Create Query|").size() + 5,
+                 qPrintable(run.lastMessage()));
+    }
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(bytesOf(file) == bytes);
+    QVERIFY(!w.openDb->queryDefs().find("Refused"));
+}
+
+void FrmMainQueriesTest::saveWithoutDatabaseReportsIt() {
+    BrowserWindow run;
+    run.w().setSqlText(QStringLiteral("SELECT 1"));
+    run.dialogs.texts.enqueue(QStringLiteral("Nowhere"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QStringLiteral("Error Create Query|No database is open."));
+}
+
+void FrmMainQueriesTest::usedKeyStoresTheQueryWithoutNode() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "digits.mdb", file);
+    run.w().setSqlText(QStringLiteral("SELECT col2 FROM Table3"));
+    QVERIFY(run.node(QStringLiteral("Q0")));
+    const QStringList keys = run.keys();
+    run.dialogs.texts.enqueue(QStringLiteral("0"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(queriesInFile(file).contains(QStringLiteral("0")));
+}
+
+void FrmMainQueriesTest::saveInAJet3File() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V1997/queryTestV1997.mdb", "jet3.mdb", file);
+    run.w().setSqlText(QStringLiteral("SELECT DISTINCT col3 FROM Table2 WHERE col3 > 'b'"));
+    run.dialogs.texts.enqueue(QStringLiteral("Old Format"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+    QVERIFY(run.node(QStringLiteral("QOld Format")));
+    QVERIFY(queriesInFile(file).contains(QStringLiteral("Old Format")));
+    run.click(QStringLiteral("QOld Format"));
+    QCOMPARE(run.lastMessage(), QString());
+    QCOMPARE(run.row(0), QStringLiteral("Flag|col3"));
+}
+
+void FrmMainQueriesTest::deleteAnswersOtherThanYesChangeNothing() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "keep.mdb", file);
+    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    QCOMPARE(run.w().currentQueryName, QStringLiteral("SelectQuery"));
+    const QStringList keys = run.keys();
+    const std::string bytes = bytesOf(file);
+    run.dialogs.answers.enqueue(Answer::No);
+    run.press("cmdDeleteSQL");
+    run.dialogs.answers.enqueue(Answer::Cancel);
+    run.press("cmdDeleteSQL");
+    const ui::ScriptedDialogs::Asked& asked = run.dialogs.asked.last();
+    QCOMPARE(asked.title, QStringLiteral("Delete Query"));
+    QCOMPARE(asked.text, QStringLiteral("Are you sure you want to delete Query 'SelectQuery'?"));
+    QCOMPARE(asked.icon, ui::Dialogs::Icon::Question);
+    QCOMPARE(asked.buttons, ui::Dialogs::Buttons::YesNoCancel);
+    QCOMPARE(run.messageCount(), 2);
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(bytesOf(file) == bytes);
+}
+
+void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "delete.mdb", file);
+    frmMain& w = run.w();
+    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    QCOMPARE(run.messageCount(), 1);  // the confirmation only
+    QVERIFY(queryKey(run, QStringLiteral("SelectQuery")).isEmpty());
+    QVERIFY(!childTexts(run.node(QStringLiteral("N2"))).contains(QStringLiteral("SelectQuery")));
+    QVERIFY(!queriesInFile(file).contains(QStringLiteral("SelectQuery")));
+    QVERIFY(queriesInFile(file).contains(QStringLiteral("UnionQuery")));
+    QVERIFY(!w.openDb->queryDefs().find("SelectQuery"));
+    QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
+    QVERIFY(w.cmdDeleteSQL->isEnabled());
+    // Another query still opens from the changed file.
+    run.click(queryKey(run, QStringLiteral("UnionQuery")));
+    QCOMPARE(w.currentQueryName, QStringLiteral("UnionQuery"));
+    QCOMPARE(run.messageCount(), 1);
+}
+
+void FrmMainQueriesTest::deleteTakesTheQueryNodeNotAnEarlierFieldNode() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "fields.mdb", file);
+    frmMain& w = run.w();
+    // "col1" is also the text of table field nodes and of query field nodes
+    // that come earlier in the tree.
+    w.setSqlText(QStringLiteral("SELECT col1 FROM Table3"));
+    run.dialogs.texts.enqueue(QStringLiteral("col1"));
+    run.press("cmdSaveSQL");
+    QCOMPARE(run.lastMessage(), QString());
+    QVERIFY(run.node(QStringLiteral("Qcol1")));
+    const QStringList keysAfterSave = run.keys();
+    int earlierFields = 0;
+    for (const QString& key :
+         keysAfterSave.mid(0, keysAfterSave.indexOf(QStringLiteral("Qcol1")))) {
+        earlierFields += run.node(key)->text(0) == QLatin1String("col1") ? 1 : 0;
+    }
+    QVERIFY(earlierFields >= 2);
+
+    run.click(QStringLiteral("Qcol1"));
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    QStringList expected = keysAfterSave;
+    expected.removeAll(QStringLiteral("Qcol1"));
+    QCOMPARE(run.keys(), expected);
+    QVERIFY(!queriesInFile(file).contains(QStringLiteral("col1")));
+}
+
+void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneRemovesTheNode() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "gone.mdb", file);
+    run.click(queryKey(run, QStringLiteral("UnionQuery")));
+    QVERIFY(jet::deleteQueryDef(file, "UnionQuery").isOk());  // behind the window's back
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    QCOMPARE(run.messageCount(), 1);
+    QVERIFY(queryKey(run, QStringLiteral("UnionQuery")).isEmpty());
+    QVERIFY(!run.w().openDb->queryDefs().find("UnionQuery"));
+}
+
+void FrmMainQueriesTest::deleteRefusedByTheEngineKeepsTheNode() {
+    BrowserWindow run;
+    std::string file;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "locked.mdb", file);
+    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    // A lock file says Access has the database open.
+    const std::string lockFile = file.substr(0, file.size() - 4) + ".ldb";
+    std::ofstream(lockFile) << "OTHERPC";
+    const QStringList keys = run.keys();
+    const std::string bytes = bytesOf(file);
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    std::filesystem::remove(lockFile);
+    QCOMPARE(run.messageCount(), 2);
+    const ui::ScriptedDialogs::Asked& asked = run.dialogs.asked.last();
+    QCOMPARE(asked.title, QStringLiteral("Delete Query"));
+    QCOMPARE(asked.icon, ui::Dialogs::Icon::Critical);
+    QVERIFY2(asked.text.contains(QStringLiteral(".ldb")), qPrintable(asked.text));
+    QCOMPARE(run.keys(), keys);
+    QVERIFY(bytesOf(file) == bytes);
+    QVERIFY(run.w().openDb->queryDefs().find("SelectQuery"));
+}
+
+QTEST_MAIN(FrmMainQueriesTest)
+#include "tst_frm_main_queries.moc"
