@@ -8,6 +8,8 @@
 
 #include "jet/database.h"
 #include "jet/query_writer.h"
+#include "jet/recordset.h"
+#include "jet/sql_session.h"
 #include "oracles.h"
 #include "temp_copy.h"
 #include "write/query_decomposer.h"
@@ -119,6 +121,16 @@ TEST_P(EveryTestFile, SavedAndDeletedQueriesLeaveTheFileReadable) {
     }
     for (const std::string& name : deletions) {
         EXPECT_EQ((*after)->findQuery(name), nullptr) << name;
+    }
+    // The stored queries run by name, as a click in the tree runs them.
+    auto session = SqlSession::open(**after);
+    ASSERT_TRUE(session) << session.status().message();
+    for (const auto& [name, sql] : kept) {
+        auto rows = (*session)->openRecordset(name, {{"Lowest", "0"}});
+        ASSERT_TRUE(rows) << name << ": " << rows.status().message();
+        while ((*rows)->next()) {
+        }
+        EXPECT_TRUE((*rows)->status()) << name << ": " << (*rows)->status().message();
     }
     for (const TableDef& table : (*after)->tables()) {
         if (table.isLinked())
