@@ -43,17 +43,6 @@ QStringList queriesInFile(const std::string& path) {
     return names;
 }
 
-// The key of the node under "Queries" that shows `name`.
-QString queryKey(BrowserWindow& run, const QString& name) {
-    QTreeWidgetItem* queries = run.node(QStringLiteral("N2"));
-    for (int i = 0; i < queries->childCount(); ++i) {
-        if (queries->child(i)->text(0) == name) {
-            return db::DatabaseTree::key(queries->child(i));
-        }
-    }
-    return {};
-}
-
 QStringList childTexts(QTreeWidgetItem* node) {
     QStringList out;
     for (int i = 0; i < node->childCount(); ++i) {
@@ -274,7 +263,7 @@ void FrmMainQueriesTest::deleteAnswersOtherThanYesChangeNothing() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "keep.mdb", file);
-    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
     QCOMPARE(run.w().currentQueryName, QStringLiteral("SelectQuery"));
     const QStringList keys = run.keys();
     const std::string bytes = bytesOf(file);
@@ -297,11 +286,11 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "delete.mdb", file);
     frmMain& w = run.w();
-    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
     run.dialogs.answers.enqueue(Answer::Yes);
     run.press("cmdDeleteSQL");
     QCOMPARE(run.messageCount(), 1);  // the confirmation only
-    QVERIFY(queryKey(run, QStringLiteral("SelectQuery")).isEmpty());
+    QVERIFY(run.queryKey(QStringLiteral("SelectQuery")).isEmpty());
     QVERIFY(!childTexts(run.node(QStringLiteral("N2"))).contains(QStringLiteral("SelectQuery")));
     QVERIFY(!queriesInFile(file).contains(QStringLiteral("SelectQuery")));
     QVERIFY(queriesInFile(file).contains(QStringLiteral("UnionQuery")));
@@ -309,7 +298,7 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
     QVERIFY(w.cmdDeleteSQL->isEnabled());
     // Another query still opens from the changed file.
-    run.click(queryKey(run, QStringLiteral("UnionQuery")));
+    run.click(run.queryKey(QStringLiteral("UnionQuery")));
     QCOMPARE(w.currentQueryName, QStringLiteral("UnionQuery"));
     QCOMPARE(run.messageCount(), 1);
 }
@@ -347,12 +336,12 @@ void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneRemovesTheNode() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "gone.mdb", file);
-    run.click(queryKey(run, QStringLiteral("UnionQuery")));
+    run.click(run.queryKey(QStringLiteral("UnionQuery")));
     QVERIFY(jet::deleteQueryDef(file, "UnionQuery").isOk());  // behind the window's back
     run.dialogs.answers.enqueue(Answer::Yes);
     run.press("cmdDeleteSQL");
     QCOMPARE(run.messageCount(), 1);
-    QVERIFY(queryKey(run, QStringLiteral("UnionQuery")).isEmpty());
+    QVERIFY(run.queryKey(QStringLiteral("UnionQuery")).isEmpty());
     QVERIFY(!run.w().openDb->queryDefs().find("UnionQuery"));
 }
 
@@ -360,7 +349,7 @@ void FrmMainQueriesTest::deleteRefusedByTheEngineKeepsTheNode() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "locked.mdb", file);
-    run.click(queryKey(run, QStringLiteral("SelectQuery")));
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
     // A lock file says Access has the database open.
     const std::string lockFile = file.substr(0, file.size() - 4) + ".ldb";
     std::ofstream(lockFile) << "OTHERPC";

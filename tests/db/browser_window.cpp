@@ -96,6 +96,16 @@ QStringList BrowserWindow::keys() const {
     return out;
 }
 
+QString BrowserWindow::queryKey(const QString& name) const {
+    QTreeWidgetItem* queries = node(QStringLiteral("N2"));
+    for (int i = 0; queries && i < queries->childCount(); ++i) {
+        if (queries->child(i)->text(0) == name) {
+            return db::DatabaseTree::key(queries->child(i));
+        }
+    }
+    return {};
+}
+
 QString BrowserWindow::lastMessage() const {
     for (auto it = dialogs.asked.crbegin(); it != dialogs.asked.crend(); ++it) {
         if (it->kind == QLatin1String("message")) {

@@ -41,6 +41,8 @@ class BrowserWindow {
     QString row(int r) const;
     // The keys of every node in tree order.
     QStringList keys() const;
+    // The key of the node under "Queries" that shows `name`; empty if none.
+    QString queryKey(const QString& name) const;
     // The last message box asked, as "title|text"; empty when none.
     QString lastMessage() const;
     int messageCount() const;

@@ -47,16 +47,6 @@ std::string parameterFile() {
     return file;
 }
 
-QString queryKey(BrowserWindow& run, const QString& name) {
-    QTreeWidgetItem* queries = run.node(QStringLiteral("N2"));
-    for (int i = 0; i < queries->childCount(); ++i) {
-        if (queries->child(i)->text(0) == name) {
-            return db::DatabaseTree::key(queries->child(i));
-        }
-    }
-    return {};
-}
-
 }  // namespace
 
 class NodeClickTest : public QObject {
@@ -146,7 +136,7 @@ void NodeClickTest::selectQueryShowsItsRowsAndSql() {
     BrowserWindow run;
     frmMain& w = run.w();
     QVERIFY(run.open(queryFile()));
-    const QString key = queryKey(run, QStringLiteral("SelectQuery"));
+    const QString key = run.queryKey(QStringLiteral("SelectQuery"));
     QVERIFY(!key.isEmpty());
     run.click(key);
     QCOMPARE(run.messageCount(), 0);
@@ -172,7 +162,7 @@ void NodeClickTest::modifyingQueryIsRefusedAndChangesNothing() {
     const QString row0 = run.row(0);
     const int cols = w.fa->cols();
     w.cmdDeleteSQL->setEnabled(false);
-    run.click(queryKey(run, QStringLiteral("UpdateQuery")));
+    run.click(run.queryKey(QStringLiteral("UpdateQuery")));
     QCOMPARE(run.lastMessage(),
              QStringLiteral("Query Error|Query involves modifying data is not allowed."));
     QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Exclamation);
@@ -193,7 +183,7 @@ void NodeClickTest::queryTheEngineRefusesLeavesTheSheet() {
     const QString row0 = run.row(0);
     const int cols = w.fa->cols();
     for (const char* name : {"DeleteQuery", "AppendQuery"}) {
-        run.click(queryKey(run, QString::fromLatin1(name)));
+        run.click(run.queryKey(QString::fromLatin1(name)));
         QVERIFY2(
             run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")),
             qPrintable(run.lastMessage()));
@@ -216,7 +206,7 @@ void NodeClickTest::parametersAskedInOrder() {
     QVERIFY(run.open(parameterFile()));
     run.dialogs.texts.enqueue(QStringLiteral("1"));
     run.dialogs.texts.enqueue(QStringLiteral("333"));
-    run.click(queryKey(run, QStringLiteral("Between")));
+    run.click(run.queryKey(QStringLiteral("Between")));
     QCOMPARE(run.messageCount(), 0);
     QCOMPARE(run.dialogs.asked.size(), 2);
     QCOMPARE(run.dialogs.asked[0].title, QStringLiteral("Enter Parameter Value"));
@@ -231,7 +221,7 @@ void NodeClickTest::parametersAskedInOrder() {
 void NodeClickTest::cancelledParameterIsEmptyText() {
     BrowserWindow run;
     QVERIFY(run.open(parameterFile()));
-    run.click(queryKey(run, QStringLiteral("ByName")));
+    run.click(run.queryKey(QStringLiteral("ByName")));
     QCOMPARE(run.dialogs.asked.size(), 1);
     QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter Which name"));
     QCOMPARE(run.messageCount(), 0);
@@ -244,7 +234,7 @@ void NodeClickTest::refreshRunsTheSameQueryWithoutAsking() {
     frmMain& w = run.w();
     QVERIFY(run.open(parameterFile()));
     run.dialogs.texts.enqueue(QStringLiteral("a"));
-    run.click(queryKey(run, QStringLiteral("ByName")));
+    run.click(run.queryKey(QStringLiteral("ByName")));
     QCOMPARE(run.row(1), QStringLiteral("|a|1"));
     w.fa->setTextMatrix(1, 1, QStringLiteral("edited"));
     const int asked = int(run.dialogs.asked.size());
@@ -276,7 +266,7 @@ void NodeClickTest::doubleClickOnQueryPastesNothing() {
     QVERIFY(run.open(queryFile()));
     w.sqlUnlocked = true;
     w.setSqlText(QStringLiteral("SELECT x FROM y"));
-    const QString key = queryKey(run, QStringLiteral("SelectQuery"));
+    const QString key = run.queryKey(QStringLiteral("SelectQuery"));
     run.doubleClick(key);
     QCOMPARE(w.SqlText(), QStringLiteral("SELECT x FROM y"));
     run.doubleClick(run.node(key)->child(0) ? db::DatabaseTree::key(run.node(key)->child(0)) : key);
@@ -337,7 +327,7 @@ void NodeClickTest::keyboardMoveToAParameterQueryAsksOnce() {
     BrowserWindow run;
     frmMain& w = run.w();
     QVERIFY(run.open(parameterFile()));
-    QTreeWidgetItem* byName = run.node(queryKey(run, QStringLiteral("ByName")));
+    QTreeWidgetItem* byName = run.node(run.queryKey(QStringLiteral("ByName")));
     QTreeWidgetItem* queries = byName->parent();
     const int at = queries->indexOfChild(byName);
     QTreeWidgetItem* before = at > 0 ? queries->child(at - 1) : queries;
