@@ -71,6 +71,14 @@ void frmMain::cmdDeleteSQL_Click() {
             break;
         }
     }
+    // Left to itself the tree would highlight a neighbour that the sheet does
+    // not show; nothing stays highlighted instead.
+    for (QTreeWidgetItem* n = TreeView1->currentItem(); n; n = n->parent()) {
+        if (n == node) {
+            TreeView1->setCurrentItem(nullptr);
+            break;
+        }
+    }
     delete node;
 }
 

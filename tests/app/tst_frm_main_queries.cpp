@@ -287,6 +287,7 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "delete.mdb", file);
     frmMain& w = run.w();
     run.click(run.queryKey(QStringLiteral("SelectQuery")));
+    const QString titles = run.row(0);
     run.dialogs.answers.enqueue(Answer::Yes);
     run.press("cmdDeleteSQL");
     QCOMPARE(run.messageCount(), 1);  // the confirmation only
@@ -297,6 +298,10 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     QVERIFY(!w.openDb->queryDefs().find("SelectQuery"));
     QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
     QVERIFY(w.cmdDeleteSQL->isEnabled());
+    // No neighbour is highlighted in place of the deleted node.
+    QCOMPARE(w.TreeView1->currentItem(), nullptr);
+    QVERIFY(w.TreeView1->selectedItems().isEmpty());
+    QCOMPARE(run.row(0), titles);  // the sheet still shows what it showed
     // Another query still opens from the changed file.
     run.click(run.queryKey(QStringLiteral("UnionQuery")));
     QCOMPARE(w.currentQueryName, QStringLiteral("UnionQuery"));
