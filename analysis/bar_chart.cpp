@@ -7,17 +7,12 @@ namespace {
 
 void removeChart(BarChartCells& cells) {
     cells.setBarColour(1, kBarChartRemovedMarker);
-    const int rows = cells.dataRowCount();
-    for (int r = 1; r <= rows; ++r)
-        cells.setBarPercent(r, 0.0);
+    cells.setBars(1, cells.dataRowCount(), std::nullopt, [](int) { return 0.0; });
 }
 
 void drawChart(BarChartCells& cells, const BarScale& scale) {
-    const int rows = cells.dataRowCount();
-    for (int r = 1; r <= rows; ++r) {
-        cells.setBarColour(r, kBarChartColour);
-        cells.setBarPercent(r, scale.percent(readNumber(cells.text(r))));
-    }
+    cells.setBars(1, cells.dataRowCount(), kBarChartColour,
+                  [&](int r) { return scale.percent(readNumber(cells.text(r))); });
 }
 
 }  // namespace

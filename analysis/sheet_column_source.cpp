@@ -31,4 +31,13 @@ void SheetColumnSource::setBarPercent(int row, double percent) {
                      [percent](sheet::CellProps& p) { p.barPercent = percent; });
 }
 
+void SheetColumnSource::setBars(int first, int last, std::optional<std::uint32_t> colour,
+                                const std::function<double(int row)>& percent) {
+    model_.editColumn(column_, first, last, [&](int row, sheet::CellProps& p) {
+        if (colour)
+            p.barColor = *colour;
+        p.barPercent = percent(row);
+    });
+}
+
 }  // namespace analysis

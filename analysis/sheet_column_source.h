@@ -20,6 +20,8 @@ class SheetColumnSource : public BarChartCells {
     std::uint32_t barColour(int row) const override;
     void setBarColour(int row, std::uint32_t colour) override;
     void setBarPercent(int row, double percent) override;
+    void setBars(int first, int last, std::optional<std::uint32_t> colour,
+                 const std::function<double(int row)>& percent) override;
 
   private:
     sheet::GridModel& model_;

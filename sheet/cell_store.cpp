@@ -93,6 +93,26 @@ void CellStore::editProps(int row1, int col1, int row2, int col2,
     }
 }
 
+void CellStore::editColumnProps(int col, int row1, int row2,
+                                const std::function<void(int row, CellProps&)>& edit) {
+    if (col < 0 || col >= cols()) {
+        return;
+    }
+    row1 = std::max(row1, 0);
+    row2 = std::min(row2, rows() - 1);
+    SheetColumn& column = *columns_[col];
+    if (row2 >= row1) {
+        styles_.reserve(std::size_t(row2 - row1 + 1));
+    }
+    for (int row = row1; row <= row2; ++row) {
+        const uint32_t id = physical(row);
+        CellProps cell = styles_.get(column.styleId(id));
+        edit(row, cell);
+        column.setStyleId(id, styles_.intern(cell), physicalRows_);
+    }
+    styles_.trim();
+}
+
 void CellStore::moveColumn(int from, int to) {
     if (from < 0 || to < 0 || from >= cols() || to >= cols() || from == to) {
         return;

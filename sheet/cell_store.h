@@ -45,6 +45,10 @@ class CellStore {
     void editProps(int row, int col, const std::function<void(CellProps&)>& edit) {
         editProps(row, col, row, col, edit);
     }
+    // Changes rows row1..row2 (clipped) of one column, each by its own row:
+    // the edit may give every cell different properties (a bar chart's fill).
+    void editColumnProps(int col, int row1, int row2,
+                         const std::function<void(int row, CellProps&)>& edit);
     std::size_t styleCount() const { return styles_.size(); }
 
     SheetColumn& column(int col) { return *columns_[col]; }

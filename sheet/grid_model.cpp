@@ -244,6 +244,16 @@ void GridModel::editBlock(int row1, int col1, int row2, int col2,
     }
 }
 
+void GridModel::editColumn(int col, int row1, int row2,
+                           const std::function<void(int row, CellProps&)>& edit) {
+    store_.editColumnProps(col, row1, row2, edit);
+    row1 = std::max(row1, 0);
+    row2 = std::min(row2, store_.rows() - 1);
+    if (col >= 0 && col < store_.cols() && row1 <= row2) {
+        cellsChanged(row1, col, row2, col);
+    }
+}
+
 QPixmap GridModel::picture(int row, int col) const {
     return pictures_[store_.props(row, col).picture];
 }

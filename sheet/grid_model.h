@@ -40,6 +40,10 @@ class GridModel : public QAbstractTableModel {
     void setText(int row, int col, const QString& text);
     void editBlock(int row1, int col1, int row2, int col2,
                    const std::function<void(CellProps&)>& edit);
+    // Rows row1..row2 of column col, each edited by its own row; one change
+    // notice for the whole range.
+    void editColumn(int col, int row1, int row2,
+                    const std::function<void(int row, CellProps&)>& edit);
     QPixmap picture(int row, int col) const;
     uint16_t pictureId(const QPixmap& picture);
 

@@ -29,14 +29,20 @@ std::size_t StyleTable::Hash::operator()(const CellProps& p) const {
 }
 
 uint32_t StyleTable::intern(const CellProps& props) {
-    const auto found = ids_.find(props);
-    if (found != ids_.end()) {
-        return found->second;
+    const auto [at, added] = ids_.try_emplace(props, static_cast<uint32_t>(styles_.size()));
+    if (added) {
+        styles_.push_back(props);
     }
-    const auto id = static_cast<uint32_t>(styles_.size());
-    styles_.push_back(props);
-    ids_.emplace(props, id);
-    return id;
+    return at->second;
+}
+
+void StyleTable::trim() {
+    styles_.shrink_to_fit();
+}
+
+void StyleTable::reserve(std::size_t more) {
+    styles_.reserve(styles_.size() + more);
+    ids_.reserve(ids_.size() + more);
 }
 
 }  // namespace sheet

@@ -2,6 +2,7 @@
 // per column, progress reported per row) and one bar chart over a
 // million-row column. Each column keeps its texts as UTF-8 in one arena, as
 // the sheet does; values follow the benchmark database's tables.
+#include <QApplication>
 #include <QByteArray>
 #include <QString>
 #include <chrono>
@@ -9,12 +10,16 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "analysis/bar_chart.h"
+#include "analysis/sheet_column_source.h"
 #include "analysis/statistics_run.h"
+#include "sheet/grid.h"
+#include "sheet/grid_model.h"
 
 namespace {
 
@@ -111,7 +116,48 @@ double cpuSeconds() {
 
 }  // namespace
 
+// The sheet's cells one at a time, as before the sheet changed a whole
+// column at once: the figure the bulk path is measured against.
+class CellByCell : public analysis::BarChartCells {
+  public:
+    explicit CellByCell(analysis::SheetColumnSource& cells) : cells_(cells) {}
+    int dataRowCount() const override { return cells_.dataRowCount(); }
+    std::string_view text(int row) const override { return cells_.text(row); }
+    std::uint32_t barColour(int row) const override { return cells_.barColour(row); }
+    void setBarColour(int row, std::uint32_t c) override { cells_.setBarColour(row, c); }
+    void setBarPercent(int row, double p) override { cells_.setBarPercent(row, p); }
+
+  private:
+    analysis::SheetColumnSource& cells_;
+};
+
+// The bar chart as the window draws it: on a data-sheet grid holding the
+// column's texts, through the grid's own cell properties.
+double gridBarChartCpu(const TextColumn& column, const analysis::ColumnStatistics* entry,
+                       bool cellByCell, double* lastPercent) {
+    sheet::Grid grid;
+    const QString titles[] = {QStringLiteral("Value")};
+    grid.beginFill(titles);
+    sheet::CellInput cell;
+    for (int r = 1; r <= column.dataRowCount(); ++r) {
+        cell.text = column.text(r);
+        grid.appendRow(std::span<const sheet::CellInput>(&cell, 1));
+    }
+    grid.endFill();
+    analysis::SheetColumnSource cells(*grid.gridModel(), 0);
+    CellByCell single(cells);
+    const double cpu = cpuSeconds();
+    if (cellByCell)
+        analysis::toggleBarChart(single, entry);
+    else
+        analysis::toggleBarChart(cells, entry);
+    const double spent = cpuSeconds() - cpu;
+    *lastPercent = grid.gridModel()->store().props(column.dataRowCount(), 0).barPercent;
+    return spent;
+}
+
 int main(int argc, char** argv) {
+    QApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 1000000;
     Sheet sheet;
     for (int c = 0; c < 8; ++c)
@@ -139,6 +185,14 @@ int main(int argc, char** argv) {
                 barChart, barChartCpu,
                 outcome == analysis::BarChartOutcome::Drawn ? "drawn" : "not drawn",
                 sheet.columns[1]->percent(rows));
+    double gridLast = 0;
+    const double gridCpu = gridBarChartCpu(*sheet.columns[1], store.entry(1), false, &gridLast);
+    std::printf("bar chart on the sheet grid: %d rows in %.3f s cpu (last bar %.1f%%)\n", rows,
+                gridCpu, gridLast);
+    if (argc > 2 && std::string_view(argv[2]) == "--cell-by-cell") {
+        const double single = gridBarChartCpu(*sheet.columns[1], store.entry(1), true, &gridLast);
+        std::printf("  the same cell by cell: %.3f s cpu\n", single);
+    }
     std::printf("column 1: max %g min %g total %g largest count %d\n", store.entry(1)->maximum,
                 store.entry(1)->minimum, store.entry(1)->total, store.entry(1)->largestCount);
     return 0;

@@ -123,6 +123,38 @@ class TestCellStore : public QObject {
         QCOMPARE(store.props(5, 0).style, uint8_t(0));
     }
 
+    // A bar chart gives every row of one column its own fill: the edit sees
+    // each row, keeps the rest of the cell's look, follows the row order and
+    // stays inside the sheet.
+    void columnEditedRowByRow() {
+        CellStore store = makeStore(8, 3);
+        store.editProps(0, 0, 7, 2, [](CellProps& p) { p.foreColor = 255; });
+        store.moveRow(6, 1);  // logical rows no longer match physical ones
+        store.editColumnProps(1, 2, 99, [](int row, CellProps& p) {
+            p.barPercent = row * 10.0;
+            p.barColor = 0x0000FF;
+        });
+        QCOMPARE(store.props(1, 1).barPercent, 0.0);
+        QCOMPARE(store.props(1, 1).barColor, CellProps::kNoColor);
+        for (int r = 2; r < 8; ++r) {
+            QCOMPARE(store.props(r, 1).barPercent, r * 10.0);
+            QCOMPARE(store.props(r, 1).barColor, 0x0000FFu);
+            QCOMPARE(store.props(r, 1).foreColor, 255u);
+            QCOMPARE(store.props(r, 0).barPercent, 0.0);
+            QCOMPARE(store.props(r, 2).barPercent, 0.0);
+        }
+        const std::size_t styles = store.styleCount();
+        store.editColumnProps(5, 0, 7, [](int, CellProps& p) { p.barPercent = 1; });
+        store.editColumnProps(-1, 0, 7, [](int, CellProps& p) { p.barPercent = 1; });
+        store.editColumnProps(1, 6, 2, [](int, CellProps& p) { p.barPercent = 1; });
+        QCOMPARE(store.styleCount(), styles);
+        // Equal fills share one style.
+        store.editColumnProps(1, 0, 7, [](int, CellProps& p) { p.barPercent = 50; });
+        store.editColumnProps(2, 0, 7, [](int, CellProps& p) { p.barPercent = 50; });
+        QCOMPARE(store.props(0, 1).barPercent, 50.0);
+        QCOMPARE(store.column(1).styleId(0), store.column(2).styleId(0));
+    }
+
     void movingAColumnCarriesItsCellsAndProperties() {
         CellStore store = makeStore(4, 4);
         store.editProps(3, 1, [](CellProps& p) { p.foreColor = 255; });
