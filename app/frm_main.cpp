@@ -189,6 +189,7 @@ void frmMain::connectHandlers() {
     connectFileHandlers();
     connectSheetCommandHandlers();
     connectFormatHandlers();
+    connectViewHandlers();
     keepMenuShortcutsInSqlBox();
     resetPointerOver(
         {client, VTPan, TabStrip1, txtSQL->viewport(), TreeView1->viewport(), PanColor});

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -42,6 +43,7 @@ enum class CellSetting;
 namespace ui {
 class CaptionPanel;
 class ColorPalette;
+class frmAbout;
 class Dialogs;
 class MainMenus;
 class MainToolbar;
@@ -320,4 +322,5 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     bool loaded_ = false;
     analysis::StatisticsStore statistics_;
     bool statisticsRunning_ = false;
+    QPointer<ui::frmAbout> about_;
 };

@@ -20,6 +20,7 @@ void ModuleMain::Main() {
     }
     window_->Form_Load();
     window_->show();
-    // The tips window (frmTips) is shown here, non-modal, when
-    // showTipsAtStartup is set; it arrives with the Help menu's windows.
+    if (showTipsAtStartup) {
+        window_->ShowTips(false);
+    }
 }

@@ -40,6 +40,7 @@ class ModuleMain {
     frmMain* mainWindow() const { return window_.get(); }
     app::SettingsFile& settings() const { return *settings_; }
     app::FileSystem& fileSystem() const { return *env_.fileSystem; }
+    const QString& programFolder() const { return env_.programFolder; }
 
     // Show the tips window at start-up; written back on exit.
     bool showTipsAtStartup = false;

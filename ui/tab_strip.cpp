@@ -20,6 +20,11 @@ TabStrip::TabStrip(QWidget* parent) : QWidget(parent), controls_(4) {
     connect(bar_, &QTabBar::currentChanged, this, &TabStrip::showPage);
     connect(bar_, &QTabBar::tabBarClicked, this, [this](int page) {
         if (page >= 0) {
+            // The bar changes its page only after this signal; the click's
+            // handler wants to see the page it leads to.
+            if (bar_->isTabEnabled(page)) {
+                bar_->setCurrentIndex(page);
+            }
             emit tabClicked(page);
         }
     });
