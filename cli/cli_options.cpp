@@ -29,11 +29,17 @@ const char* usageText() {
            "       tablescope-cli queries FILE\n"
            "       tablescope-cli sql FILE QUERY\n"
            "       tablescope-cli schema FILE [TABLE]\n"
-           "       tablescope-cli export FILE TABLE|QUERY [--format csv|jsonl] [--param NAME=VALUE ...]\n"
+           "       tablescope-cli export FILE TABLE|QUERY [--format csv|jsonl] [--param NAME=VALUE "
+           "...]\n"
            "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl] [--param NAME=VALUE ...]\n"
+           "       tablescope-cli to-sqlite FILE OUT.sqlite [--force]\n"
            "       tablescope-cli save-query FILE NAME \"SQL\"\n"
            "       tablescope-cli delete-query FILE NAME\n"
-           "options: --password PW   password of a protected database\n";
+           "options: --password PW   password of a protected database\n"
+           "to-sqlite copies every table (rows, primary key, indexes) and every saved select\n"
+           "  query that plain SQLite can run (as a view) into a new file, then lists what\n"
+           "  it left out. Yes/No is stored as 1/0, dates as \"YYYY-MM-DD HH:MM:SS\" text,\n"
+           "  Currency and Decimal as exact text (\"12.3400\"). --force replaces OUT.\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {

@@ -7,6 +7,7 @@
 #include "cli_options.h"
 #include "query_write_commands.h"
 #include "run_command.h"
+#include "to_sqlite_command.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
         return cli::kOk;
     }
     if (int code = 0; cli::tryRunStatementCommand(args, stdout, stderr, code))
+        return code;
+    if (int code = 0; cli::tryRunToSqliteCommand(args, stdout, stderr, code))
         return code;
     if (int code = 0; cli::tryRunQueryWriteCommand(args, stdout, stderr, code))
         return code;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "byte_reader.h"
-#include "text_decoder.h"
+#include "index_definition_reader.h"
 
 namespace jet {
 namespace {
@@ -78,27 +78,6 @@ Column readDescriptor(const uint8_t* d, bool jet3) {
     return c;
 }
 
-// Reads one name at `pos`; false when it runs past the buffer.
-bool readName(const std::vector<uint8_t>& buf, size_t& pos, const DatabaseFile& file,
-              std::string& name) {
-    const bool jet3 = file.jet3();
-    const size_t lengthSize = jet3 ? 1 : 2;
-    if (pos + lengthSize > buf.size())
-        return false;
-    const size_t length = jet3 ? buf[pos] : le16(&buf[pos]);
-    pos += lengthSize;
-    if (pos + length > buf.size())
-        return false;
-    name.clear();
-    if (jet3) {
-        file.codePage().append(&buf[pos], length, name);
-    } else {
-        appendJet4Text(&buf[pos], length, name);
-    }
-    pos += length;
-    return true;
-}
-
 }  // namespace
 
 Status readTableDefinition(const DatabaseFile& file, uint32_t tdefPage, TableDef& table) {
@@ -114,6 +93,7 @@ Status readTableDefinition(const DatabaseFile& file, uint32_t tdefPage, TableDef
     table.maxColumns = le16(&buf[L.maxColumns]);
     table.varColumns = le16(&buf[L.varColumns]);
     const uint32_t columnCount = le16(&buf[L.columnCount]);
+    const uint32_t logicalIndexes = le32(&buf[L.logicalIndexes]);
     const uint32_t realIndexes = le32(&buf[L.realIndexes]);
     table.ownedPagesMap = le32(&buf[L.ownedMap]);
     size_t pos = L.headerEnd + static_cast<size_t>(realIndexes) * L.realIndexSize;
@@ -125,11 +105,12 @@ Status readTableDefinition(const DatabaseFile& file, uint32_t tdefPage, TableDef
     for (uint32_t i = 0; i < columnCount; ++i, pos += L.descriptorSize)
         table.columns.push_back(readDescriptor(&buf[pos], file.jet3()));
     for (Column& column : table.columns) {
-        if (!readName(buf, pos, file, column.name))
+        if (!readDefinitionName(buf, pos, file, column.name))
             return corrupt(table, tdefPage, "column names run past the definition");
         if (column.number >= table.maxColumns && table.maxColumns != 0)
             table.maxColumns = static_cast<uint16_t>(column.number + 1);
     }
+    readIndexDefinitions(buf, pos, file, {realIndexes, logicalIndexes}, table);
     return Status::ok();
 }
 

@@ -1,5 +1,5 @@
 // Reads a table definition (TDEF) chain into a TableDef: row layout and
-// columns in descriptor order. Indexes are skipped.
+// columns in descriptor order, and the index definitions.
 #pragma once
 
 #include <cstdint>

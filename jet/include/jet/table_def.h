@@ -17,6 +17,21 @@ enum class TableKind {
     LinkedOdbc,  // linked through ODBC (not followed)
 };
 
+// One index as the table definition lists it: a named (logical) index with
+// the key columns and flags of the physical index that holds its entries.
+struct IndexDef {
+    struct Key {
+        int column = -1;  // position in TableDef::columns; -1 when the column is gone
+        bool ascending = true;
+    };
+    std::string name;
+    std::vector<Key> keys;
+    bool primaryKey = false;
+    bool unique = false;
+    bool ignoreNulls = false;
+    bool foreignKey = false;  // made by a relationship, not by the table's designer
+};
+
 struct TableDef {
     std::string name;
     int32_t id = 0;      // MSysObjects.Id
@@ -29,11 +44,13 @@ struct TableDef {
     // Local tables only (empty or zero for linked ones).
     std::vector<Column> columns;  // descriptor order: the order Access shows
     uint32_t tdefPage = 0;
-    uint32_t storedRowCount = 0;  // as the definition says; can be stale
-    bool systemType = false;      // the definition marks it as a system table
-    uint16_t maxColumns = 0;      // highest column count a row can carry
-    uint16_t varColumns = 0;      // variable column slots (deleted ones included)
-    uint32_t ownedPagesMap = 0;   // row pointer to the map of its data pages
+    uint32_t storedRowCount = 0;    // as the definition says; can be stale
+    bool systemType = false;        // the definition marks it as a system table
+    uint16_t maxColumns = 0;        // highest column count a row can carry
+    uint16_t varColumns = 0;        // variable column slots (deleted ones included)
+    uint32_t ownedPagesMap = 0;     // row pointer to the map of its data pages
+    std::vector<IndexDef> indexes;  // in the definition's order
+    std::string indexError;         // why the indexes could not be read; empty if they were
 
     // DAO's dbSystemObject test: Flags & 0x80000002.
     bool isSystem() const { return (flags & 0x80000002u) != 0; }

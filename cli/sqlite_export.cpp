@@ -1,0 +1,295 @@
+#include "sqlite_export.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "jet/portable_query.h"
+#include "jet/value_format.h"
+#include "sqlite_schema.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+using jet::ErrorCode;
+using jet::Status;
+
+constexpr uint64_t kProgressEvery = 1 << 14;
+
+struct Closer {
+    void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+struct Finalizer {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Connection = std::unique_ptr<sqlite3, Closer>;
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+class Exporter {
+  public:
+    Exporter(const jet::Database& db, sqlite3* out, const SqliteExportProgress& progress)
+        : db_(db), out_(out), progress_(progress) {}
+
+    Status run(SqliteExportSummary& summary);
+
+  private:
+    Status exec(const std::string& sql);
+    std::string error() const { return sqlite3_errmsg(out_); }
+    void copyTable(const jet::TableDef& table, SqliteExportSummary& summary);
+    Status copyRows(const jet::TableDef& table, uint64_t& rows);
+    void bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v, std::string& scratch);
+    void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
+    void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
+
+    const jet::Database& db_;
+    sqlite3* out_;
+    const SqliteExportProgress& progress_;
+    std::set<std::string> usedNames_;
+};
+
+Status Exporter::exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(out_, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK)
+        return Status::ok();
+    Status st(ErrorCode::Io, message ? message : error());
+    sqlite3_free(message);
+    return st;
+}
+
+Status Exporter::run(SqliteExportSummary& summary) {
+    // The file is new and replaces the target only when complete, so
+    // SQLite's crash protection buys nothing here but time.
+    if (Status st = exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; "
+                         "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-32768");
+        !st)
+        return st;
+    std::vector<const jet::TableDef*> tables;
+    for (const jet::TableDef& t : db_.tables()) {
+        if (t.isSystem())
+            continue;
+        usedNames_.insert(foldedName(t.name));
+        if (t.isLinked())
+            summary.skipped.push_back(
+                "table '" + t.name + "': it is linked to " +
+                (t.linkedDatabase.empty() ? "an ODBC source" : "'" + t.linkedDatabase + "'"));
+        else
+            tables.push_back(&t);
+    }
+    for (const jet::QueryDef& q : db_.queries())
+        usedNames_.insert(foldedName(q.name));
+    for (const jet::TableDef* t : tables)
+        copyTable(*t, summary);
+    for (const jet::QueryDef& q : db_.queries())
+        if (!q.isHidden())
+            createView(q, summary);
+    return Status::ok();
+}
+
+void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summary) {
+    const bool jet3 = db_.format() == jet::FileFormat::Jet3;
+    for (const jet::Column& c : table.columns)
+        if (!isCopied(c))
+            summary.skipped.push_back("column '" + table.name + "." + c.name +
+                                      "': attachments and multi-valued fields are not copied");
+    uint64_t rows = 0;
+    Status st = exec("BEGIN");
+    if (st)
+        st = exec(createTable(table, jet3));
+    if (st)
+        st = copyRows(table, rows);
+    if (st)
+        st = exec("COMMIT");
+    if (!st) {
+        (void)exec("ROLLBACK");
+        summary.skipped.push_back("table '" + table.name + "': " + st.message());
+        return;
+    }
+    ++summary.tables;
+    summary.rows += rows;
+    if (primaryKey(table))
+        ++summary.indexes;
+    createIndexes(table, summary);
+}
+
+void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v,
+                         std::string& scratch) {
+    using T = jet::ValueType;
+    switch (v.type) {
+        case T::Null:
+            sqlite3_bind_null(insert, slot);
+            return;
+        case T::Boolean:
+            sqlite3_bind_int(insert, slot, v.i ? 1 : 0);
+            return;
+        case T::Byte:
+        case T::Integer:
+        case T::Long:
+        case T::BigInt:
+            sqlite3_bind_int64(insert, slot, v.i);
+            return;
+        case T::Single:
+            // The float's shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
+            sqlite3_bind_double(
+                insert, slot,
+                std::strtod(jet::formatSingle(static_cast<float>(v.d)).c_str(), nullptr));
+            return;
+        case T::Double:
+            sqlite3_bind_double(insert, slot, v.d);
+            return;
+        case T::Text:
+            sqlite3_bind_text(insert, slot, v.data.data(), static_cast<int>(v.data.size()),
+                              SQLITE_STATIC);
+            return;
+        case T::Binary:
+        case T::Unsupported:
+            sqlite3_bind_blob(insert, slot, v.data.data(), static_cast<int>(v.data.size()),
+                              SQLITE_STATIC);
+            return;
+        default:
+            break;
+    }
+    scratch.clear();
+    if (v.type == T::DateTime) {
+        jet::appendDateTimeIso(v.d, scratch);
+        if (scratch.size() > 10 && scratch[10] == 'T')
+            scratch[10] = ' ';  // SQLite's own date form
+    } else if (v.type == T::Currency) {
+        jet::appendCurrency(v.i, scratch);
+    } else if (v.type == T::Guid) {
+        scratch = jet::formatGuid(v.data);
+    } else {
+        scratch = v.dec.toString();
+    }
+    sqlite3_bind_text(insert, slot, scratch.data(), static_cast<int>(scratch.size()),
+                      SQLITE_STATIC);
+}
+
+Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
+    std::vector<size_t> copied;
+    std::string placeholders;
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        if (isCopied(table.columns[i])) {
+            copied.push_back(i);
+            placeholders += placeholders.empty() ? "?" : ", ?";
+        }
+    }
+    const std::string sql =
+        "INSERT INTO " + sqliteName(table.name) + " VALUES (" + placeholders + ")";
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(out_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        return Status(ErrorCode::Io, error());
+    Statement insert(raw);
+    auto cursor = db_.openTable(table);
+    if (!cursor)
+        return cursor.status();
+    jet::TableCursor& c = **cursor;
+    const uint64_t expected = c.estimatedRowCount();
+    // One scratch text per column: bound values must live until the step.
+    std::vector<std::string> scratch(copied.size());
+    while (c.next()) {
+        for (size_t k = 0; k < copied.size(); ++k)
+            bindValue(insert.get(), static_cast<int>(k + 1), c.get(copied[k]), scratch[k]);
+        if (!c.status())
+            break;
+        if (sqlite3_step(insert.get()) != SQLITE_DONE)
+            return Status(ErrorCode::Io, error() + " (row " + std::to_string(rows + 1) + ")");
+        sqlite3_reset(insert.get());
+        if (++rows % kProgressEvery == 0 && progress_)
+            progress_(table.name, rows, expected);
+    }
+    if (!c.status())
+        return c.status();
+    if (progress_)
+        progress_(table.name, rows, expected);
+    return Status::ok();
+}
+
+void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& summary) {
+    if (!table.indexError.empty())
+        summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
+    for (const jet::IndexDef& index : table.indexes) {
+        if (index.primaryKey || index.foreignKey)
+            continue;  // the key is part of the table; relationships are not copied
+        const std::string sql = cli::createIndex(table, index, usedNames_);
+        Status st =
+            sql.empty() ? Status(ErrorCode::Corrupt, "it names a deleted column") : exec(sql);
+        if (st)
+            ++summary.indexes;
+        else
+            summary.skipped.push_back("index '" + table.name + "." + index.name +
+                                      "': " + st.message());
+    }
+}
+
+void Exporter::createView(const jet::QueryDef& query, SqliteExportSummary& summary) {
+    auto portable = jet::portableQuery(db_, query, engineFormSource);
+    if (!portable) {
+        summary.skipped.push_back("query '" + query.name + "': " + portable.status().message());
+        return;
+    }
+    Status st = exec(cli::createView(query.name, *portable));
+    if (st) {
+        // A view compiles only when used: preparing it finds what plain
+        // SQLite lacks (the engine's functions, for one).
+        sqlite3_stmt* probe = nullptr;
+        const std::string use = "SELECT * FROM " + sqliteName(query.name);
+        if (sqlite3_prepare_v2(out_, use.c_str(), -1, &probe, nullptr) != SQLITE_OK) {
+            st = Status(ErrorCode::Unsupported, "plain SQLite cannot run it (" + error() + ")");
+            (void)exec("DROP VIEW " + sqliteName(query.name));
+        }
+        sqlite3_finalize(probe);
+    }
+    if (st)
+        ++summary.views;
+    else
+        summary.skipped.push_back("query '" + query.name + "': " + st.message());
+}
+
+}  // namespace
+
+jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
+                                                bool replace,
+                                                const SqliteExportProgress& progress) {
+    std::error_code ec;
+    if (!replace && fs::exists(outPath, ec))
+        return Status(ErrorCode::Io,
+                      "'" + outPath + "' exists; choose another name or use --force");
+    const fs::path target = fs::absolute(outPath, ec);
+    std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return Status(ErrorCode::Io, "cannot write in the folder of '" + outPath + "'");
+    // mkstemp makes the file private; give it the mode any new file gets.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    close(fd);
+    SqliteExportSummary summary;
+    Status st;
+    {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open_v2(temp.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        Connection out(raw);
+        st = rc == SQLITE_OK ? Exporter(db, out.get(), progress).run(summary)
+                             : Status(ErrorCode::Io, sqlite3_errmsg(raw));
+        if (st && sqlite3_close(out.release()) != SQLITE_OK)
+            st = Status(ErrorCode::Io, "cannot finish the SQLite file");
+    }
+    if (st && std::rename(temp.c_str(), target.c_str()) != 0)
+        st = Status(ErrorCode::Io, "cannot create '" + outPath + "'");
+    if (!st) {
+        fs::remove(temp, ec);
+        return Status(st.code(), "cannot write '" + outPath + "': " + st.message());
+    }
+    return summary;
+}
+
+}  // namespace cli

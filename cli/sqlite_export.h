@@ -1,0 +1,41 @@
+// Copies an Access file into a new SQLite database: every user table with its
+// rows, primary key and indexes, and every saved select query that can stand
+// alone as a view. Rows stream through; the work goes to a temporary file in
+// the target's folder that takes the target's name only when all is written.
+//
+// Values are stored as SQLite users expect them: Yes/No as 1/0, dates as ISO
+// text "YYYY-MM-DD HH:MM:SS", Currency ("12.3400") and Decimal as exact text,
+// replication IDs as braced GUID text, Single as its shortest decimal form.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "jet/database.h"
+#include "jet/status.h"
+
+namespace cli {
+
+struct SqliteExportSummary {
+    int tables = 0;
+    uint64_t rows = 0;
+    int indexes = 0;  // primary keys included
+    int views = 0;
+    std::vector<std::string> skipped;  // one line each: what and why
+};
+
+// Called every few thousand rows and at the end of each table: the table,
+// rows copied so far and the rows expected (the definition's count, a guess).
+using SqliteExportProgress =
+    std::function<void(const std::string& table, uint64_t rows, uint64_t expected)>;
+
+// Fails without touching `outPath` when it exists and `replace` is false, or
+// when the SQLite file cannot be written. A table, index or query that cannot
+// be copied is left out and named in the summary's `skipped` list.
+jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
+                                                bool replace,
+                                                const SqliteExportProgress& progress = {});
+
+}  // namespace cli
