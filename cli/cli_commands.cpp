@@ -73,7 +73,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     std::vector<std::string> names;
     for (const jet::Column& c : t->columns)
         names.push_back(c.name);
-    RowWriter writer(out, o.format, names);
+    RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
     const size_t columns = c.columnCount();
     while (c.next()) {

@@ -29,9 +29,10 @@ const char* usageText() {
            "       tablescope-cli queries FILE\n"
            "       tablescope-cli sql FILE QUERY\n"
            "       tablescope-cli schema FILE [TABLE]\n"
-           "       tablescope-cli export FILE TABLE|QUERY [--format csv|jsonl] [--param NAME=VALUE "
-           "...]\n"
-           "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl] [--param NAME=VALUE ...]\n"
+           "       tablescope-cli export FILE TABLE|QUERY [--format csv|jsonl]\n"
+           "                             [--param NAME=VALUE ...] [CSV options]\n"
+           "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl]\n"
+           "                             [--param NAME=VALUE ...] [CSV options]\n"
            "       tablescope-cli to-sqlite FILE OUT.sqlite [--force]\n"
            "       tablescope-cli save-query FILE NAME \"SQL\"\n"
            "       tablescope-cli delete-query FILE NAME\n"
@@ -46,7 +47,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     Options o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--password" || a == "--format") {
+        if (takeCsvOption(args, i, o.csv, error)) {
+            if (!error.empty())
+                return std::nullopt;
+        } else if (a == "--password" || a == "--format") {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
                 return std::nullopt;
@@ -84,6 +88,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     if (o.operands.size() < arity->min || o.operands.size() > arity->max) {
         error = "wrong number of arguments for '" + o.command + "'";
+        return std::nullopt;
+    }
+    if (!o.csv.isDefault() && (o.command != "export" || o.format != ExportFormat::Csv)) {
+        error = "CSV options only apply to 'export' and 'run' with --format csv";
         return std::nullopt;
     }
     if (o.systemTables && o.command != "tables") {

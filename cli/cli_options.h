@@ -17,6 +17,7 @@ struct Options {
     std::string password;
     bool systemTables = false;  // tables -S
     ExportFormat format = ExportFormat::Csv;
+    CsvOptions csv;
 };
 
 // Parses argv (without the program name). On failure returns nullopt and sets

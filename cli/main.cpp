@@ -5,6 +5,7 @@
 
 #include "cli_commands.h"
 #include "cli_options.h"
+#include "csv_options.h"
 #include "query_write_commands.h"
 #include "run_command.h"
 #include "to_sqlite_command.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(cli::usageText(), stdout);
+        std::fputs(cli::csvOptionsHelp(), stdout);
         return cli::kOk;
     }
     if (int code = 0; cli::tryRunStatementCommand(args, stdout, stderr, code))

@@ -66,16 +66,20 @@ void appendPlainValue(const jet::ValueRef& v, std::string& out) {
     }
 }
 
-RowWriter::RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames)
-    : out_(out), format_(format), names_(std::move(fieldNames)) {
+RowWriter::RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames,
+                     CsvOptions csv)
+    : out_(out), format_(format), csv_(std::move(csv)), names_(std::move(fieldNames)) {
     buffer_.reserve(kFlushAt * 2);
     if (format_ == ExportFormat::Csv) {
-        for (size_t i = 0; i < names_.size(); ++i) {
+        if (csv_.bom)
+            buffer_.append("\xEF\xBB\xBF");
+        for (size_t i = 0; i < names_.size() && csv_.header; ++i) {
             if (i)
-                buffer_.push_back(',');
+                buffer_.push_back(csv_.delimiter);
             csvText(names_[i]);
         }
-        buffer_.append("\r\n");
+        if (csv_.header)
+            buffer_.append("\r\n");
     } else {
         for (const std::string& n : names_) {
             std::string key;
@@ -100,7 +104,7 @@ void RowWriter::beginRow() {
 void RowWriter::value(const jet::ValueRef& v) {
     if (format_ == ExportFormat::Csv) {
         if (column_)
-            buffer_.push_back(',');
+            buffer_.push_back(csv_.delimiter);
         csvValue(v);
     } else {
         if (column_)
@@ -128,26 +132,56 @@ bool RowWriter::flush() {
 
 void RowWriter::csvValue(const jet::ValueRef& v) {
     if (v.type == jet::ValueType::Text) {
+        // A text that reads like the Null marker is quoted to stay a text.
+        if (!csv_.nullText.empty() && v.data == csv_.nullText) {
+            buffer_.push_back('"');
+            for (char c : v.data) {
+                if (c == '"')
+                    buffer_.push_back('"');
+                buffer_.push_back(c);
+            }
+            buffer_.push_back('"');
+            return;
+        }
         csvText(v.data);
-    } else {
-        appendPlainValue(v, buffer_);
+        return;
     }
+    if (v.type == jet::ValueType::Null) {
+        csvText(csv_.nullText);
+        return;
+    }
+    const size_t start = buffer_.size();
+    if (v.type == jet::ValueType::DateTime && !csv_.dateFormat.empty())
+        buffer_.append(formatDate(v.d, csv_.dateFormat));
+    else
+        appendPlainValue(v, buffer_);
+    // Plain forms never hold a comma, but a date format or another
+    // delimiter ('.', ':', ...) can meet one.
+    if (!csv_.isDefault())
+        quoteFrom(start);
 }
 
 void RowWriter::csvText(std::string_view text) {
+    const size_t start = buffer_.size();
+    buffer_.append(text);
+    quoteFrom(start);
+}
+
+// Quotes the field that starts at `start` in the buffer when it holds the
+// delimiter, a quote or a line break.
+void RowWriter::quoteFrom(size_t start) {
+    const char delimiter = csv_.delimiter;
     bool plain = true;
-    for (char c : text) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
-            plain = false;
-            break;
-        }
+    for (size_t i = start; i < buffer_.size() && plain; ++i) {
+        const char c = buffer_[i];
+        plain = c != delimiter && c != '"' && c != '\r' && c != '\n';
     }
-    if (plain) {
-        buffer_.append(text);
+    if (plain)
         return;
-    }
+    const std::string field = buffer_.substr(start);
+    buffer_.resize(start);
     buffer_.push_back('"');
-    for (char c : text) {
+    for (char c : field) {
         if (c == '"')
             buffer_.push_back('"');
         buffer_.push_back(c);

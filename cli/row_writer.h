@@ -1,5 +1,6 @@
-// Writes rows of values as RFC 4180 CSV (with a title line) or as JSON lines
-// (one object per row, keys in field order), buffered for speed.
+// Writes rows of values as RFC 4180 CSV (with a title line; see CsvOptions
+// for the variations) or as JSON lines (one object per row, keys in field
+// order), buffered for speed.
 #pragma once
 
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "csv_options.h"
 #include "jet/value.h"
 
 namespace cli {
@@ -15,7 +17,8 @@ enum class ExportFormat { Csv, JsonLines };
 
 class RowWriter {
   public:
-    RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames);
+    RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames,
+              CsvOptions csv = {});
     ~RowWriter();
 
     void beginRow();
@@ -28,10 +31,12 @@ class RowWriter {
     void csvValue(const jet::ValueRef& v);
     void jsonValue(const jet::ValueRef& v);
     void csvText(std::string_view text);
+    void quoteFrom(size_t start);
     void jsonString(std::string_view text);
 
     std::FILE* out_;
     ExportFormat format_;
+    CsvOptions csv_;
     std::vector<std::string> names_;
     std::vector<std::string> jsonKeys_;  // "\"name\":" ready to append
     size_t column_ = 0;

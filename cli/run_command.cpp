@@ -14,13 +14,17 @@ struct RunOptions {
     std::vector<std::string> operands;
     std::string password;
     ExportFormat format = ExportFormat::Csv;
+    CsvOptions csv;
     jet::ParameterValues parameters;
 };
 
 bool parseRun(const std::vector<std::string>& args, RunOptions& o, std::string& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--password" || a == "--format" || a == "--param") {
+        if (takeCsvOption(args, i, o.csv, error)) {
+            if (!error.empty())
+                return false;
+        } else if (a == "--password" || a == "--format" || a == "--param") {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
                 return false;
@@ -51,6 +55,10 @@ bool parseRun(const std::vector<std::string>& args, RunOptions& o, std::string& 
         error = "wrong number of arguments for '" + o.command + "'";
         return false;
     }
+    if (!o.csv.isDefault() && o.format != ExportFormat::Csv) {
+        error = "CSV options only apply to 'export' and 'run' with --format csv";
+        return false;
+    }
     return true;
 }
 
@@ -59,11 +67,11 @@ int report(std::FILE* err, int code, const std::string& message) {
     return code;
 }
 
-int writeRecordset(jet::Recordset& rs, ExportFormat format, std::FILE* out, std::FILE* err) {
+int writeRecordset(jet::Recordset& rs, const RunOptions& o, std::FILE* out, std::FILE* err) {
     std::vector<std::string> names;
     for (const auto& f : rs.fields())
         names.push_back(f.name);
-    RowWriter writer(out, format, names);
+    RowWriter writer(out, o.format, names, o.csv);
     while (rs.next()) {
         writer.beginRow();
         for (const jet::Value& v : rs.row())
@@ -109,7 +117,7 @@ bool tryRunStatementCommand(const std::vector<std::string>& args, std::FILE* out
         return true;
     }
     auto rs = (*session)->openRecordset(o.operands[1], o.parameters);
-    exitCode = rs ? writeRecordset(**rs, o.format, out, err)
+    exitCode = rs ? writeRecordset(**rs, o, out, err)
                   : report(err, kStatementError, rs.status().message());
     return true;
 }

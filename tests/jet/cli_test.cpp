@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli_options.h"
+#include "csv_options.h"
 #include "row_writer.h"
 #include "test_files.h"
 
@@ -49,7 +50,8 @@ TEST(CliOptions, AcceptsTheDocumentedForms) {
     EXPECT_EQ(o->format, cli::ExportFormat::JsonLines);
 }
 
-std::string written(cli::ExportFormat format, const std::vector<jet::Value>& row) {
+std::string written(cli::ExportFormat format, const std::vector<jet::Value>& row,
+                    const cli::CsvOptions& csv = {}) {
     char* buffer = nullptr;
     size_t size = 0;
     FILE* out = open_memstream(&buffer, &size);
@@ -57,7 +59,7 @@ std::string written(cli::ExportFormat format, const std::vector<jet::Value>& row
         std::vector<std::string> names;
         for (size_t i = 0; i < row.size(); ++i)
             names.push_back(i == 0 ? "a \"b\"" : "c" + std::to_string(i));
-        cli::RowWriter writer(out, format, names);
+        cli::RowWriter writer(out, format, names, csv);
         writer.beginRow();
         for (const jet::Value& v : row)
             writer.value(v.ref());
@@ -92,6 +94,88 @@ TEST(CliRowWriter, JsonLinesKeepFieldOrderAndExactForms) {
         written(cli::ExportFormat::JsonLines, sampleRow()),
         "{\"a \\\"b\\\"\":\"x,\\\"y\\\"\\nz\",\"c1\":null,\"c2\":true,\"c3\":-5,\"c4\":\"3.5000\","
         "\"c5\":0.25,\"c6\":\"1899-12-29T06:00:00\",\"c7\":\"01ab\",\"c8\":\"-123.45\"}\n");
+}
+
+struct CsvCase {
+    const char* what;
+    cli::CsvOptions options;
+    std::vector<jet::Value> row;
+    std::string expected;
+};
+
+TEST(CliRowWriter, CsvOptions) {
+    const jet::Value date =
+        jet::Value::real(jet::ValueType::DateTime, 45000.75);  // 2023-03-15 18:00
+    const jet::Value text = jet::Value::text("a;b");
+    const CsvCase cases[] = {
+        {"semicolon quotes fields holding it, not commas",
+         {.delimiter = ';'},
+         {text, jet::Value::text("x,y")},
+         "\"a \"\"b\"\"\";c1\r\n\"a;b\";x,y\r\n"},
+        {"tab",
+         {.delimiter = '\t'},
+         {text, jet::Value::null()},
+         "\"a \"\"b\"\"\"\tc1\r\na;b\t\r\n"},
+        {"byte-order mark before the title line",
+         {.bom = true},
+         {text},
+         "\xEF\xBB\xBF\"a \"\"b\"\"\"\r\na;b\r\n"},
+        {"Null marker; a text equal to it is quoted",
+         {.nullText = "NULL", .header = false},
+         {jet::Value::null(), jet::Value::text("NULL"), jet::Value::text("")},
+         "NULL,\"NULL\",\r\n"},
+        {"date format",
+         {.dateFormat = "%d/%m/%Y %H:%M", .header = false},
+         {date},
+         "15/03/2023 18:00\r\n"},
+        {"weekday and day of year",
+         {.dateFormat = "%a %j", .header = false},
+         {date},
+         "Wed 074\r\n"},
+        {"a formatted date holding the delimiter is quoted",
+         {.dateFormat = "%d,%m", .header = false},
+         {date},
+         "\"15,03\"\r\n"},
+        {"no title line", {.header = false}, {date}, "2023-03-15T18:00:00\r\n"},
+        {"a delimiter met in a plain number",
+         {.delimiter = '.', .header = false},
+         {jet::Value::real(jet::ValueType::Double, 0.25)},
+         "\"0.25\"\r\n"},
+    };
+    for (const CsvCase& c : cases)
+        EXPECT_EQ(written(cli::ExportFormat::Csv, c.row, c.options), c.expected) << c.what;
+}
+
+TEST(CliOptions, CsvOptionsAndTheirErrors) {
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+    };
+    const Case cases[] = {
+        {{"export", "f.mdb", "T", "--delimiter", ";", "--bom", "--null", "", "--no-header"}, true},
+        {{"export", "f.mdb", "T", "--delimiter", "tab", "--date-format", "%Y"}, true},
+        {{"export", "f.mdb", "T", "--delimiter", "ab"}, false},
+        {{"export", "f.mdb", "T", "--delimiter", "\""}, false},
+        {{"export", "f.mdb", "T", "--delimiter"}, false},
+        {{"export", "f.mdb", "T", "--date-format", "dd/mm/yyyy"}, false},
+        {{"export", "f.mdb", "T", "--format", "jsonl", "--bom"}, false},
+        {{"tables", "f.mdb", "--no-header"}, false},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_EQ(cli::parseOptions(c.args, error).has_value(), c.ok)
+            << testing::PrintToString(c.args) << " " << error;
+    }
+    std::string error;
+    const auto o = cli::parseOptions({"export", "f.mdb", "T", "--delimiter", "tab", "--null", "-",
+                                      "--date-format", "iso", "--no-header", "--bom"},
+                                     error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->csv.delimiter, '\t');
+    EXPECT_EQ(o->csv.nullText, "-");
+    EXPECT_TRUE(o->csv.dateFormat.empty());
+    EXPECT_FALSE(o->csv.header);
+    EXPECT_TRUE(o->csv.bom);
 }
 
 struct ExitCase {
@@ -141,6 +225,29 @@ TEST(CliProgram, ExportsEveryRow) {
     const std::string tables =
         jettest::runCommand(std::string(TABLESCOPE_CLI) + " tables " + file, rc);
     EXPECT_EQ(tables, "Table1\nTable2\nTable3\nTable4\n");
+}
+
+// The CSV options reach both the table export and run.
+TEST(CliProgram, CsvOptionsOnExportAndRun) {
+    const std::string cli = std::string(TABLESCOPE_CLI) + " ";
+    const std::string file = jettest::shellQuote(jettest::testFile("mdb-reader/V2000/test.mdb"));
+    const std::string options = " --delimiter ';' --no-header --date-format '%d.%m.%Y'";
+    int rc = 0;
+    const std::string table = jettest::runCommand(cli + "export " + file + " Table1" + options, rc);
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(
+        table.starts_with("abcdefg;hijklmnop;2;222;333333333;444.555;21.09.1974;3.5000;true\r\n"))
+        << table;
+    const std::string run = jettest::runCommand(
+        cli + "run " + file + " 'SELECT A, Null AS N FROM Table1' --null NULL --bom", rc);
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(
+        run.starts_with("\xEF\xBB\xBF"
+                        "A,N\r\nabcdefg,NULL\r\n"))
+        << run;
+    jettest::runCommand(cli + "run " + file + " 'SELECT A FROM Table1' --format jsonl --bom 2>&1",
+                        rc);
+    EXPECT_EQ(rc, 1);
 }
 
 }  // namespace
