@@ -170,17 +170,6 @@ void frmMain::createSplitters() {
 void frmMain::connectHandlers() {
     connect(menus->action(QStringLiteral("mnuExit")), &QAction::triggered, this,
             &frmMain::mnuExit_Click);
-    for (int i = 0; i < 2; ++i) {
-        connect(menus->action(QStringLiteral("mnuMouseMode(%1)").arg(i)), &QAction::triggered, this,
-                [this, i] { SetMouseMode(i); });
-    }
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("RowMode")) {
-            SetMouseMode(0);
-        } else if (key == QLatin1String("BlockMode")) {
-            SetMouseMode(1);
-        }
-    });
     connectSheetHandlers();
     connectBrowserHandlers();
     connectStatisticsHandlers();
@@ -190,6 +179,8 @@ void frmMain::connectHandlers() {
     connectSheetCommandHandlers();
     connectFormatHandlers();
     connectViewHandlers();
+    connectModeHandlers();
+    connectToolbarHandlers();
     keepMenuShortcutsInSqlBox();
     resetPointerOver(
         {client, VTPan, TabStrip1, txtSQL->viewport(), TreeView1->viewport(), PanColor});

@@ -13,11 +13,11 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/statistics_store.h"
+#include "app/open_file_dialog.h"
 #include "db/data_control.h"
 #include "db/progress_bar_feedback.h"
-#include "app/open_file_dialog.h"
 #include "db/sheet_binding.h"
-#include "analysis/statistics_store.h"
 #include "sheet/sheet_update.h"
 #include "ui/desktop.h"
 #include "ui/pane_layout.h"
@@ -39,7 +39,7 @@ class QueryDefinitions;
 namespace sheet {
 class Grid;
 enum class CellSetting;
-}
+}  // namespace sheet
 namespace ui {
 class CaptionPanel;
 class ColorPalette;
@@ -77,8 +77,25 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     // The sheet update: form view, style buttons, status panel 5 and the
     // statistics display follow the sheet's current cell.
     void SheetUpdate();
-    // Mouse mode 0 (row and find) or 1 (block and edit); other values do nothing.
+    // Mouse modes, drag mode, the grid pop-up menu and the "Rows" and "Cols"
+    // boxes (frm_main_modes.cpp). Mouse mode 0 (row and find) or 1 (block and
+    // edit); other values do nothing.
     void SetMouseMode(int index);
+    void mnuMouseMode_Click(int index) { SetMouseMode(index); }
+    void mnuDragDrop_Click();
+    // Drag mode on or off, with the menu check, the button and panel 4.
+    void SetDragMode(bool on);
+    void fa_MouseUp(Qt::MouseButton button, const QPoint& globalPos);
+    void txtRow_Enter();
+    void UpDownRow_DownClick();
+    void UpDownRow_UpClick();
+    void txtCol_Enter();
+    void UpDownCol_DownClick();
+    void UpDownCol_UpClick();
+
+    // Toolbar (frm_main_toolbar.cpp): runs the command of the clicked
+    // button's key; an unknown key does nothing.
+    void Toolbar_ButtonClick(const QString& key);
 
     // Database browser (frm_main_browser.cpp). The database opener: opens the
     // file, fills TreeView1 and shows the first table or query. False when the
@@ -287,6 +304,12 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void connectSheetCommandHandlers();
     void connectFormatHandlers();
     void connectViewHandlers();
+    void connectModeHandlers();
+    void connectToolbarHandlers();
+    // Applies a size box's text; false when it was refused (the box then
+    // shows the sheet's count again).
+    bool applyRowsBox();
+    bool applyColsBox();
     void centreOnScreen(QWidget* window) const;
     bool blockModeOn() const;
     void toggleStyle(sheet::CellSetting style, const QString& key);

@@ -86,11 +86,6 @@ void frmMain::connectBrowserHandlers() {
             &frmMain::mnuRefresh_Click);
     connect(menus->action(QStringLiteral("mnuNew")), &QAction::triggered, this,
             &frmMain::mnuNew_Click);
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("New")) {
-            mnuNew_Click();
-        }
-    });
 }
 
 bool frmMain::OpenDatabase(const QString& path) {

@@ -72,11 +72,6 @@ void frmMain::connectFileHandlers() {
             &frmMain::mnuOpen_Click);
     connect(menus->action(QStringLiteral("mnuSaveAs")), &QAction::triggered, this,
             &frmMain::mnuSaveAs_Click);
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("Open")) {
-            mnuOpen_Click();
-        }
-    });
 }
 
 void frmMain::mnuOpen_Click() {

@@ -31,25 +31,6 @@ void frmMain::connectFormatHandlers() {
     connect(entry(menus, "mnuMerge"), &QAction::triggered, this, &frmMain::mnuMerge_Click);
     connect(PanColor, &ui::ColorPalette::swatchClicked, this, &frmMain::SSPanelColor_Click);
     connect(PanColor, &ui::ColorPalette::backgroundClicked, this, &frmMain::PanColor_Click);
-    // The formatting buttons of the toolbar; "AlternateColor" goes by the
-    // state the click has just given the button.
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("Bold")) {
-            mnuBold_Click();
-        } else if (key == QLatin1String("Italic")) {
-            mnuItalic_Click();
-        } else if (key == QLatin1String("Underline")) {
-            mnuUnderline_Click();
-        } else if (key == QLatin1String("A")) {
-            mnuFontColor_Click();
-        } else if (key == QLatin1String("Acolor")) {
-            mnuSetFontColor_Click();
-        } else if (key == QLatin1String("AlternateColor")) {
-            SetAlternateColor(Toolbar->isPressed(key));
-        } else if (key == QLatin1String("Merge")) {
-            mnuMerge_Click();
-        }
-    });
 }
 
 bool frmMain::blockModeOn() const {

@@ -1,5 +1,5 @@
 // frmMain: the data sheet's handlers that keep the window in step with it
-// (sheet update, focus, mouse mode).
+// (sheet update, focus).
 #include <QAction>
 
 #include "app/frm_main.h"
@@ -66,28 +66,4 @@ void frmMain::fa_GotFocus() {
 void frmMain::fb_GotFocus() {
     sheetState.lastFocusedPane = 2;
     menus->action(QStringLiteral("mnuEditCut"))->setEnabled(false);
-}
-
-void frmMain::SetMouseMode(int index) {
-    QAction* rowMode = menus->action(QStringLiteral("mnuMouseMode(0)"));
-    QAction* blockMode = menus->action(QStringLiteral("mnuMouseMode(1)"));
-    QAction* setFlag = menus->action(QStringLiteral("mnuPUSetFlag"));
-    if (index == 1) {
-        rowMode->setChecked(false);
-        blockMode->setChecked(true);
-        Toolbar->setPressed(QStringLiteral("BlockMode"), true);
-        SBar->setPanelText(3, QStringLiteral("EDIT"));
-        fa->setSelectionModeCode(sheet::Grid::SelectFree);
-        fa->setAutoSearch(0);
-        setFlag->setEnabled(false);
-    } else if (index == 0) {
-        rowMode->setChecked(true);
-        blockMode->setChecked(false);
-        Toolbar->setPressed(QStringLiteral("RowMode"), true);
-        SBar->setPanelText(3, QString());
-        fa->setSelectionModeCode(sheet::Grid::SelectListBox);
-        fa->setAutoSearch(2);
-        fa->select(fa->row(), 0, fa->row(), fa->cols() - 1);
-        setFlag->setEnabled(true);
-    }
 }

@@ -28,11 +28,6 @@ void frmMain::connectSheetCommandHandlers() {
     connect(entry(menus, "mnuPUSetFlag"), &QAction::triggered, this, &frmMain::mnuPUSetFlag_Click);
     connect(entry(menus, "mnuAddFlagCol"), &QAction::triggered, this,
             &frmMain::mnuAddFlagCol_Click);
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("Flag")) {
-            mnuPUSetFlag_Click();
-        }
-    });
 }
 
 void frmMain::fa_DblClick() {

@@ -121,16 +121,6 @@ void frmMain::connectStatisticsHandlers() {
     connect(menuEntry(menus, "mnuBarChart"), &QAction::triggered, this,
             &frmMain::mnuBarChart_Click);
     connect(fs, &sheet::Grid::gotFocus, this, &frmMain::fs_GotFocus);
-    connect(Toolbar, &ui::MainToolbar::buttonClicked, this, [this](const QString& key) {
-        if (key == QLatin1String("Statistics")) {
-            if (menuEntry(menus, "mnuAnalysis")->isEnabled()) {
-                mnuAnalysis_Click();
-            }
-            Toolbar->setPressed(key, true);
-        } else if (key == QLatin1String("Barchart")) {
-            mnuBarChart_Click();
-        }
-    });
 }
 
 void frmMain::mnuAnalysis_Click() {

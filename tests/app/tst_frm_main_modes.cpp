@@ -1,0 +1,484 @@
+// Mouse modes, drag mode, the pop-up menu and the "Rows" and "Cols" boxes in
+// the real main window: F6/F7/F8 pressed on the sheet, right-clicks on it,
+// Enter in the boxes and clicks on their spin buttons. Checks the menus'
+// marks, the buttons' looks, status panels 3 and 4, the selection and the
+// sheet's size, and that refused box texts leave the sheet as it was.
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+#include "sheet/grid.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
+#include "ui/size_boxes.h"
+#include "ui/spin_buttons.h"
+#include "ui/status_panels.h"
+#include "window_fixture.h"
+
+namespace {
+
+void fillSheet(sheet::Grid& fa) {
+    for (int c = 0; c < fa.cols(); ++c) {
+        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
+        for (int r = 1; r < fa.rows(); ++r) {
+            fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+        }
+    }
+}
+
+QPoint cellCentre(sheet::Grid& grid, int row, int col) {
+    // The title row is the view's header: model rows start below it.
+    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
+    grid.scrollTo(index);
+    return grid.visualRect(index).center();
+}
+
+void clickCell(sheet::Grid& grid, int row, int col, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers keys = {}) {
+    QTest::mouseClick(grid.viewport(), button, keys, cellCentre(grid, row, col));
+}
+
+}  // namespace
+
+class FrmMainModesTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    // Mouse modes.
+    void f7SwitchesToBlockAndEdit();
+    void f6SelectsTheWholeCurrentRow();
+    void modeEntryAlreadyCheckedStaysChecked();
+    // Drag mode.
+    void f8TogglesDragModeAndPanel4();
+    void dragModeSurvivesMouseModeChanges();
+    void dragCarriesTheSelectionAsPlainText();
+    // Pop-up menu.
+    void popupHidesSetFlagWithoutFlagColumn();
+    void popupOffersSetFlagByMouseMode();
+    void leftClickOpensNoPopup();
+    // Rows box.
+    void rowsEnterSetsTheDataRows();
+    void rowsEmptyBoxGivesOneRow();
+    void rowsSpinDownStopsAtOne();
+    void rowsSpinUpStopsAbove200000();
+    void rowsZeroLeavesTheTitleRowOnly();
+    // Cols box.
+    void colsEnterIsNotBoundBySpinLimit();
+    void colsSpinUpStopsAt201();
+    void colsSpinDownStopsAtOneAndEmptyBoxGivesOne();
+    void shrinkingDropsContents();
+    // Refusals.
+    void refusedTextLeavesTheSheet_data();
+    void refusedTextLeavesTheSheet();
+    void tooManyIsRefusedWithAMessage_data();
+    void tooManyIsRefusedWithAMessage();
+    void largestCountsAreAccepted();
+
+  private:
+    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
+    QLineEdit* txtRow() const { return w_->Toolbar->sizeBoxes()->txtRow; }
+    QLineEdit* txtCol() const { return w_->Toolbar->sizeBoxes()->txtCol; }
+    void typeInto(QLineEdit* box, const QString& text);
+    void spin(ui::SpinButtons* buttons, bool up);
+    void addFlagColumn();
+    QMenu* rightClickCell(int row, int col);
+
+    std::unique_ptr<app::MemoryFileSystem> fs_;
+    std::unique_ptr<WindowRun> run_;
+    frmMain* w_ = nullptr;
+};
+
+void FrmMainModesTest::init() {
+    fs_ = std::make_unique<app::MemoryFileSystem>();
+    fs_->putFile(kProgramIni,
+                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
+                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    run_ = std::make_unique<WindowRun>(*fs_);
+    w_ = &run_->window();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    w_->fa->setRows(11);  // ten data rows
+    fillSheet(*w_->fa);
+}
+
+void FrmMainModesTest::cleanup() {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        popup->close();
+    }
+    run_.reset();
+    fs_.reset();
+}
+
+// Replaces the box's text as a user does and presses Enter in it.
+void FrmMainModesTest::typeInto(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+void FrmMainModesTest::spin(ui::SpinButtons* buttons, bool up) {
+    QToolButton* b = up ? buttons->upButton() : buttons->downButton();
+    QVERIFY(b->isVisible());
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void FrmMainModesTest::addFlagColumn() {
+    entry("mnuAddFlagCol")->trigger();
+    QVERIFY(w_->sheetState.flagColumnPresent);
+}
+
+QMenu* FrmMainModesTest::rightClickCell(int row, int col) {
+    clickCell(*w_->fa, row, col, Qt::RightButton);
+    QMenu* popup = w_->menus->gridPopup();
+    return popup->isVisible() ? popup : nullptr;
+}
+
+void FrmMainModesTest::f7SwitchesToBlockAndEdit() {
+    clickCell(*w_->fa, 3, 2);
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QVERIFY(entry("mnuMouseMode(1)")->isChecked());
+    QVERIFY(!entry("mnuMouseMode(0)")->isChecked());
+    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    QVERIFY(!w_->Toolbar->isPressed("RowMode"));
+    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
+    QCOMPARE(w_->fa->autoSearch(), 0);
+    QVERIFY(!entry("mnuPUSetFlag")->isEnabled());
+    // A block of single cells can now be chosen.
+    clickCell(*w_->fa, 2, 1);
+    clickCell(*w_->fa, 4, 3, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(w_->fa->clip(),
+             QStringLiteral("r2c1\tr2c2\tr2c3\rr3c1\tr3c2\tr3c3\rr4c1\tr4c2\tr4c3"));
+}
+
+void FrmMainModesTest::f6SelectsTheWholeCurrentRow() {
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    clickCell(*w_->fa, 5, 4);
+    QTest::keyClick(w_->fa, Qt::Key_F6);
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
+    QVERIFY(w_->Toolbar->isPressed("RowMode"));
+    QVERIFY(!w_->Toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->SBar->panelText(3), QString());
+    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectListBox));
+    QCOMPARE(w_->fa->autoSearch(), 2);
+    QVERIFY(entry("mnuPUSetFlag")->isEnabled());
+    QCOMPARE(w_->fa->selectedRows(), 1);
+    QCOMPARE(w_->fa->selectedRow(0), 5);
+    QCOMPARE(w_->fa->row(), 5);
+    QCOMPARE(w_->fa->clip().split(QLatin1Char('\t')).size(), w_->fa->cols());
+    QVERIFY(w_->fa->clip().startsWith(QStringLiteral("r5c0\t")));
+}
+
+// A checkable entry unticks itself on a click; the mode puts the tick back.
+void FrmMainModesTest::modeEntryAlreadyCheckedStaysChecked() {
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    entry("mnuMouseMode(0)")->trigger();
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QVERIFY(entry("mnuMouseMode(1)")->isChecked());
+    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+}
+
+void FrmMainModesTest::f8TogglesDragModeAndPanel4() {
+    QVERIFY(!entry("mnuDragDrop")->isChecked());
+    QCOMPARE(w_->fa->oleDragMode(), 0);
+    QCOMPARE(w_->SBar->panelText(4), QString());
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(entry("mnuDragDrop")->isChecked());
+    QVERIFY(w_->Toolbar->isPressed("DragMode"));
+    QCOMPARE(w_->fa->oleDragMode(), 1);
+    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(!entry("mnuDragDrop")->isChecked());
+    QVERIFY(!w_->Toolbar->isPressed("DragMode"));
+    QCOMPARE(w_->fa->oleDragMode(), 0);
+    QCOMPARE(w_->SBar->panelText(4), QString());
+    QVERIFY(!entry("mnuDragNo")->isVisible());
+}
+
+void FrmMainModesTest::dragModeSurvivesMouseModeChanges() {
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QCOMPARE(w_->fa->oleDragMode(), 1);
+    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
+    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+    QTest::keyClick(w_->fa, Qt::Key_F6);
+    QCOMPARE(w_->fa->oleDragMode(), 1);
+    QVERIFY(entry("mnuDragDrop")->isChecked());
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    QCOMPARE(w_->SBar->panelText(3), QString());
+}
+
+// What another program receives: the selected block as plain text, cells
+// separated by tabs and rows by carriage returns; nothing without drag mode.
+void FrmMainModesTest::dragCarriesTheSelectionAsPlainText() {
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    clickCell(*w_->fa, 2, 1);
+    clickCell(*w_->fa, 3, 2, Qt::LeftButton, Qt::ShiftModifier);
+    const QModelIndexList picked = w_->fa->selectionModel()->selectedIndexes();
+    const QModelIndex first = picked.value(0);
+    QVERIFY(!(w_->fa->model()->flags(first) & Qt::ItemIsDragEnabled));
+    QVERIFY(!w_->fa->dragEnabled());
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(w_->fa->dragEnabled());
+    QVERIFY(w_->fa->model()->flags(first) & Qt::ItemIsDragEnabled);
+    std::unique_ptr<QMimeData> mime(w_->fa->model()->mimeData(picked));
+    QVERIFY(mime);
+    QCOMPARE(mime->text(), QStringLiteral("r2c1\tr2c2\rr3c1\tr3c2"));
+    QVERIFY(mime->hasText());
+    QCOMPARE(mime->formats(), QStringList{QStringLiteral("text/plain")});
+}
+
+void FrmMainModesTest::popupHidesSetFlagWithoutFlagColumn() {
+    QVERIFY(entry("mnuAddFlagCol")->isEnabled());
+    QMenu* popup = rightClickCell(2, 1);
+    QVERIFY2(popup, "right button opens the pop-up menu");
+    QVERIFY(!entry("mnuPUSetFlag")->isVisible());
+    QVERIFY(!entry("mnuPUSpace3")->isVisible());
+    QVERIFY(entry("mnuPUCopy")->isVisible());
+    popup->close();
+    addFlagColumn();
+    popup = rightClickCell(2, 1);
+    QVERIFY(popup);
+    QVERIFY(entry("mnuPUSetFlag")->isVisible());
+    QVERIFY(entry("mnuPUSpace3")->isVisible());
+    QVERIFY(entry("mnuPUSetFlag")->isEnabled());
+    // The menu opens where the button was let go.
+    const QPoint at = w_->fa->viewport()->mapToGlobal(cellCentre(*w_->fa, 2, 1));
+    QVERIFY((popup->geometry().topLeft() - at).manhattanLength() < 40);
+}
+
+void FrmMainModesTest::popupOffersSetFlagByMouseMode() {
+    addFlagColumn();
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QMenu* popup = rightClickCell(3, 2);
+    QVERIFY(popup);
+    QVERIFY(entry("mnuPUSetFlag")->isVisible());
+    QVERIFY(!entry("mnuPUSetFlag")->isEnabled());
+    popup->close();
+    QTest::keyClick(w_->fa, Qt::Key_F6);
+    popup = rightClickCell(3, 2);
+    QVERIFY(popup);
+    QVERIFY(entry("mnuPUSetFlag")->isEnabled());
+    // The entry flags the selected row: the current row 3.
+    entry("mnuPUSetFlag")->trigger();
+    popup->close();
+    QCOMPARE(w_->fa->textMatrix(3, w_->sheetState.flagColumn), QStringLiteral(" "));
+    QCOMPARE(w_->fa->textMatrix(2, w_->sheetState.flagColumn), QString());
+}
+
+void FrmMainModesTest::leftClickOpensNoPopup() {
+    clickCell(*w_->fa, 2, 2);
+    QVERIFY(!w_->menus->gridPopup()->isVisible());
+}
+
+void FrmMainModesTest::rowsEnterSetsTheDataRows() {
+    typeInto(txtRow(), QStringLiteral("120"));
+    QCOMPARE(w_->fa->rows(), 121);
+    QCOMPARE(txtRow()->text(), QStringLiteral("120"));
+    QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));  // kept
+    QCOMPARE(w_->fa->textMatrix(11, 3), QString());                // added empty
+}
+
+void FrmMainModesTest::rowsEmptyBoxGivesOneRow() {
+    typeInto(txtRow(), QString());
+    QCOMPARE(w_->fa->rows(), 2);
+    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->textMatrix(1, 0), QStringLiteral("r1c0"));
+}
+
+void FrmMainModesTest::rowsSpinDownStopsAtOne() {
+    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownRow;
+    typeInto(txtRow(), QStringLiteral("2"));
+    spin(spinner, false);
+    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->rows(), 2);
+    spin(spinner, false);
+    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->rows(), 2);
+    // An emptied box spun down is applied like Enter: one row.
+    txtRow()->clear();
+    spin(spinner, false);
+    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->rows(), 2);
+}
+
+// The spin button tests the box before raising it, so it goes one past its
+// top: 200000 becomes 200001, which then stays.
+void FrmMainModesTest::rowsSpinUpStopsAbove200000() {
+    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownRow;
+    typeInto(txtRow(), QStringLiteral("199999"));
+    spin(spinner, true);
+    QCOMPARE(txtRow()->text(), QStringLiteral("200000"));
+    QCOMPARE(w_->fa->rows(), 200001);
+    spin(spinner, true);
+    QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
+    QCOMPARE(w_->fa->rows(), 200002);
+    spin(spinner, true);
+    QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
+    QCOMPARE(w_->fa->rows(), 200002);
+    spin(spinner, false);
+    QCOMPARE(w_->fa->rows(), 200001);
+}
+
+void FrmMainModesTest::rowsZeroLeavesTheTitleRowOnly() {
+    typeInto(txtRow(), QStringLiteral("0"));
+    QCOMPARE(w_->fa->rows(), 1);
+    QCOMPARE(w_->fa->textMatrix(0, 2), QStringLiteral("Title2"));
+    typeInto(txtRow(), QStringLiteral("3"));
+    QCOMPARE(w_->fa->rows(), 4);
+    QCOMPARE(w_->fa->textMatrix(1, 2), QString());
+}
+
+void FrmMainModesTest::colsEnterIsNotBoundBySpinLimit() {
+    typeInto(txtCol(), QStringLiteral("500"));
+    QCOMPARE(w_->fa->cols(), 500);
+    QCOMPARE(w_->fb->rows(), 501);
+    QCOMPARE(txtCol()->text(), QStringLiteral("500"));
+    // The spin button does not raise a typed count beyond its top, but
+    // applies it.
+    spin(w_->Toolbar->sizeBoxes()->UpDownCol, true);
+    QCOMPARE(txtCol()->text(), QStringLiteral("500"));
+    QCOMPARE(w_->fa->cols(), 500);
+}
+
+void FrmMainModesTest::colsSpinUpStopsAt201() {
+    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownCol;
+    typeInto(txtCol(), QStringLiteral("200"));
+    spin(spinner, true);
+    QCOMPARE(txtCol()->text(), QStringLiteral("201"));
+    QCOMPARE(w_->fa->cols(), 201);
+    QCOMPARE(w_->fb->rows(), 202);
+    spin(spinner, true);
+    QCOMPARE(txtCol()->text(), QStringLiteral("201"));
+    QCOMPARE(w_->fa->cols(), 201);
+}
+
+void FrmMainModesTest::colsSpinDownStopsAtOneAndEmptyBoxGivesOne() {
+    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownCol;
+    typeInto(txtCol(), QStringLiteral("2"));
+    spin(spinner, false);
+    QCOMPARE(w_->fa->cols(), 1);
+    QCOMPARE(w_->fb->rows(), 2);
+    spin(spinner, false);
+    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->cols(), 1);
+    typeInto(txtCol(), QStringLiteral("4"));
+    QCOMPARE(w_->fa->cols(), 4);
+    txtCol()->clear();
+    spin(spinner, false);  // never a sheet without columns
+    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->cols(), 1);
+    typeInto(txtCol(), QString());
+    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    QCOMPARE(w_->fa->cols(), 1);
+    QCOMPARE(w_->fb->rows(), 2);
+}
+
+void FrmMainModesTest::shrinkingDropsContents() {
+    const int cols = w_->fa->cols();
+    typeInto(txtCol(), QString::number(cols - 1));
+    typeInto(txtCol(), QString::number(cols));
+    QCOMPARE(w_->fa->textMatrix(0, cols - 1), QString());
+    QCOMPARE(w_->fa->textMatrix(3, cols - 1), QString());
+    QCOMPARE(w_->fa->textMatrix(3, cols - 2), QStringLiteral("r3c%1").arg(cols - 2));
+    typeInto(txtRow(), QStringLiteral("5"));
+    typeInto(txtRow(), QStringLiteral("10"));
+    QCOMPARE(w_->fa->textMatrix(5, 0), QStringLiteral("r5c0"));
+    QCOMPARE(w_->fa->textMatrix(6, 0), QString());
+}
+
+void FrmMainModesTest::refusedTextLeavesTheSheet_data() {
+    QTest::addColumn<bool>("rowsBox");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("rows negative") << true << "-5";
+    QTest::newRow("rows word") << true << "many";
+    QTest::newRow("rows fraction") << true << "3.5";
+    QTest::newRow("cols zero") << false << "0";
+    QTest::newRow("cols negative") << false << "-1";
+    QTest::newRow("cols word") << false << "x12";
+}
+
+void FrmMainModesTest::refusedTextLeavesTheSheet() {
+    QFETCH(bool, rowsBox);
+    QFETCH(QString, text);
+    QLineEdit* box = rowsBox ? txtRow() : txtCol();
+    const int rows = w_->fa->rows();
+    const int cols = w_->fa->cols();
+    const int formRows = w_->fb->rows();
+    typeInto(box, text);
+    QCOMPARE(w_->fa->rows(), rows);
+    QCOMPARE(w_->fa->cols(), cols);
+    QCOMPARE(w_->fb->rows(), formRows);
+    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+    QVERIFY(run_->dialogs.asked.isEmpty());
+    // The spin buttons do not step such text either.
+    box->setText(text);
+    spin(rowsBox ? w_->Toolbar->sizeBoxes()->UpDownRow : w_->Toolbar->sizeBoxes()->UpDownCol,
+         false);
+    QCOMPARE(w_->fa->rows(), rows);
+    QCOMPARE(w_->fa->cols(), cols);
+    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+}
+
+void FrmMainModesTest::tooManyIsRefusedWithAMessage_data() {
+    QTest::addColumn<bool>("rowsBox");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("limit");
+    QTest::newRow("rows") << true << "10000001"
+                          << "10,000,000";
+    QTest::newRow("rows at the box's length") << true << "999999999"
+                                              << "10,000,000";
+    QTest::newRow("cols") << false << "16385"
+                          << "16,384";
+    QTest::newRow("cols huge") << false << "400000000"
+                               << "16,384";
+}
+
+void FrmMainModesTest::tooManyIsRefusedWithAMessage() {
+    QFETCH(bool, rowsBox);
+    QFETCH(QString, text);
+    QFETCH(QString, limit);
+    QLineEdit* box = rowsBox ? txtRow() : txtCol();
+    const int rows = w_->fa->rows();
+    const int cols = w_->fa->cols();
+    typeInto(box, text);
+    QCOMPARE(run_->dialogs.asked.size(), 1);
+    const ui::ScriptedDialogs::Asked& asked = run_->dialogs.asked.first();
+    QCOMPARE(asked.kind, QStringLiteral("message"));
+    QCOMPARE(asked.title, rowsBox ? QStringLiteral("Rows") : QStringLiteral("Cols"));
+    QCOMPARE(asked.icon, ui::Dialogs::Icon::Exclamation);
+    QVERIFY2(asked.text.contains(limit), qPrintable(asked.text));
+    QCOMPARE(w_->fa->rows(), rows);
+    QCOMPARE(w_->fa->cols(), cols);
+    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+    QCOMPARE(w_->fa->textMatrix(4, 4), QStringLiteral("r4c4"));
+}
+
+void FrmMainModesTest::largestCountsAreAccepted() {
+    typeInto(txtRow(), QStringLiteral("10000000"));
+    QCOMPARE(w_->fa->rows(), 10'000'001);
+    typeInto(txtRow(), QStringLiteral("10"));
+    typeInto(txtCol(), QStringLiteral("16384"));
+    QCOMPARE(w_->fa->cols(), 16384);
+    QCOMPARE(w_->fb->rows(), 16385);
+    QVERIFY(run_->dialogs.asked.isEmpty());
+    QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));
+}
+
+QTEST_MAIN(FrmMainModesTest)
+#include "tst_frm_main_modes.moc"
