@@ -1,0 +1,335 @@
+// The main toolbar in the real main window, every button clicked as a user
+// clicks it: each key runs its command exactly once, the two-state and
+// grouped buttons stay in step with their menu entries, "Statistics" and
+// "Barchart" reach the analysis commands, and "Save", "Cut" and "Paste" run
+// nothing at all.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "sheet/grid.h"
+#include "ui/caption_panel.h"
+#include "ui/color_palette.h"
+#include "ui/main_menus.h"
+#include "ui/main_toolbar.h"
+#include "ui/status_panels.h"
+#include "ui/tab_strip.h"
+#include "window_fixture.h"
+
+using sheet::CellSetting;
+
+namespace {
+
+constexpr uint32_t kRed = 0x0000FF;
+
+void fillSheet(sheet::Grid& fa) {
+    fa.setRows(9);
+    for (int c = 0; c < fa.cols(); ++c) {
+        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
+        for (int r = 1; r < fa.rows(); ++r) {
+            fa.setTextMatrix(
+                r, c, c == 1 ? QString::number(r * 10) : QStringLiteral("r%1c%2").arg(r).arg(c));
+        }
+    }
+}
+
+void clickCell(sheet::Grid& grid, int row, int col, Qt::KeyboardModifiers keys = {}) {
+    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
+    grid.scrollTo(index);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys, grid.visualRect(index).center());
+}
+
+// Every text of the sheet, to tell whether a command touched it.
+QString sheetText(const sheet::Grid& fa) {
+    QString all;
+    for (int r = 0; r < fa.rows(); ++r) {
+        for (int c = 0; c < fa.cols(); ++c) {
+            all += fa.textMatrix(r, c) + QLatin1Char('\t');
+        }
+        all += QLatin1Char('\n');
+    }
+    return all;
+}
+
+}  // namespace
+
+class FrmMainToolbarTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+    // Plain buttons.
+    void newEmptiesTheSheet();
+    void openAsksForAFile();
+    void copyRunsTheEditMenusCopy();
+    void saveCutPasteRunNothing();
+    void colourButtonsChooseAndReapply();
+    void mergeFlipsTheCurrentColumnOnce();
+    void flagButtonFlagsTheSelectedRows();
+    // Two-state and grouped buttons.
+    void styleButtonsSetOnceAndClearOnce_data();
+    void styleButtonsSetOnceAndClearOnce();
+    void rowModeReselectsTheCurrentRow();
+    void modeGroupFollowsButtonsAndMenus();
+    void dragModeTwiceReturnsToTheFirstState();
+    void alternateColorButtonAndMenuStayInStep();
+    // Analysis.
+    void statisticsRunsOnceThenOnlyShowsPressed();
+    void barchartTogglesTheCurrentColumnsBars();
+
+  private:
+    void press(const char* key);
+    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
+
+    std::unique_ptr<app::MemoryFileSystem> fs_;
+    std::unique_ptr<WindowRun> run_;
+    frmMain* w_ = nullptr;
+};
+
+void FrmMainToolbarTest::init() {
+    fs_ = std::make_unique<app::MemoryFileSystem>();
+    fs_->putFile(kProgramIni,
+                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
+                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    run_ = std::make_unique<WindowRun>(*fs_);
+    w_ = &run_->window();
+    QVERIFY(QTest::qWaitForWindowExposed(w_));
+    fillSheet(*w_->fa);
+}
+
+void FrmMainToolbarTest::cleanup() {
+    run_.reset();
+    fs_.reset();
+}
+
+// A click on the button's own widget, as a user does it.
+void FrmMainToolbarTest::press(const char* key) {
+    QAction* action = w_->Toolbar->button(QString::fromLatin1(key));
+    QVERIFY2(action, key);
+    QWidget* button = w_->Toolbar->widgetForAction(action);
+    QVERIFY2(button, key);
+    QTRY_VERIFY2(button->isVisible(), key);  // a button just shown is laid out later
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void FrmMainToolbarTest::newEmptiesTheSheet() {
+    press("New");
+    QCOMPARE(w_->fa->textMatrix(2, 3), QString());
+    QCOMPARE(w_->fa->textMatrix(0, 0), QString());
+    QVERIFY(w_->VTPan->isVisible());
+    QVERIFY(entry("mnuAddFlagCol")->isEnabled());
+    QVERIFY(run_->dialogs.asked.isEmpty());
+}
+
+void FrmMainToolbarTest::openAsksForAFile() {
+    const QString before = sheetText(*w_->fa);
+    press("Open");  // the scripted dialog answers Cancel
+    QCOMPARE(run_->dialogs.asked.size(), 1);
+    QCOMPARE(run_->dialogs.asked.first().kind, QStringLiteral("open"));
+    QCOMPARE(run_->dialogs.asked.first().title, QStringLiteral("Open"));
+    QCOMPARE(sheetText(*w_->fa), before);
+}
+
+void FrmMainToolbarTest::copyRunsTheEditMenusCopy() {
+    QSignalSpy copy(entry("mnuEditCopy"), &QAction::triggered);
+    press("Copy");
+    QCOMPARE(copy.count(), 1);
+}
+
+void FrmMainToolbarTest::saveCutPasteRunNothing() {
+    clickCell(*w_->fa, 3, 2);
+    QApplication::clipboard()->setText(QStringLiteral("from elsewhere"));
+    const QString before = sheetText(*w_->fa);
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    // Every menu-bar and pop-up entry; the toolbar's own actions report the
+    // clicks themselves.
+    for (QAction* action : w_->findChildren<QAction*>()) {
+        if (!action->objectName().startsWith(QLatin1String("Toolbar."))) {
+            spies.push_back(std::make_unique<QSignalSpy>(action, &QAction::triggered));
+        }
+    }
+    QVERIFY(spies.size() > 40);
+    for (const char* key : {"Save", "Cut", "Paste"}) {
+        press(key);
+        QVERIFY(!w_->Toolbar->isPressed(QString::fromLatin1(key)));
+    }
+    w_->Toolbar_ButtonClick(QStringLiteral("Print"));  // a key no button has
+    for (const auto& spy : spies) {
+        QCOMPARE(spy->count(), 0);
+    }
+    QCOMPARE(sheetText(*w_->fa), before);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("from elsewhere"));
+    QVERIFY(run_->dialogs.asked.isEmpty());
+    QCOMPARE(w_->fa->row(), 3);
+}
+
+void FrmMainToolbarTest::colourButtonsChooseAndReapply() {
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    clickCell(*w_->fa, 2, 3);
+    press("Acolor");
+    QVERIFY(w_->PanColor->isVisible());
+    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 2, 3).toUInt() == kRed, false);
+    QTest::mouseClick(w_->PanColor->swatch(1), Qt::LeftButton);
+    QVERIFY(!w_->PanColor->isVisible());
+    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 2, 3).toUInt(), kRed);
+    clickCell(*w_->fa, 5, 0);
+    press("A");
+    QVERIFY(!w_->PanColor->isVisible());
+    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 5, 0).toUInt(), kRed);
+    QVERIFY(w_->fa->cell(CellSetting::ForeColor, 5, 1).toUInt() != kRed);
+}
+
+// A command that ran twice would flip the column back.
+void FrmMainToolbarTest::mergeFlipsTheCurrentColumnOnce() {
+    clickCell(*w_->fa, 2, 4);
+    press("Merge");
+    QVERIFY(w_->fa->colMerge(4));
+    QVERIFY(!w_->fa->colMerge(3));
+    press("Merge");
+    QVERIFY(!w_->fa->colMerge(4));
+}
+
+void FrmMainToolbarTest::flagButtonFlagsTheSelectedRows() {
+    QVERIFY(!w_->Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    entry("mnuAddFlagCol")->trigger();
+    clickCell(*w_->fa, 2, 3);
+    clickCell(*w_->fa, 4, 3, Qt::ShiftModifier);
+    press("Flag");
+    const int flag = w_->sheetState.flagColumn;
+    for (int r = 1; r < w_->fa->rows(); ++r) {
+        const bool flagged = r >= 2 && r <= 4;
+        QCOMPARE(w_->fa->textMatrix(r, flag), flagged ? QStringLiteral(" ") : QString());
+    }
+    press("Flag");
+    QCOMPARE(w_->fa->textMatrix(3, flag), QString());
+}
+
+void FrmMainToolbarTest::styleButtonsSetOnceAndClearOnce_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("style");
+    QTest::newRow("bold") << QStringLiteral("Bold") << int(CellSetting::Bold);
+    QTest::newRow("italic") << QStringLiteral("Italic") << int(CellSetting::Italic);
+    QTest::newRow("underline") << QStringLiteral("Underline") << int(CellSetting::Underline);
+}
+
+void FrmMainToolbarTest::styleButtonsSetOnceAndClearOnce() {
+    QFETCH(QString, key);
+    QFETCH(int, style);
+    const auto setting = CellSetting(style);
+    clickCell(*w_->fa, 3, 2);
+    press(key.toLatin1().constData());
+    QVERIFY(w_->Toolbar->isPressed(key));
+    QVERIFY(w_->fa->cell(setting, 3, 0).toBool());
+    QVERIFY(w_->fa->cell(setting, 3, w_->fa->cols() - 1).toBool());
+    QVERIFY(!w_->fa->cell(setting, 4, 2).toBool());
+    // Moving onto the styled cell shows the button pressed; a click clears.
+    clickCell(*w_->fa, 5, 2);
+    QVERIFY(!w_->Toolbar->isPressed(key));
+    clickCell(*w_->fa, 3, 2);
+    QVERIFY(w_->Toolbar->isPressed(key));
+    press(key.toLatin1().constData());
+    QVERIFY(!w_->Toolbar->isPressed(key));
+    QVERIFY(!w_->fa->cell(setting, 3, 2).toBool());
+}
+
+void FrmMainToolbarTest::rowModeReselectsTheCurrentRow() {
+    clickCell(*w_->fa, 2, 3);
+    clickCell(*w_->fa, 5, 3, Qt::ControlModifier);
+    QCOMPARE(w_->fa->selectedRows(), 2);
+    press("RowMode");
+    QVERIFY(w_->Toolbar->isPressed("RowMode"));
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    QCOMPARE(w_->fa->selectedRows(), 1);
+    QCOMPARE(w_->fa->selectedRow(0), w_->fa->row());
+    QCOMPARE(w_->fa->clip().split(QLatin1Char('\t')).size(), w_->fa->cols());
+}
+
+void FrmMainToolbarTest::modeGroupFollowsButtonsAndMenus() {
+    for (int click = 0; click < 2; ++click) {
+        press("BlockMode");
+        QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+        QVERIFY(!w_->Toolbar->isPressed("RowMode"));
+        QVERIFY(entry("mnuMouseMode(1)")->isChecked());
+        QVERIFY(!entry("mnuMouseMode(0)")->isChecked());
+        QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+        QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
+    }
+    QTest::keyClick(w_->fa, Qt::Key_F6);
+    QVERIFY(w_->Toolbar->isPressed("RowMode"));
+    QVERIFY(!w_->Toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->SBar->panelText(3), QString());
+    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    press("RowMode");
+    QVERIFY(entry("mnuMouseMode(0)")->isChecked());
+    QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
+    QCOMPARE(w_->fa->autoSearch(), 2);
+}
+
+void FrmMainToolbarTest::dragModeTwiceReturnsToTheFirstState() {
+    press("DragMode");
+    QVERIFY(w_->Toolbar->isPressed("DragMode"));
+    QVERIFY(entry("mnuDragDrop")->isChecked());
+    QCOMPARE(w_->fa->oleDragMode(), 1);
+    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
+    press("DragMode");
+    QVERIFY(!w_->Toolbar->isPressed("DragMode"));
+    QVERIFY(!entry("mnuDragDrop")->isChecked());
+    QCOMPARE(w_->fa->oleDragMode(), 0);
+    QCOMPARE(w_->SBar->panelText(4), QString());
+    // The menu entry sets the button in turn.
+    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(w_->Toolbar->isPressed("DragMode"));
+    press("DragMode");
+    QVERIFY(!entry("mnuDragDrop")->isChecked());
+    QCOMPARE(w_->SBar->panelText(4), QString());
+}
+
+void FrmMainToolbarTest::alternateColorButtonAndMenuStayInStep() {
+    QVERIFY(!entry("mnuAlternateColor")->isChecked());
+    press("AlternateColor");
+    QVERIFY(entry("mnuAlternateColor")->isChecked());
+    QVERIFY(w_->alternateColorOn);
+    QCOMPARE(w_->fa->backColorAlternate(), uint32_t(0xC0FFC0));
+    entry("mnuAlternateColor")->trigger();
+    QVERIFY(!w_->Toolbar->isPressed("AlternateColor"));
+    QVERIFY(!w_->alternateColorOn);
+    QVERIFY(w_->fa->backColorAlternate() != uint32_t(0xC0FFC0));
+}
+
+// The run toggles the current column's bars; a second click while the
+// command is disabled must not run it again (which would remove them).
+void FrmMainToolbarTest::statisticsRunsOnceThenOnlyShowsPressed() {
+    clickCell(*w_->fa, 2, 1);
+    QVERIFY(!w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    press("Statistics");
+    QVERIFY(w_->Toolbar->isPressed("Statistics"));
+    QVERIFY(!entry("mnuAnalysis")->isEnabled());
+    QCOMPARE(w_->TabStrip1->currentPage(), int(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    const double bar = w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble();
+    QVERIFY(bar > 0);
+    press("Statistics");  // the click shows it up; the command presses it again
+    QVERIFY(w_->Toolbar->isPressed("Statistics"));
+    QCOMPARE(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), bar);
+}
+
+void FrmMainToolbarTest::barchartTogglesTheCurrentColumnsBars() {
+    clickCell(*w_->fa, 2, 1);
+    press("Statistics");
+    QVERIFY(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
+    press("Barchart");
+    QCOMPARE(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), 0.0);
+    press("Barchart");
+    QVERIFY(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
+    QVERIFY(!w_->Toolbar->isPressed("Barchart"));
+}
+
+QTEST_MAIN(FrmMainToolbarTest)
+#include "tst_frm_main_toolbar.moc"
