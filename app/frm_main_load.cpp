@@ -57,8 +57,7 @@ void frmMain::Form_Load() {
     sheetState.flagPicture = ImgFlag[0];
     sheet::FormView::setUp(*fb, *fa, panes[ui::Pane::fb].width, sheetState.flagColumn);
     TabStrip1->setTabVisible(ui::TabStrip::ColumnStatistics, false);
-    fa->setOleDragMode(0);
-    Toolbar->setPressed(QStringLiteral("DragMode"), false);
+    SetDragMode(false);
     SetMouseMode(0);
     fa->setMergeCells(3);
     Toolbar->button(QStringLiteral("Flag"))->setVisible(false);

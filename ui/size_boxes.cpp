@@ -17,10 +17,10 @@ SizeBoxes::SizeBoxes(QWidget* parent) : QFrame(parent) {
     row->setContentsMargins(4, 1, 4, 1);
     row->setSpacing(3);
     addBox(rowsLabel, "SSPanel1(0)", QStringLiteral("Rows"), txtRow, "txtRow", UpDownRow,
-           "UpDownRow", 7);
+           "UpDownRow", 8);
     row->addSpacing(6);
     addBox(colsLabel, "SSPanel1(1)", QStringLiteral("Cols"), txtCol, "txtCol", UpDownCol,
-           "UpDownCol", 4);
+           "UpDownCol", 5);
 }
 
 void SizeBoxes::addBox(QLabel*& label, const char* name, const QString& caption, QLineEdit*& box,
