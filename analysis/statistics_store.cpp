@@ -19,4 +19,16 @@ void StatisticsStore::resize(int count) {
     entries_.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
 }
 
+void StatisticsStore::insertColumn(int column) {
+    if (column >= 0 && column < size()) {
+        entries_.insert(entries_.begin() + column, ColumnStatistics{});
+    }
+}
+
+void StatisticsStore::removeColumn(int column) {
+    if (column >= 0 && column < size()) {
+        entries_.erase(entries_.begin() + column);
+    }
+}
+
 }  // namespace analysis

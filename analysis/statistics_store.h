@@ -19,6 +19,10 @@ class StatisticsStore {
     ColumnStatistics& prepare(int column);
     // Keeps entries 0 to count - 1 and drops the rest; new entries are zeros.
     void resize(int count);
+    // A column was inserted at `column` or removed from it: the figures stay
+    // with their columns as the later ones shift.
+    void insertColumn(int column);
+    void removeColumn(int column);
     // Number of entries present.
     int size() const { return static_cast<int>(entries_.size()); }
 

@@ -181,6 +181,7 @@ void frmMain::connectHandlers() {
     connectViewHandlers();
     connectModeHandlers();
     connectToolbarHandlers();
+    connectEditHandlers();
     keepMenuShortcutsInSqlBox();
     resetPointerOver(
         {client, VTPan, TabStrip1, txtSQL->viewport(), TreeView1->viewport(), PanColor});

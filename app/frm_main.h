@@ -129,6 +129,22 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void fa_AfterMoveColumn(int col, int position);
     void fa_AfterUserResize(int row, int col);
 
+    // Editing (frm_main_edit.cpp). Cut, Copy and Paste of the Edit menu act
+    // on the last-focused pane; their pop-up twins on the data sheet.
+    void mnuEditCopy_Click();
+    void mnuEditCut_Click();
+    void mnuEditPaste_Click();
+    void mnuPUCopy_Click();
+    void mnuPUPaste_Click();
+    void mnuSelectAll_Click();
+    void mnuInsertRow_Click();
+    void mnuInsertCol_Click();
+    void mnuDeleteRow_Click();
+    void mnuDeleteCol_Click();
+    void mnuEditColTitle_Click();
+    void mnuSetColHeaderRow_Click();
+    void mnuPUEditCell_Click();
+
     // Formatting and the font colour palette (frm_main_format.cpp). The style
     // and colour commands act on the style range, which follows the mouse
     // mode shown by the "BlockMode" button.
@@ -303,6 +319,8 @@ class frmMain : public QMainWindow, private sheet::SheetUpdateView {
     void connectFileHandlers();
     void connectSheetCommandHandlers();
     void connectFormatHandlers();
+    void connectEditHandlers();
+    void afterShapeChange();
     void connectViewHandlers();
     void connectModeHandlers();
     void connectToolbarHandlers();

@@ -141,6 +141,21 @@ void CellStore::removeRow(int row) {
     compactIfSparse();
 }
 
+void CellStore::removeRows(std::span<const int> ascending) {
+    // One sweep over the order vector: erasing row by row would move the
+    // rows below each removed one again and again.
+    std::size_t next = 0, kept = 0;
+    for (std::size_t row = 0; row < order_.size(); ++row) {
+        if (next < ascending.size() && std::size_t(ascending[next]) == row) {
+            ++next;
+            continue;
+        }
+        order_[kept++] = order_[row];
+    }
+    order_.resize(kept);
+    compactIfSparse();
+}
+
 void CellStore::clearCells() {
     for (auto& column : columns_) {
         column->clearCells();

@@ -57,6 +57,9 @@ class CellStore {
     void moveColumn(int from, int to);
     void moveRow(int from, int to);
     void removeRow(int row);
+    // Removes every listed row in one pass; rows must be ascending, unique
+    // and inside the sheet.
+    void removeRows(std::span<const int> ascending);
     void clearCells();  // texts, values and cell properties; shape and columns stay
     // Sorts rows first..rows()-1 by column col.
     void sortRows(int col, int first, bool descending);

@@ -376,6 +376,14 @@ void Grid::setClip(const QString& text) {
     }
 }
 
+void Grid::clearClip() {
+    const QItemSelectionRange block = currentBlock();
+    if (block.isValid()) {
+        model_->clearBlockText(block.top() + fixedRows(), block.left(),
+                               block.bottom() + fixedRows(), block.right());
+    }
+}
+
 // ---- columns ----
 
 int Grid::twipsToPixels(int twips) const {
@@ -460,6 +468,11 @@ void Grid::setRowPosition(int row, int position) {
 void Grid::removeItem(int row) {
     model_->removeRow(row);
 }
+void Grid::removeItems(std::vector<int> rows) {
+    std::erase_if(rows, [this](int row) { return row < fixedRows(); });
+    model_->removeRows(std::move(rows));
+}
+
 void Grid::clear() {
     model_->clearCells();
 }

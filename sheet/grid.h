@@ -104,6 +104,9 @@ class Grid : public QTableView {
     // Block text: cells separated by tab, rows by carriage return.
     QString clip() const;
     void setClip(const QString& text);
+    // Empties the texts of the cells clip() covers; their pictures, styles
+    // and formats stay.
+    void clearClip();
 
     // Columns.
     int colWidth(int col) const;  // twips
@@ -121,6 +124,9 @@ class Grid : public QTableView {
     void setColPosition(int col, int position);
     void setRowPosition(int row, int position);
     void removeItem(int row);
+    // Removes all listed rows at once (any order; the title row and rows
+    // outside the grid are skipped).
+    void removeItems(std::vector<int> rows);
     void clear();
     void editCell();
 

@@ -8,14 +8,30 @@
 
 #include <QFont>
 #include <QMimeData>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <string>
 
 namespace sheet {
 
 namespace {
 constexpr std::size_t kMaxDisplayBytes = 4096;
+
+// Most cells are plain ASCII: widening them directly is much cheaper than a
+// decoder call per short text, which matters for a million-row copy.
+QChar* appendUtf8(QStringDecoder& decoder, QChar* out, std::string_view bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii) {
+        return decoder.appendToBuffer(out, QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    }
+    for (const char c : bytes) {
+        *out++ = QChar(static_cast<char16_t>(c));
+    }
+    return out;
 }
+}  // namespace
 
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -371,6 +387,27 @@ void GridModel::removeRow(int row) {
     endRemoveRows();
 }
 
+void GridModel::removeRows(std::vector<int> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::erase_if(rows, [this](int row) { return row < 0 || row >= store_.rows(); });
+    if (rows.empty()) {
+        return;
+    }
+    const bool oneRun = rows.back() - rows.front() + 1 == int(rows.size());
+    if (!oneRun || rows.front() < fixedRows_) {
+        // Many scattered rows: one reset costs the views less than a removal
+        // per row, each of which shifts every row below it.
+        beginResetModel();
+        store_.removeRows(rows);
+        endResetModel();
+        return;
+    }
+    beginRemoveRows({}, rows.front() - fixedRows_, rows.back() - fixedRows_);
+    store_.removeRows(rows);
+    endRemoveRows();
+}
+
 void GridModel::clearCells() {
     store_.clearCells();
     if (store_.rows() > 0 && store_.cols() > 0) {
@@ -409,18 +446,34 @@ QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
     col1 = std::max(col1, 0);
     row2 = std::min(row2, store_.rows() - 1);
     col2 = std::min(col2, store_.cols() - 1);
+    if (row1 > row2 || col1 > col2) {
+        return QString();
+    }
+    // The cells are UTF-8 already: they are decoded straight into one buffer
+    // sized beforehand (a UTF-8 byte never makes more than one UTF-16 unit),
+    // so copying a million rows touches no memory twice.
+    qsizetype size = 0;
+    for (int row = row1; row <= row2; ++row) {
+        for (int col = col1; col <= col2; ++col) {
+            size += qsizetype(store_.text(row, col).size()) + 1;
+        }
+    }
     QString text;
+    text.resize(size);
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    QChar* out = text.data();
     for (int row = row1; row <= row2; ++row) {
         if (row > row1) {
-            text += u'\r';
+            *out++ = u'\r';
         }
         for (int col = col1; col <= col2; ++col) {
             if (col > col1) {
-                text += u'\t';
+                *out++ = u'\t';
             }
-            text += this->text(row, col);
+            out = appendUtf8(decoder, out, store_.text(row, col));
         }
     }
+    text.truncate(out - text.constData());
     return text;
 }
 
@@ -439,6 +492,28 @@ void GridModel::setBlockText(int row, int col, const QString& text) {
     if (lastRow >= row && store_.contains(row, col)) {
         cellsChanged(row, col, lastRow, lastCol);
     }
+}
+
+void GridModel::clearBlockText(int row1, int col1, int row2, int col2) {
+    if (row1 > row2) {
+        std::swap(row1, row2);
+    }
+    if (col1 > col2) {
+        std::swap(col1, col2);
+    }
+    row1 = std::max(row1, 0);
+    col1 = std::max(col1, 0);
+    row2 = std::min(row2, store_.rows() - 1);
+    col2 = std::min(col2, store_.cols() - 1);
+    if (row1 > row2 || col1 > col2) {
+        return;
+    }
+    for (int col = col1; col <= col2; ++col) {
+        for (int row = row1; row <= row2; ++row) {
+            store_.setText(row, col, {});
+        }
+    }
+    cellsChanged(row1, col1, row2, col2);
 }
 
 void GridModel::beginFill(int cols) {

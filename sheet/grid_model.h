@@ -53,12 +53,18 @@ class GridModel : public QAbstractTableModel {
     void moveColumn(int from, int to);
     void moveRow(int from, int to);
     void removeRow(int row);
+    // Removes the listed grid rows (any order; rows outside the grid are
+    // skipped) as one change: views hear one removal, or one reset when the
+    // rows are not one run.
+    void removeRows(std::vector<int> rows);
     void clearCells();
     void sortRows(int col, bool descending);
     void changeColumn(int col, const std::function<void(SheetColumn&)>& change);
 
     QString blockText(int row1, int col1, int row2, int col2) const;
     void setBlockText(int row, int col, const QString& text);
+    // Empties the texts of the block; pictures, styles and formats stay.
+    void clearBlockText(int row1, int col1, int row2, int col2);
 
     void beginFill(int cols);
     void appendRow(std::span<const CellInput> cells);

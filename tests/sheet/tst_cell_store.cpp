@@ -5,7 +5,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using sheet::CellInput;
 using sheet::CellProps;
@@ -195,6 +197,29 @@ class TestCellStore : public QObject {
         QCOMPARE(str(store.text(999, 0)), std::string("2999:0"));
         QCOMPARE(str(store.text(1000, 0)), std::string());  // cut rows came back empty
         QCOMPARE(store.props(7999, 1).barPercent, 0.0);
+    }
+
+    void removingManyRowsInOnePass() {
+        CellStore store = makeStore(10000, 2);
+        store.editProps(9999, 1, [](CellProps& p) { p.barPercent = 50; });
+        std::vector<int> gone;
+        for (int r = 0; r < 10000; r += 3) {
+            gone.push_back(r);  // a third of the rows, scattered
+        }
+        for (int r = 1; r < 6000; r += 3) {
+            gone.push_back(r);  // and more, so that the store compacts
+        }
+        std::sort(gone.begin(), gone.end());
+        store.removeRows(gone);
+        QCOMPARE(store.rows(), 10000 - int(gone.size()));
+        QCOMPARE(str(store.text(0, 0)), std::string("2:0"));
+        QCOMPARE(str(store.text(1, 1)), std::string("5:1"));
+        QCOMPARE(str(store.text(store.rows() - 1, 0)), std::string("9998:0"));
+        store.setRows(store.rows() + 1);  // a new row is empty, not an old one back
+        QCOMPARE(str(store.text(store.rows() - 1, 0)), std::string());
+        QCOMPARE(store.props(store.rows() - 2, 1).barPercent, 0.0);
+        store.removeRows({});
+        QCOMPARE(store.rows(), 10000 - int(gone.size()) + 1);
     }
 
     void absurdSizesAreBounded() {

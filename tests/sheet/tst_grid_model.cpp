@@ -63,8 +63,13 @@ class TestGridModel : public QObject {
         model.moveRow(0, 2);  // the title row itself: a reset
         model.removeRow(4);
         model.removeRow(0);
+        model.setRows(8);
+        model.removeRows({6, 2});  // scattered: a reset
+        model.removeRows({3, 4});  // one run: one removal
+        model.removeRows({0, 1});  // the title row among them: a reset
         model.sortRows(0, true);
         model.setBlockText(1, 0, QStringLiteral("a\tb\rc\td\r"));
+        model.clearBlockText(1, 0, 2, 1);
         model.editBlock(1, 0, 2, 2, [](CellProps& p) { p.style = CellProps::kBold; });
         model.setFixedRows(0);
         QCOMPARE(model.rowCount(), model.store().rows());
@@ -232,6 +237,45 @@ class TestGridModel : public QObject {
         QMimeData* mime = model.mimeData({model.index(0, 0), model.index(1, 1)});
         QCOMPARE(mime->text(), QStringLiteral("1\t2\r4\tx"));
         delete mime;
+        QCOMPARE(model.blockText(1, 0, 1, 0), QStringLiteral("1"));
+        model.setText(1, 0, QStringLiteral("€ ü"));
+        QCOMPARE(model.blockText(1, 0, 1, 1), QStringLiteral("€ ü\t2"));
+    }
+
+    void clearingABlockKeepsItsLooks() {
+        GridModel model;
+        fill(model, {"A", "B", "C"}, {{"1", "2", "3"}, {"4", "5", "6"}});
+        model.editBlock(1, 1, 1, 1, [](CellProps& p) { p.style = CellProps::kBold; });
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.clearBlockText(2, 2, 1, 1);  // corners in any order
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(column(model, 1), QStringLiteral("B||"));
+        QCOMPARE(column(model, 2), QStringLiteral("C||"));
+        QCOMPARE(column(model, 0), QStringLiteral("A|1|4"));
+        QCOMPARE(int(model.store().props(1, 1).style), int(CellProps::kBold));
+    }
+
+    void removingManyRowsIsOneChange() {
+        GridModel model;
+        QList<QStringList> rows;
+        for (int r = 1; r <= 9; ++r) {
+            rows.append({QString::number(r)});
+        }
+        fill(model, {"N"}, rows);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        model.removeRows({7, 3, 3, 42, -1});  // duplicates and strays are skipped
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(removed.count(), 0);
+        QCOMPARE(column(model, 0), QStringLiteral("N|1|2|4|5|6|8|9"));
+        model.removeRows({4, 2, 3});
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(removed.count(), 1);
+        QCOMPARE(removed[0][1].toInt(), 1);  // model rows start below the titles
+        QCOMPARE(removed[0][2].toInt(), 3);
+        QCOMPARE(column(model, 0), QStringLiteral("N|1|6|8|9"));
+        model.removeRows({});
+        QCOMPARE(reset.count() + removed.count(), 2);
     }
 };
 

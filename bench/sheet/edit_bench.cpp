@@ -1,0 +1,136 @@
+// Editing a big sheet: fills a shown grid with 1,000,000 rows x 8 columns of
+// 12-character texts (fixed seed), then times Select All with Copy to the
+// clipboard, deleting 1,000 scattered selected rows in row mode, and
+// inserting a column, each with a repaint. Targets: 2000, 500 and 200 ms.
+//   edit_bench [rows]      (run with QT_QPA_PLATFORM=offscreen when headless)
+#include "sheet/edit_commands.h"
+#include "sheet/grid.h"
+#include "sheet/sheet_update.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+namespace {
+
+constexpr int kCols = 8;
+constexpr int kTextLength = 12;
+constexpr int kDeletedRows = 1000;
+
+struct XorShift {
+    uint64_t state;
+    uint64_t operator()() {
+        state ^= state >> 12;
+        state ^= state << 25;
+        state ^= state >> 27;
+        return state * 0x2545F4914F6CDD1DULL;
+    }
+};
+
+void randomText(XorShift& random, std::string& text) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    text.resize(kTextLength);
+    uint64_t bits = random();
+    for (int k = 0; k < kTextLength; ++k) {
+        if (k == 6) {
+            bits = random();
+        }
+        text[k] = kLetters[bits % 62];
+        bits /= 62;
+    }
+}
+
+double threadCpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+void fill(sheet::Grid& grid, int rows) {
+    std::array<QString, kCols> titles;
+    for (int c = 0; c < kCols; ++c) {
+        titles[c] = QStringLiteral("Field%1").arg(c);
+    }
+    XorShift random{20261209};
+    std::array<std::string, kCols> texts;
+    std::array<sheet::CellInput, kCols> cells;
+    grid.beginFill(titles);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < kCols; ++c) {
+            randomText(random, texts[c]);
+            cells[c].text = texts[c];
+        }
+        grid.appendRow(cells);
+    }
+    grid.endFill();
+}
+
+// Times one step, repaint included, and prints it against its target.
+template <typename Step>
+void timeStep(const char* name, qint64 targetMs, sheet::Grid& grid, Step step) {
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu = threadCpuMs();
+    step();
+    grid.viewport()->repaint();
+    QApplication::processEvents();
+    const qint64 wall = timer.elapsed();
+    std::printf("%-28s %8lld %8.0f %8lld  %s\n", name, wall, threadCpuMs() - cpu, targetMs,
+                wall <= targetMs ? "ok" : "SLOW");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int rows = argc > 1 ? std::max(kDeletedRows + 1, atoi(argv[1])) : 1'000'000;
+    sheet::Grid grid;
+    grid.resize(1200, 800);
+    grid.show();
+    fill(grid, rows);
+    QApplication::processEvents();
+    sheet::SheetState state;
+    sheet::EditCommands commands(grid, state);
+    grid.setSelectionModeCode(sheet::Grid::SelectListBox);
+
+    std::printf("rows %d x cols %d\n", grid.rows() - 1, grid.cols());
+    std::printf("%-28s %8s %8s %8s\n", "step", "wall ms", "cpu ms", "target");
+    qsizetype copied = 0;
+    timeStep("select all + copy", 2000, grid, [&] {
+        QElapsedTimer part;
+        part.start();
+        commands.selectAll();
+        const qint64 select = part.restart();
+        const QString text = grid.clip();
+        const qint64 clip = part.restart();
+        QGuiApplication::clipboard()->setText(text);
+        std::printf("  (select %lld ms, block text %lld ms, clipboard %lld ms)\n", select, clip,
+                    part.elapsed());
+        copied = text.size();
+    });
+
+    // 1,000 rows spread over the whole sheet, selected as ctrl-clicks would.
+    QItemSelection scattered;
+    const int step = (grid.rows() - 1) / kDeletedRows;
+    for (int i = 0; i < kDeletedRows; ++i) {
+        const QModelIndex index = grid.model()->index(i * step, 0);
+        scattered.select(index, index);
+    }
+    grid.selectionModel()->select(scattered,
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const int before = grid.rows();
+    timeStep("delete 1,000 selected rows", 500, grid, [&] { commands.deleteRows(); });
+
+    grid.setCol(3);
+    timeStep("insert a column", 200, grid, [&] { commands.insertColumn(); });
+
+    std::printf("copied %lld characters; rows removed %d; columns now %d\n",
+                static_cast<long long>(copied), before - grid.rows(), grid.cols());
+    return 0;
+}
