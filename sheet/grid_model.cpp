@@ -1,6 +1,5 @@
 #include "sheet/grid_model.h"
 
-#include "sheet/block_text.h"
 #include "sheet/grid_codes.h"
 #include "sheet/grid_roles.h"
 #include "sheet/number_format.h"
@@ -478,20 +477,47 @@ QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
 }
 
 void GridModel::setBlockText(int row, int col, const QString& text) {
-    // Cells beyond the grid's edge are dropped; the grid does not grow.
-    const std::vector<QStringList> block = splitBlockText(text);
-    int lastRow = row - 1, lastCol = col;
-    for (std::size_t r = 0; r < block.size() && row + int(r) < store_.rows(); ++r) {
-        lastRow = row + int(r);
-        for (int c = 0; c < block[r].size() && col + c < store_.cols(); ++c) {
-            const QByteArray bytes = block[r][c].toUtf8();
-            store_.setText(lastRow, col + c, std::string_view(bytes.constData(), bytes.size()));
-            lastCol = std::max(lastCol, col + c);
+    // Cells beyond the grid's edge are dropped; the grid does not grow. The
+    // text is read in place, field by field: a pasted million rows never
+    // exists a second time as a list of strings.
+    if (text.isEmpty() || !store_.contains(row, col)) {
+        return;
+    }
+    int r = row, c = col, lastCol = col;
+    const QChar* p = text.constData();
+    const QChar* const end = p + text.size();
+    const QChar* field = p;
+    QByteArray bytes;
+    for (;;) {
+        const bool atEnd = p == end;
+        if (!atEnd && *p != u'\t' && *p != u'\r' && *p != u'\n') {
+            ++p;
+            continue;
         }
+        if (c < store_.cols()) {
+            bytes = QStringView(field, p).toUtf8();
+            store_.setText(r, c, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+            lastCol = std::max(lastCol, c);
+        }
+        if (atEnd) {
+            break;
+        }
+        if (*p == u'\t') {
+            ++c;
+        } else {
+            // CR, LF and CR LF each end a row; a break at the very end adds none.
+            if (*p == u'\r' && p + 1 < end && p[1] == u'\n') {
+                ++p;
+            }
+            if (p + 1 == end || r + 1 >= store_.rows()) {
+                break;
+            }
+            ++r;
+            c = col;
+        }
+        field = ++p;
     }
-    if (lastRow >= row && store_.contains(row, col)) {
-        cellsChanged(row, col, lastRow, lastCol);
-    }
+    cellsChanged(row, col, r, lastCol);
 }
 
 void GridModel::clearBlockText(int row1, int col1, int row2, int col2) {

@@ -242,6 +242,48 @@ class TestGridModel : public QObject {
         QCOMPARE(model.blockText(1, 0, 1, 1), QStringLiteral("€ ü\t2"));
     }
 
+    void pastedTextSplitsOnEveryLineBreak_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("col0");
+        QTest::addColumn<QString>("col1");
+        QTest::newRow("CR LF, trailing") << "a\tb\r\nc\td\r\n"
+                                         << "T|a|c|5|7"
+                                         << "U|b|d|6|8";
+        QTest::newRow("LF") << "a\tb\nc\td"
+                            << "T|a|c|5|7"
+                            << "U|b|d|6|8";
+        QTest::newRow("CR") << "a\tb\rc\td\r"
+                            << "T|a|c|5|7"
+                            << "U|b|d|6|8";
+        QTest::newRow("two trailing breaks: one empty row") << "a\r\n\r\n"
+                                                            << "T|a||5|7"
+                                                            << "U|2|4|6|8";
+        QTest::newRow("empty fields") << "\t\n\tz"
+                                      << "T|||5|7"
+                                      << "U||z|6|8";
+        QTest::newRow("short second row") << "a\tb\nc"
+                                          << "T|a|c|5|7"
+                                          << "U|b|4|6|8";
+        QTest::newRow("empty text") << ""
+                                    << "T|1|3|5|7"
+                                    << "U|2|4|6|8";
+        QTest::newRow("past the last row") << "1\n2\n3\n4\n5\n6"
+                                           << "T|1|2|3|4"
+                                           << "U|2|4|6|8";
+    }
+
+    void pastedTextSplitsOnEveryLineBreak() {
+        QFETCH(QString, text);
+        QFETCH(QString, col0);
+        QFETCH(QString, col1);
+        GridModel model;
+        fill(model, {"T", "U"}, {{"1", "2"}, {"3", "4"}, {"5", "6"}, {"7", "8"}});
+        model.setBlockText(1, 0, text);
+        QCOMPARE(column(model, 0), col0);
+        QCOMPARE(column(model, 1), col1);
+        QCOMPARE(model.store().rows(), 5);
+    }
+
     void clearingABlockKeepsItsLooks() {
         GridModel model;
         fill(model, {"A", "B", "C"}, {{"1", "2", "3"}, {"4", "5", "6"}});
