@@ -33,7 +33,7 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     }
     QRect content = rect.adjusted(3, 0, -3, 0);
     const QPixmap picture = data(Qt::DecorationRole).value<QPixmap>();
-    if (!picture.isNull()) {
+    if (!picture.isNull() && !isBlank(picture)) {
         const int alignment = data(PictureAlignmentRole).toInt();
         const QRect target =
             GridDelegate::pictureRect(content, picture.size().boundedTo(content.size()), alignment);
@@ -56,6 +56,26 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
                                                        Qt::ElideRight, content.width());
     painter->drawText(content, int(alignment), text);
     painter->restore();
+}
+
+bool GridHeader::isBlank(const QPixmap& picture) const {
+    const auto known = blank_.constFind(picture.cacheKey());
+    if (known != blank_.cend()) {
+        return *known;
+    }
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+    bool blank = true;
+    for (int y = 0; y < image.height() && blank; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                blank = false;
+                break;
+            }
+        }
+    }
+    blank_.insert(picture.cacheKey(), blank);
+    return blank;
 }
 
 QSize GridHeader::sectionSizeFromContents(int logicalIndex) const {

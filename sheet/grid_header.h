@@ -4,6 +4,8 @@
 // (sorting) and dragged (moving a column); the grid decides what those do.
 #pragma once
 
+#include <QHash>
+
 #include <QHeaderView>
 
 namespace sheet {
@@ -16,6 +18,13 @@ class GridHeader : public QHeaderView {
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     QSize sectionSizeFromContents(int logicalIndex) const override;
+
+  private:
+    // Whether a picture shows nothing at all (the blank marker that clears a
+    // sort marker): it then leaves the title its whole width.
+    bool isBlank(const QPixmap& picture) const;
+
+    mutable QHash<qint64, bool> blank_;
 };
 
 }  // namespace sheet

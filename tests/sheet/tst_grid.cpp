@@ -58,6 +58,34 @@ void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButtons 
 class TestGrid : public QObject {
     Q_OBJECT
   private slots:
+    // A blank picture (what clears a sort marker) leaves the title its whole
+    // width: a narrow title looks as if it never had a picture, while a
+    // visible marker does take room.
+    void blankTitlePictureLeavesTheTitleWhole() {
+        Grid grid;
+        grid.setRows(3);
+        grid.setCols(2);
+        grid.setTextMatrix(0, 0, QStringLiteral("Flag"));
+        grid.setColWidth(0, 600);
+        grid.resize(300, 200);
+        grid.show();
+        QHeaderView* header = grid.horizontalHeader();
+        const QRect section(header->sectionViewportPosition(0), 0, header->sectionSize(0),
+                            header->height());
+        const QImage plain = header->grab(section).toImage();
+
+        QPixmap blank(16, 16);
+        blank.fill(Qt::transparent);
+        grid.setCell(CellSetting::PictureAlignment, 0, 0, 7);
+        grid.setCellPicture(0, 0, 0, 0, blank);
+        QCOMPARE(header->grab(section).toImage(), plain);
+
+        QPixmap marker(16, 16);
+        marker.fill(Qt::black);
+        grid.setCellPicture(0, 0, 0, 0, marker);
+        QVERIFY(header->grab(section).toImage() != plain);
+    }
+
     void shapeAndFixedRow() {
         Grid grid;
         grid.setRows(50);
