@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -90,9 +91,11 @@ int main(int argc, char** argv) {
     const auto makeRow = [&](int r, std::array<std::string, kCols>& texts) {
         uniqueText(random, r, texts[0]);
         texts[1] = distinct[random() % distinct.size()];
-        for (int c = 2; c < kCols; ++c) {
+        for (int c = 2; c < kCols - 1; ++c) {
             randomText(random, texts[c]);
         }
+        // The last column holds numbers, as a loaded numeric field does.
+        texts[kCols - 1] = std::to_string(random() % 10'000'000) + ".5";
     };
     std::array<std::string, kCols> texts;
     // The same texts made without filling, to tell their cost from the grid's.
@@ -122,6 +125,8 @@ int main(int argc, char** argv) {
         for (int c = 0; c < kCols; ++c) {
             cells[c].text = texts[c];
         }
+        cells[kCols - 1].hasValue = true;
+        cells[kCols - 1].value = std::strtod(texts[kCols - 1].c_str(), nullptr);
         grid.appendRow(cells);
     }
     grid.endFill();
@@ -135,6 +140,15 @@ int main(int argc, char** argv) {
     grid.viewport()->repaint();
     const qint64 sortMs = timer.restart();
     const double sortCpu = threadCpuMs() - cpu;
+    note();
+    cpu = threadCpuMs();
+
+    cpu = threadCpuMs();
+    timer.restart();
+    grid.sort(kCols - 1, sheet::Grid::SortDescending);
+    grid.viewport()->repaint();
+    const qint64 numberSortMs = timer.restart();
+    const double numberSortCpu = threadCpuMs() - cpu;
     note();
     cpu = threadCpuMs();
 
@@ -172,7 +186,8 @@ int main(int argc, char** argv) {
     std::printf("fill        %9lld %8.0f  (texts made on the fly, included)\n", fillMs, fillCpu);
     std::printf("fill - make %9lld %8.0f  (the grid's own share)\n", fillMs - makeMs,
                 fillCpu - makeCpu);
-    std::printf("sort col 1  %9lld %8.0f\n", sortMs, sortCpu);
+    std::printf("sort col 1  %9lld %8.0f  (text)\n", sortMs, sortCpu);
+    std::printf("sort col %d  %9lld %8.0f  (numbers)\n", kCols - 1, numberSortMs, numberSortCpu);
     std::printf("scroll end  %9lld %8.0f\n", scrollMs, scrollCpu);
     std::printf("sort col 0, all rows selected %lld %.0f\n", selectedSortMs, selectedSortCpu);
     std::printf("bold on every cell %lld %.0f\n", boldMs, boldCpu);
