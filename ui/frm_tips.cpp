@@ -6,35 +6,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/desktop.h"
 #include "ui/maker_info.h"
+#include "ui/product_look.h"
 
 namespace ui {
-
-namespace {
-
-// A light bulb beside the heading, drawn so that no image file is needed.
-QPixmap bulb(qreal ratio) {
-    QPixmap pm(QSize(32, 32) * ratio);
-    pm.setDevicePixelRatio(ratio);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(150, 120, 20), 1.5));
-    p.setBrush(QColor(255, 225, 90));
-    p.drawEllipse(QRectF(7, 2, 18, 18));
-    p.setBrush(QColor(170, 170, 170));
-    p.drawRect(QRectF(11, 20, 10, 8));
-    p.drawLine(QPointF(11, 23), QPointF(21, 23));
-    p.drawLine(QPointF(11, 26), QPointF(21, 26));
-    return pm;
-}
-
-}  // namespace
 
 frmTips::frmTips(bool& showTipsAtStartup, Desktop& desktop, double random, QWidget* parent)
     : QDialog(parent),
@@ -58,7 +37,7 @@ void frmTips::createControls() {
     panel->setAutoFillBackground(true);
     panel->setBackgroundRole(QPalette::Base);
     auto* icon = new QLabel(panel);
-    icon->setPixmap(bulb(devicePixelRatioF()));
+    icon->setPixmap(tipBulb(devicePixelRatioF()));
     auto* heading = new QLabel(QStringLiteral("Did you know..."), panel);
     QFont bold = heading->font();
     bold.setBold(true);

@@ -5,10 +5,20 @@
 
 namespace ui {
 
-QPixmap productLogo(qreal devicePixelRatio) {
-    QPixmap pm(QSize(64, 64) * devicePixelRatio);
+namespace {
+
+// An empty picture of `size` logical pixels, sharp at the pixel ratio.
+QPixmap canvas(QSize size, qreal devicePixelRatio) {
+    QPixmap pm(size * devicePixelRatio);
     pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(Qt::transparent);
+    return pm;
+}
+
+}  // namespace
+
+QPixmap productLogo(qreal devicePixelRatio) {
+    QPixmap pm = canvas(QSize(64, 64), devicePixelRatio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(30, 60, 120), 2));
@@ -25,6 +35,20 @@ QPixmap productLogo(qreal devicePixelRatio) {
     p.setPen(QPen(QColor(40, 40, 40), 3));
     p.setBrush(QColor(200, 230, 255, 170));
     p.drawEllipse(QPointF(38, 38), 13, 13);
+    return pm;
+}
+
+QPixmap tipBulb(qreal devicePixelRatio) {
+    QPixmap pm = canvas(QSize(32, 32), devicePixelRatio);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(150, 120, 20), 1.5));
+    p.setBrush(QColor(255, 225, 90));
+    p.drawEllipse(QRectF(7, 2, 18, 18));
+    p.setBrush(QColor(170, 170, 170));
+    p.drawRect(QRectF(11, 20, 10, 8));
+    p.drawLine(QPointF(11, 23), QPointF(21, 23));
+    p.drawLine(QPointF(11, 26), QPointF(21, 26));
     return pm;
 }
 

@@ -1,5 +1,5 @@
-// The product's look shared by the caption panel and the About window: its
-// logo and labels in a larger or bolder face than the window's own.
+// The product's look shared by the caption panel, the About and the tip
+// windows: pictures drawn in code and labels in a larger or bolder face.
 #pragma once
 
 #include <QPixmap>
@@ -13,6 +13,8 @@ namespace ui {
 // A small table under a magnifying glass, 64 x 64 logical pixels, drawn
 // sharp at the screen's device pixel ratio.
 QPixmap productLogo(qreal devicePixelRatio);
+// The light bulb beside the tip of the day, 32 x 32 logical pixels.
+QPixmap tipBulb(qreal devicePixelRatio);
 // A label whose font is pointDelta points larger (or smaller) and maybe bold.
 QLabel* sizedLabel(const QString& text, QWidget* parent, qreal pointDelta, bool bold);
 // The label, its text centred.
