@@ -83,7 +83,7 @@ RecordsetSink::Outcome SheetBinding::load(jet::Recordset& records, uint64_t expe
     if (progress_) {
         progress_->started(expectedRows);
     }
-    grid_.beginFill(titles);
+    grid_.beginFill(titles, std::size_t(expectedRows));
     uint64_t count = 0;
     for (bool more = first; more; more = records.next()) {
         makeCells(records, scratch, cells);

@@ -172,11 +172,20 @@ void CellStore::sortRows(int col, int first, bool descending) {
     sorter.sort(std::span<uint32_t>(order_).subspan(first), descending);
 }
 
-void CellStore::beginFill(int cols) {
+void CellStore::beginFill(int cols, std::size_t expectedRows) {
     columns_.clear();
     order_ = std::vector<uint32_t>();
     physicalRows_ = 0;
     setCols(cols);
+    // The guess comes from the file and may be stale or hostile: cap what it
+    // reserves (a reference and a value per cell) to a fixed budget.
+    constexpr std::size_t kReserveBudget = std::size_t{1} << 30;
+    const std::size_t perRow = std::max<std::size_t>(1, columns_.size()) * 16;
+    fillRows_ = std::min({expectedRows, std::size_t{kMaxRows}, kReserveBudget / perRow});
+    order_.reserve(fillRows_);
+    for (auto& column : columns_) {
+        column->texts.reserve(fillRows_);
+    }
 }
 
 void CellStore::appendRow(std::span<const CellInput> cells) {
@@ -189,7 +198,11 @@ void CellStore::appendRow(std::span<const CellInput> cells) {
     for (std::size_t c = 0; c < count; ++c) {
         columns_[c]->texts.append(id, cells[c].text);
         if (cells[c].hasValue) {
-            columns_[c]->setValue(id, cells[c].value);
+            SheetColumn& column = *columns_[c];
+            if (column.values.capacity() < fillRows_) {
+                column.values.reserve(fillRows_);  // only columns that hold numbers
+            }
+            column.setValue(id, cells[c].value);
         }
     }
 }

@@ -65,7 +65,8 @@ class CellStore {
     void sortRows(int col, int first, bool descending);
 
     // Bulk fill: resets to cols empty columns and no rows, then appends rows.
-    void beginFill(int cols);
+    // expectedRows (a guess; 0 = unknown) lets the columns grow once.
+    void beginFill(int cols, std::size_t expectedRows = 0);
     void appendRow(std::span<const CellInput> cells);
     void appendTextRow(std::span<const std::string_view> texts);
 
@@ -77,6 +78,7 @@ class CellStore {
     StyleTable styles_;
     std::vector<uint32_t> order_;
     uint32_t physicalRows_ = 0;
+    std::size_t fillRows_ = 0;  // expected rows of the fill under way
 };
 
 }  // namespace sheet

@@ -634,8 +634,9 @@ bool Grid::loadGrid(const QString& fileName, int format, bool withFixedCells, QS
 
 // ---- bulk fill ----
 
-void Grid::beginFill(std::span<const QString> titles) {
-    model_->beginFill(int(titles.size()));
+void Grid::beginFill(std::span<const QString> titles, std::size_t expectedRows) {
+    // One more row for the titles.
+    model_->beginFill(int(titles.size()), expectedRows == 0 ? 0 : expectedRows + 1);
     std::vector<QByteArray> bytes;
     std::vector<std::string_view> views;
     bytes.reserve(titles.size());

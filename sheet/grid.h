@@ -156,7 +156,7 @@ class Grid : public QTableView {
 
     // Bulk fill, the path a database result uses: titles become row 0, then
     // every appended row becomes a data row. Nothing repaints until endFill().
-    void beginFill(std::span<const QString> titles);
+    void beginFill(std::span<const QString> titles, std::size_t expectedRows = 0);
     void appendRow(std::span<const CellInput> cells);
     void endFill();
 

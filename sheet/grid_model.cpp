@@ -542,10 +542,10 @@ void GridModel::clearBlockText(int row1, int col1, int row2, int col2) {
     cellsChanged(row1, col1, row2, col2);
 }
 
-void GridModel::beginFill(int cols) {
+void GridModel::beginFill(int cols, std::size_t expectedRows) {
     beginResetModel();
     filling_ = true;
-    store_.beginFill(std::clamp(cols, 0, CellStore::kMaxCols));
+    store_.beginFill(std::clamp(cols, 0, CellStore::kMaxCols), expectedRows);
 }
 
 void GridModel::appendRow(std::span<const CellInput> cells) {

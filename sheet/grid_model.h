@@ -66,7 +66,7 @@ class GridModel : public QAbstractTableModel {
     // Empties the texts of the block; pictures, styles and formats stay.
     void clearBlockText(int row1, int col1, int row2, int col2);
 
-    void beginFill(int cols);
+    void beginFill(int cols, std::size_t expectedRows = 0);
     void appendRow(std::span<const CellInput> cells);
     void appendTextRow(std::span<const std::string_view> texts);
     void endFill();

@@ -20,6 +20,8 @@ class TextColumn {
     // Fast path for filling: text of the row right after the last stored one.
     void append(uint32_t row, std::string_view text);
     void clear();
+    // Room for the references of `rows` rows, so a bulk fill does not regrow them.
+    void reserve(std::size_t rows) { refs_.reserve(rows); }
     bool empty() const { return refs_.empty(); }
     std::size_t storedRows() const { return refs_.size(); }
     std::size_t bytes() const { return blockBytes_ + refs_.size() * sizeof(uint64_t); }

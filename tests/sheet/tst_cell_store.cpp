@@ -85,6 +85,27 @@ class TestCellStore : public QObject {
         QCOMPARE(str(store.text(0, 0)), std::string("13"));
     }
 
+    void fillHoldsEveryRowWhateverTheGuessedCount() {
+        // The guess comes from the file's own row count, which can be stale.
+        for (const std::size_t guess :
+             {std::size_t(0), std::size_t(3), std::size_t(5000), std::size_t(1) << 40}) {
+            CellStore store;
+            store.beginFill(2, guess);
+            for (int i = 0; i < 1000; ++i) {
+                const std::string text = std::to_string(i);
+                const std::string second = "t" + text;
+                const CellInput row[] = {{text, double(i), i % 3 != 0}, {second}};
+                store.appendRow(row);
+            }
+            QCOMPARE(store.rows(), 1000);
+            double value = 0;
+            QVERIFY(store.value(998, 0, &value));
+            QCOMPARE(value, 998.0);
+            QVERIFY(!store.value(999, 0, &value));
+            QCOMPARE(str(store.text(999, 1)), std::string("t999"));
+        }
+    }
+
     void propertiesAreSparseAndDroppedWhenDefault() {
         CellStore store = makeStore(5, 2);
         store.editProps(2, 1, [](CellProps& p) { p.style |= CellProps::kBold; });

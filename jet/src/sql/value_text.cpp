@@ -1,5 +1,6 @@
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 #include "jet/sql_value_text.h"
@@ -13,22 +14,45 @@ namespace {
 constexpr const char* kErrorText = "#Error";
 constexpr int kErrorTypeCode = -1;
 
+// Appends `n` in decimal; to_chars cannot fail on this buffer.
+void appendInt(std::string& out, long long n) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, r.ptr);
+}
+
+void appendTwoDigits(std::string& out, int n) {
+    out.push_back(static_cast<char>('0' + n / 10));
+    out.push_back(static_cast<char>('0' + n % 10));
+}
+
+// The text printf's "%.<digits>G" gives, without its cost: a result load
+// formats a number for every cell.
 std::string trimmedG(double d, int digits) {
     if (d == 0)
         return "0";
     if (!std::isfinite(d))
         return std::isnan(d) ? "NaN" : (d > 0 ? "Infinity" : "-Infinity");
+    // Whole numbers short enough for the precision print as integers under %G.
+    const double limit = digits >= 15 ? 1e15 : std::pow(10.0, digits);
+    if (std::fabs(d) < limit && std::trunc(d) == d) {
+        std::string out;
+        appendInt(out, static_cast<long long>(d));
+        return out;
+    }
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, d);
-    return buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, digits);
+    std::replace(buf, r.ptr, 'e', 'E');
+    return std::string(buf, r.ptr);
 }
 
-std::string timeText(const sql::DateParts& p) {
-    const int h12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%d:%02d:%02d %s", h12, p.minute, p.second,
-                  p.hour < 12 ? "AM" : "PM");
-    return buf;
+void appendTime(std::string& out, const sql::DateParts& p) {
+    appendInt(out, p.hour % 12 == 0 ? 12 : p.hour % 12);
+    out.push_back(':');
+    appendTwoDigits(out, p.minute);
+    out.push_back(':');
+    appendTwoDigits(out, p.second);
+    out.append(p.hour < 12 ? " AM" : " PM");
 }
 
 }  // namespace
@@ -44,17 +68,20 @@ std::string currencyText(int64_t scaled) {
     const bool negative = scaled < 0;
     const uint64_t mag =
         negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    std::string text = std::to_string(mag / 10000);
+    char buf[32];
+    char* p = buf;
+    if (negative)
+        *p++ = '-';
+    p = std::to_chars(p, buf + sizeof buf, mag / 10000).ptr;
     uint64_t frac = mag % 10000;
     if (frac) {
-        char buf[8];
-        std::snprintf(buf, sizeof buf, "%04llu", static_cast<unsigned long long>(frac));
-        std::string f = buf;
-        while (!f.empty() && f.back() == '0')
-            f.pop_back();
-        text += "." + f;
+        *p++ = '.';
+        for (uint64_t unit = 1000; frac != 0; unit /= 10) {
+            *p++ = static_cast<char>('0' + frac / unit);
+            frac %= unit;
+        }
     }
-    return negative ? "-" + text : text;
+    return std::string(buf, p);
 }
 
 std::string generalDateText(double serial) {
@@ -62,14 +89,22 @@ std::string generalDateText(double serial) {
         return doubleText(serial);
     const sql::DateParts p = sql::splitSerial(serial);
     const bool hasTime = p.hour || p.minute || p.second;
-    char date[32];
-    std::snprintf(date, sizeof date, "%d/%d/%d", p.month, p.day, p.year);
+    std::string out;
     const bool dayZero = p.year == 1899 && p.month == 12 && p.day == 30;
-    if (dayZero)
-        return timeText(p);
-    if (!hasTime)
-        return date;
-    return std::string(date) + " " + timeText(p);
+    if (dayZero) {
+        appendTime(out, p);
+        return out;
+    }
+    appendInt(out, p.month);
+    out.push_back('/');
+    appendInt(out, p.day);
+    out.push_back('/');
+    appendInt(out, p.year);
+    if (hasTime) {
+        out.push_back(' ');
+        appendTime(out, p);
+    }
+    return out;
 }
 
 Value errorValue() {
