@@ -19,6 +19,10 @@ void resultRowError(sqlite3_context* ctx) {
     sqlite3_result_blob(ctx, kRowError, kRowErrorSize, SQLITE_STATIC);
 }
 
+bool isRowErrorBytes(std::string_view bytes) {
+    return bytes == std::string_view(kRowError, kRowErrorSize);
+}
+
 bool isRowError(sqlite3_value* v) {
     return sqlite3_value_type(v) == SQLITE_BLOB && sqlite3_value_bytes(v) == kRowErrorSize &&
            std::memcmp(sqlite3_value_blob(v), kRowError, kRowErrorSize) == 0;

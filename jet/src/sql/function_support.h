@@ -15,6 +15,7 @@ namespace jet::sql {
 // record set shows it as "#Error". Functions that receive it pass it on.
 void resultRowError(sqlite3_context* ctx);
 bool isRowError(sqlite3_value* v);
+bool isRowErrorBytes(std::string_view bytes);  // a blob holding the same marker
 // True when any argument is Null (result set to Null) or a row error (passed
 // on); the caller then returns at once.
 bool nullOrErrorArgs(sqlite3_context* ctx, int argc, sqlite3_value** argv);

@@ -9,6 +9,7 @@
 #include "sql/parser.h"
 #include "sql/statement_runner.h"
 #include "sql/table_module.h"
+#include "sql/table_recordset.h"
 #include "sql/token.h"
 #include "sql/translator.h"
 
@@ -25,13 +26,17 @@ ValueType fieldType(SqlType t) {
     return v == ValueType::Null ? ValueType::Text : v;
 }
 
+std::vector<RecordsetField> fieldsOf(const std::vector<sql::OutputColumn>& columns) {
+    std::vector<RecordsetField> out;
+    for (const auto& c : columns)
+        out.push_back({c.name, fieldType(c.type)});
+    return out;
+}
+
 class SqliteRecordset : public Recordset {
   public:
     explicit SqliteRecordset(std::unique_ptr<sql::StatementRunner> runner)
-        : runner_(std::move(runner)) {
-        for (const auto& c : runner_->columns())
-            fields_.push_back({c.name, fieldType(c.type)});
-    }
+        : runner_(std::move(runner)), fields_(fieldsOf(runner_->columns())) {}
     const std::vector<RecordsetField>& fields() const override { return fields_; }
     bool next() override { return runner_->next(); }
     const std::vector<Value>& row() const override { return runner_->row(); }
@@ -168,6 +173,20 @@ class SqlSession::Impl : public sql::SqlCatalog {
 
     sqlite3* connection() const { return connection_; }
 
+    // The local table a source names, when its translation is the table's
+    // plain scan and can be read without SQLite.
+    const TableDef* plainTable(const std::string& source, const sql::Translation& t) const {
+        const TableDef* def = db_.findTable(source);
+        if (!def || def->isLinked() || !t.parameters.empty() || t.hiddenColumns != 0 ||
+            t.topWithTies || t.columns.size() != def->columns.size())
+            return nullptr;
+        return def;
+    }
+
+    Result<std::unique_ptr<TableCursor>> openTable(const TableDef& def) const {
+        return db_.openTable(def);
+    }
+
   private:
     const Database& db_;
     sqlite3* connection_ = nullptr;
@@ -191,6 +210,10 @@ Result<std::unique_ptr<Recordset>> SqlSession::openRecordset(const std::string& 
     auto t = impl_->translateSource(source, parameters);
     if (!t)
         return t.status();
+    if (const TableDef* def = impl_->plainTable(source, *t)) {
+        return std::unique_ptr<Recordset>(
+            new sql::TableRecordset(impl_->openTable(*def), t->columns, fieldsOf(t->columns)));
+    }
     auto runner =
         sql::StatementRunner::start(impl_->connection(), std::move(t.value()), parameters);
     if (!runner)
@@ -212,10 +235,7 @@ Result<std::vector<RecordsetField>> SqlSession::fields(const std::string& source
     auto t = impl_->translateSource(source, {});
     if (!t)
         return t.status();
-    std::vector<RecordsetField> out;
-    for (const auto& c : t->columns)
-        out.push_back({c.name, fieldType(c.type)});
-    return out;
+    return fieldsOf(t->columns);
 }
 
 }  // namespace jet

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "jet/sql_value_text.h"
+#include "jet/value_format.h"
 #include "sql/access_collation.h"
 #include "sql/date_serial.h"
 #include "sql/function_support.h"
@@ -14,25 +15,6 @@ namespace {
 
 constexpr long long kMaxTieLimit = 1LL << 40;
 
-Value byStorage(sqlite3_value* v) {
-    switch (sqlite3_value_type(v)) {
-        case SQLITE_INTEGER: {
-            const long long i = sqlite3_value_int64(v);
-            const bool fits = i >= -2147483648LL && i <= 2147483647LL;
-            return Value::integer(fits ? ValueType::Long : ValueType::BigInt, i);
-        }
-        case SQLITE_FLOAT:
-            return Value::real(ValueType::Double, sqlite3_value_double(v));
-        case SQLITE_TEXT:
-            return Value::text(textOf(v));
-        case SQLITE_BLOB:
-            return Value::binary(std::string(static_cast<const char*>(sqlite3_value_blob(v)),
-                                             sqlite3_value_bytes(v)));
-        default:
-            return Value::null();
-    }
-}
-
 bool sameKey(const Value& a, const Value& b) {
     if (a.isNull() || b.isNull())
         return a.isNull() && b.isNull();
@@ -43,14 +25,38 @@ bool sameKey(const Value& a, const Value& b) {
 
 }  // namespace
 
-Value valueFromSqlite(sqlite3_value* v, SqlType type) {
-    const int storage = sqlite3_value_type(v);
-    if (storage == SQLITE_NULL)
-        return Value::null();
-    if (isRowError(v))
-        return errorValue();
-    const bool number = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
-    const double d = sqlite3_value_double(v);
+namespace {
+
+// A value as SQLite stores it: the storage class and its payload.
+struct Stored {
+    int storage = SQLITE_NULL;
+    long long i = 0;         // SQLITE_INTEGER
+    double d = 0;            // the value as a number (SQLITE_INTEGER, SQLITE_FLOAT)
+    std::string_view bytes;  // SQLITE_TEXT, SQLITE_BLOB
+};
+
+Value byStorage(const Stored& s) {
+    switch (s.storage) {
+        case SQLITE_INTEGER: {
+            const bool fits = s.i >= -2147483648LL && s.i <= 2147483647LL;
+            return Value::integer(fits ? ValueType::Long : ValueType::BigInt, s.i);
+        }
+        case SQLITE_FLOAT:
+            return Value::real(ValueType::Double, s.d);
+        case SQLITE_TEXT:
+            return Value::text(std::string(s.bytes));
+        case SQLITE_BLOB:
+            return Value::binary(std::string(s.bytes));
+        default:
+            return Value::null();
+    }
+}
+
+// Types a stored value by the column's static type. Row errors and Null are
+// handled by the caller.
+Value typedValue(const Stored& s, SqlType type) {
+    const bool number = s.storage == SQLITE_INTEGER || s.storage == SQLITE_FLOAT;
+    const double d = s.d;
     switch (type) {
         case SqlType::Boolean:
             if (number)
@@ -60,8 +66,8 @@ Value valueFromSqlite(sqlite3_value* v, SqlType type) {
         case SqlType::Integer:
         case SqlType::Long:
         case SqlType::BigInt:
-            if (storage == SQLITE_INTEGER)
-                return Value::integer(valueTypeOf(type), sqlite3_value_int64(v));
+            if (s.storage == SQLITE_INTEGER)
+                return Value::integer(valueTypeOf(type), s.i);
             if (number)
                 return Value::real(ValueType::Double, d);
             break;
@@ -85,7 +91,65 @@ Value valueFromSqlite(sqlite3_value* v, SqlType type) {
         default:
             break;
     }
-    return byStorage(v);
+    return byStorage(s);
+}
+
+Value fromDouble(double d, SqlType type) {
+    if (std::isnan(d))
+        return Value::null();  // SQLite keeps no NaN: it stores Null
+    return typedValue({SQLITE_FLOAT, 0, d, {}}, type);
+}
+
+}  // namespace
+
+Value valueFromSqlite(sqlite3_value* v, SqlType type) {
+    Stored s;
+    s.storage = sqlite3_value_type(v);
+    if (s.storage == SQLITE_NULL)
+        return Value::null();
+    if (isRowError(v))
+        return errorValue();
+    if (s.storage == SQLITE_INTEGER)
+        s.i = sqlite3_value_int64(v);
+    if (s.storage == SQLITE_INTEGER || s.storage == SQLITE_FLOAT)
+        s.d = sqlite3_value_double(v);
+    else
+        s.bytes = textView(v);
+    return typedValue(s, type);
+}
+
+Value valueFromTable(const ValueRef& v, SqlType type) {
+    // The same steps as a table value handed to SQLite by the table module
+    // and read back by valueFromSqlite.
+    switch (v.type) {
+        case ValueType::Null:
+            return Value::null();
+        case ValueType::Boolean:
+            return typedValue({SQLITE_INTEGER, v.i ? -1 : 0, v.i ? -1.0 : 0.0, {}}, type);
+        case ValueType::Byte:
+        case ValueType::Integer:
+        case ValueType::Long:
+        case ValueType::BigInt:
+            return typedValue({SQLITE_INTEGER, v.i, static_cast<double>(v.i), {}}, type);
+        case ValueType::Currency:
+            return fromDouble(static_cast<double>(v.i) / 10000.0, type);
+        case ValueType::Single:
+        case ValueType::Double:
+        case ValueType::DateTime:
+            return fromDouble(v.d, type);
+        case ValueType::Decimal:
+            return fromDouble(v.dec.toDouble(), type);
+        case ValueType::Text:
+            return typedValue({SQLITE_TEXT, 0, 0, v.data}, type);
+        case ValueType::Guid: {
+            const std::string text = formatGuid(v.data);
+            return typedValue({SQLITE_TEXT, 0, 0, text}, type);
+        }
+        default:
+            if (isRowErrorBytes(v.data))
+                return errorValue();
+            return typedValue({SQLITE_BLOB, 0, 0, v.data}, type);
+    }
 }
 
 StatementRunner::~StatementRunner() {

@@ -56,5 +56,8 @@ class StatementRunner {
 
 // A value read from SQLite, typed by the column's static type.
 Value valueFromSqlite(sqlite3_value* v, SqlType type);
+// A table value as valueFromSqlite reads it once the table module has handed
+// it to SQLite, without the round trip.
+Value valueFromTable(const ValueRef& v, SqlType type);
 
 }  // namespace jet::sql

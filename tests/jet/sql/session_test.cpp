@@ -123,6 +123,51 @@ TEST(SqlSessionTest, TableRecordsetMatchesTheCursor) {
     }
 }
 
+// Opening a table by name reads it without SQLite; every table of every test
+// file must come out exactly as "SELECT * FROM table" gives it: same fields,
+// same rows in the same order, same value types and payloads.
+TEST(SqlSessionTest, TableByNameReadsAsSelectStar) {
+    int compared = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TABLESCOPE_TESTDATA)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".mdb" && ext != ".accdb")
+            continue;
+        auto db = Database::open(entry.path().string());
+        if (!db)
+            continue;  // protected or deliberately broken files
+        auto session = SqlSession::open(**db);
+        ASSERT_TRUE(session) << entry.path();
+        for (const TableDef& t : (*db)->tables()) {
+            if (t.isLinked() || t.name.find(']') != std::string::npos)
+                continue;
+            auto direct = (*session)->openRecordset(t.name);
+            auto viaSql = (*session)->openRecordset("SELECT * FROM [" + t.name + "]");
+            ASSERT_EQ(bool(direct), bool(viaSql)) << entry.path() << " " << t.name;
+            if (!direct)
+                continue;
+            const auto& fields = (*direct)->fields();
+            ASSERT_EQ(fields.size(), (*viaSql)->fields().size()) << t.name;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                EXPECT_EQ(fields[i].name, (*viaSql)->fields()[i].name);
+                EXPECT_EQ(fields[i].type, (*viaSql)->fields()[i].type) << t.name;
+            }
+            long row = 0;
+            for (;; ++row) {
+                const bool more = (*direct)->next();
+                ASSERT_EQ(more, (*viaSql)->next()) << entry.path() << " " << t.name << " " << row;
+                if (!more)
+                    break;
+                ASSERT_EQ((*direct)->row(), (*viaSql)->row())
+                    << entry.path() << " " << t.name << " row " << row;
+            }
+            EXPECT_EQ((*direct)->status().message(), (*viaSql)->status().message()) << t.name;
+            EXPECT_EQ((*direct)->status().code(), (*viaSql)->status().code()) << t.name;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
 TEST(SqlSessionTest, UnknownNamesAreParametersOfTheStatement) {
     Opened o = openFile("jackcess/V2000/queryTestV2000.mdb");
     ASSERT_TRUE(o.session);

@@ -1,0 +1,45 @@
+#include "sql/table_recordset.h"
+
+#include "sql/statement_runner.h"
+
+namespace jet::sql {
+
+namespace {
+
+// Errors read the way the SQL road reports a failing table scan.
+Status scanError(const Status& cause) {
+    return Status(ErrorCode::Semantic, cause.message());
+}
+
+}  // namespace
+
+TableRecordset::TableRecordset(Result<std::unique_ptr<TableCursor>> cursor,
+                               std::vector<OutputColumn> columns,
+                               std::vector<RecordsetField> fields)
+    : columns_(std::move(columns)), fields_(std::move(fields)) {
+    if (cursor)
+        cursor_ = std::move(cursor.value());
+    else
+        status_ = scanError(cursor.status());
+}
+
+bool TableRecordset::next() {
+    if (!status_ || !cursor_)
+        return false;
+    if (!cursor_->next()) {
+        if (!cursor_->status().isOk())
+            status_ = scanError(cursor_->status());
+        return false;
+    }
+    row_.resize(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        row_[i] = valueFromTable(cursor_->get(i), columns_[i].type);
+        if (!cursor_->status().isOk()) {
+            status_ = scanError(cursor_->status());
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace jet::sql
