@@ -1,6 +1,7 @@
 #include "sql/access_collation.h"
 
 #include <cstdint>
+#include <string>
 
 #include "sql/like_pattern.h"
 
@@ -64,6 +65,49 @@ int fullCompare(std::string_view a, std::string_view b) {
     return secondary;
 }
 
+// Primary weights as prefix-free bytes in their order: ASCII punctuation and
+// control characters, digits, letters, then everything else (four bytes).
+void appendPrimary(uint32_t weight, std::string& out) {
+    if (weight < 0x80) {
+        out.push_back(static_cast<char>(weight + 1));  // 0 is the end mark
+    } else if (weight < 0x2000) {
+        out.push_back(static_cast<char>(0x81 + (weight - 0x1000 - '0')));
+    } else if (weight < 0x3000) {
+        out.push_back(static_cast<char>(0x8B + (weight - 0x2000 - 'a')));
+    } else {
+        const uint32_t rest = weight - 0x3000;
+        out.push_back(static_cast<char>(0xA5));
+        out.push_back(static_cast<char>(rest >> 16));
+        out.push_back(static_cast<char>(rest >> 8));
+        out.push_back(static_cast<char>(rest));
+    }
+}
+
+// Case-folded code points as prefix-free bytes in their order.
+void appendSecondary(char32_t folded, std::string& out) {
+    if (folded < 0xF0) {
+        out.push_back(static_cast<char>(folded));
+        return;
+    }
+    out.push_back(static_cast<char>(0xF0));
+    out.push_back(static_cast<char>(folded >> 16));
+    out.push_back(static_cast<char>(folded >> 8));
+    out.push_back(static_cast<char>(folded));
+}
+
+void sortKey(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    const auto* text = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+    const int size = sqlite3_value_bytes(argv[0]);
+    thread_local std::string key;
+    key.clear();
+    appendAccessSortKey(std::string_view(text ? text : "", static_cast<std::size_t>(size)), key);
+    sqlite3_result_text(ctx, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+}
+
 int collate(void*, int na, const void* pa, int nb, const void* pb) {
     return compareAccessText(std::string_view(static_cast<const char*>(pa), na),
                              std::string_view(static_cast<const char*>(pb), nb));
@@ -97,8 +141,28 @@ int compareAccessText(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+void appendAccessSortKey(std::string_view text, std::string& out) {
+    // fullCompare orders by the primary weights (a shorter run first), then
+    // by the first case-folded code point that differs: the key is the
+    // weights, an end mark, then the folded code points.
+    text = rtrim(text);
+    std::size_t i = 0;
+    while (i < text.size())
+        appendPrimary(primaryWeight(nextCodePoint(text, i)), out);
+    out.push_back('\0');
+    i = 0;
+    while (i < text.size())
+        appendSecondary(foldCase(nextCodePoint(text, i)), out);
+}
+
 int registerAccessCollation(sqlite3* db) {
-    return sqlite3_create_collation_v2(db, "ACCESS", SQLITE_UTF8, nullptr, collate, nullptr);
+    const int rc =
+        sqlite3_create_collation_v2(db, "ACCESS", SQLITE_UTF8, nullptr, collate, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    return sqlite3_create_function(db, "acc_key", 1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   sortKey, nullptr, nullptr);
 }
 
 }  // namespace jet::sql

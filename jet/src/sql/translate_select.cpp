@@ -27,6 +27,42 @@ std::string withCollation(const TxExpr& t) {
     return isTextType(t.type) ? t.value() + " COLLATE ACCESS" : t.value();
 }
 
+// The text GROUP BY expression an item is, if any.
+const TxExpr* textGroupOf(const TxExpr& item, const std::vector<TxExpr>& groups) {
+    for (const TxExpr& g : groups) {
+        if (isTextType(g.type) && g.sql == item.sql && g.cond == item.cond)
+            return &g;
+    }
+    return nullptr;
+}
+
+// Groups on text go through the ACCESS collation once per comparison of the
+// sort; grouping on acc_key instead lets SQLite compare bytes. That changes
+// which row a bare text field is read from, so it is done only where every
+// item is an aggregate or a grouped expression itself (text ones are read
+// with acc_first: the group's first row, as SQLite gives a GROUP BY term),
+// and nothing (HAVING, ORDER BY, DISTINCT, TOP) reads grouped fields otherwise.
+bool groupBySortKeys(const SelectCore& c, const std::vector<TxExpr>& items,
+                     const std::vector<TxExpr>& groups) {
+    if (groups.empty() || c.having || !c.orderBy.empty() || c.distinct != Distinct::All || c.top)
+        return false;
+    bool anyText = false;
+    for (const TxExpr& g : groups)
+        anyText = anyText || isTextType(g.type);
+    if (!anyText)
+        return false;
+    for (const TxExpr& item : items) {
+        if (item.freeRefs.empty() || textGroupOf(item, groups))
+            continue;
+        bool grouped = false;
+        for (const TxExpr& g : groups)
+            grouped = grouped || (g.sql == item.sql && g.cond == item.cond);
+        if (!grouped)
+            return false;
+    }
+    return true;
+}
+
 // Access names same-named fields of different tables "Table.Field".
 void qualifyDuplicates(std::vector<OutputColumn>& columns,
                        const std::vector<std::string>& qualifiers) {
@@ -223,6 +259,7 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
         groups.push_back(*t);
         groupSql.push_back(withCollation(*t));
     }
+    const std::size_t groupAt = tail.size();
     if (!groupSql.empty())
         tail += " GROUP BY " + joinList(groupSql);
     std::optional<TxExpr> having;
@@ -235,6 +272,31 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
     }
     if (Status st = checkGrouping(c, items, groups, having ? &*having : nullptr); !st)
         return st;
+    if (groupBySortKeys(c, items, groups)) {
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (isTextType(groups[i].type))
+                groupSql[i] = "acc_key(" + groups[i].value() + ")";
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (!items[i].freeRefs.empty() && textGroupOf(items[i], groups))
+                list[i] = "acc_first(" + items[i].value() + ") COLLATE ACCESS AS " +
+                          quoteIdentifier(out.columns[i].name);
+        }
+        tail.resize(groupAt);
+        tail += " GROUP BY " + joinList(groupSql);
+    }
+    if (groupBySortKeys(c, items, groups)) {
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (isTextType(groups[i].type))
+                groupSql[i] = "acc_key(" + groups[i].value() + ")";
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (isTextType(items[i].type) && !items[i].freeRefs.empty())
+                list[i] = "acc_first(" + items[i].value() + ") COLLATE ACCESS AS " +
+                          quoteIdentifier(out.columns[i].name);
+        }
+        tail = tail.substr(0, tail.rfind(" GROUP BY ")) + " GROUP BY " + joinList(groupSql);
+    }
 
     // DISTINCTROW matters only when a table of the join shows no field:
     // one row per combination of the records of the tables that do.
