@@ -1,5 +1,7 @@
 #include "sql/access_collation.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -146,6 +148,29 @@ void appendAccessSortKey(std::string_view text, std::string& out) {
     // by the first case-folded code point that differs: the key is the
     // weights, an end mark, then the folded code points.
     text = rtrim(text);
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        // ASCII, the common case: one byte per character in either half.
+        static const auto kTables = [] {
+            std::array<std::array<char, 128>, 2> t{};
+            for (char32_t c = 0; c < 128; ++c) {
+                std::string primary;
+                appendPrimary(primaryWeight(c), primary);
+                t[0][c] = primary[0];
+                t[1][c] = static_cast<char>(foldCase(c));
+            }
+            return t;
+        }();
+        const std::size_t at = out.size(), n = text.size();
+        out.resize(at + 2 * n + 1);
+        char* key = out.data() + at;
+        for (std::size_t k = 0; k < n; ++k) {
+            const auto c = static_cast<unsigned char>(text[k]);
+            key[k] = kTables[0][c];
+            key[n + 1 + k] = kTables[1][c];
+        }
+        key[n] = '\0';
+        return;
+    }
     std::size_t i = 0;
     while (i < text.size())
         appendPrimary(primaryWeight(nextCodePoint(text, i)), out);
