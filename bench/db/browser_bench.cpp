@@ -5,7 +5,6 @@
 // process's RssAnon after each step.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "app/file_system_memory.h"
 #include "app/frm_main.h"
 #include "app/module_main.h"
+#include "bench/support/process_memory.h"
 #include "db/database_tree.h"
 #include "sheet/grid.h"
 #include "ui/scripted_desktop.h"
@@ -21,18 +21,7 @@
 
 namespace {
 
-long rssAnonKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("RssAnon:")) {
-            return line.mid(8).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
+using bench::rssAnonKb;
 
 // Processor time of the whole process: on a shared machine the wall clock
 // also counts other programs' turns.

@@ -1,29 +1,23 @@
 // CSV export of table Big (1M rows): tablescope-cli against mdbtools'
 // mdb-export, run one after the other on the same file, both to /dev/null.
 // Reports wall and CPU seconds, rows per second and the ratio.
-#include <sys/resource.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "bench/support/child_timing.h"
+
 namespace {
 
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-    int status = -1;
-};
+using bench::Timing;
 
+// Runs argv with its output thrown away.
 Timing run(const std::vector<std::string>& argv) {
-    Timing t;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
+    return bench::timeChild([&argv] {
         const int devNull = open("/dev/null", O_WRONLY);
         dup2(devNull, STDOUT_FILENO);
         std::vector<char*> args;
@@ -31,14 +25,7 @@ Timing run(const std::vector<std::string>& argv) {
             args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execvp(args[0], args.data());
-        _exit(127);
-    }
-    struct rusage usage {};
-    wait4(pid, &t.status, 0, &usage);
-    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    t.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return t;
+    });
 }
 
 void report(const char* name, const Timing& t, double rows) {

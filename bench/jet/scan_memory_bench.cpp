@@ -3,20 +3,14 @@
 // while scanning, and the time taken.
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 
+#include "bench/support/process_memory.h"
 #include "jet/database.h"
 
 namespace {
 
-long rssAnonKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("RssAnon:", 0) == 0)
-            return std::stol(line.substr(8));
-    return -1;
-}
+using bench::rssAnonKb;
 
 }  // namespace
 

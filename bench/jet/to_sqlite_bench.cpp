@@ -2,42 +2,24 @@
 // mdbtools route (mdb-schema FILE sqlite | sqlite3, then mdb-export -I sqlite
 // per table | sqlite3), one after the other in one run on the same file.
 // Reports wall and CPU seconds, the peak memory of tablescope-cli and the ratio.
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "bench/support/child_timing.h"
+
 namespace {
 
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-    long peakKiB = 0;
-    int status = -1;
-};
+using bench::Timing;
 
-// Runs `command` through the shell: wall and CPU time, peak memory of the
-// biggest process it waited for.
+// Runs `command` through the shell.
 Timing run(const std::string& command) {
-    Timing t;
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    struct rusage usage {};
-    wait4(pid, &t.status, 0, &usage);
-    t.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    t.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    t.peakKiB = usage.ru_maxrss;
-    return t;
+    return bench::timeChild(
+        [&command] { execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr)); });
 }
 
 std::string quote(const std::string& s) {

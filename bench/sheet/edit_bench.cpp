@@ -4,6 +4,8 @@
 // inserting a column, each with a repaint. Targets: 2000, 500 and 200 ms;
 // pasting the copied block back is timed too (no set target, 4000 ms shown).
 //   edit_bench [rows]      (run with QT_QPA_PLATFORM=offscreen when headless)
+#include "bench/support/cpu_clock.h"
+#include "bench/support/random_text.h"
 #include "sheet/edit_commands.h"
 #include "sheet/grid.h"
 #include "sheet/sheet_update.h"
@@ -15,43 +17,16 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <ctime>
 #include <string>
 
 namespace {
 
 constexpr int kCols = 8;
-constexpr int kTextLength = 12;
 constexpr int kDeletedRows = 1000;
 
-struct XorShift {
-    uint64_t state;
-    uint64_t operator()() {
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return state * 0x2545F4914F6CDD1DULL;
-    }
-};
-
-void randomText(XorShift& random, std::string& text) {
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    text.resize(kTextLength);
-    uint64_t bits = random();
-    for (int k = 0; k < kTextLength; ++k) {
-        if (k == 6) {
-            bits = random();
-        }
-        text[k] = kLetters[bits % 62];
-        bits /= 62;
-    }
-}
-
-double threadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
+using bench::randomText;
+using bench::threadCpuMs;
+using bench::XorShift;
 
 void fill(sheet::Grid& grid, int rows) {
     std::array<QString, kCols> titles;
@@ -117,9 +92,8 @@ int main(int argc, char** argv) {
     });
 
     // The copied block pasted back over itself, as from another program.
-    timeStep("paste it back", 4000, grid, [&] {
-        commands.paste(QGuiApplication::clipboard()->text());
-    });
+    timeStep("paste it back", 4000, grid,
+             [&] { commands.paste(QGuiApplication::clipboard()->text()); });
 
     // 1,000 rows spread over the whole sheet, selected as ctrl-clicks would.
     QItemSelection scattered;

@@ -3,67 +3,30 @@
 // distinct values), sorts by column 1 and scrolls to the end, printing the
 // time of each step and the peak anonymous memory seen.
 //   grid_bench [rows]      (run with QT_QPA_PLATFORM=offscreen when headless)
+#include "bench/support/cpu_clock.h"
+#include "bench/support/process_memory.h"
+#include "bench/support/random_text.h"
 #include "sheet/grid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 namespace {
 
 constexpr int kCols = 8;
-constexpr int kTextLength = 12;
+constexpr int kTextLength = bench::kTextLength;
 
-long rssAnonKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("RssAnon:")) {
-            return line.mid(8).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
-
-// A small fast generator so that making the texts costs little beside the fill.
-struct XorShift {
-    uint64_t state;
-    uint64_t operator()() {
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return state * 0x2545F4914F6CDD1DULL;
-    }
-};
-
-void randomText(XorShift& random, std::string& text) {
-    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    text.resize(kTextLength);
-    uint64_t bits = random();
-    for (int k = 0; k < kTextLength; ++k) {
-        if (k == 6) {
-            bits = random();
-        }
-        text[k] = kLetters[bits % 62];
-        bits /= 62;
-    }
-}
-
-double threadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
+using bench::randomText;
+using bench::rssAnonKb;
+using bench::threadCpuMs;
+using bench::XorShift;
 
 // Column 0: six random letters, then the row number in base 36 (unique).
 void uniqueText(XorShift& random, int row, std::string& text) {

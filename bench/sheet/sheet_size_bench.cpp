@@ -4,11 +4,11 @@
 // corner and shrinks back, printing each step's time and the peak anonymous
 // memory seen.
 //   sheet_size_bench      (run with QT_QPA_PLATFORM=offscreen when headless)
+#include "bench/support/process_memory.h"
 #include "sheet/grid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -20,18 +20,7 @@ namespace {
 constexpr int kMaxDataRows = 10'000'000;
 constexpr int kMaxCols = 16'384;
 
-long rssAnonKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("RssAnon:")) {
-            return line.mid(8).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
+using bench::rssAnonKb;
 
 long peakKb = 0;
 
