@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "sheet/grid.h"
+#include "sheet_driving.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
 #include "ui/size_boxes.h"
@@ -86,9 +87,7 @@ class FrmMainEditTest : public QObject {
 
 void FrmMainEditTest::init() {
     fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni,
-                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
-                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    fs_->putFile(kProgramIni, kToolbarWindowIni);
     run_ = new WindowRun(*fs_);
     w_ = &run_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
@@ -110,15 +109,11 @@ void FrmMainEditTest::cleanup() {
 }
 
 void FrmMainEditTest::clickCell(int row, int col, Qt::KeyboardModifiers keys) {
-    const QModelIndex index = fa_->model()->index(row - fa_->fixedRows(), col);
-    fa_->scrollTo(index);
-    QTest::mouseClick(fa_->viewport(), Qt::LeftButton, keys, fa_->visualRect(index).center());
+    ::clickCell(*fa_, row, col, keys);
 }
 
 void FrmMainEditTest::doubleClickCell(int row, int col) {
-    clickCell(row, col);
-    const QModelIndex index = fa_->model()->index(row - fa_->fixedRows(), col);
-    QTest::mouseDClick(fa_->viewport(), Qt::LeftButton, {}, fa_->visualRect(index).center());
+    ::doubleClickCell(*fa_, row, col);
 }
 
 void FrmMainEditTest::focusSheet() {

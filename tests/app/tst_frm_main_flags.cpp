@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "sheet/grid.h"
+#include "sheet_driving.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
 #include "window_fixture.h"
@@ -21,17 +22,6 @@ namespace {
 
 constexpr int kDataRows = 9;
 constexpr int kFlagWidth = 410;  // twips
-
-QModelIndex modelIndex(sheet::Grid& grid, int row, int col) {
-    // The title row is the view's header: model rows start below it.
-    return grid.model()->index(row - grid.fixedRows(), col);
-}
-
-QPoint cellCentre(sheet::Grid& grid, int row, int col) {
-    const QModelIndex index = modelIndex(grid, row, col);
-    grid.scrollTo(index);
-    return grid.visualRect(index).center();
-}
 
 QPoint titleCentre(sheet::Grid& grid, int col) {
     QHeaderView* header = grid.horizontalHeader();
@@ -99,9 +89,7 @@ class FrmMainFlagsTest : public QObject {
 
 void FrmMainFlagsTest::init() {
     fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni,
-                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
-                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    fs_->putFile(kProgramIni, kToolbarWindowIni);
     run_ = new WindowRun(*fs_);
     w_ = &run_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
@@ -130,13 +118,11 @@ void FrmMainFlagsTest::addFlagColumn() {
 }
 
 void FrmMainFlagsTest::clickCell(int row, int col, Qt::KeyboardModifiers keys) {
-    QTest::mouseClick(fa_->viewport(), Qt::LeftButton, keys, cellCentre(*fa_, row, col));
+    ::clickCell(*fa_, row, col, keys);
 }
 
 void FrmMainFlagsTest::doubleClickCell(int row, int col) {
-    const QPoint at = cellCentre(*fa_, row, col);
-    QTest::mouseClick(fa_->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(fa_->viewport(), Qt::LeftButton, {}, at);
+    ::doubleClickCell(*fa_, row, col);
 }
 
 void FrmMainFlagsTest::clickTitle(int col) {

@@ -12,6 +12,7 @@
 #include "sheet/grid.h"
 #include "sheet/grid_model.h"
 #include "sheet/grid_roles.h"
+#include "sheet_driving.h"
 #include "ui/color_palette.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
@@ -34,15 +35,6 @@ void fillSheet(sheet::Grid& fa) {
             fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
         }
     }
-}
-
-void clickCell(sheet::Grid& grid, int row, int col, Qt::KeyboardModifiers keys = {}) {
-    // The title row is the view's header: model rows start below it.
-    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
-    grid.scrollTo(index);
-    const QRect rect = grid.visualRect(index);
-    QVERIFY2(rect.isValid(), "the cell is on screen");
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys, rect.center());
 }
 
 QImage iconImage(const QIcon& icon) {
@@ -91,9 +83,7 @@ class FrmMainFormatTest : public QObject {
 
 void FrmMainFormatTest::init() {
     fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni,
-                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
-                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    fs_->putFile(kProgramIni, kToolbarWindowIni);
     run_ = new WindowRun(*fs_);
     w_ = &run_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));

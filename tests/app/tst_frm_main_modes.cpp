@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "sheet/grid.h"
+#include "sheet_driving.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
 #include "ui/size_boxes.h"
@@ -32,14 +33,8 @@ void fillSheet(sheet::Grid& fa) {
     }
 }
 
-QPoint cellCentre(sheet::Grid& grid, int row, int col) {
-    // The title row is the view's header: model rows start below it.
-    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
-    grid.scrollTo(index);
-    return grid.visualRect(index).center();
-}
-
-void clickCell(sheet::Grid& grid, int row, int col, Qt::MouseButton button = Qt::LeftButton,
+// A click with any button; a plain left click is the shared clickCell.
+void clickCell(sheet::Grid& grid, int row, int col, Qt::MouseButton button,
                Qt::KeyboardModifiers keys = {}) {
     QTest::mouseClick(grid.viewport(), button, keys, cellCentre(grid, row, col));
 }
@@ -98,9 +93,7 @@ class FrmMainModesTest : public QObject {
 
 void FrmMainModesTest::init() {
     fs_ = std::make_unique<app::MemoryFileSystem>();
-    fs_->putFile(kProgramIni,
-                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
-                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    fs_->putFile(kProgramIni, kToolbarWindowIni);
     run_ = std::make_unique<WindowRun>(*fs_);
     w_ = &run_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sheet/grid.h"
+#include "sheet_driving.h"
 #include "ui/caption_panel.h"
 #include "ui/color_palette.h"
 #include "ui/main_menus.h"
@@ -36,12 +37,6 @@ void fillSheet(sheet::Grid& fa) {
                 r, c, c == 1 ? QString::number(r * 10) : QStringLiteral("r%1c%2").arg(r).arg(c));
         }
     }
-}
-
-void clickCell(sheet::Grid& grid, int row, int col, Qt::KeyboardModifiers keys = {}) {
-    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
-    grid.scrollTo(index);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, keys, grid.visualRect(index).center());
 }
 
 // Every text of the sheet, to tell whether a command touched it.
@@ -94,9 +89,7 @@ class FrmMainToolbarTest : public QObject {
 
 void FrmMainToolbarTest::init() {
     fs_ = std::make_unique<app::MemoryFileSystem>();
-    fs_->putFile(kProgramIni,
-                 "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
-                 "[OPTION]\r\nTOOLBAR=1\r\n");
+    fs_->putFile(kProgramIni, kToolbarWindowIni);
     run_ = std::make_unique<WindowRun>(*fs_);
     w_ = &run_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include <QByteArray>
 #include <QString>
 
 #include "app/file_system_memory.h"
@@ -17,6 +18,11 @@ inline const QString kProgramFolder = QStringLiteral("/prog");
 inline const QString kUserFolder = QStringLiteral("/user");
 inline const QString kProgramIni = QStringLiteral("/prog/VT.ini");
 inline const QString kUserIni = QStringLiteral("/user/VT.ini");
+// Program settings for a window at the top left, 12000 x 8500 twips, with
+// the toolbar shown: big enough that the sheet's cells can be clicked.
+inline const QByteArray kToolbarWindowIni =
+    "[WINDOWS]\r\nTOP=0\r\nLEFT=0\r\nWIDTH=12000\r\nHEIGHT=8500\r\n"
+    "[OPTION]\r\nTOOLBAR=1\r\n";
 
 class WindowRun {
   public:
