@@ -63,18 +63,20 @@ const CellProps& CellStore::props(int row, int col) const {
     return styles_.get(columns_[col]->styleId(physical(row)));
 }
 
-void CellStore::editProps(int row1, int col1, int row2, int col2,
-                          const std::function<void(CellProps&)>& edit) {
+std::tuple<int, int, int, int> CellStore::clip(int row1, int col1, int row2, int col2) const {
     if (row1 > row2) {
         std::swap(row1, row2);
     }
     if (col1 > col2) {
         std::swap(col1, col2);
     }
-    row1 = std::max(row1, 0);
-    col1 = std::max(col1, 0);
-    row2 = std::min(row2, rows() - 1);
-    col2 = std::min(col2, cols() - 1);
+    return {std::max(row1, 0), std::max(col1, 0), std::min(row2, rows() - 1),
+            std::min(col2, cols() - 1)};
+}
+
+void CellStore::editProps(int row1, int col1, int row2, int col2,
+                          const std::function<void(CellProps&)>& edit) {
+    std::tie(row1, col1, row2, col2) = clip(row1, col1, row2, col2);
     // Cells that looked alike before look alike after: edit each style once.
     std::unordered_map<uint32_t, uint32_t> done;
     for (int col = col1; col <= col2; ++col) {

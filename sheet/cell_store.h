@@ -14,6 +14,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace sheet {
@@ -32,6 +33,10 @@ class CellStore {
     bool contains(int row, int col) const {
         return row >= 0 && col >= 0 && row < rows() && col < cols();
     }
+
+    // A block given by two corners in any order, as (top, left, bottom,
+    // right) clipped to the sheet; empty when bottom < top or right < left.
+    std::tuple<int, int, int, int> clip(int row1, int col1, int row2, int col2) const;
 
     std::string_view text(int row, int col) const;
     void setText(int row, int col, std::string_view text);  // drops a typed value

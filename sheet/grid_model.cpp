@@ -244,16 +244,7 @@ void GridModel::setText(int row, int col, const QString& text) {
 void GridModel::editBlock(int row1, int col1, int row2, int col2,
                           const std::function<void(CellProps&)>& edit) {
     store_.editProps(row1, col1, row2, col2, edit);
-    if (row1 > row2) {
-        std::swap(row1, row2);
-    }
-    if (col1 > col2) {
-        std::swap(col1, col2);
-    }
-    row1 = std::max(row1, 0);
-    col1 = std::max(col1, 0);
-    row2 = std::min(row2, store_.rows() - 1);
-    col2 = std::min(col2, store_.cols() - 1);
+    std::tie(row1, col1, row2, col2) = store_.clip(row1, col1, row2, col2);
     if (row1 <= row2 && col1 <= col2) {
         cellsChanged(row1, col1, row2, col2);
     }
@@ -435,16 +426,7 @@ void GridModel::changeColumn(int col, const std::function<void(SheetColumn&)>& c
 }
 
 QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
-    if (row1 > row2) {
-        std::swap(row1, row2);
-    }
-    if (col1 > col2) {
-        std::swap(col1, col2);
-    }
-    row1 = std::max(row1, 0);
-    col1 = std::max(col1, 0);
-    row2 = std::min(row2, store_.rows() - 1);
-    col2 = std::min(col2, store_.cols() - 1);
+    std::tie(row1, col1, row2, col2) = store_.clip(row1, col1, row2, col2);
     if (row1 > row2 || col1 > col2) {
         return QString();
     }
@@ -521,16 +503,7 @@ void GridModel::setBlockText(int row, int col, const QString& text) {
 }
 
 void GridModel::clearBlockText(int row1, int col1, int row2, int col2) {
-    if (row1 > row2) {
-        std::swap(row1, row2);
-    }
-    if (col1 > col2) {
-        std::swap(col1, col2);
-    }
-    row1 = std::max(row1, 0);
-    col1 = std::max(col1, 0);
-    row2 = std::min(row2, store_.rows() - 1);
-    col2 = std::min(col2, store_.cols() - 1);
+    std::tie(row1, col1, row2, col2) = store_.clip(row1, col1, row2, col2);
     if (row1 > row2 || col1 > col2) {
         return;
     }
