@@ -12,6 +12,10 @@
 #include "jet/status.h"
 #include "sql/sql_type.h"
 
+namespace jet {
+class Database;
+}
+
 namespace jet::sql {
 
 struct CatalogColumn {
@@ -54,5 +58,9 @@ class SqlCatalog {
     virtual Result<std::vector<PivotValue>> pivotValues(
         const std::string& sql, const std::vector<ParameterRef>& parameters) = 0;
 };
+
+// A saved query of the file as catalogs give it to the translator: none when
+// the file has no such query, an empty Unknown query when it cannot be read.
+std::optional<CatalogQuery> savedQuery(const Database& db, std::string_view name);
 
 }  // namespace jet::sql

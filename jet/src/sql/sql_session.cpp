@@ -94,12 +94,7 @@ class SqlSession::Impl : public sql::SqlCatalog {
     }
 
     std::optional<sql::CatalogQuery> query(std::string_view name) override {
-        const QueryDef* q = db_.findQuery(name);
-        if (!q)
-            return std::nullopt;
-        if (!q->status.isOk())
-            return sql::CatalogQuery{"", QueryKind::Unknown};
-        return sql::CatalogQuery{q->info.sql, q->info.kind};
+        return sql::savedQuery(db_, name);
     }
 
     Result<std::vector<sql::PivotValue>> pivotValues(
