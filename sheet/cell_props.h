@@ -2,6 +2,8 @@
 // was set. Colours are 24-bit values (red + 256*green + 65536*blue).
 #pragma once
 
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 namespace sheet {
@@ -24,6 +26,20 @@ struct CellProps {
 
     bool isDefault() const { return *this == CellProps(); }
     bool operator==(const CellProps&) const = default;
+};
+
+struct CellPropsHash {
+    std::size_t operator()(const CellProps& p) const {
+        // +0 and -0 are equal properties, so they must hash alike.
+        uint64_t h = std::bit_cast<uint64_t>(p.barPercent == 0 ? 0.0 : p.barPercent);
+        const auto mix = [&h](uint64_t v) { h = (h ^ v) * 0x9E3779B97F4A7C15ULL; };
+        mix(p.foreColor);
+        mix(p.backColor);
+        mix(p.barColor);
+        mix(uint64_t(p.picture) << 32 | uint64_t(p.pictureAlignment) << 24 |
+            uint64_t(p.alignment) << 16 | uint64_t(p.checked) << 8 | p.style);
+        return std::size_t(h ^ (h >> 29));
+    }
 };
 
 }  // namespace sheet

@@ -56,11 +56,15 @@ bool CellStore::value(int row, int col, double* value) const {
     return true;
 }
 
-const CellProps& CellStore::props(int row, int col) const {
+CellProps CellStore::props(int row, int col) const {
     if (!contains(row, col)) {
-        return styles_.get(0);
+        return {};
     }
-    return styles_.get(columns_[col]->styleId(physical(row)));
+    const SheetColumn& column = *columns_[col];
+    const uint32_t id = physical(row);
+    CellProps props = styles_.get(column.styleId(id));
+    props.barPercent = column.barPercent(id);
+    return props;
 }
 
 std::tuple<int, int, int, int> CellStore::clip(int row1, int col1, int row2, int col2) const {
@@ -74,24 +78,32 @@ std::tuple<int, int, int, int> CellStore::clip(int row1, int col1, int row2, int
             std::min(col2, cols() - 1)};
 }
 
+template <typename Edit>
+void CellStore::editCells(SheetColumn& column, int row1, int row2, const Edit& edit) {
+    // Neighbouring cells mostly come out alike: intern a style only when it
+    // differs from the one before. The bar percent goes to the column.
+    CellProps last;
+    uint32_t lastId = 0;
+    for (int row = row1; row <= row2; ++row) {
+        const uint32_t id = physical(row);
+        CellProps cell = styles_.get(column.styleId(id));
+        cell.barPercent = column.barPercent(id);
+        edit(row, cell);
+        column.setBarPercent(id, cell.barPercent == 0 ? 0.0 : cell.barPercent, physicalRows_);
+        cell.barPercent = 0;
+        if (cell != last) {
+            last = cell;
+            lastId = styles_.intern(cell);
+        }
+        column.setStyleId(id, lastId, physicalRows_);
+    }
+}
+
 void CellStore::editProps(int row1, int col1, int row2, int col2,
                           const std::function<void(CellProps&)>& edit) {
     std::tie(row1, col1, row2, col2) = clip(row1, col1, row2, col2);
-    // Cells that looked alike before look alike after: edit each style once.
-    std::unordered_map<uint32_t, uint32_t> done;
     for (int col = col1; col <= col2; ++col) {
-        SheetColumn& column = *columns_[col];
-        for (int row = row1; row <= row2; ++row) {
-            const uint32_t id = physical(row);
-            const uint32_t old = column.styleId(id);
-            auto found = done.find(old);
-            if (found == done.end()) {
-                CellProps cell = styles_.get(old);
-                edit(cell);
-                found = done.emplace(old, styles_.intern(cell)).first;
-            }
-            column.setStyleId(id, found->second, physicalRows_);
-        }
+        editCells(*columns_[col], row1, row2, [&edit](int, CellProps& cell) { edit(cell); });
     }
 }
 
@@ -100,19 +112,7 @@ void CellStore::editColumnProps(int col, int row1, int row2,
     if (col < 0 || col >= cols()) {
         return;
     }
-    row1 = std::max(row1, 0);
-    row2 = std::min(row2, rows() - 1);
-    SheetColumn& column = *columns_[col];
-    if (row2 >= row1) {
-        styles_.reserve(std::size_t(row2 - row1 + 1));
-    }
-    for (int row = row1; row <= row2; ++row) {
-        const uint32_t id = physical(row);
-        CellProps cell = styles_.get(column.styleId(id));
-        edit(row, cell);
-        column.setStyleId(id, styles_.intern(cell), physicalRows_);
-    }
-    styles_.trim();
+    editCells(*columns_[col], std::max(row1, 0), std::min(row2, rows() - 1), edit);
 }
 
 void CellStore::moveColumn(int from, int to) {

@@ -42,7 +42,7 @@ class CellStore {
     void setText(int row, int col, std::string_view text);  // drops a typed value
     bool value(int row, int col, double* value) const;
 
-    const CellProps& props(int row, int col) const;
+    CellProps props(int row, int col) const;
     // Changes the properties of every cell of the block (corners in any order,
     // clipped to the sheet). edit must depend only on the properties it gets.
     void editProps(int row1, int col1, int row2, int col2,
@@ -77,6 +77,8 @@ class CellStore {
 
   private:
     uint32_t physical(int row) const { return order_[row]; }
+    template <typename Edit>
+    void editCells(SheetColumn& column, int row1, int row2, const Edit& edit);
     void compactIfSparse();
 
     std::vector<std::unique_ptr<SheetColumn>> columns_;

@@ -55,7 +55,7 @@ struct StyleCollector {
     explicit StyleCollector(const GridModel& m) : model(m) {}
 
     const GridModel& model;
-    std::unordered_map<const CellProps*, uint32_t> styleIndex;  // 1-based
+    std::unordered_map<CellProps, uint32_t, CellPropsHash> styleIndex;  // 1-based
     std::unordered_map<uint16_t, uint32_t> pictureIndex;        // 1-based
     GridFileWriter styles;
     GridFileWriter pictures;
@@ -79,7 +79,7 @@ struct StyleCollector {
     }
 
     uint32_t indexOf(const CellProps& p, int row, int col) {
-        const auto [it, added] = styleIndex.emplace(&p, styleCount + 1);
+        const auto [it, added] = styleIndex.emplace(p, styleCount + 1);
         if (added) {
             ++styleCount;
             styles.f64(p.barPercent);
@@ -99,13 +99,12 @@ struct StyleCollector {
 void writeRuns(const CellStore& store, int col, StyleCollector& collector, GridFileWriter& out) {
     std::vector<Run> runs;
     if (store.column(col).hasStyles()) {
-        const CellProps* defaultLook = &store.props(-1, -1);
         for (int r = 0; r < store.rows(); ++r) {
-            const CellProps* p = &store.props(r, col);
-            if (p == defaultLook) {
+            const CellProps p = store.props(r, col);
+            if (p.isDefault()) {
                 continue;
             }
-            const uint32_t style = collector.indexOf(*p, r, col);
+            const uint32_t style = collector.indexOf(p, r, col);
             if (!runs.empty() && runs.back().style == style &&
                 runs.back().first + runs.back().count == uint32_t(r)) {
                 ++runs.back().count;

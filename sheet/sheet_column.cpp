@@ -62,11 +62,22 @@ void SheetColumn::setStyleId(uint32_t row, uint32_t id, std::size_t physicalRows
     }
 }
 
+void SheetColumn::setBarPercent(uint32_t row, double percent, std::size_t physicalRows) {
+    if (row >= bars_.size()) {
+        if (percent == 0) {
+            return;
+        }
+        bars_.resize(std::max<std::size_t>(physicalRows, std::size_t{row} + 1), 0.0);
+    }
+    bars_[row] = percent;
+}
+
 void SheetColumn::clearCells() {
     texts.clear();
     values = std::vector<double>();
     sparseStyles_ = {};
     denseStyles_ = std::vector<uint32_t>();
+    bars_ = std::vector<double>();
 }
 
 void SheetColumn::rebuild(std::span<const uint32_t> order) {
@@ -78,7 +89,14 @@ void SheetColumn::rebuild(std::span<const uint32_t> order) {
         }
         values = std::move(moved);
     }
-    if (!hasStyles()) {
+    if (!bars_.empty()) {
+        std::vector<double> moved(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            moved[i] = barPercent(order[i]);
+        }
+        bars_ = std::move(moved);
+    }
+    if (sparseStyles_.empty() && denseStyles_.empty()) {
         return;
     }
     std::vector<uint32_t> ids(order.size(), 0);

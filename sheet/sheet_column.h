@@ -3,7 +3,9 @@
 // result delivered them), the style number of each formatted cell and the
 // column's own settings. Cells are addressed by physical row id. Style
 // numbers are kept in a map while few cells are formatted and in a plain
-// array once many are.
+// array once many are. Bar fill percents live beside the style numbers, not
+// in the styles: a bar chart gives nearly every cell its own percent, and
+// would otherwise make a style of each.
 #pragma once
 
 #include "sheet/text_column.h"
@@ -40,7 +42,12 @@ class SheetColumn {
     uint32_t styleId(uint32_t row) const;
     // physicalRows decides when the map gives way to the array.
     void setStyleId(uint32_t row, uint32_t id, std::size_t physicalRows);
-    bool hasStyles() const { return !sparseStyles_.empty() || !denseStyles_.empty(); }
+    double barPercent(uint32_t row) const { return row < bars_.size() ? bars_[row] : 0.0; }
+    void setBarPercent(uint32_t row, double percent, std::size_t physicalRows);
+    // Whether any cell has a style or a bar.
+    bool hasStyles() const {
+        return !sparseStyles_.empty() || !denseStyles_.empty() || !bars_.empty();
+    }
     std::size_t styledCellsInMap() const { return sparseStyles_.size(); }
     bool stylesInArray() const { return !denseStyles_.empty(); }
     void clearCells();
@@ -50,6 +57,7 @@ class SheetColumn {
   private:
     std::unordered_map<uint32_t, uint32_t> sparseStyles_;
     std::vector<uint32_t> denseStyles_;
+    std::vector<double> bars_;  // empty until a cell gets a bar
 };
 
 }  // namespace sheet

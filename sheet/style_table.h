@@ -18,19 +18,11 @@ class StyleTable {
     const CellProps& get(uint32_t id) const { return styles_[id]; }
     uint32_t intern(const CellProps& props);
     std::size_t size() const { return styles_.size(); }
-    // Room for `more` new styles without growing on the way.
-    void reserve(std::size_t more);
-    // Gives back the room a reserve did not need.
-    void trim();
     void clear();
 
   private:
-    struct Hash {
-        std::size_t operator()(const CellProps& props) const;
-    };
-
     std::vector<CellProps> styles_;
-    std::unordered_map<CellProps, uint32_t, Hash> ids_;
+    std::unordered_map<CellProps, uint32_t, CellPropsHash> ids_;
 };
 
 }  // namespace sheet

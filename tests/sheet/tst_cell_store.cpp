@@ -6,6 +6,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,43 @@ class TestCellStore : public QObject {
         store.editColumnProps(2, 0, 7, [](int, CellProps& p) { p.barPercent = 50; });
         QCOMPARE(store.props(0, 1).barPercent, 50.0);
         QCOMPARE(store.column(1).styleId(0), store.column(2).styleId(0));
+    }
+
+    // A bar chart gives each cell its own percent; the percents must not
+    // become styles of their own, and must follow the rows through sorting,
+    // compaction and clearing.
+    void barPercentsStayOutOfTheStyleTable() {
+        CellStore store = makeStore(50000, 2);
+        store.editColumnProps(1, 0, 49999, [](int row, CellProps& p) {
+            p.barPercent = row / 500.0;
+            p.barColor = 0xFF00FF;
+        });
+        QCOMPARE(store.styleCount(), std::size_t(2));  // default and the bar colour
+        QCOMPARE(store.props(40000, 1).barPercent, 80.0);
+        QCOMPARE(store.props(40000, 1).barColor, 0xFF00FFu);
+        store.editProps(0, 1, 49999, 1, [](CellProps& p) { p.style |= CellProps::kBold; });
+        QCOMPARE(store.props(40000, 1).barPercent, 80.0);  // a style edit keeps the bar
+        QCOMPARE(store.styleCount(), std::size_t(3));
+        const auto barFollowsItsRow = [&store](int row) {
+            // Each text starts with the row it was made for.
+            return store.props(row, 1).barPercent == std::stoi(str(store.text(row, 1))) / 500.0;
+        };
+        store.sortRows(1, 0, true);
+        QVERIFY(str(store.text(0, 1)) != "0:1");
+        QVERIFY(barFollowsItsRow(0));
+        QVERIFY(barFollowsItsRow(31234));
+        std::vector<int> gone(40000);
+        std::iota(gone.begin(), gone.end(), 0);
+        store.removeRows(gone);  // compacts
+        QCOMPARE(store.rows(), 10000);
+        QVERIFY(barFollowsItsRow(0));
+        QVERIFY(barFollowsItsRow(9999));
+        QCOMPARE(store.props(0, 0).barPercent, 0.0);
+        store.editColumnProps(1, 0, 9999, [](int, CellProps& p) { p.barPercent = -0.0; });
+        QVERIFY(store.props(5, 1).barPercent == 0.0);
+        QVERIFY(!std::signbit(store.props(5, 1).barPercent));
+        store.clearCells();
+        QVERIFY(!store.column(1).hasStyles());
     }
 
     void movingAColumnCarriesItsCellsAndProperties() {
