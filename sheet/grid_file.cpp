@@ -56,7 +56,7 @@ struct StyleCollector {
 
     const GridModel& model;
     std::unordered_map<CellProps, uint32_t, CellPropsHash> styleIndex;  // 1-based
-    std::unordered_map<uint16_t, uint32_t> pictureIndex;        // 1-based
+    std::unordered_map<uint16_t, uint32_t> pictureIndex;                // 1-based
     GridFileWriter styles;
     GridFileWriter pictures;
     uint32_t styleCount = 0;
