@@ -170,13 +170,13 @@ void CellStore::sortRows(int col, int first, bool descending) {
         return;
     }
     const SheetColumn& column = *columns_[col];
-    RowSorter sorter(column.texts, column.values.empty() ? nullptr : &column.values);
+    RowSorter sorter(column.texts, column.values);
     sorter.sort(std::span<uint32_t>(order_).subspan(first), descending);
 }
 
 void CellStore::beginFill(int cols, std::size_t expectedRows) {
     columns_.clear();
-    order_ = std::vector<uint32_t>();
+    order_ = {};
     physicalRows_ = 0;
     setCols(cols);
     // The guess comes from the file and may be stale or hostile: cap what it

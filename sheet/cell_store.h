@@ -83,7 +83,7 @@ class CellStore {
 
     std::vector<std::unique_ptr<SheetColumn>> columns_;
     StyleTable styles_;
-    std::vector<uint32_t> order_;
+    BulkVector<uint32_t> order_;
     uint32_t physicalRows_ = 0;
     std::size_t fillRows_ = 0;  // expected rows of the fill under way
 };

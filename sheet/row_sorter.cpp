@@ -57,7 +57,7 @@ std::tuple<uint8_t, uint64_t, uint64_t> keyOf(const auto& e) {
 
 }  // namespace
 
-RowSorter::RowSorter(const TextColumn& texts, const std::vector<double>* values)
+RowSorter::RowSorter(const TextColumn& texts, std::span<const double> values)
     : texts_(texts), values_(values) {}
 
 int RowSorter::compareText(std::string_view a, std::string_view b) {
@@ -87,9 +87,9 @@ bool RowSorter::startsWithText(std::string_view text, std::string_view prefix) {
 
 RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
     Entry e{0, 0, pos, row, 0};
-    if (values_ && row < values_->size() && !std::isnan((*values_)[row])) {
+    if (row < values_.size() && !std::isnan(values_[row])) {
         e.kind = 1;
-        e.key0 = orderedBits((*values_)[row]);
+        e.key0 = orderedBits(values_[row]);
         return e;
     }
     const std::string_view text = texts_.get(row);

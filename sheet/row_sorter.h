@@ -15,8 +15,8 @@ namespace sheet {
 
 class RowSorter {
   public:
-    // values may be null or shorter than the rows; NaN entries mean "no value".
-    RowSorter(const TextColumn& texts, const std::vector<double>* values);
+    // values may be empty or shorter than the rows; NaN entries mean "no value".
+    RowSorter(const TextColumn& texts, std::span<const double> values);
 
     // Reorders the physical row ids in rows.
     void sort(std::span<uint32_t> rows, bool descending) const;
@@ -40,7 +40,7 @@ class RowSorter {
     void sortTextRuns(std::vector<Entry>& entries) const;
 
     const TextColumn& texts_;
-    const std::vector<double>* values_;
+    std::span<const double> values_;
 };
 
 }  // namespace sheet

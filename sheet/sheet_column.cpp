@@ -10,7 +10,11 @@ constexpr std::size_t kMinMapLimit = 4096;
 }  // namespace
 
 void SheetColumn::setValue(uint32_t row, double value) {
-    if (row >= values.size()) {
+    if (row == values.size()) {
+        values.push_back(value);  // a fill, row after row
+        return;
+    }
+    if (row > values.size()) {
         values.resize(std::size_t{row} + 1, kNoValue);
     }
     values[row] = value;
@@ -74,23 +78,23 @@ void SheetColumn::setBarPercent(uint32_t row, double percent, std::size_t physic
 
 void SheetColumn::clearCells() {
     texts.clear();
-    values = std::vector<double>();
+    values = {};
     sparseStyles_ = {};
-    denseStyles_ = std::vector<uint32_t>();
-    bars_ = std::vector<double>();
+    denseStyles_ = {};
+    bars_ = {};
 }
 
 void SheetColumn::rebuild(std::span<const uint32_t> order) {
     texts.rebuild(order);
     if (!values.empty()) {
-        std::vector<double> moved(order.size(), kNoValue);
+        BulkVector<double> moved(order.size(), kNoValue);
         for (std::size_t i = 0; i < order.size(); ++i) {
             moved[i] = hasValue(order[i]) ? values[order[i]] : kNoValue;
         }
         values = std::move(moved);
     }
     if (!bars_.empty()) {
-        std::vector<double> moved(order.size());
+        BulkVector<double> moved(order.size());
         for (std::size_t i = 0; i < order.size(); ++i) {
             moved[i] = barPercent(order[i]);
         }
@@ -104,7 +108,7 @@ void SheetColumn::rebuild(std::span<const uint32_t> order) {
         ids[i] = styleId(order[i]);
     }
     sparseStyles_ = {};
-    denseStyles_ = std::vector<uint32_t>();
+    denseStyles_ = {};
     for (std::size_t i = 0; i < ids.size(); ++i) {
         if (ids[i] != 0) {
             setStyleId(uint32_t(i), ids[i], ids.size());

@@ -8,6 +8,7 @@
 // would otherwise make a style of each.
 #pragma once
 
+#include "sheet/bulk_memory.h"
 #include "sheet/text_column.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ class SheetColumn {
     static constexpr int kGeneral = 9;
 
     TextColumn texts;
-    std::vector<double> values;  // NaN = no typed value; may be shorter than the rows
+    BulkVector<double> values;  // NaN = no typed value; may be shorter than the rows
 
     int width = kDefaultWidth;
     int alignment = kGeneral;
@@ -56,8 +57,8 @@ class SheetColumn {
 
   private:
     std::unordered_map<uint32_t, uint32_t> sparseStyles_;
-    std::vector<uint32_t> denseStyles_;
-    std::vector<double> bars_;  // empty until a cell gets a bar
+    BulkVector<uint32_t> denseStyles_;
+    BulkVector<double> bars_;  // empty until a cell gets a bar
 };
 
 }  // namespace sheet

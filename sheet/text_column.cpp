@@ -29,10 +29,10 @@ std::string_view TextColumn::get(uint32_t row) const {
 
 char* TextColumn::place(std::size_t size, uint64_t* position) {
     if (blocks_.empty() || lastUsed_ + size > lastSize_) {
-        // Blocks grow from 4 KB to 1 MB; a text too big for that gets its own.
+        // Blocks grow from 4 KB to 4 MB; a text too big for that gets its own.
         std::size_t next = blocks_.empty() ? kFirstBlock : std::min(lastSize_ * 2, kMaxBlock);
         next = std::max(next, size);
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(next));
+        blocks_.emplace_back(next);
         lastSize_ = next;
         lastUsed_ = 0;
         blockBytes_ += next;

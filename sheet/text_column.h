@@ -4,6 +4,8 @@
 // references read as empty, so empty columns cost nothing.
 #pragma once
 
+#include "sheet/bulk_memory.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -32,7 +34,7 @@ class TextColumn {
     // A reference is (block << 20 | offset in block) << 24 | length; 0 = empty.
     static constexpr uint64_t kLengthBits = 24;
     static constexpr uint64_t kLongText = (uint64_t{1} << kLengthBits) - 1;
-    static constexpr uint64_t kOffsetBits = 20;
+    static constexpr uint64_t kOffsetBits = 22;
     static constexpr std::size_t kMaxBlock = std::size_t{1} << kOffsetBits;
     static constexpr std::size_t kFirstBlock = 4096;
 
@@ -41,11 +43,11 @@ class TextColumn {
     const char* at(uint64_t position) const;
     void compactIfWasteful();
 
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::vector<BulkBytes> blocks_;
     std::size_t lastSize_ = 0;  // size of the last block
     std::size_t lastUsed_ = 0;  // bytes used in the last block
     std::size_t blockBytes_ = 0;
-    std::vector<uint64_t> refs_;
+    BulkVector<uint64_t> refs_;
     std::size_t garbage_ = 0;
     std::size_t live_ = 0;
 };

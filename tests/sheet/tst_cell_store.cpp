@@ -1,5 +1,6 @@
 // The column-wise cell store: texts, typed values, sparse properties, moves,
 // removals, compaction and size limits.
+#include "sheet/bulk_memory.h"
 #include "sheet/cell_store.h"
 #include "sheet/text_column.h"
 
@@ -60,6 +61,42 @@ class TestCellStore : public QObject {
         QCOMPARE(column.get(1).size(), huge.size());
         QCOMPARE(str(column.get(0)), std::string("before"));
         QCOMPARE(str(column.get(2)), std::string("after"));
+    }
+
+    // Some 40 MB of texts: many full blocks, blocks of the largest size and
+    // a text bigger than any block, each read back where it was put.
+    void textColumnFillsAcrossManyBlocks() {
+        TextColumn column;
+        const auto textOf = [](uint32_t row) {
+            return std::string(1 + row % 97, char('a' + row % 26)) + std::to_string(row);
+        };
+        constexpr uint32_t kRows = 700000;
+        for (uint32_t row = 0; row < kRows; ++row) {
+            column.append(row, row == 123456 ? std::string(5 << 20, 'z') : textOf(row));
+        }
+        QVERIFY(column.bytes() > std::size_t{40} << 20);
+        for (uint32_t row = 0; row < kRows; ++row) {
+            if (row == 123456) {
+                QCOMPARE(column.get(row).size(), std::size_t{5} << 20);
+            } else if (column.get(row) != textOf(row)) {
+                QFAIL(qPrintable(QStringLiteral("row %1 reads back wrong").arg(row)));
+            }
+        }
+    }
+
+    // Arrays move from the heap to mapped memory and back as they grow and
+    // shrink, keeping their contents.
+    void bulkArraysKeepContentsAcrossTheirGrowth() {
+        sheet::BulkVector<uint32_t> numbers;
+        for (uint32_t i = 0; i < 3'000'000; ++i) {
+            numbers.push_back(i * 7);
+        }
+        QCOMPARE(numbers[2'999'999], 2'999'999u * 7);
+        numbers.resize(1000);
+        numbers.shrink_to_fit();
+        QCOMPARE(numbers[999], 999u * 7);
+        sheet::BulkVector<uint32_t> copy = numbers;
+        QCOMPARE(copy, numbers);
     }
 
     void textColumnCompactsAfterManyRewrites() {

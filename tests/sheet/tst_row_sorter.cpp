@@ -26,7 +26,7 @@ QString sorted(const QString& cells, bool descending) {
     }
     std::vector<uint32_t> rows(texts.size());
     std::iota(rows.begin(), rows.end(), 0u);
-    RowSorter(column, nullptr).sort(rows, descending);
+    RowSorter(column, {}).sort(rows, descending);
     QStringList out;
     for (uint32_t row : rows) {
         out << texts[int(row)];
@@ -75,7 +75,7 @@ class TestRowSorter : public QObject {
         column.set(2, "03/01/2023");
         const std::vector<double> days{45293, 45291, 44986};
         std::vector<uint32_t> rows{0, 1, 2};
-        RowSorter(column, &days).sort(rows, false);
+        RowSorter(column, days).sort(rows, false);
         QCOMPARE(rows, (std::vector<uint32_t>{2, 1, 0}));
     }
 
@@ -86,7 +86,7 @@ class TestRowSorter : public QObject {
         column.set(2, "3");
         const std::vector<double> values{std::numeric_limits<double>::quiet_NaN(), 99};
         std::vector<uint32_t> rows{0, 1, 2};
-        RowSorter(column, &values).sort(rows, false);
+        RowSorter(column, values).sort(rows, false);
         QCOMPARE(rows, (std::vector<uint32_t>{2, 0, 1}));  // 3, 7, then 99 from its value
     }
 
@@ -100,7 +100,7 @@ class TestRowSorter : public QObject {
         }
         std::vector<uint32_t> rows(count);
         std::iota(rows.begin(), rows.end(), 0u);
-        RowSorter(column, nullptr).sort(rows, false);
+        RowSorter(column, {}).sort(rows, false);
         for (int i = 1; i < count; ++i) {
             const int order = RowSorter::compareText(column.get(rows[i - 1]), column.get(rows[i]));
             QVERIFY(order < 0 || (order == 0 && rows[i - 1] < rows[i]));
@@ -113,7 +113,7 @@ class TestRowSorter : public QObject {
         column.set(1, "abc");
         column.set(2, "\xc3");  // truncated sequence
         std::vector<uint32_t> rows{0, 1, 2};
-        RowSorter(column, nullptr).sort(rows, false);
+        RowSorter(column, {}).sort(rows, false);
         QCOMPARE(rows[0], 1u);
     }
 
