@@ -19,6 +19,7 @@
 #include "analysis/sheet_column_source.h"
 #include "analysis/statistics_run.h"
 #include "sheet/grid.h"
+#include "sheet/grid_file.h"
 #include "sheet/grid_model.h"
 
 namespace {
@@ -133,8 +134,13 @@ class CellByCell : public analysis::BarChartCells {
 
 // The bar chart as the window draws it: on a data-sheet grid holding the
 // column's texts, through the grid's own cell properties.
+struct GridFileCpu {
+    double save = 0, load = 0;
+    qsizetype bytes = 0;
+};
+
 double gridBarChartCpu(const TextColumn& column, const analysis::ColumnStatistics* entry,
-                       bool cellByCell, double* lastPercent) {
+                       bool cellByCell, double* lastPercent, GridFileCpu* file = nullptr) {
     sheet::Grid grid;
     const QString titles[] = {QStringLiteral("Value")};
     grid.beginFill(titles);
@@ -153,6 +159,20 @@ double gridBarChartCpu(const TextColumn& column, const analysis::ColumnStatistic
         analysis::toggleBarChart(cells, entry);
     const double spent = cpuSeconds() - cpu;
     *lastPercent = grid.gridModel()->store().props(column.dataRowCount(), 0).barPercent;
+    if (file) {
+        // The barred sheet saved as a grid file and loaded back.
+        double mark = cpuSeconds();
+        const QByteArray bytes = sheet::GridFile::save(grid);
+        file->save = cpuSeconds() - mark;
+        file->bytes = bytes.size();
+        sheet::Grid loaded;
+        mark = cpuSeconds();
+        if (!sheet::GridFile::load(loaded, bytes).isOk()) {
+            std::fprintf(stderr, "the saved grid file does not load\n");
+            std::exit(2);
+        }
+        file->load = cpuSeconds() - mark;
+    }
     return spent;
 }
 
@@ -186,9 +206,14 @@ int main(int argc, char** argv) {
                 outcome == analysis::BarChartOutcome::Drawn ? "drawn" : "not drawn",
                 sheet.columns[1]->percent(rows));
     double gridLast = 0;
-    const double gridCpu = gridBarChartCpu(*sheet.columns[1], store.entry(1), false, &gridLast);
+    GridFileCpu file;
+    const double gridCpu =
+        gridBarChartCpu(*sheet.columns[1], store.entry(1), false, &gridLast, &file);
     std::printf("bar chart on the sheet grid: %d rows in %.3f s cpu (last bar %.1f%%)\n", rows,
                 gridCpu, gridLast);
+    std::printf(
+        "that sheet as a grid file: %lld bytes, saved in %.3f s cpu, loaded in %.3f s cpu\n",
+        (long long)file.bytes, file.save, file.load);
     if (argc > 2 && std::string_view(argv[2]) == "--cell-by-cell") {
         const double single = gridBarChartCpu(*sheet.columns[1], store.entry(1), true, &gridLast);
         std::printf("  the same cell by cell: %.3f s cpu\n", single);
