@@ -44,6 +44,10 @@ class Exporter {
     std::string error() const { return sqlite3_errmsg(out_); }
     void copyTable(const jet::TableDef& table, SqliteExportSummary& summary);
     Status copyRows(const jet::TableDef& table, uint64_t& rows);
+    bool goOn(const jet::TableDef& table, uint64_t rows, uint64_t expected) {
+        stopped_ = stopped_ || (progress_ && !progress_(table.name, rows, expected));
+        return !stopped_;
+    }
     void bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v, std::string& scratch);
     void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
     void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
@@ -52,6 +56,7 @@ class Exporter {
     sqlite3* out_;
     const SqliteExportProgress& progress_;
     std::set<std::string> usedNames_;
+    bool stopped_ = false;
 };
 
 Status Exporter::exec(const std::string& sql) {
@@ -84,8 +89,11 @@ Status Exporter::run(SqliteExportSummary& summary) {
     }
     for (const jet::QueryDef& q : db_.queries())
         usedNames_.insert(foldedName(q.name));
-    for (const jet::TableDef* t : tables)
+    for (const jet::TableDef* t : tables) {
         copyTable(*t, summary);
+        if (stopped_)
+            return Status(ErrorCode::Io, "stopped while copying table '" + t->name + "'");
+    }
     for (const jet::QueryDef& q : db_.queries())
         if (!q.isHidden())
             createView(q, summary);
@@ -108,6 +116,8 @@ void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summar
         st = exec("COMMIT");
     if (!st) {
         (void)exec("ROLLBACK");
+        if (stopped_)
+            return;
         summary.skipped.push_back("table '" + table.name + "': " + st.message());
         return;
     }
@@ -201,13 +211,13 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
             return Status(ErrorCode::Io, error() + " (row " + std::to_string(rows + 1) + ")");
         sqlite3_reset(insert.get());
-        if (++rows % kProgressEvery == 0 && progress_)
-            progress_(table.name, rows, expected);
+        if (++rows % kProgressEvery == 0 && !goOn(table, rows, expected))
+            return Status(ErrorCode::Io, "stopped");
     }
     if (!c.status())
         return c.status();
-    if (progress_)
-        progress_(table.name, rows, expected);
+    if (!goOn(table, rows, expected))
+        return Status(ErrorCode::Io, "stopped");
     return Status::ok();
 }
 

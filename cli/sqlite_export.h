@@ -28,11 +28,13 @@ struct SqliteExportSummary {
 
 // Called every few thousand rows and at the end of each table: the table,
 // rows copied so far and the rows expected (the definition's count, a guess).
+// Returning false stops the export.
 using SqliteExportProgress =
-    std::function<void(const std::string& table, uint64_t rows, uint64_t expected)>;
+    std::function<bool(const std::string& table, uint64_t rows, uint64_t expected)>;
 
-// Fails without touching `outPath` when it exists and `replace` is false, or
-// when the SQLite file cannot be written. A table, index or query that cannot
+// Fails without touching `outPath` when it exists and `replace` is false,
+// when the SQLite file cannot be written, or when the progress callback
+// stops it; the temporary file is removed in each case. A table, index or query that cannot
 // be copied is left out and named in the summary's `skipped` list.
 jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
                                                 bool replace,

@@ -1,9 +1,12 @@
 #include "to_sqlite_command.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <csignal>
 #include <memory>
 
 #include "cli_options.h"
@@ -43,20 +46,51 @@ bool parse(const std::vector<std::string>& args, ToSqliteOptions& o, std::string
     return true;
 }
 
-// One status line, rewritten in place at most a few times a second.
-SqliteExportProgress terminalProgress(std::FILE* err) {
-    if (!isatty(fileno(err)))
-        return {};
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int signal) {
+    stopSignal = signal;
+}
+
+// Ctrl-C, a hang-up or a kill during the copy stops it at the next progress
+// call, so the export removes its temporary file instead of leaving it behind.
+class StopSignals {
+  public:
+    StopSignals() {
+        stopSignal = 0;
+        struct sigaction action {};
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &action, &previous_[i]);
+    }
+    ~StopSignals() {
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+    std::array<struct sigaction, 3> previous_{};
+};
+
+// One status line on a terminal, rewritten in place at most a few times a
+// second; the copy goes on until a stop signal arrives.
+SqliteExportProgress progressLine(std::FILE* err) {
+    const bool terminal = isatty(fileno(err));
     auto last = std::make_shared<std::chrono::steady_clock::time_point>();
-    return [err, last](const std::string& table, uint64_t rows, uint64_t expected) {
+    return [err, terminal, last](const std::string& table, uint64_t rows, uint64_t expected) {
         const auto now = std::chrono::steady_clock::now();
-        if (now - *last < std::chrono::milliseconds(200) && rows < expected)
-            return;
+        if (!terminal || (now - *last < std::chrono::milliseconds(200) && rows < expected))
+            return stopSignal == 0;
         *last = now;
         std::fprintf(err, "\r\033[K%s: %llu of about %llu rows", table.c_str(),
                      static_cast<unsigned long long>(rows),
                      static_cast<unsigned long long>(std::max(rows, expected)));
         std::fflush(err);
+        return stopSignal == 0;
     };
 }
 
@@ -89,12 +123,16 @@ bool tryRunToSqliteCommand(const std::vector<std::string>& args, std::FILE* out,
         return true;
     }
     const bool terminal = isatty(fileno(err));
-    auto summary = exportToSqlite(**db, o.operands[1], o.force, terminalProgress(err));
+    jet::Result<SqliteExportSummary> summary = [&] {
+        StopSignals stopSignals;
+        return exportToSqlite(**db, o.operands[1], o.force, progressLine(err));
+    }();
     if (terminal)
         std::fprintf(err, "\r\033[K");
     if (!summary) {
         std::fprintf(err, "tablescope-cli: %s\n", summary.status().message().c_str());
-        exitCode = kReadError;
+        // A stopped copy ends as the signal's own death would: 128 + its number.
+        exitCode = stopSignal != 0 ? 128 + stopSignal : kReadError;
         return true;
     }
     printSummary(*summary, o.operands[1], out);

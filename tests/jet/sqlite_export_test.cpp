@@ -253,6 +253,21 @@ TEST(SqliteExport, TargetIsCompleteOrUntouched) {
     ASSERT_TRUE(replaced) << replaced.status().message();
     EXPECT_EQ(replaced->tables, 4);
 
+    // Stopped part way (as Ctrl-C stops the command): the earlier copy stays.
+    const auto bytesOf = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string complete = bytesOf(target);
+    int calls = 0;
+    auto stopped = cli::exportToSqlite(
+        **db, target, true,
+        [&calls](const std::string&, uint64_t, uint64_t) { return ++calls < 2; });
+    ASSERT_FALSE(stopped);
+    EXPECT_NE(stopped.status().message().find("stopped"), std::string::npos);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(bytesOf(target), complete);
+
     auto nowhere = cli::exportToSqlite(**db, dir + "/missing/out.sqlite", false);
     EXPECT_FALSE(nowhere);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
