@@ -16,6 +16,7 @@
 #include "bench/support/process_memory.h"
 #include "db/database_tree.h"
 #include "sheet/grid.h"
+#include "sheet/grid_file.h"
 #include "ui/scripted_desktop.h"
 #include "ui/scripted_dialogs.h"
 
@@ -102,6 +103,19 @@ int main(int argc, char* argv[]) {
     w.TreeView1_NodeClick(big);
     w.fa->repaint();
     report("click Big to all rows in the sheet", clock.elapsed(), w);
+
+    cpuMark = cpuMs();
+    clock.start();
+    const QByteArray saved = sheet::GridFile::save(*w.fa);
+    report("save that sheet as a grid file", clock.elapsed(), w);
+    cpuMark = cpuMs();
+    clock.start();
+    sheet::Grid loaded;
+    if (!sheet::GridFile::load(loaded, saved).isOk()) {
+        std::fprintf(stderr, "the saved sheet does not load back\n");
+        return 2;
+    }
+    report("load it back into a sheet", clock.elapsed(), w);
 
     w.setSqlText(
         QStringLiteral("SELECT Region, Count(*), Sum(Amount) FROM Orders GROUP BY Region"));
