@@ -114,9 +114,14 @@ bool applyBox(SizeBoxRules::Box box, QLineEdit* text, int currentCount, ui::Dial
 
 }  // namespace
 
+// A resized sheet gets the sheet update like any other reshaping, so the
+// status bar's row count and the form view follow the new size.
 bool frmMain::applyRowsBox() {
     return applyBox(SizeBoxRules::Box::Rows, Toolbar->sizeBoxes()->txtRow, fa->rows() - 1, dialogs_,
-                    [this](int dataRows) { fa->setRows(dataRows + 1); });
+                    [this](int dataRows) {
+                        fa->setRows(dataRows + 1);
+                        SheetUpdate();
+                    });
 }
 
 bool frmMain::applyColsBox() {
@@ -124,6 +129,8 @@ bool frmMain::applyColsBox() {
                     [this](int cols) {
                         fa->setCols(cols);
                         fb->setRows(fa->cols() + 1);
+                        sheetState.titlesBuilt = false;
+                        SheetUpdate();
                     });
 }
 

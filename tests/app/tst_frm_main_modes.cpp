@@ -61,6 +61,7 @@ class FrmMainModesTest : public QObject {
     void leftClickOpensNoPopup();
     // Rows box.
     void rowsEnterSetsTheDataRows();
+    void resizedSheetIsShownInStep();
     void rowsEmptyBoxGivesOneRow();
     void rowsSpinDownStopsAtOne();
     void rowsSpinUpStopsAbove200000();
@@ -285,6 +286,19 @@ void FrmMainModesTest::rowsEnterSetsTheDataRows() {
     QCOMPARE(txtRow()->text(), QStringLiteral("120"));
     QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));  // kept
     QCOMPARE(w_->fa->textMatrix(11, 3), QString());                // added empty
+}
+
+// The status bar and the form view follow a resize, as after any reshaping.
+void FrmMainModesTest::resizedSheetIsShownInStep() {
+    clickCell(*w_->fa, 3, 2);
+    typeInto(txtRow(), QStringLiteral("120"));
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 120"));
+    typeInto(txtRow(), QStringLiteral("2"));
+    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("%1 / 2").arg(w_->fa->row()));
+    QVERIFY(w_->fa->row() <= 2);
+    typeInto(txtCol(), QStringLiteral("3"));
+    QCOMPARE(w_->fb->rows(), 4);
+    QCOMPARE(w_->fb->textMatrix(3, 0), w_->fa->textMatrix(0, 2));
 }
 
 void FrmMainModesTest::rowsEmptyBoxGivesOneRow() {
