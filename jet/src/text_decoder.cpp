@@ -152,12 +152,14 @@ void CodePageDecoder::buildTable() {
     }
 }
 
-void CodePageDecoder::appendIconv(const uint8_t* bytes, size_t size, std::string& out) const {
-    iconv_t cd = iconv_open("UTF-8", charset_.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return;
+namespace {
+
+// Converts through iconv, putting `replacement` in place of each byte the
+// target cannot take, and closes the converter.
+void convertAll(iconv_t cd, const char* bytes, size_t size, std::string_view replacement,
+                std::string& out) {
     std::vector<char> buffer(size * 4 + 16);
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
+    char* in = const_cast<char*>(bytes);
     size_t inLeft = size;
     while (inLeft > 0) {
         char* dst = buffer.data();
@@ -165,13 +167,22 @@ void CodePageDecoder::appendIconv(const uint8_t* bytes, size_t size, std::string
         const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
         out.append(buffer.data(), buffer.size() - dstLeft);
         if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            // Undefined or truncated byte: show a replacement and go on.
-            out.append("\xEF\xBF\xBD");
+            out.append(replacement);
             ++in;
             --inLeft;
         }
     }
     iconv_close(cd);
+}
+
+}  // namespace
+
+void CodePageDecoder::appendIconv(const uint8_t* bytes, size_t size, std::string& out) const {
+    iconv_t cd = iconv_open("UTF-8", charset_.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return;
+    // An undefined or truncated byte shows as the replacement character.
+    convertAll(cd, reinterpret_cast<const char*>(bytes), size, "\xEF\xBF\xBD", out);
 }
 
 void CodePageDecoder::append(const uint8_t* bytes, size_t size, std::string& out) const {
@@ -195,25 +206,11 @@ std::string CodePageDecoder::decode(std::string_view bytes) const {
 }
 
 std::string CodePageDecoder::encode(std::string_view utf8) const {
-    std::string out;
     iconv_t cd = iconv_open((charset_ + "//TRANSLIT").c_str(), "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::string(utf8);
-    std::vector<char> buffer(utf8.size() * 4 + 16);
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    while (inLeft > 0) {
-        char* dst = buffer.data();
-        size_t dstLeft = buffer.size();
-        const size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
-        out.append(buffer.data(), buffer.size() - dstLeft);
-        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-            out.push_back('?');
-            ++in;
-            --inLeft;
-        }
-    }
-    iconv_close(cd);
+    std::string out;
+    convertAll(cd, utf8.data(), utf8.size(), "?", out);
     return out;
 }
 
