@@ -38,6 +38,9 @@ jet::Status Database::startSession() {
 void Database::readTables() {
     tables_.clear();
     for (const jet::TableDef& def : engine_->tables()) {
+        if (def.isComplexValueTable()) {
+            continue;  // not a table definition Access shows, system or not
+        }
         TableDefinition table{def.name, {}};
         table.fields.reserve(def.columns.size());
         for (const jet::Column& column : def.columns) {

@@ -35,6 +35,23 @@ TEST(DatabaseOpen, ListsEveryTableAsStoredSystemTablesIncluded) {
     EXPECT_EQ(database->name(), testfiles::path("mdb-reader/V2003/test.mdb"));
 }
 
+// Access 2010 and later files keep attachment values in a hidden table
+// f_<hex>_Data; it would otherwise be the first table a user sees.
+TEST(DatabaseOpen, HiddenComplexColumnTablesAreNotListed) {
+    auto database = openOk(testfiles::path("mdb-reader/V2010/test.accdb"));
+    ASSERT_TRUE(database);
+    const auto names = tableNames(*database);
+    EXPECT_EQ(std::count_if(names.begin(), names.end(),
+                            [](const std::string& n) { return n.starts_with("f_"); }),
+              0);
+    EXPECT_NE(std::find(names.begin(), names.end(), "MSysComplexColumns"), names.end());
+    const auto firstShown = std::find_if(names.begin(), names.end(), [](const std::string& n) {
+        return !n.starts_with("MSys");
+    });
+    ASSERT_NE(firstShown, names.end());
+    EXPECT_EQ(*firstShown, "Table1");
+}
+
 TEST(DatabaseOpen, TableFieldsComeInTheTablesOwnOrder) {
     auto database = openOk(testfiles::path("mdb-reader/V2003/test.mdb"));
     ASSERT_TRUE(database);

@@ -54,6 +54,9 @@ struct TableDef {
 
     // DAO's dbSystemObject test: Flags & 0x80000002.
     bool isSystem() const { return (flags & 0x80000002u) != 0; }
+    // The hidden table (f_<hex>_<column>, flags 0x800A0000) holding the values
+    // of an ACE attachment or multi-value column: Access never lists it.
+    bool isComplexValueTable() const { return (flags & 0x800A0000u) == 0x800A0000u; }
     bool isLinked() const { return kind != TableKind::Local; }
     // Column by name, compared as Jet compares names; null when absent.
     const Column* findColumn(std::string_view columnName) const;
