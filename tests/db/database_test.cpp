@@ -45,9 +45,8 @@ TEST(DatabaseOpen, HiddenComplexColumnTablesAreNotListed) {
                             [](const std::string& n) { return n.starts_with("f_"); }),
               0);
     EXPECT_NE(std::find(names.begin(), names.end(), "MSysComplexColumns"), names.end());
-    const auto firstShown = std::find_if(names.begin(), names.end(), [](const std::string& n) {
-        return !n.starts_with("MSys");
-    });
+    const auto firstShown = std::find_if(
+        names.begin(), names.end(), [](const std::string& n) { return !n.starts_with("MSys"); });
     ASSERT_NE(firstShown, names.end());
     EXPECT_EQ(*firstShown, "Table1");
 }
