@@ -115,6 +115,14 @@ void CellStore::editColumnProps(int col, int row1, int row2,
     editCells(*columns_[col], std::max(row1, 0), std::min(row2, rows() - 1), edit);
 }
 
+std::size_t CellStore::writtenSizeEstimate() const {
+    std::size_t bytes = std::size_t(rows()) * std::size_t(cols());
+    for (const auto& column : columns_) {
+        bytes += column->texts.textBytes() + column->values.size() * sizeof(double);
+    }
+    return bytes;
+}
+
 void CellStore::moveColumn(int from, int to) {
     if (from < 0 || to < 0 || from >= cols() || to >= cols() || from == to) {
         return;

@@ -56,6 +56,10 @@ class CellStore {
                          const std::function<void(int row, CellProps&)>& edit);
     std::size_t styleCount() const { return styles_.size(); }
 
+    // Roughly what the cells take written out: text bytes, a byte of framing
+    // per cell and a number per typed value. Lets a writer size its buffer once.
+    std::size_t writtenSizeEstimate() const;
+
     SheetColumn& column(int col) { return *columns_[col]; }
     const SheetColumn& column(int col) const { return *columns_[col]; }
 

@@ -137,6 +137,8 @@ void DelimitedText::appendCell(QByteArray& out, std::string_view text, char sepa
 QByteArray DelimitedText::save(const Grid& grid, char separator, bool withFixedCells) {
     const CellStore& store = grid.gridModel()->store();
     QByteArray out;
+    // Texts, separators and line ends: sized once rather than regrown.
+    out.reserve(qsizetype(store.writtenSizeEstimate() + 2 * std::size_t(store.rows())));
     const int first = withFixedCells ? 0 : grid.fixedRows();
     for (int r = first; r < store.rows(); ++r) {
         for (int c = 0; c < store.cols(); ++c) {

@@ -122,6 +122,9 @@ void writeRuns(const CellStore& store, int col, StyleCollector& collector, GridF
 }
 
 void writeCells(const CellStore& store, GridFileWriter& out) {
+    // One allocation instead of a regrowth, and a copy, every time the
+    // buffer doubles.
+    out.bytes().reserve(out.bytes().size() + qsizetype(store.writtenSizeEstimate()));
     for (int r = 0; r < store.rows(); ++r) {
         for (int c = 0; c < store.cols(); ++c) {
             const std::string_view text = store.text(r, c);

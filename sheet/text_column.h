@@ -27,6 +27,8 @@ class TextColumn {
     bool empty() const { return refs_.empty(); }
     std::size_t storedRows() const { return refs_.size(); }
     std::size_t bytes() const { return blockBytes_ + refs_.size() * sizeof(uint64_t); }
+    // Bytes of the texts themselves, without references or unused room.
+    std::size_t textBytes() const { return live_; }
     // Rebuilds the column so that new row i holds the text of old row order[i].
     void rebuild(std::span<const uint32_t> order);
 
