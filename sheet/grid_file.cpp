@@ -324,13 +324,25 @@ void readRuns(GridFileReader& in, Contents& c) {
 
 jet::Status check(const QByteArray& bytes, Contents& c) {
     GridFileReader in(bytes);
+    // Each step relies on the counts the steps before it have checked, so
+    // the first fault ends the reading.
     readHeader(in, c);
-    readColumns(in, c);
-    readPictures(in, c);
-    readStyles(in, c);
+    if (in.ok()) {
+        readColumns(in, c);
+    }
+    if (in.ok()) {
+        readPictures(in, c);
+    }
+    if (in.ok()) {
+        readStyles(in, c);
+    }
     c.cellsOffset = in.offset();
-    skipCells(in, c);
-    readRuns(in, c);
+    if (in.ok()) {
+        skipCells(in, c);
+    }
+    if (in.ok()) {
+        readRuns(in, c);
+    }
     if (in.ok() && in.remaining() != 0) {
         in.fail("unexpected bytes after the end of the sheet");
     }

@@ -212,6 +212,15 @@ void GridFileTest::absurdSizesAreRefusedWithoutAllocating() {
     const jet::Status status = GridFile::load(g, file);
     QVERIFY(!status.isOk());
     QCOMPARE(g.rows(), 1);
+    // Counts past what a sheet can hold at all: refused from the header,
+    // before anything is sized by them.
+    file.replace(12, 4, QByteArray(4, '\xFF'));
+    file.replace(16, 4, QByteArray(4, '\xFF'));
+    const jet::Status huge = GridFile::load(g, file);
+    QVERIFY(!huge.isOk());
+    QVERIFY(huge.message().find("cannot hold") != std::string::npos);
+    QCOMPARE(g.rows(), 1);
+    QCOMPARE(g.cols(), 1);
 }
 
 QTEST_MAIN(GridFileTest)
