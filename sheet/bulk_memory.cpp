@@ -45,7 +45,7 @@ void* bulkAllocate(std::size_t bytes) {
 
 void bulkFree(void* block, std::size_t bytes) noexcept {
     if (bytes < kMapFrom) {
-        ::operator delete(block, bytes);
+        ::operator delete(block);
         return;
     }
     munmap(block, mappedSize(bytes));

@@ -80,7 +80,7 @@ void Grid::setFixedCols(int count) {
     fixedCols_ = std::max(count, 0);
 }
 
-QModelIndex Grid::indexAt(int row, int col) const {
+QModelIndex Grid::cellIndex(int row, int col) const {
     return model_->cellIndex(row, col);
 }
 
@@ -107,14 +107,14 @@ int Grid::col() const {
 }
 
 void Grid::setRow(int row) {
-    const QModelIndex target = indexAt(row, col());
+    const QModelIndex target = cellIndex(row, col());
     if (target.isValid()) {
         setCurrentIndex(target);
     }
 }
 
 void Grid::setCol(int col) {
-    const QModelIndex target = indexAt(row(), col);
+    const QModelIndex target = cellIndex(row(), col);
     if (target.isValid()) {
         setCurrentIndex(target);
     }
@@ -159,8 +159,8 @@ void Grid::select(int row1, int col1, int row2, int col2) {
     row2 = std::clamp(row2, fixedRows(), lastRow);
     col1 = std::clamp(col1, 0, lastCol);
     col2 = std::clamp(col2, 0, lastCol);
-    const QModelIndex first = indexAt(row1, col1);
-    const QModelIndex second = indexAt(row2, col2);
+    const QModelIndex first = cellIndex(row1, col1);
+    const QModelIndex second = cellIndex(row2, col2);
     if (!first.isValid() || !second.isValid()) {
         return;
     }
@@ -470,7 +470,7 @@ void Grid::removeItem(int row) {
 }
 void Grid::removeItems(std::vector<int> rows) {
     std::erase_if(rows, [this](int row) { return row < fixedRows(); });
-    model_->removeRows(std::move(rows));
+    model_->removeRowList(std::move(rows));
 }
 
 void Grid::clear() {
@@ -664,7 +664,7 @@ void Grid::keyPressEvent(QKeyEvent* event) {
 }
 
 void Grid::mousePressEvent(QMouseEvent* event) {
-    pressedOnCell_ = QTableView::indexAt(event->position().toPoint()).isValid();
+    pressedOnCell_ = indexAt(event->position().toPoint()).isValid();
     QTableView::mousePressEvent(event);
 }
 
@@ -680,7 +680,7 @@ void Grid::mouseReleaseEvent(QMouseEvent* event) {
 void Grid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton &&
-        QTableView::indexAt(event->position().toPoint()).isValid()) {
+        indexAt(event->position().toPoint()).isValid()) {
         emit doubleClickedCell();
     }
 }

@@ -195,7 +195,7 @@ class Grid : public QTableView {
     void onTitleMoved(int logical, int oldVisual, int newVisual);
     void onTitleResized(int logical, int oldSize, int newSize);
     void updateEditTriggers();
-    QModelIndex indexAt(int row, int col) const;
+    QModelIndex cellIndex(int row, int col) const;
     QItemSelectionRange currentBlock() const;
 
     GridModel* model_ = nullptr;

@@ -377,7 +377,7 @@ void GridModel::removeRow(int row) {
     endRemoveRows();
 }
 
-void GridModel::removeRows(std::vector<int> rows) {
+void GridModel::removeRowList(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     std::erase_if(rows, [this](int row) { return row < 0 || row >= store_.rows(); });

@@ -56,7 +56,7 @@ class GridModel : public QAbstractTableModel {
     // Removes the listed grid rows (any order; rows outside the grid are
     // skipped) as one change: views hear one removal, or one reset when the
     // rows are not one run.
-    void removeRows(std::vector<int> rows);
+    void removeRowList(std::vector<int> rows);
     void clearCells();
     void sortRows(int col, bool descending);
     void changeColumn(int col, const std::function<void(SheetColumn&)>& change);

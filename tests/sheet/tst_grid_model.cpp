@@ -64,9 +64,9 @@ class TestGridModel : public QObject {
         model.removeRow(4);
         model.removeRow(0);
         model.setRows(8);
-        model.removeRows({6, 2});  // scattered: a reset
-        model.removeRows({3, 4});  // one run: one removal
-        model.removeRows({0, 1});  // the title row among them: a reset
+        model.removeRowList({6, 2});  // scattered: a reset
+        model.removeRowList({3, 4});  // one run: one removal
+        model.removeRowList({0, 1});  // the title row among them: a reset
         model.sortRows(0, true);
         model.setBlockText(1, 0, QStringLiteral("a\tb\rc\td\r"));
         model.clearBlockText(1, 0, 2, 1);
@@ -306,17 +306,17 @@ class TestGridModel : public QObject {
         fill(model, {"N"}, rows);
         QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
         QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
-        model.removeRows({7, 3, 3, 42, -1});  // duplicates and strays are skipped
+        model.removeRowList({7, 3, 3, 42, -1});  // duplicates and strays are skipped
         QCOMPARE(reset.count(), 1);
         QCOMPARE(removed.count(), 0);
         QCOMPARE(column(model, 0), QStringLiteral("N|1|2|4|5|6|8|9"));
-        model.removeRows({4, 2, 3});
+        model.removeRowList({4, 2, 3});
         QCOMPARE(reset.count(), 1);
         QCOMPARE(removed.count(), 1);
         QCOMPARE(removed[0][1].toInt(), 1);  // model rows start below the titles
         QCOMPARE(removed[0][2].toInt(), 3);
         QCOMPARE(column(model, 0), QStringLiteral("N|1|6|8|9"));
-        model.removeRows({});
+        model.removeRowList({});
         QCOMPARE(reset.count() + removed.count(), 2);
     }
 };
