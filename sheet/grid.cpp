@@ -679,8 +679,7 @@ void Grid::mouseReleaseEvent(QMouseEvent* event) {
 
 void Grid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton &&
-        indexAt(event->position().toPoint()).isValid()) {
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid()) {
         emit doubleClickedCell();
     }
 }
