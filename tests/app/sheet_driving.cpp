@@ -2,6 +2,19 @@
 
 #include <QTest>
 
+QString cellText(int row, int col) {
+    return QStringLiteral("r%1c%2").arg(row).arg(col);
+}
+
+void fillSheet(sheet::Grid& grid, int lastRow, const QString& titlePrefix) {
+    for (int c = 0; c < grid.cols(); ++c) {
+        grid.setTextMatrix(0, c, titlePrefix + QString::number(c));
+        for (int r = 1; r <= lastRow; ++r) {
+            grid.setTextMatrix(r, c, cellText(r, c));
+        }
+    }
+}
+
 QModelIndex cellIndex(sheet::Grid& grid, int row, int col) {
     return grid.model()->index(row - grid.fixedRows(), col);
 }

@@ -8,6 +8,16 @@
 
 #include "sheet/grid.h"
 
+#include <QString>
+
+// "r<row>c<col>": the text fillSheet puts into a data cell.
+QString cellText(int row, int col);
+
+// Titles titlePrefix + column number, and cellText in rows 1..lastRow of
+// every column.
+void fillSheet(sheet::Grid& grid, int lastRow,
+               const QString& titlePrefix = QStringLiteral("Title"));
+
 // The view's index of a data cell: model rows start below the title row.
 QModelIndex cellIndex(sheet::Grid& grid, int row, int col);
 

@@ -27,10 +27,6 @@ namespace {
 constexpr int kDataRows = 9;
 constexpr int kCols = 6;
 
-QString cellText(int row, int col) {
-    return QStringLiteral("r%1c%2").arg(row).arg(col);
-}
-
 }  // namespace
 
 class FrmMainEditTest : public QObject {
@@ -79,33 +75,24 @@ class FrmMainEditTest : public QObject {
     QString txtCol() const { return w_->Toolbar->sizeBoxes()->txtCol->text(); }
     QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
 
-    app::MemoryFileSystem* fs_ = nullptr;
-    WindowRun* run_ = nullptr;
+    std::unique_ptr<ToolbarWindowRun> window_;
     frmMain* w_ = nullptr;
     sheet::Grid* fa_ = nullptr;
 };
 
 void FrmMainEditTest::init() {
-    fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni, kToolbarWindowIni);
-    run_ = new WindowRun(*fs_);
-    w_ = &run_->window();
+    window_ = std::make_unique<ToolbarWindowRun>();
+    w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     fa_ = w_->fa;
     fa_->setRows(kDataRows + 1);
     fa_->setCols(kCols);
-    for (int c = 0; c < kCols; ++c) {
-        fa_->setTextMatrix(0, c, QStringLiteral("T%1").arg(c));
-        for (int r = 1; r <= kDataRows; ++r) {
-            fa_->setTextMatrix(r, c, cellText(r, c));
-        }
-    }
+    fillSheet(*fa_, kDataRows, QStringLiteral("T"));
     QGuiApplication::clipboard()->clear();
 }
 
 void FrmMainEditTest::cleanup() {
-    delete run_;
-    delete fs_;
+    window_.reset();
 }
 
 void FrmMainEditTest::clickCell(int row, int col, Qt::KeyboardModifiers keys) {
@@ -469,17 +456,18 @@ void FrmMainEditTest::deletingTheFlagColumnEndsTheFlagState() {
 
 void FrmMainEditTest::columnTitleFromTheInputBox() {
     clickCell(2, 3);
-    run_->dialogs.texts.enqueue(QStringLiteral("Price"));
+    window_->run.dialogs.texts.enqueue(QStringLiteral("Price"));
     entry("mnuEditColTitle")->trigger();
-    QCOMPARE(run_->dialogs.asked.size(), 1);
-    QCOMPARE(run_->dialogs.asked[0].kind, QStringLiteral("input"));
-    QCOMPARE(run_->dialogs.asked[0].title, QStringLiteral("Column Title"));
-    QCOMPARE(run_->dialogs.asked[0].text, QStringLiteral("Enter New Column Title (Header):"));
+    QCOMPARE(window_->run.dialogs.asked.size(), 1);
+    QCOMPARE(window_->run.dialogs.asked[0].kind, QStringLiteral("input"));
+    QCOMPARE(window_->run.dialogs.asked[0].title, QStringLiteral("Column Title"));
+    QCOMPARE(window_->run.dialogs.asked[0].text,
+             QStringLiteral("Enter New Column Title (Header):"));
     QCOMPARE(fa_->textMatrix(0, 3), QStringLiteral("Price"));
     QCOMPARE(w_->fb->textMatrix(4, 0), QStringLiteral("Price"));
     // Cancel (an empty answer) changes nothing.
     entry("mnuPUColTitle")->trigger();
-    QCOMPARE(run_->dialogs.asked.size(), 2);
+    QCOMPARE(window_->run.dialogs.asked.size(), 2);
     QCOMPARE(fa_->textMatrix(0, 3), QStringLiteral("Price"));
 }
 

@@ -81,34 +81,26 @@ class FrmMainFlagsTest : public QObject {
     QString marker(int col) const;
     QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
 
-    app::MemoryFileSystem* fs_ = nullptr;
-    WindowRun* run_ = nullptr;
+    std::unique_ptr<ToolbarWindowRun> window_;
     frmMain* w_ = nullptr;
     sheet::Grid* fa_ = nullptr;
 };
 
 void FrmMainFlagsTest::init() {
-    fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni, kToolbarWindowIni);
-    run_ = new WindowRun(*fs_);
-    w_ = &run_->window();
+    window_ = std::make_unique<ToolbarWindowRun>();
+    w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     fa_ = w_->fa;
     fa_->setRows(kDataRows + 1);
     fa_->setCols(6);
-    for (int c = 0; c < fa_->cols(); ++c) {
-        fa_->setTextMatrix(0, c, QStringLiteral("T%1").arg(c));
-        for (int r = 1; r <= kDataRows; ++r) {
-            // Column 0 counts down, so sorting it reverses the rows.
-            fa_->setTextMatrix(
-                r, c, c == 0 ? QString::number(100 - r) : QStringLiteral("r%1c%2").arg(r).arg(c));
-        }
+    fillSheet(*fa_, kDataRows, QStringLiteral("T"));
+    for (int r = 1; r <= kDataRows; ++r) {
+        fa_->setTextMatrix(r, 0, QString::number(100 - r));  // sorting it reverses the rows
     }
 }
 
 void FrmMainFlagsTest::cleanup() {
-    delete run_;
-    delete fs_;
+    window_.reset();
 }
 
 void FrmMainFlagsTest::addFlagColumn() {

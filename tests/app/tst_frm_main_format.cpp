@@ -28,15 +28,6 @@ constexpr uint32_t kRed = 0x0000FF;
 constexpr uint32_t kDarkGreen = 0x008000;
 constexpr uint32_t kDarkBlue = 0x800000;
 
-void fillSheet(sheet::Grid& fa) {
-    for (int c = 0; c < fa.cols(); ++c) {
-        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
-        for (int r = 1; r < 10; ++r) {
-            fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
-        }
-    }
-}
-
 QImage iconImage(const QIcon& icon) {
     return icon.pixmap(QSize(20, 20)).toImage();
 }
@@ -76,23 +67,19 @@ class FrmMainFormatTest : public QObject {
     bool coloredExactly(uint32_t color, int row1, int col1, int row2, int col2) const;
     QAction* entry(const QString& name) const { return w_->menus->action(name); }
 
-    app::MemoryFileSystem* fs_ = nullptr;
-    WindowRun* run_ = nullptr;
+    std::unique_ptr<ToolbarWindowRun> window_;
     frmMain* w_ = nullptr;
 };
 
 void FrmMainFormatTest::init() {
-    fs_ = new app::MemoryFileSystem;
-    fs_->putFile(kProgramIni, kToolbarWindowIni);
-    run_ = new WindowRun(*fs_);
-    w_ = &run_->window();
+    window_ = std::make_unique<ToolbarWindowRun>();
+    w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 9);
 }
 
 void FrmMainFormatTest::cleanup() {
-    delete run_;
-    delete fs_;
+    window_.reset();
 }
 
 // A click on the button's own widget, as a user does it.

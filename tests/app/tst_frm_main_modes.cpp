@@ -24,15 +24,6 @@
 
 namespace {
 
-void fillSheet(sheet::Grid& fa) {
-    for (int c = 0; c < fa.cols(); ++c) {
-        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
-        for (int r = 1; r < fa.rows(); ++r) {
-            fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
-        }
-    }
-}
-
 // A click with any button; a plain left click is the shared clickCell.
 void clickCell(sheet::Grid& grid, int row, int col, Qt::MouseButton button,
                Qt::KeyboardModifiers keys = {}) {
@@ -87,27 +78,23 @@ class FrmMainModesTest : public QObject {
     void addFlagColumn();
     QMenu* rightClickCell(int row, int col);
 
-    std::unique_ptr<app::MemoryFileSystem> fs_;
-    std::unique_ptr<WindowRun> run_;
+    std::unique_ptr<ToolbarWindowRun> window_;
     frmMain* w_ = nullptr;
 };
 
 void FrmMainModesTest::init() {
-    fs_ = std::make_unique<app::MemoryFileSystem>();
-    fs_->putFile(kProgramIni, kToolbarWindowIni);
-    run_ = std::make_unique<WindowRun>(*fs_);
-    w_ = &run_->window();
+    window_ = std::make_unique<ToolbarWindowRun>();
+    w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
     w_->fa->setRows(11);  // ten data rows
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, w_->fa->rows() - 1);
 }
 
 void FrmMainModesTest::cleanup() {
     if (QWidget* popup = QApplication::activePopupWidget()) {
         popup->close();
     }
-    run_.reset();
-    fs_.reset();
+    window_.reset();
 }
 
 // Replaces the box's text as a user does and presses Enter in it.
@@ -432,7 +419,7 @@ void FrmMainModesTest::refusedTextLeavesTheSheet() {
     QCOMPARE(w_->fa->cols(), cols);
     QCOMPARE(w_->fb->rows(), formRows);
     QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
-    QVERIFY(run_->dialogs.asked.isEmpty());
+    QVERIFY(window_->run.dialogs.asked.isEmpty());
     // The spin buttons do not step such text either.
     box->setText(text);
     spin(rowsBox ? w_->Toolbar->sizeBoxes()->UpDownRow : w_->Toolbar->sizeBoxes()->UpDownCol,
@@ -464,8 +451,8 @@ void FrmMainModesTest::tooManyIsRefusedWithAMessage() {
     const int rows = w_->fa->rows();
     const int cols = w_->fa->cols();
     typeInto(box, text);
-    QCOMPARE(run_->dialogs.asked.size(), 1);
-    const ui::ScriptedDialogs::Asked& asked = run_->dialogs.asked.first();
+    QCOMPARE(window_->run.dialogs.asked.size(), 1);
+    const ui::ScriptedDialogs::Asked& asked = window_->run.dialogs.asked.first();
     QCOMPARE(asked.kind, QStringLiteral("message"));
     QCOMPARE(asked.title, rowsBox ? QStringLiteral("Rows") : QStringLiteral("Cols"));
     QCOMPARE(asked.icon, ui::Dialogs::Icon::Exclamation);
@@ -483,7 +470,7 @@ void FrmMainModesTest::largestCountsAreAccepted() {
     typeInto(txtCol(), QStringLiteral("16384"));
     QCOMPARE(w_->fa->cols(), 16384);
     QCOMPARE(w_->fb->rows(), 16385);
-    QVERIFY(run_->dialogs.asked.isEmpty());
+    QVERIFY(window_->run.dialogs.asked.isEmpty());
     QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));
 }
 

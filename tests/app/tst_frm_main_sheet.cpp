@@ -12,6 +12,7 @@
 
 #include "sheet/grid.h"
 #include "sheet/grid_model.h"
+#include "sheet_driving.h"
 #include "ui/caption_panel.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
@@ -21,24 +22,6 @@
 #include "window_fixture.h"
 
 namespace {
-
-void fillSheet(sheet::Grid& fa) {
-    for (int c = 0; c < fa.cols(); ++c) {
-        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
-        for (int r = 1; r < 6; ++r) {
-            fa.setTextMatrix(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
-        }
-    }
-}
-
-void clickCell(sheet::Grid& grid, int row, int col) {
-    // The title row is the view's header: model rows start below it.
-    const QModelIndex index = grid.model()->index(row - grid.fixedRows(), col);
-    grid.scrollTo(index);
-    const QRect rect = grid.visualRect(index);
-    QVERIFY2(rect.isValid(), "the cell is on screen");
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
-}
 
 QAction* entry(frmMain& w, const char* name) {
     return w.menus->action(QString::fromLatin1(name));
@@ -89,7 +72,7 @@ void FrmMainSheetTest::cleanup() {
 }
 
 void FrmMainSheetTest::clickBringsFormViewInStep() {
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     clickCell(*w_->fa, 3, 2);
     QCOMPARE(w_->fa->row(), 3);
     QCOMPARE(w_->fb->rows(), w_->fa->cols() + 1);
@@ -117,7 +100,7 @@ void FrmMainSheetTest::styleButtonsFollowTheCurrentCell_data() {
 void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
     QFETCH(int, setting);
     QFETCH(QString, key);
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     w_->fa->setCell(sheet::CellSetting(setting), 2, 3, true);
     clickCell(*w_->fa, 2, 3);
     QVERIFY(w_->Toolbar->isPressed(key));
@@ -136,7 +119,7 @@ void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
 }
 
 void FrmMainSheetTest::rowKeysRunTheUpdateOtherKeysDoNot() {
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     w_->fa->setCell(sheet::CellSetting::Bold, 2, 2, true);
     clickCell(*w_->fa, 2, 1);
     QVERIFY(!w_->Toolbar->isPressed("Bold"));
@@ -161,7 +144,7 @@ void FrmMainSheetTest::titleOnlySheetShowsZeroRows() {
 }
 
 void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     w_->fa->setColDataType(4, sheet::Grid::kBooleanType);
     w_->fa->setTextMatrix(2, 4, QStringLiteral("True"));
     w_->fa->setTextMatrix(3, 4, QStringLiteral("False"));
@@ -174,7 +157,7 @@ void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
 }
 
 void FrmMainSheetTest::pictureCarriesIntoFormView() {
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     w_->fa->setCellPicture(2, 0, 2, 0, w_->ImgFlag[0]);
     clickCell(*w_->fa, 2, 1);
     QCOMPARE(w_->fb->cellPicture(1, 1).toImage(), w_->ImgFlag[0].toImage());
@@ -184,7 +167,7 @@ void FrmMainSheetTest::pictureCarriesIntoFormView() {
 
 void FrmMainSheetTest::titlesOfWiderSheetAreNotLost() {
     w_->fa->setCols(20);
-    fillSheet(*w_->fa);
+    fillSheet(*w_->fa, 5);
     w_->sheetState.titlesChanged = true;
     w_->fa->setRow(4);
     w_->SheetUpdate();

@@ -28,14 +28,12 @@ namespace {
 
 constexpr uint32_t kRed = 0x0000FF;
 
-void fillSheet(sheet::Grid& fa) {
+// Eight data rows; column 1 holds numbers (10, 20, ...).
+void fillNumberedSheet(sheet::Grid& fa) {
     fa.setRows(9);
-    for (int c = 0; c < fa.cols(); ++c) {
-        fa.setTextMatrix(0, c, QStringLiteral("Title%1").arg(c));
-        for (int r = 1; r < fa.rows(); ++r) {
-            fa.setTextMatrix(
-                r, c, c == 1 ? QString::number(r * 10) : QStringLiteral("r%1c%2").arg(r).arg(c));
-        }
+    fillSheet(fa, 8);
+    for (int r = 1; r < fa.rows(); ++r) {
+        fa.setTextMatrix(r, 1, QString::number(r * 10));
     }
 }
 
@@ -82,23 +80,19 @@ class FrmMainToolbarTest : public QObject {
     void press(const char* key);
     QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
 
-    std::unique_ptr<app::MemoryFileSystem> fs_;
-    std::unique_ptr<WindowRun> run_;
+    std::unique_ptr<ToolbarWindowRun> window_;
     frmMain* w_ = nullptr;
 };
 
 void FrmMainToolbarTest::init() {
-    fs_ = std::make_unique<app::MemoryFileSystem>();
-    fs_->putFile(kProgramIni, kToolbarWindowIni);
-    run_ = std::make_unique<WindowRun>(*fs_);
-    w_ = &run_->window();
+    window_ = std::make_unique<ToolbarWindowRun>();
+    w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fillSheet(*w_->fa);
+    fillNumberedSheet(*w_->fa);
 }
 
 void FrmMainToolbarTest::cleanup() {
-    run_.reset();
-    fs_.reset();
+    window_.reset();
 }
 
 // A click on the button's own widget, as a user does it.
@@ -117,15 +111,15 @@ void FrmMainToolbarTest::newEmptiesTheSheet() {
     QCOMPARE(w_->fa->textMatrix(0, 0), QString());
     QVERIFY(w_->VTPan->isVisible());
     QVERIFY(entry("mnuAddFlagCol")->isEnabled());
-    QVERIFY(run_->dialogs.asked.isEmpty());
+    QVERIFY(window_->run.dialogs.asked.isEmpty());
 }
 
 void FrmMainToolbarTest::openAsksForAFile() {
     const QString before = sheetText(*w_->fa);
     press("Open");  // the scripted dialog answers Cancel
-    QCOMPARE(run_->dialogs.asked.size(), 1);
-    QCOMPARE(run_->dialogs.asked.first().kind, QStringLiteral("open"));
-    QCOMPARE(run_->dialogs.asked.first().title, QStringLiteral("Open"));
+    QCOMPARE(window_->run.dialogs.asked.size(), 1);
+    QCOMPARE(window_->run.dialogs.asked.first().kind, QStringLiteral("open"));
+    QCOMPARE(window_->run.dialogs.asked.first().title, QStringLiteral("Open"));
     QCOMPARE(sheetText(*w_->fa), before);
 }
 
@@ -158,7 +152,7 @@ void FrmMainToolbarTest::saveCutPasteRunNothing() {
     }
     QCOMPARE(sheetText(*w_->fa), before);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("from elsewhere"));
-    QVERIFY(run_->dialogs.asked.isEmpty());
+    QVERIFY(window_->run.dialogs.asked.isEmpty());
     QCOMPARE(w_->fa->row(), 3);
 }
 

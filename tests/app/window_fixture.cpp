@@ -1,5 +1,14 @@
 #include "window_fixture.h"
 
+namespace {
+app::MemoryFileSystem& withToolbarWindowIni(app::MemoryFileSystem& fs) {
+    fs.putFile(kProgramIni, kToolbarWindowIni);
+    return fs;
+}
+}  // namespace
+
+ToolbarWindowRun::ToolbarWindowRun() : run(withToolbarWindowIni(fs)) {}
+
 WindowRun::WindowRun(app::MemoryFileSystem& fs, const QStringList& arguments) {
     ModuleMain::Environment env;
     env.fileSystem = &fs;

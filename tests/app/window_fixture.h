@@ -36,5 +36,15 @@ class WindowRun {
     std::unique_ptr<ModuleMain> module;
 };
 
+// The program started on an in-memory file system of its own that holds
+// kToolbarWindowIni: the window the sheet-driving tests click on.
+struct ToolbarWindowRun {
+    ToolbarWindowRun();
+    frmMain& window() const { return run.window(); }
+
+    app::MemoryFileSystem fs;
+    WindowRun run;
+};
+
 // The lines of a settings text, without empty ones.
 QStringList settingsLines(const QByteArray& text);
