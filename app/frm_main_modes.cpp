@@ -112,6 +112,12 @@ bool applyBox(SizeBoxRules::Box box, QLineEdit* text, int currentCount, ui::Dial
     return true;
 }
 
+// A spin button's step: the box's number one up or down, within its rule.
+void stepBox(QLineEdit* box, SizeBoxRules::Box kind, bool up) {
+    box->setText(up ? SizeBoxRules::stepUp(kind, box->text())
+                    : SizeBoxRules::stepDown(kind, box->text()));
+}
+
 }  // namespace
 
 // A resized sheet gets the sheet update like any other reshaping, so the
@@ -139,14 +145,12 @@ void frmMain::txtRow_Enter() {
 }
 
 void frmMain::UpDownRow_DownClick() {
-    QLineEdit* box = Toolbar->sizeBoxes()->txtRow;
-    box->setText(SizeBoxRules::stepDown(SizeBoxRules::Box::Rows, box->text()));
+    stepBox(Toolbar->sizeBoxes()->txtRow, SizeBoxRules::Box::Rows, false);
     applyRowsBox();
 }
 
 void frmMain::UpDownRow_UpClick() {
-    QLineEdit* box = Toolbar->sizeBoxes()->txtRow;
-    box->setText(SizeBoxRules::stepUp(SizeBoxRules::Box::Rows, box->text()));
+    stepBox(Toolbar->sizeBoxes()->txtRow, SizeBoxRules::Box::Rows, true);
     applyRowsBox();
 }
 
@@ -155,13 +159,11 @@ void frmMain::txtCol_Enter() {
 }
 
 void frmMain::UpDownCol_DownClick() {
-    QLineEdit* box = Toolbar->sizeBoxes()->txtCol;
-    box->setText(SizeBoxRules::stepDown(SizeBoxRules::Box::Cols, box->text()));
+    stepBox(Toolbar->sizeBoxes()->txtCol, SizeBoxRules::Box::Cols, false);
     applyColsBox();
 }
 
 void frmMain::UpDownCol_UpClick() {
-    QLineEdit* box = Toolbar->sizeBoxes()->txtCol;
-    box->setText(SizeBoxRules::stepUp(SizeBoxRules::Box::Cols, box->text()));
+    stepBox(Toolbar->sizeBoxes()->txtCol, SizeBoxRules::Box::Cols, true);
     applyColsBox();
 }
