@@ -34,13 +34,15 @@ const char* usageText() {
            "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl]\n"
            "                             [--param NAME=VALUE ...] [CSV options]\n"
            "       tablescope-cli to-sqlite FILE OUT.sqlite [--force]\n"
-           "       tablescope-cli save-query FILE NAME \"SQL\"\n"
-           "       tablescope-cli delete-query FILE NAME\n"
+           "       tablescope-cli save-query FILE NAME \"SQL\" [--no-backup]\n"
+           "       tablescope-cli delete-query FILE NAME [--no-backup]\n"
            "options: --password PW   password of a protected database\n"
            "to-sqlite copies every table (rows, primary key, indexes) and every saved select\n"
            "  query that plain SQLite can run (as a view) into a new file, then lists what\n"
            "  it left out. Yes/No is stored as 1/0, dates as \"YYYY-MM-DD HH:MM:SS\" text,\n"
-           "  Currency and Decimal as exact text (\"12.3400\"). --force replaces OUT.\n";
+           "  Currency and Decimal as exact text (\"12.3400\"). --force replaces OUT.\n"
+           "save-query and delete-query keep the database as it was in FILE.bak (unless\n"
+           "  one exists or --no-backup is given).\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {

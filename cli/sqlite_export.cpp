@@ -262,12 +262,29 @@ void Exporter::createView(const jet::QueryDef& query, SqliteExportSummary& summa
         summary.skipped.push_back("query '" + query.name + "': " + st.message());
 }
 
+// The output path names the database being read (any spelling, a symbolic
+// or hard link): writing there would destroy the source.
+bool isTheSource(const jet::Database& db, const std::string& outPath) {
+    struct stat source {};
+    struct stat target {};
+    return ::stat(db.path().c_str(), &source) == 0 && ::stat(outPath.c_str(), &target) == 0 &&
+           source.st_dev == target.st_dev && source.st_ino == target.st_ino;
+}
+
+Status refuseSource(const std::string& outPath) {
+    return Status(ErrorCode::Io, "'" + outPath +
+                                     "' is the database being copied; choose another name "
+                                     "for the SQLite file");
+}
+
 }  // namespace
 
 jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
                                                 bool replace,
                                                 const SqliteExportProgress& progress) {
     std::error_code ec;
+    if (isTheSource(db, outPath))
+        return refuseSource(outPath);
     if (!replace && fs::exists(outPath, ec))
         return Status(ErrorCode::Io,
                       "'" + outPath + "' exists; choose another name or use --force");
@@ -293,6 +310,8 @@ jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const s
         if (st && sqlite3_close(out.release()) != SQLITE_OK)
             st = Status(ErrorCode::Io, "cannot finish the SQLite file");
     }
+    if (st && isTheSource(db, outPath))
+        st = refuseSource(outPath);  // made the source meanwhile
     if (st && std::rename(temp.c_str(), target.c_str()) != 0)
         st = Status(ErrorCode::Io, "cannot create '" + outPath + "'");
     if (!st) {

@@ -31,23 +31,29 @@ class AgileCodec : public PageCodec {
           key_(std::move(key)) {}
 
     Status decode(uint32_t pageNumber, std::span<uint8_t> page) const override {
+        return run(false, pageNumber, page);
+    }
+
+    Status encode(uint32_t pageNumber, std::span<uint8_t> page) const override {
+        return run(true, pageNumber, page);
+    }
+
+  private:
+    // Each page is its own message, its IV made from the page number.
+    Status run(bool encrypting, uint32_t pageNumber, std::span<uint8_t> page) const {
         std::array<uint8_t, 4> pageSalt;
         for (int i = 0; i < 4; ++i) {
             pageSalt[i] = static_cast<uint8_t>(pageNumber >> (8 * i)) ^ pageKey_[i];
         }
         Bytes iv = fitLength(digest_.hash({salt_, pageSalt}), blockSize_, 0x36);
-        Status status = cipher_.decrypt(key_, iv, page);
+        Status status =
+            encrypting ? cipher_.encrypt(key_, iv, page) : cipher_.decrypt(key_, iv, page);
         if (!status) {
             return {status.code(), "page " + std::to_string(pageNumber) + ": " + status.message()};
         }
         return status;
     }
 
-    Status encode(uint32_t, std::span<uint8_t>) const override {
-        return {ErrorCode::Unsupported, "writing to encrypted databases is not supported"};
-    }
-
-  private:
     std::array<uint8_t, 4> pageKey_;
     Bytes salt_;
     size_t blockSize_;

@@ -36,6 +36,16 @@ Result<BlockCipher> BlockCipher::byName(const std::string& algorithm, uint32_t k
 
 Status BlockCipher::decrypt(std::span<const uint8_t> key, std::span<const uint8_t> iv,
                             std::span<uint8_t> data) const {
+    return run(false, key, iv, data);
+}
+
+Status BlockCipher::encrypt(std::span<const uint8_t> key, std::span<const uint8_t> iv,
+                            std::span<uint8_t> data) const {
+    return run(true, key, iv, data);
+}
+
+Status BlockCipher::run(bool encrypting, std::span<const uint8_t> key, std::span<const uint8_t> iv,
+                        std::span<uint8_t> data) const {
     if (key.size() != keySize_ || data.size() % blockSize_ != 0) {
         return {ErrorCode::Corrupt, "encrypted block of " + std::to_string(data.size()) +
                                         " bytes does not fit the cipher"};
@@ -45,14 +55,14 @@ Status BlockCipher::decrypt(std::span<const uint8_t> key, std::span<const uint8_
     std::unique_ptr<EVP_CIPHER_CTX, CipherCtxFree> ctx(EVP_CIPHER_CTX_new());
     int written = 0, finalWritten = 0;
     bool ok = ctx &&
-              EVP_DecryptInit_ex(ctx.get(), static_cast<const EVP_CIPHER*>(cipher_), nullptr,
-                                 key.data(), fullIv.data()) == 1 &&
+              EVP_CipherInit_ex(ctx.get(), static_cast<const EVP_CIPHER*>(cipher_), nullptr,
+                                key.data(), fullIv.data(), encrypting ? 1 : 0) == 1 &&
               EVP_CIPHER_CTX_set_padding(ctx.get(), 0) == 1 &&
-              EVP_DecryptUpdate(ctx.get(), data.data(), &written, data.data(),
-                                static_cast<int>(data.size())) == 1 &&
-              EVP_DecryptFinal_ex(ctx.get(), data.data() + written, &finalWritten) == 1;
+              EVP_CipherUpdate(ctx.get(), data.data(), &written, data.data(),
+                               static_cast<int>(data.size())) == 1 &&
+              EVP_CipherFinal_ex(ctx.get(), data.data() + written, &finalWritten) == 1;
     if (!ok) {
-        return {ErrorCode::Corrupt, "decryption failed"};
+        return {ErrorCode::Corrupt, encrypting ? "encryption failed" : "decryption failed"};
     }
     return Status::ok();
 }

@@ -1,5 +1,5 @@
-// Whole-buffer decryption with an OpenSSL block cipher named the way Office
-// encryption descriptions name them (algorithm, key bits, chaining mode).
+// Whole-buffer decryption (and encryption, for saved queries) with an OpenSSL block cipher named
+// the way Office encryption descriptions name them (algorithm, key bits, chaining mode).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,9 @@ class BlockCipher {
     // `data` is not a whole number of blocks.
     Status decrypt(std::span<const uint8_t> key, std::span<const uint8_t> iv,
                    std::span<uint8_t> data) const;
+    // Encrypts `data` in place, the inverse of decrypt().
+    Status encrypt(std::span<const uint8_t> key, std::span<const uint8_t> iv,
+                   std::span<uint8_t> data) const;
     // Decrypts a copy of `data`.
     Result<std::vector<uint8_t>> decrypted(std::span<const uint8_t> key,
                                            std::span<const uint8_t> iv,
@@ -32,6 +35,8 @@ class BlockCipher {
     size_t keySize() const { return keySize_; }
 
   private:
+    Status run(bool encrypting, std::span<const uint8_t> key, std::span<const uint8_t> iv,
+               std::span<uint8_t> data) const;
     BlockCipher(const void* cipher, size_t blockSize, size_t keySize, size_t ivSize)
         : cipher_(cipher), blockSize_(blockSize), keySize_(keySize), ivSize_(ivSize) {}
     const void* cipher_;  // const EVP_CIPHER*

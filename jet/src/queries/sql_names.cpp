@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "sql/parser.h"
+
 namespace jet {
 namespace {
 
@@ -36,18 +38,29 @@ unsigned char lower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
+// Words the parser reads as keywords, and names that start with a digit,
+// are only names inside brackets ("[Table]", "[2020]").
+bool needsBrackets(std::string_view part) {
+    if (part.empty() || (part.front() >= '0' && part.front() <= '9')) {
+        return true;
+    }
+    std::string upper;
+    for (unsigned char c : part) {
+        if (!isPlainChar(c)) {
+            return true;
+        }
+        upper.push_back(static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c));
+    }
+    return sql::isReservedWord(upper);
+}
+
 }  // namespace
 
 std::string bracketPart(std::string_view part) {
     if (isBracketed(part)) {
         return std::string(part);
     }
-    for (unsigned char c : part) {
-        if (!isPlainChar(c)) {
-            return "[" + std::string(part) + "]";
-        }
-    }
-    return std::string(part);
+    return needsBrackets(part) ? "[" + std::string(part) + "]" : std::string(part);
 }
 
 std::string bracketName(std::string_view name) {

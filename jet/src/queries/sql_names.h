@@ -7,7 +7,8 @@
 namespace jet {
 
 // One name part: bracketed when it holds anything but ASCII letters, digits
-// and underscores, unless it is bracketed already. Used for aliases, which
+// and underscores, starts with a digit or is a reserved word ("[Table]"),
+// unless it is bracketed already. Used for aliases, which
 // are never split at dots.
 std::string bracketPart(std::string_view part);
 

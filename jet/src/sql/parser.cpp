@@ -27,6 +27,10 @@ bool Parser::isReservedWord(const std::string& upperWord) {
     return kReserved.count(upperWord) != 0;
 }
 
+bool isReservedWord(const std::string& upperWord) {
+    return kReserved.count(upperWord) != 0;
+}
+
 Result<Statement> Parser::statement() {
     Statement st;
     if (peek().isWord("PARAMETERS")) {

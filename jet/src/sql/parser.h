@@ -17,6 +17,10 @@ Result<Statement> parseStatement(const std::string& text);
 // Parses a lone expression (used for crosstab pivot values and tests).
 Result<ExprPtr> parseExpression(const std::string& text);
 
+// Whether the parser reads `upperWord` (upper case) as a keyword, so that a
+// name spelt like it must be bracketed.
+bool isReservedWord(const std::string& upperWord);
+
 // The message used when an action query is opened as a record set.
 extern const char* const kActionQueryMessage;
 

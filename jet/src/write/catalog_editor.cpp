@@ -56,8 +56,9 @@ void CatalogEditor::claimPages() {
             known = false;
             return;
         }
-        for (uint32_t page : map->pages()) {
-            claimed.insert(page);
+        claimed.insert(pointerPage(pointer));
+        for (const auto& pages : {map->pages(), map->bitmapPages()}) {
+            claimed.insert(pages.begin(), pages.end());
         }
     };
     for (const TableDef& table : db_.tables()) {
@@ -69,7 +70,7 @@ void CatalogEditor::claimPages() {
             known = false;
             continue;
         }
-        claimed.insert(table.tdefPage);
+        claimed.insert(layout->definitionPages.begin(), layout->definitionPages.end());
         addMap(layout->ownedMap);
         addMap(layout->freeMap);
         for (const RealIndex& index : layout->indexes) {
@@ -115,8 +116,13 @@ Status CatalogEditor::readCatalog() {
     objects_ = std::move(*objects);
     queries_ = std::move(*queries);
     aces_ = std::move(*aces);
-    auto sort = objects_.layout.sortOrders.find(static_cast<uint16_t>(objects_.number("Name")));
-    if (sort == objects_.layout.sortOrders.end() || sort->second != kGeneralSortOrder) {
+    const auto name = static_cast<uint16_t>(objects_.number("Name"));
+    auto sort = objects_.layout.sortOrders.find(name);
+    auto version = objects_.layout.sortVersions.find(name);
+    const bool knownVersion =
+        image_.jet3() || (version != objects_.layout.sortVersions.end() && version->second <= 1);
+    if (sort == objects_.layout.sortOrders.end() || sort->second != kGeneralSortOrder ||
+        !knownVersion) {
         return {ErrorCode::Unsupported,
                 "the database sorts object names in a language order this program cannot "
                 "write; only the General sort order is supported"};

@@ -64,6 +64,30 @@ Result<uint32_t> DataPageEditor::addRow(std::span<const uint8_t> row) {
     return number;
 }
 
+Status DataPageEditor::growRow(uint32_t row, uint32_t extra) {
+    if (row >= rowCount() || freeSpace() < extra) {
+        return {ErrorCode::Unsupported, "no room to lengthen row " + std::to_string(row)};
+    }
+    const uint32_t start = slot(row) & 0x1FFF;
+    const uint32_t end = row == 0 ? pageSize_ : (slot(row - 1) & 0x1FFF);
+    const uint32_t lowest = lowestRowStart();
+    if (start == 0 || end <= start || end > pageSize_) {
+        return {ErrorCode::Corrupt, "row " + std::to_string(row) + " has no extent on its page"};
+    }
+    // Rows are packed downwards, so this row and every row stored below it move.
+    std::memmove(page_ + lowest - extra, page_ + lowest, end - lowest);
+    std::memset(page_ + end - extra, 0, extra);
+    for (uint32_t other = 0; other < rowCount(); ++other) {
+        uint8_t* entry = page_ + countOffset() + 2 + 2 * other;
+        const uint32_t at = le16(entry) & 0x1FFF;
+        if (at != 0 && at <= start) {
+            putLe16(entry, (le16(entry) & 0xE000) | (at - extra));
+        }
+    }
+    putLe16(page_ + 2, freeSpace());
+    return Status::ok();
+}
+
 Status DataPageEditor::markDeleted(uint32_t row) {
     if (row >= rowCount()) {
         return {ErrorCode::Corrupt, "row " + std::to_string(row) + " is not on its page"};

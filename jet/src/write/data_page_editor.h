@@ -31,6 +31,9 @@ class DataPageEditor {
     Result<uint32_t> addRow(std::span<const uint8_t> row);
     // Flags slot `row` deleted (both top bits, as Access does).
     Status markDeleted(uint32_t row);
+    // Lengthens slot `row` by `extra` zero bytes at its end, moving it and
+    // the rows stored below it down the page. Unsupported without room.
+    Status growRow(uint32_t row, uint32_t extra);
     // The slot entry (offset and flags) of `row`.
     uint16_t slot(uint32_t row) const;
 

@@ -27,7 +27,8 @@ void appendSignedBigEndian(int64_t value, int bytes, std::vector<uint8_t>& out) 
     }
 }
 
-Status appendValue(const Column& column, const Value& value, bool jet3, std::vector<uint8_t>& out) {
+Status appendValue(const Column& column, const Value& value, NameCollation collation,
+                   std::vector<uint8_t>& out) {
     switch (column.type()) {
         case ColumnType::Byte:
             out.push_back(static_cast<uint8_t>(value.i()));
@@ -42,7 +43,7 @@ Status appendValue(const Column& column, const Value& value, bool jet3, std::vec
             appendBinaryKey(value.data(), out);
             return Status::ok();
         case ColumnType::Text: {
-            auto key = textIndexKey(value.data(), jet3);
+            auto key = textIndexKey(value.data(), collation);
             if (!key) {
                 return {ErrorCode::Unsupported,
                         "the name '" + value.data() + "' holds characters the index cannot sort"};
@@ -71,7 +72,7 @@ void appendBinaryKey(const std::string& bytes, std::vector<uint8_t>& out) {
 }
 
 Result<std::vector<uint8_t>> indexKey(const RealIndex& index, const TableDef& table,
-                                      const std::vector<Value>& byNumber, bool jet3) {
+                                      const std::vector<Value>& byNumber, NameCollation collation) {
     std::vector<uint8_t> key;
     for (const IndexColumn& part : index.columns) {
         const Column* column = columnByNumber(table, part.number);
@@ -86,7 +87,7 @@ Result<std::vector<uint8_t>> indexKey(const RealIndex& index, const TableDef& ta
             continue;
         }
         key.push_back(0x7F);
-        if (Status status = appendValue(*column, value, jet3, key); !status) {
+        if (Status status = appendValue(*column, value, collation, key); !status) {
             return status;
         }
     }

@@ -39,7 +39,7 @@ Status updateOne(PageImage& image, PageAllocator& allocator, const SystemTable& 
         }
     }
     for (const AddedRow& row : added) {
-        auto key = indexKey(index, table.def, row.values, image.jet3());
+        auto key = indexKey(index, table.def, row.values, table.collation);
         if (!key) {
             return key.status();
         }
@@ -57,9 +57,9 @@ Status updateOne(PageImage& image, PageAllocator& allocator, const SystemTable& 
         if (!map) {
             return map.status();
         }
-        auto page = allocator.allocate([&](uint32_t p) { return map->covers(p); });
+        auto page = allocator.allocate();
         if (page) {
-            if (Status s = map->set(*page, true); !s) {
+            if (Status s = allocator.addToMap(*map, *page); !s) {
                 return s;
             }
         }

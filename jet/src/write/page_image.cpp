@@ -1,9 +1,20 @@
 #include "write/page_image.h"
 
-#include <cstring>
+#include <algorithm>
+#include <memory>
 #include <string>
 
 namespace jet::write {
+
+PageImage PageImage::onDemand(PageReader reader, uint32_t pageCount, uint32_t pageSize, bool jet3) {
+    PageImage image;
+    image.reader_ = std::move(reader);
+    image.pageSize_ = pageSize;
+    image.pageCount_ = pageCount;
+    image.originalCount_ = pageCount;
+    image.jet3_ = jet3;
+    return image;
+}
 
 Result<PageImage> PageImage::fromFile(std::vector<uint8_t> fileBytes, uint32_t pageSize, bool jet3,
                                       const PageCodec* codec) {
@@ -12,43 +23,58 @@ Result<PageImage> PageImage::fromFile(std::vector<uint8_t> fileBytes, uint32_t p
                                                          std::to_string(fileBytes.size()) +
                                                          " bytes) is not a whole number of pages");
     }
-    PageImage image;
-    image.bytes_ = std::move(fileBytes);
-    image.pageSize_ = pageSize;
-    image.jet3_ = jet3;
-    image.originalCount_ = image.pageCount();
-    if (codec) {
-        for (uint32_t n = 1; n < image.pageCount(); ++n) {
-            std::span<uint8_t> page(image.bytes_.data() + size_t(n) * pageSize, pageSize);
-            if (Status status = codec->decode(n, page); !status) {
-                return status;
-            }
+    auto bytes = std::make_shared<std::vector<uint8_t>>(std::move(fileBytes));
+    const auto count = static_cast<uint32_t>(bytes->size() / pageSize);
+    auto reader = [bytes, pageSize, codec](uint32_t number, uint8_t* out) {
+        std::copy_n(bytes->data() + size_t(number) * pageSize, pageSize, out);
+        return codec && number > 0 ? codec->decode(number, std::span<uint8_t>(out, pageSize))
+                                   : Status::ok();
+    };
+    return onDemand(std::move(reader), count, pageSize, jet3);
+}
+
+const uint8_t* PageImage::page(uint32_t number) const {
+    auto it = pages_.find(number);
+    if (it != pages_.end()) {
+        return it->second.data();
+    }
+    std::vector<uint8_t>& bytes = pages_[number];
+    bytes.assign(pageSize_, 0);
+    if (number < originalCount_ && reader_) {
+        if (Status status = reader_(number, bytes.data()); !status && status_) {
+            status_ = status;
+            bytes.assign(pageSize_, 0);
         }
     }
-    return image;
+    return bytes.data();
 }
 
 uint8_t* PageImage::mutablePage(uint32_t number) {
     changed_.insert(number);
-    return bytes_.data() + size_t(number) * pageSize_;
+    return const_cast<uint8_t*>(page(number));
 }
 
 uint32_t PageImage::appendPage() {
-    const uint32_t number = pageCount();
-    bytes_.resize(bytes_.size() + pageSize_, 0);
+    const uint32_t number = pageCount_++;
+    pages_[number].assign(pageSize_, 0);
     changed_.insert(number);
     return number;
 }
 
-Result<std::vector<uint8_t>> PageImage::encode(const PageCodec* codec) const {
-    std::vector<uint8_t> out = bytes_;
-    if (codec) {
-        for (uint32_t n = 1; n < pageCount(); ++n) {
-            std::span<uint8_t> page(out.data() + size_t(n) * pageSize_, pageSize_);
-            if (Status status = codec->encode(n, page); !status) {
+Result<std::map<uint32_t, std::vector<uint8_t>>> PageImage::encodedChanges(
+    const PageCodec* codec) const {
+    std::map<uint32_t, std::vector<uint8_t>> out;
+    for (uint32_t number : changed_) {
+        std::vector<uint8_t> bytes(page(number), page(number) + pageSize_);
+        if (codec && number > 0) {
+            if (Status status = codec->encode(number, bytes); !status) {
                 return status;
             }
         }
+        out.emplace(number, std::move(bytes));
+    }
+    if (!status_) {
+        return status_;
     }
     return out;
 }

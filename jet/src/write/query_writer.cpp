@@ -3,11 +3,17 @@
 // write procedure.
 #include "jet/query_writer.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <optional>
 
 #include "database_file.h"
 #include "jet/database.h"
+#include "jet/sql_session.h"
 #include "write/catalog_editor.h"
 #include "write/database_verifier.h"
 #include "write/file_system.h"
@@ -35,25 +41,44 @@ double localNow() {
     return double(asUtc) / 86400.0 + 25569.0;
 }
 
-bool endsWithNoCase(const std::string& s, const std::string& tail) {
-    if (s.size() < tail.size()) {
-        return false;
+// The file a path names, through symbolic links (the link keeps pointing at
+// the changed file), refusing anything but a regular file before it is
+// opened: a FIFO would block the open.
+Result<std::string> resolveDatabase(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) {
+        return Result<std::string>(ErrorCode::NotFound,
+                                   "Cannot open '" + path + "': " + std::strerror(errno));
     }
-    for (size_t i = 0; i < tail.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + i])) != tail[i]) {
-            return false;
-        }
+    std::string resolved = real;
+    std::free(real);
+    struct stat st;
+    if (::stat(resolved.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return Result<std::string>(ErrorCode::Io,
+                                   "'" + path +
+                                       "' is not a regular file; queries can only be "
+                                       "saved into a database file.");
     }
-    return true;
+    return resolved;
 }
 
-Status refuseFormat(const Database& db, const std::string& path) {
-    if (db.format() == FileFormat::Ace || endsWithNoCase(path, ".accdb")) {
-        return {ErrorCode::Unsupported,
-                "Saving or deleting queries in .accdb (Access 2007 and later) files is not "
-                "supported; only .mdb files can be changed."};
+// The statement as it will be stored must run: parse, translate and prepare
+// it as a click on the saved query will.
+Status checkRuns(const Database& db, const std::string& sql) {
+    auto session = SqlSession::open(db);
+    if (!session) {
+        return session.status();
     }
-    return Status::ok();
+    auto parameters = (*session)->parameters(sql);
+    if (!parameters) {
+        return parameters.status();
+    }
+    ParameterValues values;
+    for (const QueryParameter& parameter : *parameters) {
+        values.push_back({parameter.name, ""});
+    }
+    auto rows = (*session)->openRecordset(sql, values);
+    return rows ? Status::ok() : rows.status();
 }
 
 // The checks that need no lock, so common mistakes get their message at once.
@@ -62,9 +87,6 @@ Status precheck(const std::string& path, const QueryWriteOptions& options, Job& 
     auto db = Database::open(path, options.password);
     if (!db) {
         return db.status();
-    }
-    if (Status status = refuseFormat(**db, path); !status) {
-        return status;
     }
     const bool jet3 = (*db)->format() == FileFormat::Jet3;
     if (!job.create) {
@@ -89,7 +111,7 @@ Status precheck(const std::string& path, const QueryWriteOptions& options, Job& 
         return query.status();
     }
     job.query = std::move(*query);
-    return Status::ok();
+    return checkRuns(**db, job.query.rebuiltSql);
 }
 
 // Everything the verification compares the written file against.
@@ -98,17 +120,6 @@ void describe(const Database& db, const Job& job, const CatalogEditor& editor, V
         if (job.create || !sameObjectName(query.name, job.name)) {
             plan.untouchedQueries[query.name] =
                 query.status ? query.info.sql : query.status.message();
-        }
-    }
-    for (const TableDef& table : db.tables()) {
-        // The three tables the change touches are checked row by row elsewhere.
-        const bool changed =
-            table.name == "MSysObjects" || table.name == "MSysQueries" || table.name == "MSysACEs";
-        if (!table.isLinked() && !changed) {
-            auto rows = db.countRows(table);
-            if (rows) {
-                plan.tableRows[table.name] = *rows;
-            }
         }
     }
     plan.rowDeltas = editor.rowDeltas();
@@ -124,22 +135,22 @@ void describe(const Database& db, const Job& job, const CatalogEditor& editor, V
 Status run(const std::string& path, const QueryWriteOptions& options, Job& job) {
     RealFileSystem real;
     FileSystem& fs = options.fileSystem ? *options.fileSystem : real;
-    std::optional<PageImage> original, planned;
+    std::unique_ptr<Database> db;  // stays open: the planned image reads its pages
+    std::optional<PageImage> planned;
     VerifyPlan plan;
     SafeWriteSteps steps;
-    steps.change = [&](const std::vector<uint8_t>& bytes) -> Result<std::vector<uint8_t>> {
-        auto db = Database::open(path, options.password);
-        if (!db) {
-            return db.status();
+    steps.keepBackup = options.keepBackup;
+    steps.change = [&](const std::string& file) -> Result<PagePatch> {
+        auto opened = Database::open(file, options.password);
+        if (!opened) {
+            return opened.status();
         }
-        const DatabaseFile& file = (*db)->file();
-        auto image = PageImage::fromFile(bytes, file.pageSize(), file.jet3(), file.codec());
-        if (!image) {
-            return image.status();
-        }
-        original = *image;
-        planned = std::move(*image);
-        auto editor = CatalogEditor::open(**db, *planned);
+        db = std::move(*opened);
+        const DatabaseFile& pages = db->file();
+        planned = PageImage::onDemand(
+            [&pages](uint32_t number, uint8_t* out) { return pages.readPage(number, out); },
+            pages.pageCount(), pages.pageSize(), pages.jet3());
+        auto editor = CatalogEditor::open(*db, *planned);
         if (!editor) {
             return editor.status();
         }
@@ -148,25 +159,38 @@ Status run(const std::string& path, const QueryWriteOptions& options, Job& job) 
         if (!status) {
             return status;
         }
-        describe(**db, job, **editor, plan);
-        return planned->encode(file.codec());
+        describe(*db, job, **editor, plan);
+        auto encoded = planned->encodedChanges(pages.codec());
+        if (!encoded) {
+            return encoded.status();
+        }
+        return PagePatch{pages.pageSize(), planned->pageCount(), std::move(*encoded)};
     };
     steps.verify = [&](const std::string& temp) {
-        return verifyDatabase(temp, options.password, *original, *planned, plan);
+        return verifyDatabase(temp, options.password, *planned, plan);
     };
     return safeWrite(fs, path, steps);
 }
 
 }  // namespace
 
+std::string queryBackupPath(const std::string& path) {
+    auto file = resolveDatabase(path);
+    return backupPath(file ? *file : path);
+}
+
 Status createQueryDef(const std::string& path, const std::string& name, const std::string& sql,
                       const QueryWriteOptions& options) {
     Job job;
     job.name = name;
-    if (Status status = precheck(path, options, job, sql); !status) {
+    auto file = resolveDatabase(path);
+    if (!file) {
+        return file.status();
+    }
+    if (Status status = precheck(*file, options, job, sql); !status) {
         return status;
     }
-    return run(path, options, job);
+    return run(*file, options, job);
 }
 
 Status deleteQueryDef(const std::string& path, const std::string& name,
@@ -174,10 +198,14 @@ Status deleteQueryDef(const std::string& path, const std::string& name,
     Job job;
     job.create = false;
     job.name = name;
-    if (Status status = precheck(path, options, job, {}); !status) {
+    auto file = resolveDatabase(path);
+    if (!file) {
+        return file.status();
+    }
+    if (Status status = precheck(*file, options, job, {}); !status) {
         return status;
     }
-    return run(path, options, job);
+    return run(*file, options, job);
 }
 
 }  // namespace jet

@@ -10,8 +10,8 @@ namespace jet::write {
 
 Result<uint32_t> RowPlacer::place(uint32_t owner, uint32_t ownedMap, uint32_t freeMap,
                                   std::span<const uint8_t> row) {
-    auto free = UsageMapEditor::open(image_, freeMap);
-    auto owned = UsageMapEditor::open(image_, ownedMap);
+    auto free = UsageMapEditor::open(image_, freeMap, MapKind::FreeSpace);
+    auto owned = UsageMapEditor::open(image_, ownedMap, MapKind::Owned);
     if (!free || !owned) {
         return free ? owned.status() : free.status();
     }
@@ -48,19 +48,18 @@ Result<uint32_t> RowPlacer::place(uint32_t owner, uint32_t ownedMap, uint32_t fr
 }
 
 Result<uint32_t> RowPlacer::newPage(uint32_t owner, uint32_t ownedMap, uint32_t freeMap) {
-    auto owned = UsageMapEditor::open(image_, ownedMap);
-    auto free = UsageMapEditor::open(image_, freeMap);
+    auto owned = UsageMapEditor::open(image_, ownedMap, MapKind::Owned);
+    auto free = UsageMapEditor::open(image_, freeMap, MapKind::FreeSpace);
     if (!owned || !free) {
         return owned ? free.status() : owned.status();
     }
-    auto number = allocator_.allocate(
-        [&](uint32_t page) { return owned->covers(page) && free->covers(page); });
+    auto number = allocator_.allocate();
     if (!number) {
         return number;
     }
     DataPageEditor(image_.mutablePage(*number), image_.pageSize(), image_.jet3()).initialize(owner);
     for (UsageMapEditor* map : {&*owned, &*free}) {
-        if (Status status = map->set(*number, true); !status) {
+        if (Status status = allocator_.addToMap(*map, *number); !status) {
             return status;
         }
     }

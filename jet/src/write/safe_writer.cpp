@@ -1,5 +1,7 @@
 #include "write/safe_writer.h"
 
+#include <cctype>
+
 namespace jet::write {
 namespace {
 
@@ -8,9 +10,16 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string lowered(std::string s) {
+    for (char& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
 // "computer NAME, user NAME" from the first record of a lock file.
 std::string lockHolder(FileSystem& fs, const std::string& ldb) {
-    auto bytes = fs.readAll(ldb);
+    auto bytes = fs.readAll(ldb, 1 << 16);
     if (!bytes || bytes->size() < 64) {
         return {};
     }
@@ -28,9 +37,26 @@ std::string lockHolder(FileSystem& fs, const std::string& ldb) {
     return " (computer " + field(0) + ", user " + field(32) + ")";
 }
 
+// The lock file beside the database in any spelling ("F.LDB" from Windows
+// shares as well as "F.ldb", ".laccdb" beside .accdb files).
+std::string findLockFile(FileSystem& fs, const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string expected = lowered(lockFilePath(path).substr(folder.size() + 1));
+    const std::string other = lowered(expected.ends_with(".laccdb")
+                                          ? expected.substr(0, expected.size() - 7) + ".ldb"
+                                          : expected.substr(0, expected.size() - 4) + ".laccdb");
+    for (const std::string& name : fs.listFolder(folder)) {
+        const std::string key = lowered(name);
+        if (key == expected || key == other) {
+            return folder + "/" + name;
+        }
+    }
+    return {};
+}
+
 Status checkNotOpenElsewhere(FileSystem& fs, const std::string& path) {
-    const std::string ldb = lockFilePath(path);
-    if (fs.exists(ldb)) {
+    const std::string ldb = findLockFile(fs, path);
+    if (!ldb.empty()) {
         return {ErrorCode::Io, "The database is open in another program" + lockHolder(fs, ldb) +
                                    ": the lock file '" + ldb +
                                    "' exists. Close the database there and try again; if no "
@@ -38,6 +64,12 @@ Status checkNotOpenElsewhere(FileSystem& fs, const std::string& path) {
                                    "can be deleted by hand."};
     }
     return Status::ok();
+}
+
+Status changedMeanwhile(const std::string& path) {
+    return {ErrorCode::Io, "The database '" + path +
+                               "' was changed by another program while the query was being "
+                               "saved; nothing was written."};
 }
 
 Status checkUnchanged(FileSystem& fs, const std::string& path, const FileStamp& before) {
@@ -48,17 +80,40 @@ Status checkUnchanged(FileSystem& fs, const std::string& path, const FileStamp& 
     if (!now) {
         return now.status();
     }
-    if (!(*now == before)) {
-        return {ErrorCode::Io, "The database '" + path +
-                                   "' was changed by another program while the query was "
-                                   "being saved; nothing was written."};
+    return *now == before ? Status::ok() : changedMeanwhile(path);
+}
+
+// Puts the verified copy in place. The exchange leaves the old file at
+// `temp`; if that is not the file that was read, another program replaced
+// the database meanwhile: swap back so its file stays.
+Status exchangeInto(FileSystem& fs, const std::string& path, const std::string& temp,
+                    const FileStamp& before, bool keepBackup, bool& keepTemp) {
+    if (Status status = fs.exchange(temp, path); !status) {
+        return status;
     }
+    auto old = fs.stamp(temp);
+    if (!old || !(*old == before)) {
+        Status back = fs.exchange(temp, path);
+        if (!back) {
+            keepTemp = true;  // it holds the other program's file
+            return {ErrorCode::Io, "The database '" + path +
+                                       "' was replaced by another program while the query was "
+                                       "being saved; that program's file is now '" +
+                                       temp + "'."};
+        }
+        return changedMeanwhile(path);
+    }
+    const std::string backup = backupPath(path);
+    if (keepBackup && !fs.exists(backup) && fs.renameNoReplace(temp, backup)) {
+        return Status::ok();
+    }
+    (void)fs.remove(temp);  // the database is already changed; a failure here loses nothing
     return Status::ok();
 }
 
 // Steps after the temporary file exists; the caller removes it on failure.
 Status finishWithTemp(FileSystem& fs, const std::string& path, const std::string& temp,
-                      const FileStamp& before, const SafeWriteSteps& steps) {
+                      const FileStamp& before, const SafeWriteSteps& steps, bool& keepTemp) {
     if (Status status = steps.verify(temp); !status) {
         return {status.code(),
                 "The changed database did not pass its check, so the original "
@@ -68,16 +123,19 @@ Status finishWithTemp(FileSystem& fs, const std::string& path, const std::string
     if (Status status = checkUnchanged(fs, path, before); !status) {
         return status;
     }
-    const std::string backup = backupPath(path);
-    if (!fs.exists(backup)) {
-        if (Status status = fs.keepCopy(path, backup); !status) {
-            return {status.code(),
-                    "The backup copy could not be made, so nothing was "
-                    "changed: " +
-                        status.message()};
+    return exchangeInto(fs, path, temp, before, steps.keepBackup, keepTemp);
+}
+
+Status checkCanWrite(FileSystem& fs, const std::string& path) {
+    if (Status status = checkNotOpenElsewhere(fs, path); !status) {
+        return status;
+    }
+    for (Status status : {fs.checkWritable(path), fs.checkFolderWritable(folderOf(path))}) {
+        if (!status) {
+            return status;
         }
     }
-    return fs.replace(temp, path);
+    return Status::ok();
 }
 
 }  // namespace
@@ -88,7 +146,8 @@ std::string lockFilePath(const std::string& path) {
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
         return path + ".ldb";
     }
-    return path.substr(0, dot) + ".ldb";
+    const bool ace = lowered(path.substr(dot)) == ".accdb";
+    return path.substr(0, dot) + (ace ? ".laccdb" : ".ldb");
 }
 
 std::string temporaryPath(const std::string& path) {
@@ -100,13 +159,8 @@ std::string backupPath(const std::string& path) {
 }
 
 Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& steps) {
-    if (Status status = checkNotOpenElsewhere(fs, path); !status) {
+    if (Status status = checkCanWrite(fs, path); !status) {
         return status;
-    }
-    for (Status status : {fs.checkWritable(path), fs.checkFolderWritable(folderOf(path))}) {
-        if (!status) {
-            return status;
-        }
     }
     auto lock = fs.lock(path);
     if (!lock) {
@@ -116,24 +170,21 @@ Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& 
     if (!before) {
         return before.status();
     }
-    auto original = fs.readAll(path);
-    if (!original) {
-        return original.status();
-    }
-    auto changed = steps.change(*original);
-    if (!changed) {
-        return changed.status();
+    auto patch = steps.change(path);
+    if (!patch) {
+        return patch.status();
     }
     const std::string temp = temporaryPath(path);
     if (fs.exists(temp)) {
         (void)fs.remove(temp);  // left by an interrupted save of ours
     }
-    if (Status status = fs.writeNew(temp, *changed, before->mode); !status) {
+    if (Status status = fs.writeCopy(path, temp, *patch, before->mode); !status) {
         (void)fs.remove(temp);
         return status;
     }
-    Status status = finishWithTemp(fs, path, temp, *before, steps);
-    if (!status) {
+    bool keepTemp = false;
+    Status status = finishWithTemp(fs, path, temp, *before, steps, keepTemp);
+    if (!status && !keepTemp) {
         (void)fs.remove(temp);
     }
     return status;

@@ -1,16 +1,17 @@
 // The one way the program changes a database file: refuse while a lock file
 // says the database is open elsewhere or the file or folder cannot be
-// written; hold an advisory lock; build the new contents from the original's
-// bytes; write them to a temporary file in the same folder; verify that file;
-// make sure the original did not change meanwhile; keep "NAME.mdb.bak" (only
-// if no such file exists); and atomically rename the temporary file over the
-// original. Any failure leaves the original byte for byte as it was.
+// written; hold an advisory lock; write a copy of the file with the changed
+// pages to a temporary file in the same folder (streamed, never the whole
+// file in memory); verify that copy; make sure the original did not change
+// meanwhile; exchange the two atomically and check that what was swapped out
+// is the file that was read (else swap back and refuse); keep the old file as
+// "NAME.bak" when asked and no such file exists. Any failure leaves the
+// original byte for byte as it was.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "jet/status.h"
 #include "write/file_system.h"
@@ -18,15 +19,18 @@
 namespace jet::write {
 
 struct SafeWriteSteps {
-    // New file contents from the original's.
-    std::function<Result<std::vector<uint8_t>>(const std::vector<uint8_t>& original)> change;
+    // The pages to write, planned from the file at the path given.
+    std::function<Result<PagePatch>(const std::string& path)> change;
     // Checks the written temporary file, read back from disk.
     std::function<Status(const std::string& tempPath)> verify;
+    bool keepBackup = true;
 };
 
+// `path` must name the database itself, not a symbolic link to it.
 Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& steps);
 
-// "C:/x/Shop.mdb" -> "C:/x/Shop.ldb": where Jet keeps the lock file.
+// "/x/Shop.mdb" -> "/x/Shop.ldb": where Jet keeps the lock file (".laccdb"
+// beside an .accdb file).
 std::string lockFilePath(const std::string& path);
 std::string temporaryPath(const std::string& path);
 std::string backupPath(const std::string& path);

@@ -38,6 +38,12 @@ Result<SystemTable> readSystemTable(
         return layout.status();
     }
     table.layout = std::move(*layout);
+    table.collation = legacyCollation(image.jet3());
+    for (const auto& [column, version] : table.layout.sortVersions) {
+        if (!image.jet3() && version == 1) {
+            table.collation = NameCollation::General;  // Access 2010 and later
+        }
+    }
     auto cursor = db.openTable(*def);
     if (!cursor) {
         return cursor.status();

@@ -12,6 +12,7 @@
 #include "jet/value.h"
 #include "write/page_image.h"
 #include "write/table_layout.h"
+#include "write/text_index_key.h"
 
 namespace jet::write {
 
@@ -24,6 +25,7 @@ struct SystemTable {
     TableDef def;
     TableLayout layout;
     std::vector<SystemRow> rows;
+    NameCollation collation = NameCollation::GeneralLegacy;  // of its text key columns
 
     // Column number of `name`; -1 when the table lacks it.
     int number(std::string_view name) const;

@@ -21,7 +21,8 @@ constexpr Offsets kJet4{16, 55, 59, 45, 47, 51, 63, 12, 25, 52, 28, 5, 11, 14};
 
 // The definition bytes: the first page whole, then each following page from
 // offset 8, as the reader assembles them.
-Result<std::vector<uint8_t>> definitionBuffer(const PageImage& image, uint32_t tdefPage) {
+Result<std::vector<uint8_t>> definitionBuffer(const PageImage& image, uint32_t tdefPage,
+                                              std::vector<uint32_t>& chain) {
     std::vector<uint8_t> buffer;
     std::set<uint32_t> seen;
     for (uint32_t page = tdefPage; page != 0; page = le32(image.page(page) + 4)) {
@@ -30,6 +31,7 @@ Result<std::vector<uint8_t>> definitionBuffer(const PageImage& image, uint32_t t
                 ErrorCode::Corrupt,
                 "table definition at page " + std::to_string(tdefPage) + " has a broken chain");
         }
+        chain.push_back(page);
         const uint8_t* bytes = image.page(page);
         buffer.insert(buffer.end(), bytes + (buffer.empty() ? 0 : 8), bytes + image.pageSize());
     }
@@ -94,7 +96,8 @@ Result<TableLayout> readTableLayout(const PageImage& image, uint32_t tdefPage) {
             ErrorCode::Corrupt,
             "table definition page " + std::to_string(tdefPage) + " lies outside the file");
     }
-    auto buffer = definitionBuffer(image, tdefPage);
+    std::vector<uint32_t> chain;
+    auto buffer = definitionBuffer(image, tdefPage, chain);
     if (!buffer) {
         return buffer.status();
     }
@@ -103,6 +106,7 @@ Result<TableLayout> readTableLayout(const PageImage& image, uint32_t tdefPage) {
     const std::vector<uint8_t>& b = *buffer;
     TableLayout layout;
     layout.tdefPage = tdefPage;
+    layout.definitionPages = std::move(chain);
     layout.rowCount = le32(&b[o.rowCount]);
     layout.ownedMap = le32(&b[o.ownedMap]);
     layout.freeMap = le32(&b[o.freeMap]);

@@ -35,6 +35,7 @@ struct LongValueMaps {
 
 struct TableLayout {
     uint32_t tdefPage = 0;
+    std::vector<uint32_t> definitionPages;  // the definition's page chain
     uint32_t rowCount = 0;
     uint32_t ownedMap = 0;
     uint32_t freeMap = 0;

@@ -31,6 +31,29 @@ constexpr std::array<uint8_t, 26> kJet3Letters = {
     0x60, 0x61, 0x62, 0x64, 0x66, 0x67, 0x68, 0x69, 0x6A, 0x6B, 0x6C, 0x6D, 0x6F,
     0x70, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x7A, 0x7B, 0x7C, 0x7D, 0x7E};
 
+// The General order of Access 2010: two code bytes for every printable ASCII
+// character from ' ' (0x20) to '~' (0x7E); zeros where a character has no
+// plain code (' and -, which carry extra codes).
+constexpr uint16_t kGeneralCodes[] = {
+    0x0702, 0x071C, 0x071D, 0x071F, 0x0721, 0x0723, 0x0725, 0,      0x0727, 0x072A, 0x072D, 0x0803,
+    0x072F, 0,      0x0733, 0x0735, 0x0D17, 0x0D19, 0x0D1A, 0x0D1B, 0x0D1C, 0x0D1D, 0x0D1E, 0x0D1F,
+    0x0D20, 0x0D21, 0x0737, 0x073A, 0x080E, 0x0812, 0x0814, 0x073C, 0x073E, 0x0E02, 0x0E09, 0x0E0A,
+    0x0E1A, 0x0E21, 0x0E23, 0x0E25, 0x0E2C, 0x0E32, 0x0E35, 0x0E36, 0x0E48, 0x0E51, 0x0E70, 0x0E7C,
+    0x0E7E, 0x0E89, 0x0E8A, 0x0E91, 0x0E99, 0x0E9F, 0x0EA2, 0x0EA4, 0x0EA6, 0x0EA7, 0x0EA9, 0x073F,
+    0x0741, 0x0742, 0x0743, 0x0744, 0x0748, 0x0E02, 0x0E09, 0x0E0A, 0x0E1A, 0x0E21, 0x0E23, 0x0E25,
+    0x0E2C, 0x0E32, 0x0E35, 0x0E36, 0x0E48, 0x0E51, 0x0E70, 0x0E7C, 0x0E7E, 0x0E89, 0x0E8A, 0x0E91,
+    0x0E99, 0x0E9F, 0x0EA2, 0x0EA4, 0x0EA6, 0x0EA7, 0x0EA9, 0x074A, 0x074C, 0x074E, 0x0750,
+};
+
+bool appendGeneralCode(char c, std::vector<uint8_t>& out) {
+    if (c < 0x20 || c > 0x7E || kGeneralCodes[c - 0x20] == 0) {
+        return false;
+    }
+    out.push_back(static_cast<uint8_t>(kGeneralCodes[c - 0x20] >> 8));
+    out.push_back(static_cast<uint8_t>(kGeneralCodes[c - 0x20]));
+    return true;
+}
+
 // Appends the code of `c`; false when it has none we can write.
 bool appendCode(char c, bool jet3, std::vector<uint8_t>& out) {
     if (c >= 'a' && c <= 'z') {
@@ -76,6 +99,11 @@ bool hasPlainIndexCode(char c, bool jet3) {
 }
 
 std::optional<std::vector<uint8_t>> textIndexKey(std::string_view text, bool jet3) {
+    return textIndexKey(text, legacyCollation(jet3));
+}
+
+std::optional<std::vector<uint8_t>> textIndexKey(std::string_view text, NameCollation collation) {
+    const bool jet3 = collation == NameCollation::General97;
     // Trailing spaces do not count; at most 255 characters are indexed.
     while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
@@ -85,7 +113,9 @@ std::optional<std::vector<uint8_t>> textIndexKey(std::string_view text, bool jet
     }
     std::vector<uint8_t> out;
     for (char c : text) {
-        if (!appendCode(c, jet3, out)) {
+        const bool coded = collation == NameCollation::General ? appendGeneralCode(c, out)
+                                                               : appendCode(c, jet3, out);
+        if (!coded) {
             return std::nullopt;
         }
     }

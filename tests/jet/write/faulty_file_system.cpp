@@ -11,8 +11,13 @@ Result<FileStamp> FaultyFileSystem::stamp(const std::string& path) {
     return fails() ? Result<FileStamp>(injected()) : real_.stamp(path);
 }
 
-Result<std::vector<uint8_t>> FaultyFileSystem::readAll(const std::string& path) {
-    return fails() ? Result<std::vector<uint8_t>>(injected()) : real_.readAll(path);
+std::vector<std::string> FaultyFileSystem::listFolder(const std::string& folder) {
+    // A failing listing shows nothing: the check after it must still hold.
+    return fails() ? std::vector<std::string>() : real_.listFolder(folder);
+}
+
+Result<std::vector<uint8_t>> FaultyFileSystem::readAll(const std::string& path, size_t limit) {
+    return fails() ? Result<std::vector<uint8_t>>(injected()) : real_.readAll(path, limit);
 }
 
 Status FaultyFileSystem::checkWritable(const std::string& path) {
@@ -35,23 +40,25 @@ Result<std::unique_ptr<FileLock>> FaultyFileSystem::lock(const std::string& path
     return fails() ? Result<std::unique_ptr<FileLock>>(injected()) : real_.lock(path);
 }
 
-Status FaultyFileSystem::writeNew(const std::string& path, const std::vector<uint8_t>& bytes,
-                                  uint32_t mode) {
+Status FaultyFileSystem::writeCopy(const std::string& source, const std::string& path,
+                                   const PagePatch& patch, uint32_t mode) {
     if (fails()) {
         // Fail half-way: a partial temporary file is left for the writer to clean up.
-        std::vector<uint8_t> half(bytes.begin(), bytes.begin() + bytes.size() / 2);
-        (void)real_.writeNew(path, half, mode);
+        PagePatch half = patch;
+        half.pageCount /= 2;
+        half.pages.clear();
+        (void)real_.writeCopy(source, path, half, mode);
         return injected();
     }
-    return real_.writeNew(path, bytes, mode);
+    return real_.writeCopy(source, path, patch, mode);
 }
 
-Status FaultyFileSystem::keepCopy(const std::string& path, const std::string& link) {
-    return fails() ? injected() : real_.keepCopy(path, link);
+Status FaultyFileSystem::exchange(const std::string& a, const std::string& b) {
+    return fails() ? injected() : real_.exchange(a, b);
 }
 
-Status FaultyFileSystem::replace(const std::string& from, const std::string& to) {
-    return fails() ? injected() : real_.replace(from, to);
+Status FaultyFileSystem::renameNoReplace(const std::string& from, const std::string& to) {
+    return fails() ? injected() : real_.renameNoReplace(from, to);
 }
 
 Status FaultyFileSystem::remove(const std::string& path) {

@@ -18,14 +18,15 @@ class FaultyFileSystem : public FileSystem {
 
     bool exists(const std::string& path) override;
     Result<FileStamp> stamp(const std::string& path) override;
-    Result<std::vector<uint8_t>> readAll(const std::string& path) override;
+    std::vector<std::string> listFolder(const std::string& folder) override;
+    Result<std::vector<uint8_t>> readAll(const std::string& path, size_t limit) override;
     Status checkWritable(const std::string& path) override;
     Status checkFolderWritable(const std::string& folder) override;
     Result<std::unique_ptr<FileLock>> lock(const std::string& path) override;
-    Status writeNew(const std::string& path, const std::vector<uint8_t>& bytes,
-                    uint32_t mode) override;
-    Status keepCopy(const std::string& path, const std::string& link) override;
-    Status replace(const std::string& from, const std::string& to) override;
+    Status writeCopy(const std::string& source, const std::string& path, const PagePatch& patch,
+                     uint32_t mode) override;
+    Status exchange(const std::string& a, const std::string& b) override;
+    Status renameNoReplace(const std::string& from, const std::string& to) override;
     Status remove(const std::string& path) override;
 
   private:

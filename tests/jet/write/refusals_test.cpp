@@ -92,17 +92,6 @@ TEST(Refusals, Jet3AcceptsApostropheAndHyphen) {
     EXPECT_FALSE(checkQueryName("Bob's Query", false));
 }
 
-TEST(Refusals, AccdbFilesAreNotChanged) {
-    TempFolder folder;
-    const std::string path = folder.copyIn("mdb-reader/V2007/test.accdb");
-    const std::string before = fileBytes(path);
-    Status status = createQueryDef(path, "Fresh", "SELECT * FROM MSysObjects;");
-    EXPECT_EQ(status.code(), ErrorCode::Unsupported);
-    EXPECT_NE(status.message().find(".accdb"), std::string::npos);
-    EXPECT_EQ(deleteQueryDef(path, "Fresh").code(), ErrorCode::Unsupported);
-    EXPECT_TRUE(fileBytes(path) == before);
-}
-
 TEST(Refusals, DeletingWhatIsNotAQuery) {
     TempFolder folder;
     const std::string path = folder.copyIn("jackcess/V2000/queryTestV2000.mdb");

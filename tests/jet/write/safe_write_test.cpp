@@ -3,8 +3,14 @@
 // the reason; the backup is made once and never overwritten.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <future>
 
 #include "faulty_file_system.h"
 #include "jet/database.h"
@@ -111,6 +117,97 @@ TEST(SafeWrite, BackupIsMadeOnceAndNeverOverwritten) {
     EXPECT_TRUE(fileBytes(backupPath(path)) == original);
     ASSERT_TRUE(createQueryDef(path, "Second", kSql));
     EXPECT_TRUE(fileBytes(backupPath(path)) == original);
+    EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
+}
+
+TEST(SafeWrite, ALockFileInUpperCaseIsSeenToo) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    std::ofstream(folder.path() / "QUERYTESTV2000.LDB") << std::string(64, '\0');
+    const std::string before = fileBytes(path);
+    Status status = createQueryDef(path, "Fresh", kSql);
+    EXPECT_EQ(status.code(), ErrorCode::Io);
+    EXPECT_NE(status.message().find("QUERYTESTV2000.LDB"), std::string::npos) << status.message();
+    EXPECT_TRUE(fileBytes(path) == before);
+}
+
+TEST(SafeWrite, AFileWithoutWritePermissionIsRefusedEvenForRoot) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const std::string before = fileBytes(path);
+    Status status = createQueryDef(path, "Fresh", kSql);
+    EXPECT_EQ(status.code(), ErrorCode::Io);
+    EXPECT_NE(status.message().find("read-only"), std::string::npos) << status.message();
+    EXPECT_TRUE(fileBytes(path) == before);
+}
+
+TEST(SafeWrite, ASymbolicLinkStaysALinkToTheChangedFile) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    const std::string link = (folder.path() / "link.mdb").string();
+    std::filesystem::create_symlink(path, link);
+    ASSERT_TRUE(createQueryDef(link, "Through Link", kSql));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    auto db = Database::open(path);
+    ASSERT_TRUE(db);
+    EXPECT_NE((*db)->findQuery("Through Link"), nullptr);
+    EXPECT_TRUE(std::filesystem::exists(backupPath(path)));
+    ASSERT_TRUE(deleteQueryDef(link, "Through Link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
+TEST(SafeWrite, AFifoInTheDatabasesPlaceIsRefusedWithoutBlocking) {
+    TempFolder folder;
+    const std::string fifo = (folder.path() / "pipe.mdb").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    auto saving = std::async(std::launch::async, [&] { return createQueryDef(fifo, "Q", kSql); });
+    ASSERT_EQ(saving.wait_for(std::chrono::seconds(20)), std::future_status::ready)
+        << "the save blocked on a FIFO";
+    Status status = saving.get();
+    EXPECT_FALSE(status);
+    EXPECT_NE(status.message().find("not a regular file"), std::string::npos) << status.message();
+}
+
+TEST(SafeWrite, NoBackupWhenAskedNone) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    QueryWriteOptions options;
+    options.keepBackup = false;
+    ASSERT_TRUE(createQueryDef(path, "Fresh", kSql, options));
+    EXPECT_FALSE(std::filesystem::exists(backupPath(path)));
+    EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
+    EXPECT_EQ(queryBackupPath(path), backupPath(path));
+}
+
+// Another program renames its own file over the database just before the
+// exchange: the writer must notice and give that file back.
+class RacingFileSystem : public RealFileSystem {
+  public:
+    std::string intruder;
+    Status exchange(const std::string& a, const std::string& b) override {
+        if (!intruder.empty()) {
+            std::rename(intruder.c_str(), b.c_str());
+            intruder.clear();
+        }
+        return RealFileSystem::exchange(a, b);
+    }
+};
+
+TEST(SafeWrite, ADatabaseReplacedDuringTheSaveIsGivenBack) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    const std::string other = (folder.path() / "other.mdb").string();
+    std::ofstream(other, std::ios::binary) << "another program's file";
+    RacingFileSystem fs;
+    fs.intruder = other;
+    QueryWriteOptions options;
+    options.fileSystem = &fs;
+    Status status = createQueryDef(path, "Fresh", kSql, options);
+    EXPECT_EQ(status.code(), ErrorCode::Io);
+    EXPECT_NE(status.message().find("changed by another program"), std::string::npos)
+        << status.message();
+    EXPECT_EQ(fileBytes(path), "another program's file");
     EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
 }
 

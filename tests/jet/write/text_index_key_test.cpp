@@ -84,3 +84,24 @@ TEST(BinaryIndexKey, SegmentsOfEightBytes) {
 
 }  // namespace
 }  // namespace jet::write
+
+namespace jet::write {
+namespace {
+
+// Entries of MSysObjects' name index in an Access 2010 file (sort version 1,
+// the newer General order): two code bytes a character.
+TEST(TextIndexKey, General2010CodesMatchAccessEntries) {
+    EXPECT_EQ(
+        textIndexKey("DataAccessPages", NameCollation::General),
+        (std::vector<uint8_t>{0x0E, 0x1A, 0x0E, 0x02, 0x0E, 0x99, 0x0E, 0x02, 0x0E, 0x02, 0x0E,
+                              0x0A, 0x0E, 0x0A, 0x0E, 0x21, 0x0E, 0x91, 0x0E, 0x91, 0x0E, 0x7E,
+                              0x0E, 0x02, 0x0E, 0x25, 0x0E, 0x21, 0x0E, 0x91, 0x01, 0x00}));
+    EXPECT_EQ(textIndexKey("q 1", NameCollation::General),
+              (std::vector<uint8_t>{0x0E, 0x89, 0x07, 0x02, 0x0D, 0x19, 0x01, 0x00}));
+    EXPECT_EQ(textIndexKey("QRY", NameCollation::General),
+              textIndexKey("qry", NameCollation::General));
+    EXPECT_FALSE(textIndexKey("Bob's Query", NameCollation::General));
+}
+
+}  // namespace
+}  // namespace jet::write
