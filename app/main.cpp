@@ -4,7 +4,7 @@
 #include <QDir>
 
 #include "app/file_system_local.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/module_main.h"
 #include "app/settings_file.h"
 #include "ui/qt_desktop.h"

@@ -1,7 +1,8 @@
 #include "app/module_main.h"
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/settings_file.h"
+#include "ui/help_menu.h"
 
 ModuleMain::ModuleMain(Environment environment) : env_(std::move(environment)) {}
 
@@ -14,13 +15,13 @@ void ModuleMain::Main() {
     if (const auto show = app::settingsBoolean(settings_->GetINI("OPTION", "SHOWTIP"))) {
         showTipsAtStartup = *show;
     }
-    window_ = std::make_unique<frmMain>(*this, *settings_, *env_.dialogs, *env_.desktop);
+    window_ = std::make_unique<app::MainWindow>(*this, *settings_, *env_.dialogs, *env_.desktop);
     if (!env_.arguments.isEmpty()) {
-        window_->startupFile = env_.arguments.first();
+        window_->setStartupFile(env_.arguments.first());
     }
-    window_->Form_Load();
+    window_->load();
     window_->show();
     if (showTipsAtStartup) {
-        window_->ShowTips(false);
+        window_->help().showTips(false);
     }
 }

@@ -8,10 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-class frmMain;
-
 namespace app {
 class FileSystem;
+class MainWindow;
 class SettingsFile;
 }  // namespace app
 namespace ui {
@@ -37,7 +36,7 @@ class ModuleMain {
     // Runs the start-up; the window is shown when it returns.
     void Main();
 
-    frmMain* mainWindow() const { return window_.get(); }
+    app::MainWindow* mainWindow() const { return window_.get(); }
     app::SettingsFile& settings() const { return *settings_; }
     app::FileSystem& fileSystem() const { return *env_.fileSystem; }
     const QString& programFolder() const { return env_.programFolder; }
@@ -48,5 +47,5 @@ class ModuleMain {
   private:
     Environment env_;
     std::unique_ptr<app::SettingsFile> settings_;
-    std::unique_ptr<frmMain> window_;
+    std::unique_ptr<app::MainWindow> window_;
 };

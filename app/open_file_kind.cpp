@@ -26,20 +26,20 @@ OpenFileKind::Kind OpenFileKind::forSave(const QString& fileName) {
     return kind == Database ? NotRecognised : kind;
 }
 
-unsigned char OpenFileKind::openFileType(Kind kind) {
+OpenFileType OpenFileKind::openFileType(Kind kind) {
     switch (kind) {
         case Database:
-            return 1;
+            return OpenFileType::Database;
         case GridFile:
-            return 2;
+            return OpenFileType::GridFile;
         case CommaText:
-            return 3;
+            return OpenFileType::CommaText;
         case TabText:
-            return 4;
+            return OpenFileType::TabText;
         case NotRecognised:
             break;
     }
-    return 0;
+    return OpenFileType::None;
 }
 
 QString OpenFileKind::qtFilter(const QString& writtenFilter) {

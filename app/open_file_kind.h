@@ -7,6 +7,16 @@
 
 namespace app {
 
+// The open file type the window keeps: what the sheet was last filled from.
+// File mode resets it to None once the sheet is set up.
+enum class OpenFileType : unsigned char {
+    None = 0,
+    Database = 1,
+    GridFile = 2,
+    CommaText = 3,
+    TabText = 4
+};
+
 class OpenFileKind {
   public:
     enum Kind { NotRecognised, Database, GridFile, CommaText, TabText };
@@ -24,8 +34,8 @@ class OpenFileKind {
     static Kind of(const QString& fileName);
     // The kinds Save As writes; a database name is not one of them.
     static Kind forSave(const QString& fileName);
-    // The open file type a kind sets: 1 database, 2 grid, 3 comma, 4 tab, 0 none.
-    static unsigned char openFileType(Kind kind);
+    // The open file type a kind sets.
+    static OpenFileType openFileType(Kind kind);
 
     // Each "Description|pattern" pair becomes "Description (patterns)" with
     // the patterns Qt reads from the parentheses; "*.*" becomes "*" so that

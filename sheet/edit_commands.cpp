@@ -25,7 +25,7 @@ void EditCommands::paste(const QString& text) {
 
 void EditCommands::selectAll() {
     fa_.select(1, 0, fa_.rows() - 1, fa_.cols() - 1);
-    state_.lastFocusedPane = 1;
+    state_.lastFocusedPane = FocusedPane::DataSheet;
 }
 
 // After a shape change the current cell is put back at its index, as the

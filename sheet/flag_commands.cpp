@@ -16,6 +16,19 @@ bool FlagCommands::usable() const {
     return state_.flagColumnPresent && state_.flagColumn >= 0 && state_.flagColumn < fa_.cols();
 }
 
+void FlagCommands::addColumn() {
+    constexpr int kEmptyType = 0;
+    const int last = fa_.cols();
+    fa_.setCols(last + 1);
+    fa_.setColPosition(last, 0);
+    fa_.setColWidth(0, kWidth);
+    fa_.setColDataType(0, kEmptyType);
+    fa_.setTextMatrix(0, 0, QString::fromLatin1(kTitle));
+    fb_.setRows(fa_.cols() + 1);
+    state_.flagColumnPresent = true;
+    state_.flagColumn = 0;
+}
+
 bool FlagCommands::isFlagged(int row) const {
     return usable() && !fa_.textMatrix(row, state_.flagColumn).isEmpty();
 }

@@ -1,4 +1,4 @@
-// Flag commands on the data sheet: toggling the current row's flag, setting
+// Flag commands on the data sheet: adding the flag column, toggling the current row's flag, setting
 // or clearing the flags of the selected rows in one direction, and keeping
 // the flag column's index and width after the user moved or resized columns.
 #pragma once
@@ -18,6 +18,11 @@ class FlagCommands {
     // blank is the picture of an unflagged cell.
     FlagCommands(Grid& fa, Grid& fb, SheetState& state, QPixmap blank);
 
+    // Adds the flag column after a database result was loaded: one more
+    // column, moved to position 0, titled "Flag", of the empty data type;
+    // the form view gets a row per sheet column plus its header; the state
+    // marks the flag column present at 0.
+    void addColumn();
     // Whether row's flag cell is flagged (its text is not empty).
     bool isFlagged(int row) const;
     // Flips the current row's flag. False (and nothing changed) when the

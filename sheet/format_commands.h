@@ -22,6 +22,9 @@ struct CellBlock {
     bool operator==(const CellBlock&) const = default;
 };
 
+// The program's alternate row colour, light green.
+constexpr uint32_t kAlternateRowColor = 0xC0FFC0;
+
 // A column format offered by a menu-bar entry and its pop-up twin.
 struct ColumnFormatEntry {
     const char* menuEntry;

@@ -11,7 +11,16 @@ namespace sheet {
 
 class Grid;
 
-// What the main window keeps about the sheet (plain fields of the window).
+// The pane that last received the focus; Cut, Copy and Paste act on it.
+enum class FocusedPane : unsigned char {
+    None = 0,
+    DataSheet = 1,
+    FormView = 2,
+    SqlBox = 3,
+    DatabaseTree = 4
+};
+
+// What the main window keeps about the sheet.
 struct SheetState {
     bool boldState = false;
     bool italicState = false;
@@ -20,8 +29,7 @@ struct SheetState {
     // Set by loads and column moves, never cleared: from then on every update
     // refills the form view's titles.
     bool titlesChanged = false;
-    // 1 data sheet, 2 form view, 3 SQL box, 4 database tree.
-    unsigned char lastFocusedPane = 0;
+    FocusedPane lastFocusedPane = FocusedPane::None;
     bool flagColumnPresent = false;
     int flagColumn = 0;
     QPixmap flagPicture;

@@ -10,6 +10,7 @@ namespace ui {
 namespace {
 
 struct ButtonSpec {
+    QAction* ToolbarButtons::*field;
     const char* key;
     const char* tip;  // empty: no tooltip
     bool twoState;
@@ -17,25 +18,25 @@ struct ButtonSpec {
 };
 
 const ButtonSpec kButtons[] = {
-    {"New", "New", false, false},
-    {"Open", "Open", false, false},
-    {"Save", "", false, true},
-    {"Cut", "", false, false},
-    {"Copy", "Copy", false, false},
-    {"Paste", "", false, true},
-    {"Bold", "Bold", true, false},
-    {"Italic", "Italic", true, false},
-    {"Underline", "Underline", true, true},
-    {"A", "Current Font Color", false, false},
-    {"Acolor", "Set Font Color", false, true},
-    {"RowMode", "Row and Find Mode", false, false},
-    {"BlockMode", "Block and Edit Mode", false, false},
-    {"DragMode", "Toggle Drag Mode", true, true},
-    {"AlternateColor", "Toggle Alternate Color", true, false},
-    {"Merge", "Toggle Merge Column Cells", false, false},
-    {"Flag", "Toggle Flag", false, true},
-    {"Statistics", "Column Statistics", true, false},
-    {"Barchart", "Toggle Column Bar Chart", false, true},
+    {&ToolbarButtons::newSheet, "New", "New", false, false},
+    {&ToolbarButtons::open, "Open", "Open", false, false},
+    {&ToolbarButtons::save, "Save", "", false, true},
+    {&ToolbarButtons::cut, "Cut", "", false, false},
+    {&ToolbarButtons::copy, "Copy", "Copy", false, false},
+    {&ToolbarButtons::paste, "Paste", "", false, true},
+    {&ToolbarButtons::bold, "Bold", "Bold", true, false},
+    {&ToolbarButtons::italic, "Italic", "Italic", true, false},
+    {&ToolbarButtons::underline, "Underline", "Underline", true, true},
+    {&ToolbarButtons::fontColor, "A", "Current Font Color", false, false},
+    {&ToolbarButtons::fontColorPalette, "Acolor", "Set Font Color", false, true},
+    {&ToolbarButtons::rowMode, "RowMode", "Row and Find Mode", false, false},
+    {&ToolbarButtons::blockMode, "BlockMode", "Block and Edit Mode", false, false},
+    {&ToolbarButtons::dragMode, "DragMode", "Toggle Drag Mode", true, true},
+    {&ToolbarButtons::alternateColor, "AlternateColor", "Toggle Alternate Color", true, false},
+    {&ToolbarButtons::merge, "Merge", "Toggle Merge Column Cells", false, false},
+    {&ToolbarButtons::flag, "Flag", "Toggle Flag", false, true},
+    {&ToolbarButtons::statistics, "Statistics", "Column Statistics", true, false},
+    {&ToolbarButtons::barChart, "Barchart", "Toggle Column Bar Chart", false, true},
 };
 
 }  // namespace
@@ -48,7 +49,8 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     modeGroup_ = new QActionGroup(this);
     modeGroup_->setExclusive(true);
     for (const ButtonSpec& spec : kButtons) {
-        addButton(QString::fromLatin1(spec.key), QString::fromLatin1(spec.tip), spec.twoState);
+        typed_.*spec.field =
+            addButton(QString::fromLatin1(spec.key), QString::fromLatin1(spec.tip), spec.twoState);
         if (spec.groupEnd) {
             addSeparator();
         }
@@ -57,7 +59,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     addWidget(boxes_);
 }
 
-void MainToolbar::addButton(const QString& key, const QString& tip, bool twoState) {
+QAction* MainToolbar::addButton(const QString& key, const QString& tip, bool twoState) {
     // Text stays empty so that a button without a tooltip shows none: Qt
     // would otherwise offer the text as the tooltip.
     QAction* action = addAction(ToolbarIcons::button(key), QString());
@@ -73,6 +75,7 @@ void MainToolbar::addButton(const QString& key, const QString& tip, bool twoStat
     connect(action, &QAction::triggered, this, [this, key] { emit buttonClicked(key); });
     buttons_.insert(key, action);
     order_.append(key);
+    return action;
 }
 
 void MainToolbar::setPressed(const QString& key, bool pressed) {

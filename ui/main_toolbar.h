@@ -13,6 +13,30 @@ namespace ui {
 
 class SizeBoxes;
 
+// The buttons the window acts on, typed; each keeps its key as data and
+// "Toolbar." + key as its object name.
+struct ToolbarButtons {
+    QAction* newSheet = nullptr;          // "New"
+    QAction* open = nullptr;              // "Open"
+    QAction* save = nullptr;              // "Save" (no command)
+    QAction* cut = nullptr;               // "Cut" (no command)
+    QAction* copy = nullptr;              // "Copy"
+    QAction* paste = nullptr;             // "Paste" (no command)
+    QAction* bold = nullptr;              // "Bold"
+    QAction* italic = nullptr;            // "Italic"
+    QAction* underline = nullptr;         // "Underline"
+    QAction* fontColor = nullptr;         // "A"
+    QAction* fontColorPalette = nullptr;  // "Acolor"
+    QAction* rowMode = nullptr;           // "RowMode"
+    QAction* blockMode = nullptr;         // "BlockMode"
+    QAction* dragMode = nullptr;          // "DragMode"
+    QAction* alternateColor = nullptr;    // "AlternateColor"
+    QAction* merge = nullptr;             // "Merge"
+    QAction* flag = nullptr;              // "Flag"
+    QAction* statistics = nullptr;        // "Statistics"
+    QAction* barChart = nullptr;          // "Barchart"
+};
+
 class MainToolbar : public QToolBar {
     Q_OBJECT
   public:
@@ -20,6 +44,7 @@ class MainToolbar : public QToolBar {
 
     // The button of that key, nullptr for an unknown key.
     QAction* button(const QString& key) const { return buttons_.value(key); }
+    const ToolbarButtons& buttons() const { return typed_; }
     QStringList keys() const { return order_; }
     // Shows a two-state or group button pressed or up without running it.
     void setPressed(const QString& key, bool pressed);
@@ -31,9 +56,10 @@ class MainToolbar : public QToolBar {
     void buttonClicked(const QString& key);
 
   private:
-    void addButton(const QString& key, const QString& tip, bool twoState);
+    QAction* addButton(const QString& key, const QString& tip, bool twoState);
 
     QHash<QString, QAction*> buttons_;
+    ToolbarButtons typed_;
     QStringList order_;
     QActionGroup* modeGroup_;
     SizeBoxes* boxes_;

@@ -13,8 +13,8 @@ constexpr int kButtonHeight = 330;
 constexpr int kProgressHeight = 200;
 constexpr double kDefaultDpi = 96.0;
 
-constexpr Pane kSqlButtons[] = {Pane::cmdRun,       Pane::cmdClear,   Pane::cmdSaveSQL,
-                                Pane::cmdDeleteSQL, Pane::cmdLockSQL, Pane::cmdUnlockSQL};
+constexpr Pane kSqlButtons[] = {Pane::runButton,         Pane::clearButton, Pane::saveQueryButton,
+                                Pane::deleteQueryButton, Pane::lockButton,  Pane::unlockButton};
 constexpr int kSqlButtonLefts[] = {105, 528, 951, 1374, 1800, 1800};
 
 const char* const kPaneNames[kPaneCount] = {
@@ -29,44 +29,46 @@ int storedPosition(int stored, int fallback) {
 // The sheet, the tree with its caption panel, and the splitters around them.
 void layoutLeftColumn(PaneGeometry& g, const LayoutFrame& f, SkippedList& skipped) {
     const int T = f.toolbarHeight;
-    g[Pane::fa].top = T;
-    setHeight(g, Pane::fa, f.clientHeight - T - f.statusBarHeight, skipped);
-    g[Pane::TreeView1].top = T;
-    g[Pane::VTPan].top = T;
-    setHeight(g, Pane::TreeView1, g[Pane::HBar].top - T, skipped);
-    setHeight(g, Pane::VTPan, g[Pane::HBar].top - T, skipped);
-    for (Pane bar : {Pane::VBar, Pane::VBar1, Pane::VBar2}) {
-        g[bar].top = g[Pane::fa].top;
-        setHeight(g, bar, g[Pane::fa].height, skipped);
+    g[Pane::dataSheet].top = T;
+    setHeight(g, Pane::dataSheet, f.clientHeight - T - f.statusBarHeight, skipped);
+    g[Pane::databaseTree].top = T;
+    g[Pane::captionPanel].top = T;
+    setHeight(g, Pane::databaseTree, g[Pane::horizontalSplitter].top - T, skipped);
+    setHeight(g, Pane::captionPanel, g[Pane::horizontalSplitter].top - T, skipped);
+    for (Pane bar : {Pane::verticalSplitter, Pane::verticalDragBar, Pane::verticalLimitBar}) {
+        g[bar].top = g[Pane::dataSheet].top;
+        setHeight(g, bar, g[Pane::dataSheet].height, skipped);
     }
-    for (Pane bar : {Pane::HBar, Pane::HBar1, Pane::HBar2}) {
+    for (Pane bar : {Pane::horizontalSplitter, Pane::horizontalDragBar, Pane::horizontalLimitBar}) {
         g[bar].left = 0;
-        setWidth(g, bar, g[Pane::VBar].left, skipped);
+        setWidth(g, bar, g[Pane::verticalSplitter].left, skipped);
     }
-    g[Pane::TreeView1].top = g[Pane::fa].top;
-    g[Pane::fa].left = g[Pane::VBar].left + g[Pane::VBar].width;
-    setWidth(g, Pane::fa, f.clientWidth - g[Pane::VBar].left - g[Pane::VBar].width, skipped);
-    setWidth(g, Pane::TreeView1, g[Pane::VBar].left, skipped);
-    setWidth(g, Pane::VTPan, g[Pane::VBar].left, skipped);
+    g[Pane::databaseTree].top = g[Pane::dataSheet].top;
+    g[Pane::dataSheet].left = g[Pane::verticalSplitter].left + g[Pane::verticalSplitter].width;
+    setWidth(g, Pane::dataSheet,
+             f.clientWidth - g[Pane::verticalSplitter].left - g[Pane::verticalSplitter].width,
+             skipped);
+    setWidth(g, Pane::databaseTree, g[Pane::verticalSplitter].left, skipped);
+    setWidth(g, Pane::captionPanel, g[Pane::verticalSplitter].left, skipped);
 }
 
 // The tab control and the controls on its pages.
 void layoutTabPages(PaneGeometry& g, const LayoutFrame& f, SkippedList& skipped) {
-    const TwipsRect& hbar = g[Pane::HBar];
-    g[Pane::TabStrip1].top = hbar.top + hbar.height;
-    setWidth(g, Pane::TabStrip1, g[Pane::TreeView1].width, skipped);
-    setHeight(g, Pane::TabStrip1, f.clientHeight - hbar.top - hbar.height - f.statusBarHeight,
+    const TwipsRect& hbar = g[Pane::horizontalSplitter];
+    g[Pane::tabStrip].top = hbar.top + hbar.height;
+    setWidth(g, Pane::tabStrip, g[Pane::databaseTree].width, skipped);
+    setHeight(g, Pane::tabStrip, f.clientHeight - hbar.top - hbar.height - f.statusBarHeight,
               skipped);
-    setHeight(g, Pane::fb, g[Pane::TabStrip1].height - kPageHeightAllowance, skipped);
-    setWidth(g, Pane::fb, g[Pane::TabStrip1].width - kPageWidthAllowance, skipped);
-    setColumn1Width(g, Pane::fb, g[Pane::fb].width - g.fbColumn0Width, skipped);
-    for (Pane page : {Pane::fs, Pane::Tree2}) {
-        setHeight(g, page, g[Pane::fb].height, skipped);
-        setWidth(g, page, g[Pane::fb].width, skipped);
+    setHeight(g, Pane::formView, g[Pane::tabStrip].height - kPageHeightAllowance, skipped);
+    setWidth(g, Pane::formView, g[Pane::tabStrip].width - kPageWidthAllowance, skipped);
+    setColumn1Width(g, Pane::formView, g[Pane::formView].width - g.formViewColumn0Width, skipped);
+    for (Pane page : {Pane::statisticsGrid, Pane::tableTree}) {
+        setHeight(g, page, g[Pane::formView].height, skipped);
+        setWidth(g, page, g[Pane::formView].width, skipped);
     }
-    setColumn1Width(g, Pane::fs, g.fbColumn1Width, skipped);
-    setHeight(g, Pane::txtSQL, g[Pane::fb].height - kButtonRowAllowance, skipped);
-    setWidth(g, Pane::txtSQL, g[Pane::fb].width, skipped);
+    setColumn1Width(g, Pane::statisticsGrid, g.formViewColumn1Width, skipped);
+    setHeight(g, Pane::sqlBox, g[Pane::formView].height - kButtonRowAllowance, skipped);
+    setWidth(g, Pane::sqlBox, g[Pane::formView].width, skipped);
     placeSqlButtons(g);
 }
 
@@ -95,44 +97,44 @@ void setHeight(PaneGeometry& g, Pane pane, int value, SkippedList& skipped) {
 void setColumn1Width(PaneGeometry& g, Pane pane, int value, SkippedList& skipped) {
     if (value < 0) {
         skipped.push_back({pane, Dimension::Column1Width, value});
-    } else if (pane == Pane::fs) {
-        g.fsColumn1Width = value;
+    } else if (pane == Pane::statisticsGrid) {
+        g.statisticsColumn1Width = value;
     } else {
-        g.fbColumn1Width = value;
+        g.formViewColumn1Width = value;
     }
 }
 
 void placeSqlButtons(PaneGeometry& g) {
-    g[Pane::cmdRun].top = g[Pane::txtSQL].height + kButtonRowAllowance;
+    g[Pane::runButton].top = g[Pane::sqlBox].height + kButtonRowAllowance;
     for (Pane button : kSqlButtons) {
-        g[button].top = g[Pane::cmdRun].top;
+        g[button].top = g[Pane::runButton].top;
     }
 }
 
 PaneGeometry initialPlacement(int toolbarTop, int storedHbarTop, int storedVbarLeft,
-                              int fbColumn0Width, int fsColumn0Width) {
+                              int formViewColumn0Width, int statisticsColumn0Width) {
     PaneGeometry g;
-    for (Pane bar : {Pane::HBar, Pane::HBar1, Pane::HBar2}) {
+    for (Pane bar : {Pane::horizontalSplitter, Pane::horizontalDragBar, Pane::horizontalLimitBar}) {
         g[bar].top = storedPosition(storedHbarTop, kDefaultHbarTop);
         g[bar].height = kSplitterThickness;
     }
-    for (Pane bar : {Pane::VBar, Pane::VBar1, Pane::VBar2}) {
+    for (Pane bar : {Pane::verticalSplitter, Pane::verticalDragBar, Pane::verticalLimitBar}) {
         g[bar].left = storedPosition(storedVbarLeft, kDefaultVbarLeft);
         g[bar].width = kSplitterThickness;
     }
-    for (Pane pane : {Pane::fa, Pane::TreeView1, Pane::VTPan}) {
+    for (Pane pane : {Pane::dataSheet, Pane::databaseTree, Pane::captionPanel}) {
         g[pane].top = toolbarTop;
     }
-    for (Pane page : {Pane::fb, Pane::fs, Pane::Tree2, Pane::txtSQL}) {
-        g[page].left = g[Pane::TabStrip1].left + kPageLeft;
+    for (Pane page : {Pane::formView, Pane::statisticsGrid, Pane::tableTree, Pane::sqlBox}) {
+        g[page].left = g[Pane::tabStrip].left + kPageLeft;
         g[page].top = kPageTop;
     }
     for (int i = 0; i < int(std::size(kSqlButtons)); ++i) {
         g[kSqlButtons[i]] = {kSqlButtonLefts[i], 0, kButtonWidth, kButtonHeight};
     }
-    g[Pane::Progress].height = kProgressHeight;
-    g.fbColumn0Width = std::max(0, fbColumn0Width);
-    g.fsColumn0Width = std::max(0, fsColumn0Width);
+    g[Pane::progressBar].height = kProgressHeight;
+    g.formViewColumn0Width = std::max(0, formViewColumn0Width);
+    g.statisticsColumn0Width = std::max(0, statisticsColumn0Width);
     return g;
 }
 
@@ -140,9 +142,9 @@ SkippedList fullLayout(PaneGeometry& g, const LayoutFrame& frame) {
     SkippedList skipped;
     layoutLeftColumn(g, frame, skipped);
     layoutTabPages(g, frame, skipped);
-    setWidth(g, Pane::Progress, frame.firstPanelWidth / 2, skipped);
-    g[Pane::Progress].top = frame.clientHeight - 250;
-    g[Pane::Progress].left = frame.statusBarLeft + 50;
+    setWidth(g, Pane::progressBar, frame.firstPanelWidth / 2, skipped);
+    g[Pane::progressBar].top = frame.clientHeight - 250;
+    g[Pane::progressBar].left = frame.statusBarLeft + 50;
     return skipped;
 }
 
@@ -150,16 +152,16 @@ SkippedList shiftForToolbar(PaneGeometry& g, bool shown, int toolbarHeight) {
     SkippedList skipped;
     const int change = shown ? -toolbarHeight : toolbarHeight;
     const int top = shown ? toolbarHeight : 0;
-    for (Pane pane : {Pane::fa, Pane::TreeView1}) {
+    for (Pane pane : {Pane::dataSheet, Pane::databaseTree}) {
         g[pane].top = top;
         setHeight(g, pane, g[pane].height + change, skipped);
     }
-    for (Pane bar : {Pane::VBar, Pane::VBar1, Pane::VBar2}) {
+    for (Pane bar : {Pane::verticalSplitter, Pane::verticalDragBar, Pane::verticalLimitBar}) {
         g[bar].top = top;
-        setHeight(g, bar, g[Pane::fa].height, skipped);
+        setHeight(g, bar, g[Pane::dataSheet].height, skipped);
     }
-    g[Pane::VTPan].top = g[Pane::TreeView1].top;
-    g[Pane::VTPan].height = g[Pane::TreeView1].height;
+    g[Pane::captionPanel].top = g[Pane::databaseTree].top;
+    g[Pane::captionPanel].height = g[Pane::databaseTree].height;
     return skipped;
 }
 

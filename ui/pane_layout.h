@@ -26,37 +26,37 @@ struct TwipsRect {
 // txtSQL and the SQL buttons) are placed relative to TabStrip1; all others
 // relative to the client area below the menu bar.
 enum class Pane {
-    fa,
-    TreeView1,
-    VTPan,
-    VBar,
-    VBar1,
-    VBar2,
-    HBar,
-    HBar1,
-    HBar2,
-    TabStrip1,
-    fb,
-    fs,
-    Tree2,
-    txtSQL,
-    cmdRun,
-    cmdClear,
-    cmdSaveSQL,
-    cmdDeleteSQL,
-    cmdLockSQL,
-    cmdUnlockSQL,
-    Progress,
+    dataSheet,
+    databaseTree,
+    captionPanel,
+    verticalSplitter,
+    verticalDragBar,
+    verticalLimitBar,
+    horizontalSplitter,
+    horizontalDragBar,
+    horizontalLimitBar,
+    tabStrip,
+    formView,
+    statisticsGrid,
+    tableTree,
+    sqlBox,
+    runButton,
+    clearButton,
+    saveQueryButton,
+    deleteQueryButton,
+    lockButton,
+    unlockButton,
+    progressBar,
 };
-constexpr int kPaneCount = static_cast<int>(Pane::Progress) + 1;
+constexpr int kPaneCount = static_cast<int>(Pane::progressBar) + 1;
 const char* paneName(Pane pane);
 
 struct PaneGeometry {
     std::array<TwipsRect, kPaneCount> rects{};
-    int fbColumn0Width = 0;
-    int fbColumn1Width = 0;
-    int fsColumn0Width = 0;
-    int fsColumn1Width = 0;
+    int formViewColumn0Width = 0;
+    int formViewColumn1Width = 0;
+    int statisticsColumn0Width = 0;
+    int statisticsColumn1Width = 0;
 
     TwipsRect& operator[](Pane pane) { return rects[static_cast<int>(pane)]; }
     const TwipsRect& operator[](Pane pane) const { return rects[static_cast<int>(pane)]; }
@@ -111,10 +111,10 @@ constexpr int kMaxPosition = 100'000'000;
 
 // The placement made at load, before the first full layout. toolbarTop is T
 // (0 when the toolbar is hidden). Stored splitter positions of 0 or less become
-// kDefaultHbarTop and kDefaultVbarLeft. fbColumn0Width and fsColumn0Width are
+// kDefaultHbarTop and kDefaultVbarLeft. formViewColumn0Width and statisticsColumn0Width are
 // the fixed first-column widths of the form view and the statistics grid.
 PaneGeometry initialPlacement(int toolbarTop, int storedHbarTop, int storedVbarLeft,
-                              int fbColumn0Width, int fsColumn0Width);
+                              int formViewColumn0Width, int statisticsColumn0Width);
 
 // The full layout run on every resize. Changes g in place and returns the
 // assignments it skipped. Splitter positions are used as they are, unclamped.

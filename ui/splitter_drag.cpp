@@ -5,13 +5,13 @@ namespace ui {
 namespace {
 
 void showHbarIndicator(SplitterDragState& s, bool limitBar) {
-    s.hbar1Visible = !limitBar;
-    s.hbar2Visible = limitBar;
+    s.horizontalDragBarShown = !limitBar;
+    s.horizontalLimitBarShown = limitBar;
 }
 
 void showVbarIndicator(SplitterDragState& s, bool limitBar) {
-    s.vbar1Visible = !limitBar;
-    s.vbar2Visible = limitBar;
+    s.verticalDragBarShown = !limitBar;
+    s.verticalLimitBarShown = limitBar;
 }
 
 // The tree above the splitter and the tab control with its pages below it,
@@ -19,23 +19,23 @@ void showVbarIndicator(SplitterDragState& s, bool limitBar) {
 SkippedList resizeAroundHbar(PaneGeometry& g, const LayoutFrame& f) {
     SkippedList skipped;
     const int T = f.toolbarHeight;
-    const TwipsRect& hbar = g[Pane::HBar];
-    for (Pane pane : {Pane::TreeView1, Pane::VTPan}) {
+    const TwipsRect& hbar = g[Pane::horizontalSplitter];
+    for (Pane pane : {Pane::databaseTree, Pane::captionPanel}) {
         g[pane].top = T;
         setHeight(g, pane, hbar.top - T, skipped);
     }
-    g[Pane::fb].top = kPageTop;
-    g[Pane::TabStrip1].top = hbar.top + hbar.height;
-    setHeight(g, Pane::TabStrip1,
+    g[Pane::formView].top = kPageTop;
+    g[Pane::tabStrip].top = hbar.top + hbar.height;
+    setHeight(g, Pane::tabStrip,
               f.outerHeight - hbar.top - hbar.height - kTabStripBottomAllowance - f.statusBarHeight,
               skipped);
-    setHeight(g, Pane::fb, g[Pane::TabStrip1].height - kPageHeightAllowance, skipped);
-    for (Pane page : {Pane::fs, Pane::Tree2}) {
-        g[page].top = g[Pane::fb].top;
-        setHeight(g, page, g[Pane::fb].height, skipped);
+    setHeight(g, Pane::formView, g[Pane::tabStrip].height - kPageHeightAllowance, skipped);
+    for (Pane page : {Pane::statisticsGrid, Pane::tableTree}) {
+        g[page].top = g[Pane::formView].top;
+        setHeight(g, page, g[Pane::formView].height, skipped);
     }
-    g[Pane::txtSQL].top = g[Pane::fb].top;
-    setHeight(g, Pane::txtSQL, g[Pane::fb].height - kButtonRowAllowance, skipped);
+    g[Pane::sqlBox].top = g[Pane::formView].top;
+    setHeight(g, Pane::sqlBox, g[Pane::formView].height - kButtonRowAllowance, skipped);
     placeSqlButtons(g);
     return skipped;
 }
@@ -44,21 +44,23 @@ SkippedList resizeAroundHbar(PaneGeometry& g, const LayoutFrame& f) {
 // frame's outer width.
 SkippedList resizeAroundVbar(PaneGeometry& g, const LayoutFrame& f) {
     SkippedList skipped;
-    const TwipsRect& vbar = g[Pane::VBar];
-    for (Pane bar : {Pane::HBar, Pane::HBar1, Pane::HBar2}) {
+    const TwipsRect& vbar = g[Pane::verticalSplitter];
+    for (Pane bar : {Pane::horizontalSplitter, Pane::horizontalDragBar, Pane::horizontalLimitBar}) {
         setWidth(g, bar, vbar.left, skipped);
     }
-    g[Pane::fa].left = vbar.left + vbar.width;
-    setWidth(g, Pane::fa, f.outerWidth - vbar.left - vbar.width - kSheetRightAllowance, skipped);
-    for (Pane pane : {Pane::TreeView1, Pane::VTPan, Pane::TabStrip1}) {
+    g[Pane::dataSheet].left = vbar.left + vbar.width;
+    setWidth(g, Pane::dataSheet, f.outerWidth - vbar.left - vbar.width - kSheetRightAllowance,
+             skipped);
+    for (Pane pane : {Pane::databaseTree, Pane::captionPanel, Pane::tabStrip}) {
         setWidth(g, pane, vbar.left, skipped);
     }
-    setWidth(g, Pane::fb, g[Pane::TabStrip1].width - kPageWidthAllowance, skipped);
-    setColumn1Width(g, Pane::fb, g[Pane::fb].width - g.fbColumn0Width, skipped);
-    setWidth(g, Pane::fs, g[Pane::fb].width, skipped);
-    setColumn1Width(g, Pane::fs, g[Pane::fs].width - g.fsColumn0Width, skipped);
-    for (Pane page : {Pane::Tree2, Pane::txtSQL}) {
-        setWidth(g, page, g[Pane::fb].width, skipped);
+    setWidth(g, Pane::formView, g[Pane::tabStrip].width - kPageWidthAllowance, skipped);
+    setColumn1Width(g, Pane::formView, g[Pane::formView].width - g.formViewColumn0Width, skipped);
+    setWidth(g, Pane::statisticsGrid, g[Pane::formView].width, skipped);
+    setColumn1Width(g, Pane::statisticsGrid,
+                    g[Pane::statisticsGrid].width - g.statisticsColumn0Width, skipped);
+    for (Pane page : {Pane::tableTree, Pane::sqlBox}) {
+        setWidth(g, page, g[Pane::formView].width, skipped);
     }
     return skipped;
 }
@@ -69,7 +71,7 @@ void hbarPress(PaneGeometry& g, SplitterDragState& s) {
     showHbarIndicator(s, false);
     s.cursor = SplitterCursor::SizeNorthSouth;
     if (s.atLowerLimit) {
-        g[Pane::HBar1].top -= kLimitNudge;
+        g[Pane::horizontalDragBar].top -= kLimitNudge;
     }
 }
 
@@ -78,13 +80,13 @@ void hbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int y, const L
     if (buttons != LeftButton) {
         return;
     }
-    TwipsRect& indicator = g[Pane::HBar1];
-    const int pointer = g[Pane::HBar].top + y;
+    TwipsRect& indicator = g[Pane::horizontalDragBar];
+    const int pointer = g[Pane::horizontalSplitter].top + y;
     // The upper check looks at where the indicator was left by the previous
     // move, so the pointer must stay above the limit for two moves.
     s.atUpperLimit = indicator.top <= kUpperLimit;
     if (s.atUpperLimit) {
-        indicator.top = g[Pane::HBar2].top = kUpperLimit;
+        indicator.top = g[Pane::horizontalLimitBar].top = kUpperLimit;
     } else {
         indicator.top = pointer;
     }
@@ -93,7 +95,7 @@ void hbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int y, const L
     s.atLowerLimit = lowest < indicator.top;
     indicator.top = s.atLowerLimit ? lowest : pointer;
     if (s.atLowerLimit) {
-        g[Pane::HBar2].top = lowest;
+        g[Pane::horizontalLimitBar].top = lowest;
     }
     // The limit bar shows at either limit. (Taking the lower check's word
     // alone would show the drag indicator past the upper limit, where the
@@ -103,19 +105,19 @@ void hbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int y, const L
 
 SkippedList hbarRelease(PaneGeometry& g, SplitterDragState& s, const LayoutFrame& frame) {
     s.cursor = SplitterCursor::Arrow;
-    s.hbar1Visible = s.hbar2Visible = false;
-    TwipsRect& hbar = g[Pane::HBar];
-    if (g[Pane::HBar2].top == kUpperLimit && s.atUpperLimit) {
-        g[Pane::HBar1].top = hbar.top = kUpperLimit;
+    s.horizontalDragBarShown = s.horizontalLimitBarShown = false;
+    TwipsRect& hbar = g[Pane::horizontalSplitter];
+    if (g[Pane::horizontalLimitBar].top == kUpperLimit && s.atUpperLimit) {
+        g[Pane::horizontalDragBar].top = hbar.top = kUpperLimit;
         s.atUpperLimit = false;
     }
     const int lowest = frame.outerHeight - frame.toolbarHeight - kLowerMargin;
-    if (lowest <= g[Pane::HBar2].top && s.atLowerLimit) {
+    if (lowest <= g[Pane::horizontalLimitBar].top && s.atLowerLimit) {
         hbar.top = lowest - hbar.height;
-        g[Pane::HBar1].top = hbar.top;
+        g[Pane::horizontalDragBar].top = hbar.top;
         s.atLowerLimit = false;
     }
-    hbar.top = g[Pane::HBar1].top;
+    hbar.top = g[Pane::horizontalDragBar].top;
     return resizeAroundHbar(g, frame);
 }
 
@@ -123,7 +125,7 @@ void vbarPress(PaneGeometry& g, SplitterDragState& s) {
     showVbarIndicator(s, false);
     s.cursor = SplitterCursor::SizeWestEast;
     if (s.atRightLimit) {
-        g[Pane::VBar1].left -= kLimitNudge;
+        g[Pane::verticalDragBar].left -= kLimitNudge;
     }
 }
 
@@ -132,12 +134,12 @@ void vbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int x, const L
     if (buttons != LeftButton) {
         return;
     }
-    TwipsRect& indicator = g[Pane::VBar1];
-    const int pointer = g[Pane::VBar].left + x;
+    TwipsRect& indicator = g[Pane::verticalDragBar];
+    const int pointer = g[Pane::verticalSplitter].left + x;
     // Unlike the upper limit, a position equal to the left limit passes.
     s.atLeftLimit = indicator.left < kLeftLimit;
     if (s.atLeftLimit) {
-        indicator.left = g[Pane::VBar2].left = kLeftLimit;
+        indicator.left = g[Pane::verticalLimitBar].left = kLeftLimit;
     } else {
         indicator.left = pointer;
     }
@@ -146,25 +148,25 @@ void vbarMove(PaneGeometry& g, SplitterDragState& s, int buttons, int x, const L
     s.atRightLimit = rightmost < indicator.left;
     indicator.left = s.atRightLimit ? rightmost : pointer;
     if (s.atRightLimit) {
-        g[Pane::VBar2].left = rightmost;
+        g[Pane::verticalLimitBar].left = rightmost;
     }
     showVbarIndicator(s, s.atLeftLimit || s.atRightLimit);
 }
 
 SkippedList vbarRelease(PaneGeometry& g, SplitterDragState& s, const LayoutFrame& frame) {
     s.cursor = SplitterCursor::Arrow;
-    s.vbar1Visible = s.vbar2Visible = false;
-    TwipsRect& vbar = g[Pane::VBar];
-    if (g[Pane::VBar2].left == kLeftLimit && s.atLeftLimit) {
-        g[Pane::VBar1].left = vbar.left = kLeftLimit;
+    s.verticalDragBarShown = s.verticalLimitBarShown = false;
+    TwipsRect& vbar = g[Pane::verticalSplitter];
+    if (g[Pane::verticalLimitBar].left == kLeftLimit && s.atLeftLimit) {
+        g[Pane::verticalDragBar].left = vbar.left = kLeftLimit;
         s.atLeftLimit = false;
     }
     const int rightmost = frame.outerWidth - kRightMargin;
-    if (rightmost < g[Pane::VBar2].left && s.atRightLimit) {
-        g[Pane::VBar1].left = vbar.left = rightmost;
+    if (rightmost < g[Pane::verticalLimitBar].left && s.atRightLimit) {
+        g[Pane::verticalDragBar].left = vbar.left = rightmost;
         s.atRightLimit = false;
     }
-    vbar.left = g[Pane::VBar1].left;
+    vbar.left = g[Pane::verticalDragBar].left;
     return resizeAroundVbar(g, frame);
 }
 

@@ -39,10 +39,10 @@ struct SplitterDragState {
     bool atLowerLimit = false;
     bool atLeftLimit = false;
     bool atRightLimit = false;
-    bool hbar1Visible = false;
-    bool hbar2Visible = false;
-    bool vbar1Visible = false;
-    bool vbar2Visible = false;
+    bool horizontalDragBarShown = false;
+    bool horizontalLimitBarShown = false;
+    bool verticalDragBarShown = false;
+    bool verticalLimitBarShown = false;
     SplitterCursor cursor = SplitterCursor::Arrow;  // the cursor the last event asked for
 };
 

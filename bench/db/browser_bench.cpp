@@ -10,16 +10,30 @@
 #include <cstdio>
 #include <ctime>
 
+#include "analysis/statistics_controller.h"
+#include "app/database_browser.h"
 #include "app/file_system_memory.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/module_main.h"
+#include "app/sheet_editing.h"
+#include "app/sheet_files.h"
+#include "app/sheet_formatting.h"
+#include "app/sheet_modes.h"
 #include "bench/support/process_memory.h"
 #include "db/database_tree.h"
 #include "sheet/delimited_text.h"
+#include "sheet/flag_column_controller.h"
+#include "sheet/format_commands.h"
 #include "sheet/grid.h"
 #include "sheet/grid_file.h"
+#include "sql/sql_workbench.h"
+#include "ui/help_menu.h"
+#include "ui/main_toolbar.h"
 #include "ui/scripted_desktop.h"
 #include "ui/scripted_dialogs.h"
+#include "ui/status_panels.h"
+#include "ui/tab_strip.h"
+#include "ui/view_layout.h"
 
 namespace {
 
@@ -35,16 +49,18 @@ qint64 cpuMs() {
 
 qint64 cpuMark = 0;
 
-void report(const char* step, qint64 ms, frmMain& w) {
+void report(const char* step, qint64 ms, app::MainWindow& w) {
     const qint64 cpu = cpuMs() - cpuMark;
     QApplication::processEvents();
     std::printf("%-38s wall %6lld ms  cpu %6lld ms  rows %8d  cols %3d  RssAnon %8ld kB\n", step,
-                (long long)ms, (long long)cpu, w.fa->rows() - 1, w.fa->cols(), rssAnonKb());
+                (long long)ms, (long long)cpu, w.controls().dataSheet->rows() - 1,
+                w.controls().dataSheet->cols(), rssAnonKb());
     cpuMark = cpuMs();
 }
 
-QTreeWidgetItem* tableNode(frmMain& w, const QString& name) {
-    QTreeWidgetItem* tables = db::DatabaseTree::find(*w.TreeView1, QStringLiteral("N1"));
+QTreeWidgetItem* tableNode(app::MainWindow& w, const QString& name) {
+    QTreeWidgetItem* tables =
+        db::DatabaseTree::find(*w.controls().databaseTree, QStringLiteral("N1"));
     for (int i = 0; tables && i < tables->childCount(); ++i) {
         if (tables->child(i)->text(0) == name) {
             return tables->child(i);
@@ -55,15 +71,15 @@ QTreeWidgetItem* tableNode(frmMain& w, const QString& name) {
 
 // Opens `path` as the open command does for a database; the time runs until
 // the first table has been painted.
-qint64 timedOpen(frmMain& w, const QString& path) {
+qint64 timedOpen(app::MainWindow& w, const QString& path) {
     QElapsedTimer clock;
     clock.start();
-    w.openFileType = 1;
-    if (!w.OpenDatabase(path)) {
+    w.files().openFileType() = 1;
+    if (!w.browser().open(path)) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         std::exit(2);
     }
-    w.fa->repaint();
+    w.controls().dataSheet->repaint();
     return clock.elapsed();
 }
 
@@ -83,7 +99,7 @@ int main(int argc, char* argv[]) {
     ModuleMain::Environment env{&fs, "/prog", "/user", &dialogs, &desktop, {}};
     ModuleMain module(env);
     module.Main();
-    frmMain& w = *module.mainWindow();
+    app::MainWindow& w = *module.mainWindow();
     QApplication::processEvents();
     report("start", 0, w);
 
@@ -101,13 +117,13 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     cpuMark = cpuMs();
     clock.start();
-    w.TreeView1_NodeClick(big);
-    w.fa->repaint();
+    w.browser().onNodeClicked(big);
+    w.controls().dataSheet->repaint();
     report("click Big to all rows in the sheet", clock.elapsed(), w);
 
     cpuMark = cpuMs();
     clock.start();
-    const QByteArray saved = sheet::GridFile::save(*w.fa);
+    const QByteArray saved = sheet::GridFile::save(*w.controls().dataSheet);
     report("save that sheet as a grid file", clock.elapsed(), w);
     cpuMark = cpuMs();
     clock.start();
@@ -120,7 +136,8 @@ int main(int argc, char* argv[]) {
 
     cpuMark = cpuMs();
     clock.start();
-    const QByteArray csv = sheet::DelimitedText::save(*w.fa, sheet::DelimitedText::kComma, true);
+    const QByteArray csv =
+        sheet::DelimitedText::save(*w.controls().dataSheet, sheet::DelimitedText::kComma, true);
     report("save that sheet as comma-delimited text", clock.elapsed(), w);
     cpuMark = cpuMs();
     clock.start();
@@ -133,12 +150,12 @@ int main(int argc, char* argv[]) {
     }
     report("load that text into a sheet", clock.elapsed(), w);
 
-    w.setSqlText(
+    w.sqlWorkbench().setText(
         QStringLiteral("SELECT Region, Count(*), Sum(Amount) FROM Orders GROUP BY Region"));
     cpuMark = cpuMs();
     clock.start();
-    w.cmdRun_Click();
-    w.fa->repaint();
+    w.sqlWorkbench().run();
+    w.controls().dataSheet->repaint();
     report("run GROUP BY Region into the sheet", clock.elapsed(), w);
     if (!dialogs.asked.isEmpty()) {
         std::printf("messages: %s\n", qPrintable(dialogs.asked.last().text));

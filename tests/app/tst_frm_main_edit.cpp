@@ -71,12 +71,12 @@ class FrmMainEditTest : public QObject {
     void blockMode();
     void addFlagColumn();
     QString clipboard() const { return QGuiApplication::clipboard()->text(); }
-    QString txtRow() const { return w_->Toolbar->sizeBoxes()->txtRow->text(); }
-    QString txtCol() const { return w_->Toolbar->sizeBoxes()->txtCol->text(); }
-    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
+    QString txtRow() const { return w_->controls().toolbar->sizeBoxes()->txtRow->text(); }
+    QString txtCol() const { return w_->controls().toolbar->sizeBoxes()->txtCol->text(); }
+    QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
 
     std::unique_ptr<ToolbarWindowRun> window_;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
     sheet::Grid* fa_ = nullptr;
 };
 
@@ -84,7 +84,7 @@ void FrmMainEditTest::init() {
     window_ = std::make_unique<ToolbarWindowRun>();
     w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fa_ = w_->fa;
+    fa_ = w_->controls().dataSheet;
     fa_->setRows(kDataRows + 1);
     fa_->setCols(kCols);
     fillSheet(*fa_, kDataRows, QStringLiteral("T"));
@@ -105,18 +105,18 @@ void FrmMainEditTest::doubleClickCell(int row, int col) {
 
 void FrmMainEditTest::focusSheet() {
     fa_->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 1);
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 1);
 }
 
 void FrmMainEditTest::blockMode() {
     entry("mnuMouseMode(1)")->trigger();
-    QVERIFY(w_->Toolbar->isPressed(QStringLiteral("BlockMode")));
+    QVERIFY(w_->controls().toolbar->isPressed(QStringLiteral("BlockMode")));
 }
 
 void FrmMainEditTest::addFlagColumn() {
     entry("mnuAddFlagCol")->trigger();
-    QVERIFY(w_->sheetState.flagColumnPresent);
-    QCOMPARE(w_->sheetState.flagColumn, 0);
+    QVERIFY(w_->sheetState().flagColumnPresent);
+    QCOMPARE(w_->sheetState().flagColumn, 0);
 }
 
 // ---- clipboard ----
@@ -142,34 +142,34 @@ void FrmMainEditTest::popupCopyTakesTheSheetWhateverPaneWasActive() {
     blockMode();
     clickCell(3, 2);
     clickCell(3, 3, Qt::ShiftModifier);
-    w_->fb->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
+    w_->controls().formView->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
     entry("mnuPUCopy")->trigger();
     QCOMPARE(clipboard(), cellText(3, 2) + u'\t' + cellText(3, 3));
 }
 
 void FrmMainEditTest::copyFromTheOtherPanes() {
     // The tree: the last clicked node's name, bracketed and spaced.
-    auto* node = new QTreeWidgetItem(w_->TreeView1, {QStringLiteral("CustomerName")});
-    w_->currentNode = node;
-    w_->TreeView1->show();
-    w_->TreeView1->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 4);
+    auto* node = new QTreeWidgetItem(w_->controls().databaseTree, {QStringLiteral("CustomerName")});
+    w_->browser().onNodeClicked(node);
+    w_->controls().databaseTree->show();
+    w_->controls().databaseTree->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 4);
     entry("mnuEditCopy")->trigger();
     QCOMPARE(clipboard(), QStringLiteral(" [CustomerName] "));
 
     // The SQL box: its selected text, line breaks as CR LF.
-    w_->setSqlText(QStringLiteral("SELECT *\r\nFROM T"));
-    w_->txtSQL->selectAll();
-    w_->sheetState.lastFocusedPane = 3;
+    w_->sqlWorkbench().setText(QStringLiteral("SELECT *\r\nFROM T"));
+    w_->controls().sqlBox->selectAll();
+    w_->sheetState().lastFocusedPane = sheet::FocusedPane::SqlBox;
     entry("mnuEditCopy")->trigger();
     QCOMPARE(clipboard(), QStringLiteral("SELECT *\r\nFROM T"));
 
     // The form view: its selected block.
-    w_->SheetUpdate();
-    w_->fb->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
-    w_->fb->select(1, 0, 2, 1);
+    w_->runSheetUpdate();
+    w_->controls().formView->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
+    w_->controls().formView->select(1, 0, 2, 1);
     entry("mnuEditCopy")->trigger();
     QCOMPARE(clipboard(), QStringLiteral("T0\t%1\rT1\t%2").arg(cellText(1, 0), cellText(1, 1)));
 }
@@ -202,8 +202,8 @@ void FrmMainEditTest::pasteFromSpreadsheetFillsCellForCell() {
 void FrmMainEditTest::pasteBeyondTheSheetIsClippedAtItsEdge() {
     blockMode();
     clickCell(kDataRows, kCols - 1);
-    w_->TreeView1->setFocus();  // the pop-up entry pastes into the sheet all the same
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 4);
+    w_->controls().databaseTree->setFocus();  // the pop-up entry pastes into the sheet all the same
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 4);
     QGuiApplication::clipboard()->setText(QStringLiteral("p\tq\r\ns\tt"));
     entry("mnuPUPaste")->trigger();
     QCOMPARE(fa_->textMatrix(kDataRows, kCols - 1), QStringLiteral("p"));
@@ -213,17 +213,17 @@ void FrmMainEditTest::pasteBeyondTheSheetIsClippedAtItsEdge() {
 }
 
 void FrmMainEditTest::pasteIntoSqlBoxReplacesTheStatement() {
-    w_->setSqlText(QStringLiteral("SELECT * FROM Old"));
-    w_->sheetState.lastFocusedPane = 3;
+    w_->sqlWorkbench().setText(QStringLiteral("SELECT * FROM Old"));
+    w_->sheetState().lastFocusedPane = sheet::FocusedPane::SqlBox;
     QGuiApplication::clipboard()->setText(QStringLiteral("SELECT Name\nFROM New"));
     const QString sheetBefore = fa_->textMatrix(1, 0);
     entry("mnuEditPaste")->trigger();
-    QCOMPARE(w_->SqlText(), QStringLiteral("SELECT Name\r\nFROM New"));
+    QCOMPARE(w_->sqlWorkbench().text(), QStringLiteral("SELECT Name\r\nFROM New"));
     QCOMPARE(fa_->textMatrix(1, 0), sheetBefore);
     // An empty clipboard pastes nothing: the statement stays.
     QGuiApplication::clipboard()->clear();
     entry("mnuEditPaste")->trigger();
-    QCOMPARE(w_->SqlText(), QStringLiteral("SELECT Name\r\nFROM New"));
+    QCOMPARE(w_->sqlWorkbench().text(), QStringLiteral("SELECT Name\r\nFROM New"));
 }
 
 void FrmMainEditTest::cutEmptiesTextButKeepsStyles() {
@@ -249,8 +249,8 @@ void FrmMainEditTest::cutEmptiesTextButKeepsStyles() {
 void FrmMainEditTest::cutWithFormViewActiveDoesNothing() {
     blockMode();
     clickCell(2, 2);
-    w_->fb->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
+    w_->controls().formView->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
     QVERIFY(!entry("mnuEditCut")->isEnabled());
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     entry("mnuPUCut")->trigger();  // the pop-up twin runs the same rule
@@ -259,10 +259,10 @@ void FrmMainEditTest::cutWithFormViewActiveDoesNothing() {
 }
 
 void FrmMainEditTest::selectAllTakesDataRowsAndEveryColumn() {
-    w_->fb->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
+    w_->controls().formView->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
     entry("mnuSelectAll")->trigger();
-    QCOMPARE(int(w_->sheetState.lastFocusedPane), 1);
+    QCOMPARE(int(w_->sheetState().lastFocusedPane), 1);
     entry("mnuEditCopy")->trigger();
     const QStringList lines = clipboard().split(u'\r');
     QCOMPARE(lines.size(), kDataRows);
@@ -285,7 +285,8 @@ void FrmMainEditTest::insertRowPutsAnEmptyRowAtTheCurrentRow() {
     QCOMPARE(fa_->textMatrix(kDataRows + 1, 1), cellText(kDataRows, 1));
     QCOMPARE(fa_->row(), 4);
     QCOMPARE(txtRow(), QString::number(kDataRows + 1));
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("4 / %1").arg(kDataRows + 1));
+    QCOMPARE(w_->controls().statusPanels->panelText(5),
+             QStringLiteral("4 / %1").arg(kDataRows + 1));
     // A second insert goes above the same place, not below the moved row.
     entry("mnuPUInsertRow")->trigger();
     QCOMPARE(fa_->textMatrix(6, 1), cellText(4, 1));
@@ -311,9 +312,9 @@ void FrmMainEditTest::insertColumnShiftsColumnsRight() {
     QCOMPARE(fa_->col(), 2);
     QCOMPARE(txtCol(), QString::number(kCols + 1));
     // The form view lists the columns in their new order.
-    QCOMPARE(w_->fb->rows(), kCols + 2);
-    QCOMPARE(w_->fb->textMatrix(3, 0), QString());
-    QCOMPARE(w_->fb->textMatrix(4, 0), QStringLiteral("T2"));
+    QCOMPARE(w_->controls().formView->rows(), kCols + 2);
+    QCOMPARE(w_->controls().formView->textMatrix(3, 0), QString());
+    QCOMPARE(w_->controls().formView->textMatrix(4, 0), QStringLiteral("T2"));
 }
 
 void FrmMainEditTest::deleteSelectedRowsInRowMode() {
@@ -368,8 +369,8 @@ void FrmMainEditTest::deleteColumnShiftsColumnsLeft() {
     QCOMPARE(fa_->textMatrix(2, 1), cellText(2, 2));
     QCOMPARE(fa_->textMatrix(2, 0), cellText(2, 0));
     QCOMPARE(txtCol(), QString::number(kCols - 1));
-    QCOMPARE(w_->fb->rows(), kCols);
-    QCOMPARE(w_->fb->textMatrix(2, 0), QStringLiteral("T2"));
+    QCOMPARE(w_->controls().formView->rows(), kCols);
+    QCOMPARE(w_->controls().formView->textMatrix(2, 0), QStringLiteral("T2"));
     // The last column deleted: the current cell stays on the sheet.
     clickCell(2, kCols - 2);
     entry("mnuPUDeleteCol")->trigger();
@@ -387,14 +388,14 @@ void FrmMainEditTest::shapeChangesResetTheAnalysisCommands() {
         clickCell(2, 1);
         entry("mnuAnalysis")->trigger();
         QVERIFY(!entry("mnuAnalysis")->isEnabled());
-        QVERIFY(w_->Toolbar->isPressed(QStringLiteral("Statistics")));
+        QVERIFY(w_->controls().toolbar->isPressed(QStringLiteral("Statistics")));
         QVERIFY(entry("mnuBarChart")->isEnabled());
-        QVERIFY(w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+        QVERIFY(w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible());
         entry(command)->trigger();
         QVERIFY2(entry("mnuAnalysis")->isEnabled(), command);
         QVERIFY2(!entry("mnuBarChart")->isEnabled(), command);
-        QVERIFY2(!w_->Toolbar->isPressed(QStringLiteral("Statistics")), command);
-        QVERIFY2(!w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible(), command);
+        QVERIFY2(!w_->controls().toolbar->isPressed(QStringLiteral("Statistics")), command);
+        QVERIFY2(!w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible(), command);
     }
 }
 
@@ -405,16 +406,16 @@ void FrmMainEditTest::statisticsStayWithTheirColumns() {
     }
     clickCell(2, 1);
     entry("mnuAnalysis")->trigger();
-    QCOMPARE(w_->statisticsStore().entry(1)->maximum, 9.0f);
-    QCOMPARE(w_->statisticsStore().entry(3)->maximum, 109.0f);
+    QCOMPARE(w_->statistics().store().entry(1)->maximum, 9.0f);
+    QCOMPARE(w_->statistics().store().entry(3)->maximum, 109.0f);
     clickCell(2, 0);
     entry("mnuInsertCol")->trigger();
-    QCOMPARE(w_->statisticsStore().entry(2)->maximum, 9.0f);
-    QCOMPARE(w_->statisticsStore().entry(4)->maximum, 109.0f);
+    QCOMPARE(w_->statistics().store().entry(2)->maximum, 9.0f);
+    QCOMPARE(w_->statistics().store().entry(4)->maximum, 109.0f);
     clickCell(2, 2);
     entry("mnuDeleteCol")->trigger();
-    QCOMPARE(w_->statisticsStore().entry(3)->maximum, 109.0f);
-    QVERIFY(w_->statisticsStore().entry(2)->maximum != 9.0f);  // the deleted column's are gone
+    QCOMPARE(w_->statistics().store().entry(3)->maximum, 109.0f);
+    QVERIFY(w_->statistics().store().entry(2)->maximum != 9.0f);  // the deleted column's are gone
 }
 
 void FrmMainEditTest::flagColumnFollowsInsertAndDelete() {
@@ -422,27 +423,27 @@ void FrmMainEditTest::flagColumnFollowsInsertAndDelete() {
     clickCell(3, 0);
     entry("mnuInsertCol")->trigger();  // a new column before the flag column
     QCOMPARE(fa_->textMatrix(0, 1), QStringLiteral("Flag"));
-    QCOMPARE(w_->sheetState.flagColumn, 1);
+    QCOMPARE(w_->sheetState().flagColumn, 1);
     doubleClickCell(4, 3);
     QCOMPARE(fa_->textMatrix(4, 1), QStringLiteral(" "));
     QCOMPARE(fa_->textMatrix(4, 0), QString());  // the new column stays empty
     clickCell(2, 0);
     entry("mnuDeleteCol")->trigger();
-    QCOMPARE(w_->sheetState.flagColumn, 0);
-    QVERIFY(w_->sheetState.flagColumnPresent);
+    QCOMPARE(w_->sheetState().flagColumn, 0);
+    QVERIFY(w_->sheetState().flagColumnPresent);
     QCOMPARE(fa_->textMatrix(4, 0), QStringLiteral(" "));
 }
 
 void FrmMainEditTest::deletingTheFlagColumnEndsTheFlagState() {
     addFlagColumn();
-    QVERIFY(w_->Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    QVERIFY(w_->controls().toolbar->button(QStringLiteral("Flag"))->isVisible());
     clickCell(2, 0);
     entry("mnuDeleteCol")->trigger();
     QCOMPARE(fa_->cols(), kCols);
     QCOMPARE(fa_->textMatrix(0, 0), QStringLiteral("T0"));
-    QVERIFY(!w_->sheetState.flagColumnPresent);
+    QVERIFY(!w_->sheetState().flagColumnPresent);
     QVERIFY(entry("mnuAddFlagCol")->isEnabled());
-    QVERIFY(!w_->Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    QVERIFY(!w_->controls().toolbar->button(QStringLiteral("Flag"))->isVisible());
     // Flag commands no longer write into the column now at the old index.
     doubleClickCell(3, 0);
     entry("mnuPUSetFlag")->trigger();
@@ -464,7 +465,7 @@ void FrmMainEditTest::columnTitleFromTheInputBox() {
     QCOMPARE(window_->run.dialogs.asked[0].text,
              QStringLiteral("Enter New Column Title (Header):"));
     QCOMPARE(fa_->textMatrix(0, 3), QStringLiteral("Price"));
-    QCOMPARE(w_->fb->textMatrix(4, 0), QStringLiteral("Price"));
+    QCOMPARE(w_->controls().formView->textMatrix(4, 0), QStringLiteral("Price"));
     // Cancel (an empty answer) changes nothing.
     entry("mnuPUColTitle")->trigger();
     QCOMPARE(window_->run.dialogs.asked.size(), 2);
@@ -480,8 +481,9 @@ void FrmMainEditTest::setAsColumnHeaderRowPromotesTheCurrentRow() {
     QCOMPARE(fa_->rows(), kDataRows);
     QCOMPARE(fa_->textMatrix(1, 0), cellText(2, 0));
     QCOMPARE(txtRow(), QString::number(kDataRows - 1));
-    QCOMPARE(w_->fb->textMatrix(1, 0), cellText(1, 0));
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("1 / %1").arg(kDataRows - 1));
+    QCOMPARE(w_->controls().formView->textMatrix(1, 0), cellText(1, 0));
+    QCOMPARE(w_->controls().statusPanels->panelText(5),
+             QStringLiteral("1 / %1").arg(kDataRows - 1));
 }
 
 void FrmMainEditTest::setAsColumnHeaderRowKeepsTheFlagTitle() {

@@ -79,10 +79,10 @@ class FrmMainFlagsTest : public QObject {
     bool formViewShowsFlag() const;
     // "U", "D" or "" for the picture of column col's title.
     QString marker(int col) const;
-    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
+    QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
 
     std::unique_ptr<ToolbarWindowRun> window_;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
     sheet::Grid* fa_ = nullptr;
 };
 
@@ -90,7 +90,7 @@ void FrmMainFlagsTest::init() {
     window_ = std::make_unique<ToolbarWindowRun>();
     w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fa_ = w_->fa;
+    fa_ = w_->controls().dataSheet;
     fa_->setRows(kDataRows + 1);
     fa_->setCols(6);
     fillSheet(*fa_, kDataRows, QStringLiteral("T"));
@@ -106,7 +106,7 @@ void FrmMainFlagsTest::cleanup() {
 void FrmMainFlagsTest::addFlagColumn() {
     QVERIFY(entry("mnuAddFlagCol")->isEnabled());
     entry("mnuAddFlagCol")->trigger();
-    QVERIFY(w_->sheetState.flagColumnPresent);
+    QVERIFY(w_->sheetState().flagColumnPresent);
 }
 
 void FrmMainFlagsTest::clickCell(int row, int col, Qt::KeyboardModifiers keys) {
@@ -129,10 +129,10 @@ void FrmMainFlagsTest::dragTitle(int col, int position) {
 }
 
 bool FrmMainFlagsTest::flagged(int row) const {
-    const int col = w_->sheetState.flagColumn;
+    const int col = w_->sheetState().flagColumn;
     const bool text = fa_->textMatrix(row, col) == QLatin1String(" ");
     const bool picture =
-        fa_->cellPicture(row, col).toImage() == w_->sheetState.flagPicture.toImage();
+        fa_->cellPicture(row, col).toImage() == w_->sheetState().flagPicture.toImage();
     if (text != picture) {
         qWarning("row %d: text and picture disagree", row);
     }
@@ -140,37 +140,38 @@ bool FrmMainFlagsTest::flagged(int row) const {
 }
 
 bool FrmMainFlagsTest::formViewShowsFlag() const {
-    const int formRow = w_->sheetState.flagColumn + 1;
-    return w_->fb->cellPicture(formRow, 1).toImage() == w_->sheetState.flagPicture.toImage();
+    const int formRow = w_->sheetState().flagColumn + 1;
+    return w_->controls().formView->cellPicture(formRow, 1).toImage() ==
+           w_->sheetState().flagPicture.toImage();
 }
 
 QString FrmMainFlagsTest::marker(int col) const {
     const QImage picture = fa_->cellPicture(0, col).toImage();
-    if (picture == w_->ImgU.toImage()) {
+    if (picture == w_->controls().pictures.sortUp.toImage()) {
         return QStringLiteral("U");
     }
-    return picture == w_->ImgD.toImage() ? QStringLiteral("D") : QString();
+    return picture == w_->controls().pictures.sortDown.toImage() ? QStringLiteral("D") : QString();
 }
 
 void FrmMainFlagsTest::doubleClickWithoutFlagColumnChangesNothing() {
     doubleClickCell(3, 0);
-    QVERIFY(!w_->sheetState.flagColumnPresent);
+    QVERIFY(!w_->sheetState().flagColumnPresent);
     QCOMPARE(fa_->textMatrix(3, 0), QStringLiteral("97"));
-    QVERIFY(fa_->cellPicture(3, 0).toImage() != w_->sheetState.flagPicture.toImage());
+    QVERIFY(fa_->cellPicture(3, 0).toImage() != w_->sheetState().flagPicture.toImage());
 }
 
 void FrmMainFlagsTest::addFlagColumnEntryPutsItFirst() {
-    QVERIFY(!w_->Toolbar->button("Flag")->isVisible());
+    QVERIFY(!w_->controls().toolbar->button("Flag")->isVisible());
     addFlagColumn();
     QCOMPARE(fa_->cols(), 7);
     QCOMPARE(fa_->textMatrix(0, 0), QStringLiteral("Flag"));
     QCOMPARE(fa_->textMatrix(0, 1), QStringLiteral("T0"));
     QCOMPARE(fa_->colWidth(0), kFlagWidth);
-    QCOMPARE(w_->sheetState.flagColumn, 0);
-    QVERIFY(w_->Toolbar->button("Flag")->isVisible());
+    QCOMPARE(w_->sheetState().flagColumn, 0);
+    QVERIFY(w_->controls().toolbar->button("Flag")->isVisible());
     QVERIFY(!entry("mnuAddFlagCol")->isEnabled());
-    QCOMPARE(w_->fb->rows(), fa_->cols() + 1);
-    QCOMPARE(w_->fb->textMatrix(1, 0), QStringLiteral("Flag"));
+    QCOMPARE(w_->controls().formView->rows(), fa_->cols() + 1);
+    QCOMPARE(w_->controls().formView->textMatrix(1, 0), QStringLiteral("Flag"));
 }
 
 void FrmMainFlagsTest::doubleClickFlipsTheRow() {
@@ -184,7 +185,7 @@ void FrmMainFlagsTest::doubleClickFlipsTheRow() {
     doubleClickCell(4, 3);
     QVERIFY(!flagged(4));
     QCOMPARE(fa_->textMatrix(4, 0), QString());
-    QCOMPARE(fa_->cellPicture(4, 0).toImage(), w_->ImgNone.toImage());
+    QCOMPARE(fa_->cellPicture(4, 0).toImage(), w_->controls().pictures.blank.toImage());
     QVERIFY(!formViewShowsFlag());
 }
 
@@ -213,7 +214,9 @@ void FrmMainFlagsTest::flagButtonActsOnSelectedRows() {
     addFlagColumn();
     clickCell(6, 3);
     clickCell(8, 3, Qt::ShiftModifier);
-    QTest::mouseClick(w_->Toolbar->widgetForAction(w_->Toolbar->button("Flag")), Qt::LeftButton);
+    QTest::mouseClick(
+        w_->controls().toolbar->widgetForAction(w_->controls().toolbar->button("Flag")),
+        Qt::LeftButton);
     for (int r = 1; r <= kDataRows; ++r) {
         QCOMPARE(flagged(r), r >= 6 && r <= 8);
     }
@@ -223,14 +226,14 @@ void FrmMainFlagsTest::flagColumnFollowsATitleDrag() {
     addFlagColumn();
     dragTitle(0, 3);
     QCOMPARE(fa_->textMatrix(0, 3), QStringLiteral("Flag"));
-    QCOMPARE(w_->sheetState.flagColumn, 3);
+    QCOMPARE(w_->sheetState().flagColumn, 3);
     doubleClickCell(5, 1);
     QCOMPARE(fa_->textMatrix(5, 3), QStringLiteral(" "));
     QVERIFY(flagged(5));
     QCOMPARE(fa_->textMatrix(5, 0), QStringLiteral("95"));  // data untouched
     // The form view's titles follow the new order at the next update.
-    QCOMPARE(w_->fb->textMatrix(4, 0), QStringLiteral("Flag"));
-    QCOMPARE(w_->fb->textMatrix(1, 0), QStringLiteral("T0"));
+    QCOMPARE(w_->controls().formView->textMatrix(4, 0), QStringLiteral("Flag"));
+    QCOMPARE(w_->controls().formView->textMatrix(1, 0), QStringLiteral("T0"));
 }
 
 void FrmMainFlagsTest::firstFlagTitleFromTheLeftWins() {
@@ -239,7 +242,7 @@ void FrmMainFlagsTest::firstFlagTitleFromTheLeftWins() {
     dragTitle(0, 5);
     // Old column 4 shifted to 3 and is now the first "Flag" from the left.
     QCOMPARE(fa_->textMatrix(0, 5), QStringLiteral("Flag"));
-    QCOMPARE(w_->sheetState.flagColumn, 3);
+    QCOMPARE(w_->sheetState().flagColumn, 3);
 }
 
 void FrmMainFlagsTest::flagColumnKeepsItsWidthAfterABorderDrag() {
@@ -261,12 +264,12 @@ void FrmMainFlagsTest::markerOnlyOnTheSortedTitle() {
     clickTitle(3);
     QCOMPARE(marker(3), QStringLiteral("U"));
     QCOMPARE(fa_->cell(CellSetting::PictureAlignment, 0, 3).toInt(), 7);
-    QCOMPARE(w_->sheetState.sortedColumn, 3);
+    QCOMPARE(w_->sheetState().sortedColumn, 3);
     clickTitle(5);
     for (int c = 0; c < fa_->cols(); ++c) {
         QCOMPARE(marker(c), c == 5 ? QStringLiteral("U") : QString());
     }
-    QCOMPARE(w_->sheetState.sortedColumn, 5);
+    QCOMPARE(w_->sheetState().sortedColumn, 5);
 }
 
 void FrmMainFlagsTest::secondClickTurnsTheMarker() {

@@ -65,17 +65,17 @@ class FrmMainFormatTest : public QObject {
     // Whether the cells styled with `style` are exactly those of the block.
     bool styledExactly(CellSetting style, int row1, int col1, int row2, int col2) const;
     bool coloredExactly(uint32_t color, int row1, int col1, int row2, int col2) const;
-    QAction* entry(const QString& name) const { return w_->menus->action(name); }
+    QAction* entry(const QString& name) const { return w_->menus().action(name); }
 
     std::unique_ptr<ToolbarWindowRun> window_;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void FrmMainFormatTest::init() {
     window_ = std::make_unique<ToolbarWindowRun>();
     w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fillSheet(*w_->fa, 9);
+    fillSheet(*w_->controls().dataSheet, 9);
 }
 
 void FrmMainFormatTest::cleanup() {
@@ -84,27 +84,27 @@ void FrmMainFormatTest::cleanup() {
 
 // A click on the button's own widget, as a user does it.
 void FrmMainFormatTest::press(const char* key) {
-    QAction* action = w_->Toolbar->button(QString::fromLatin1(key));
+    QAction* action = w_->controls().toolbar->button(QString::fromLatin1(key));
     QVERIFY2(action, key);
-    QWidget* button = w_->Toolbar->widgetForAction(action);
+    QWidget* button = w_->controls().toolbar->widgetForAction(action);
     QVERIFY2(button && button->isVisible(), key);
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void FrmMainFormatTest::chooseSwatch(int i) {
     press("Acolor");
-    QVERIFY(w_->PanColor->isVisible());
-    QTest::mouseClick(w_->PanColor->swatch(i), Qt::LeftButton);
+    QVERIFY(w_->controls().fontPalette->isVisible());
+    QTest::mouseClick(w_->controls().fontPalette->swatch(i), Qt::LeftButton);
 }
 
 void FrmMainFormatTest::selectBlock(int row1, int col1, int row2, int col2) {
-    clickCell(*w_->fa, row1, col1);
-    clickCell(*w_->fa, row2, col2, Qt::ShiftModifier);
+    clickCell(*w_->controls().dataSheet, row1, col1);
+    clickCell(*w_->controls().dataSheet, row2, col2, Qt::ShiftModifier);
 }
 
 bool FrmMainFormatTest::styledExactly(CellSetting style, int row1, int col1, int row2,
                                       int col2) const {
-    const sheet::Grid& fa = *w_->fa;
+    const sheet::Grid& fa = *w_->controls().dataSheet;
     for (int r = 0; r < fa.rows(); ++r) {
         for (int c = 0; c < fa.cols(); ++c) {
             const bool inside = r >= row1 && r <= row2 && c >= col1 && c <= col2;
@@ -119,7 +119,7 @@ bool FrmMainFormatTest::styledExactly(CellSetting style, int row1, int col1, int
 
 bool FrmMainFormatTest::coloredExactly(uint32_t color, int row1, int col1, int row2,
                                        int col2) const {
-    const sheet::Grid& fa = *w_->fa;
+    const sheet::Grid& fa = *w_->controls().dataSheet;
     for (int r = 0; r < fa.rows(); ++r) {
         for (int c = 0; c < fa.cols(); ++c) {
             const bool inside = r >= row1 && r <= row2 && c >= col1 && c <= col2;
@@ -136,28 +136,28 @@ void FrmMainFormatTest::boldInRowModeTakesWholeRowsAndClearsAgain() {
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
     selectBlock(4, 3, 6, 3);
     press("Bold");
-    QVERIFY(styledExactly(CellSetting::Bold, 4, 0, 6, w_->fa->cols() - 1));
-    QVERIFY(w_->Toolbar->isPressed("Bold"));
-    QVERIFY(w_->sheetState.boldState);
+    QVERIFY(styledExactly(CellSetting::Bold, 4, 0, 6, w_->controls().dataSheet->cols() - 1));
+    QVERIFY(w_->controls().toolbar->isPressed("Bold"));
+    QVERIFY(w_->sheetState().boldState);
     press("Bold");
     QVERIFY(styledExactly(CellSetting::Bold, 1, 0, 0, 0));  // none
-    QVERIFY(!w_->Toolbar->isPressed("Bold"));
-    QVERIFY(!w_->sheetState.boldState);
-    QCOMPARE(w_->fa->textMatrix(5, 0), QStringLiteral("r5c0"));
+    QVERIFY(!w_->controls().toolbar->isPressed("Bold"));
+    QVERIFY(!w_->sheetState().boldState);
+    QCOMPARE(w_->controls().dataSheet->textMatrix(5, 0), QStringLiteral("r5c0"));
 }
 
 void FrmMainFormatTest::boldCellShowsPressedAndTheButtonClears() {
     entry("mnuMouseMode(1)")->trigger();
-    w_->fa->setCell(CellSetting::Bold, 2, 3, 2, 4, true);
-    clickCell(*w_->fa, 5, 1);
-    QVERIFY(!w_->Toolbar->isPressed("Bold"));
+    w_->controls().dataSheet->setCell(CellSetting::Bold, 2, 3, 2, 4, true);
+    clickCell(*w_->controls().dataSheet, 5, 1);
+    QVERIFY(!w_->controls().toolbar->isPressed("Bold"));
     selectBlock(2, 3, 2, 4);
-    QVERIFY(w_->Toolbar->isPressed("Bold"));
+    QVERIFY(w_->controls().toolbar->isPressed("Bold"));
     // The click flips the button's look up; the remembered state says bold,
     // so bold is cleared and the button stays up.
     press("Bold");
     QVERIFY(styledExactly(CellSetting::Bold, 1, 0, 0, 0));
-    QVERIFY(!w_->Toolbar->isPressed("Bold"));
+    QVERIFY(!w_->controls().toolbar->isPressed("Bold"));
 }
 
 void FrmMainFormatTest::stylesInBlockModeTakeTheBlock_data() {
@@ -172,14 +172,14 @@ void FrmMainFormatTest::stylesInBlockModeTakeTheBlock() {
     QFETCH(QString, key);
     QFETCH(int, style);
     entry("mnuMouseMode(1)")->trigger();
-    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
     selectBlock(5, 4, 3, 2);  // dragged up and to the left
     press(key.toLatin1().constData());
     QVERIFY(styledExactly(CellSetting(style), 3, 2, 5, 4));
-    QVERIFY(w_->Toolbar->isPressed(key));
+    QVERIFY(w_->controls().toolbar->isPressed(key));
     for (const char* other : {"Bold", "Italic", "Underline"}) {
         if (key != QLatin1String(other)) {
-            QVERIFY2(!w_->Toolbar->isPressed(other), other);
+            QVERIFY2(!w_->controls().toolbar->isPressed(other), other);
         }
     }
 }
@@ -198,35 +198,39 @@ void FrmMainFormatTest::columnFormatEntriesFormatTheCurrentColumn() {
                             "mnuPUDollarComma",
                             "mnuPUDollarComma00"};
     for (int i = 0; i < names.size(); ++i) {
-        const int col = i % w_->fa->cols();
-        clickCell(*w_->fa, 2, col);
+        const int col = i % w_->controls().dataSheet->cols();
+        clickCell(*w_->controls().dataSheet, 2, col);
         QAction* action = entry(names[i]);
         QVERIFY2(action, qPrintable(names[i]));
         QStringList before;
-        for (int c = 0; c < w_->fa->cols(); ++c) {
-            before << w_->fa->colFormat(c);
+        for (int c = 0; c < w_->controls().dataSheet->cols(); ++c) {
+            before << w_->controls().dataSheet->colFormat(c);
         }
         action->trigger();
         // The entry's caption is the format it sets.
-        QCOMPARE(w_->fa->colFormat(col), action->text());
-        for (int c = 0; c < w_->fa->cols(); ++c) {
+        QCOMPARE(w_->controls().dataSheet->colFormat(col), action->text());
+        for (int c = 0; c < w_->controls().dataSheet->cols(); ++c) {
             if (c != col) {
-                QCOMPARE(w_->fa->colFormat(c), before[c]);
+                QCOMPARE(w_->controls().dataSheet->colFormat(c), before[c]);
             }
         }
     }
 }
 
 void FrmMainFormatTest::formattedNumbersShowTheirPicture() {
-    w_->fa->setTextMatrix(2, 1, QStringLiteral("1234.5"));
-    clickCell(*w_->fa, 3, 1);
+    w_->controls().dataSheet->setTextMatrix(2, 1, QStringLiteral("1234.5"));
+    clickCell(*w_->controls().dataSheet, 3, 1);
     entry("mnuFormatDollarComma00")->trigger();
     const auto shown = [this](int row, int col) {
-        return w_->fa->model()->index(row - 1, col).data(Qt::DisplayRole).toString();
+        return w_->controls()
+            .dataSheet->model()
+            ->index(row - 1, col)
+            .data(Qt::DisplayRole)
+            .toString();
     };
     QCOMPARE(shown(2, 1), QStringLiteral("$1,234.50"));
     QCOMPARE(shown(3, 1), QStringLiteral("r3c1"));  // text shows unchanged
-    QCOMPARE(w_->fa->textMatrix(2, 1), QStringLiteral("1234.5"));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(2, 1), QStringLiteral("1234.5"));
 }
 
 void FrmMainFormatTest::alternateColorMenuAndButtonStayInStep() {
@@ -234,63 +238,67 @@ void FrmMainFormatTest::alternateColorMenuAndButtonStayInStep() {
     QVERIFY(!menu->isChecked());
     menu->trigger();
     QVERIFY(menu->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("AlternateColor"));
-    QCOMPARE(w_->fa->backColorAlternate(), uint32_t(frmMain::kAlternateColor));
-    QVERIFY(w_->alternateColorOn && w_->sheetState.alternateColorOn);
+    QVERIFY(w_->controls().toolbar->isPressed("AlternateColor"));
+    QCOMPARE(w_->controls().dataSheet->backColorAlternate(), uint32_t(sheet::kAlternateRowColor));
+    QVERIFY(w_->sheetState().alternateColorOn);
     press("AlternateColor");
     QVERIFY(!menu->isChecked());
-    QVERIFY(!w_->Toolbar->isPressed("AlternateColor"));
-    QVERIFY(w_->fa->backColorAlternate() != frmMain::kAlternateColor);
-    QVERIFY(!w_->alternateColorOn && !w_->sheetState.alternateColorOn);
+    QVERIFY(!w_->controls().toolbar->isPressed("AlternateColor"));
+    QVERIFY(w_->controls().dataSheet->backColorAlternate() != sheet::kAlternateRowColor);
+    QVERIFY(!w_->sheetState().alternateColorOn);
     press("AlternateColor");
     QVERIFY(menu->isChecked());
-    QCOMPARE(w_->fa->backColorAlternate(), uint32_t(frmMain::kAlternateColor));
+    QCOMPARE(w_->controls().dataSheet->backColorAlternate(), uint32_t(sheet::kAlternateRowColor));
     menu->trigger();
-    QVERIFY(!w_->Toolbar->isPressed("AlternateColor"));
-    QVERIFY(!w_->alternateColorOn);
+    QVERIFY(!w_->controls().toolbar->isPressed("AlternateColor"));
+    QVERIFY(!w_->sheetState().alternateColorOn);
 }
 
 void FrmMainFormatTest::mergeMenuAndButtonFlipTheCurrentColumn() {
     for (int r = 3; r <= 5; ++r) {
-        w_->fa->setTextMatrix(r, 2, QStringLiteral("same"));
+        w_->controls().dataSheet->setTextMatrix(r, 2, QStringLiteral("same"));
     }
     const auto mergesAbove = [this](int row) {
-        return w_->fa->model()->index(row - 1, 2).data(sheet::MergeAboveRole).toBool();
+        return w_->controls()
+            .dataSheet->model()
+            ->index(row - 1, 2)
+            .data(sheet::MergeAboveRole)
+            .toBool();
     };
     QVERIFY(!mergesAbove(4));
-    clickCell(*w_->fa, 7, 2);
+    clickCell(*w_->controls().dataSheet, 7, 2);
     entry("mnuMerge")->trigger();
-    QVERIFY(w_->fa->colMerge(2));
+    QVERIFY(w_->controls().dataSheet->colMerge(2));
     QVERIFY(mergesAbove(4) && mergesAbove(5));
     QVERIFY(!mergesAbove(3) && !mergesAbove(6));
-    for (int c = 0; c < w_->fa->cols(); ++c) {
-        QCOMPARE(w_->fa->colMerge(c), c == 2);
+    for (int c = 0; c < w_->controls().dataSheet->cols(); ++c) {
+        QCOMPARE(w_->controls().dataSheet->colMerge(c), c == 2);
     }
     press("Merge");
-    QVERIFY(!w_->fa->colMerge(2));
+    QVERIFY(!w_->controls().dataSheet->colMerge(2));
     QVERIFY(!mergesAbove(4));
 }
 
 void FrmMainFormatTest::setFontColorDropsThePaletteDown() {
-    QVERIFY(!w_->PanColor->isVisible());
+    QVERIFY(!w_->controls().fontPalette->isVisible());
     press("Acolor");
-    QVERIFY(w_->PanColor->isVisible());
+    QVERIFY(w_->controls().fontPalette->isVisible());
     // It stays open while the user works elsewhere.
-    clickCell(*w_->fa, 3, 3);
-    QVERIFY(w_->PanColor->isVisible());
-    QCOMPARE(w_->currentColor, 0);
+    clickCell(*w_->controls().dataSheet, 3, 3);
+    QVERIFY(w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->formatting().currentColor(), 0);
 }
 
 void FrmMainFormatTest::backgroundClickClosesWithoutChoice() {
-    const QImage before = iconImage(w_->Toolbar->button("A")->icon());
-    clickCell(*w_->fa, 3, 3);
+    const QImage before = iconImage(w_->controls().toolbar->button("A")->icon());
+    clickCell(*w_->controls().dataSheet, 3, 3);
     press("Acolor");
-    QTest::mouseClick(w_->PanColor, Qt::LeftButton, {}, QPoint(2, 2));
-    QVERIFY(!w_->PanColor->isVisible());
-    QCOMPARE(w_->currentColor, 0);
-    QCOMPARE(iconImage(w_->Toolbar->button("A")->icon()), before);
+    QTest::mouseClick(w_->controls().fontPalette, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(!w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->formatting().currentColor(), 0);
+    QCOMPARE(iconImage(w_->controls().toolbar->button("A")->icon()), before);
     for (int i = 0; i < ui::ColorPalette::kSwatchCount; ++i) {
-        QCOMPARE(w_->PanColor->bevel(i), 2);
+        QCOMPARE(w_->controls().fontPalette->bevel(i), 2);
     }
     QVERIFY(coloredExactly(kRed, 1, 0, 0, 0));  // nothing red anywhere
 }
@@ -299,10 +307,10 @@ void FrmMainFormatTest::swatchInBlockModeColoursTheBlock() {
     entry("mnuMouseMode(1)")->trigger();
     selectBlock(2, 3, 3, 5);
     chooseSwatch(1);
-    QVERIFY(!w_->PanColor->isVisible());
+    QVERIFY(!w_->controls().fontPalette->isVisible());
     QVERIFY(coloredExactly(kRed, 2, 3, 3, 5));
-    QCOMPARE(w_->currentColor, 1);
-    QCOMPARE(iconImage(w_->Toolbar->button("A")->icon()),
+    QCOMPARE(w_->formatting().currentColor(), 1);
+    QCOMPARE(iconImage(w_->controls().toolbar->button("A")->icon()),
              iconImage(ui::ToolbarIcons::fontColor(1)));
     QVERIFY(iconImage(ui::ToolbarIcons::fontColor(1)) != iconImage(ui::ToolbarIcons::fontColor(0)));
 }
@@ -310,32 +318,32 @@ void FrmMainFormatTest::swatchInBlockModeColoursTheBlock() {
 void FrmMainFormatTest::swatchInRowModeColoursWholeRows() {
     selectBlock(3, 4, 5, 4);
     chooseSwatch(4);
-    QVERIFY(coloredExactly(kDarkBlue, 3, 0, 5, w_->fa->cols() - 1));
-    QCOMPARE(w_->currentColor, 4);
+    QVERIFY(coloredExactly(kDarkBlue, 3, 0, 5, w_->controls().dataSheet->cols() - 1));
+    QCOMPARE(w_->formatting().currentColor(), 4);
 }
 
 void FrmMainFormatTest::onlyTheChosenSwatchIsSunken() {
-    clickCell(*w_->fa, 2, 2);
+    clickCell(*w_->controls().dataSheet, 2, 2);
     chooseSwatch(2);
     for (int i = 0; i < ui::ColorPalette::kSwatchCount; ++i) {
-        QCOMPARE(w_->PanColor->bevel(i), i == 2 ? 1 : 2);
+        QCOMPARE(w_->controls().fontPalette->bevel(i), i == 2 ? 1 : 2);
     }
     chooseSwatch(5);
     for (int i = 0; i < ui::ColorPalette::kSwatchCount; ++i) {
-        QCOMPARE(w_->PanColor->bevel(i), i == 5 ? 1 : 2);
+        QCOMPARE(w_->controls().fontPalette->bevel(i), i == 5 ? 1 : 2);
     }
 }
 
 void FrmMainFormatTest::currentColorButtonReappliesTheChoice() {
-    clickCell(*w_->fa, 2, 2);
+    clickCell(*w_->controls().dataSheet, 2, 2);
     chooseSwatch(3);
-    QVERIFY(coloredExactly(kDarkGreen, 2, 0, 2, w_->fa->cols() - 1));
-    clickCell(*w_->fa, 7, 1);
+    QVERIFY(coloredExactly(kDarkGreen, 2, 0, 2, w_->controls().dataSheet->cols() - 1));
+    clickCell(*w_->controls().dataSheet, 7, 1);
     press("A");
-    QVERIFY(!w_->PanColor->isVisible());
-    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 7, 0).toUInt(), kDarkGreen);
-    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 7, 8).toUInt(), kDarkGreen);
-    QVERIFY(w_->fa->cell(CellSetting::ForeColor, 6, 0).toUInt() != kDarkGreen);
+    QVERIFY(!w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::ForeColor, 7, 0).toUInt(), kDarkGreen);
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::ForeColor, 7, 8).toUInt(), kDarkGreen);
+    QVERIFY(w_->controls().dataSheet->cell(CellSetting::ForeColor, 6, 0).toUInt() != kDarkGreen);
 }
 
 QTEST_MAIN(FrmMainFormatTest)

@@ -21,8 +21,8 @@ QByteArray iniWith(const QByteArray& windows, const QByteArray& option) {
     return "[WINDOWS]\r\n" + windows + "[OPTION]\r\n" + option;
 }
 
-QAction* menuEntry(frmMain& w, const char* name) {
-    return w.menus->action(QString::fromLatin1(name));
+QAction* menuEntry(app::MainWindow& w, const char* name) {
+    return w.menus().action(QString::fromLatin1(name));
 }
 
 const QStringList kKeysInOrder = {"[WINDOWS]",     "TOP",      "LEFT",        "WIDTH",
@@ -73,41 +73,42 @@ class FrmMainLifecycleTest : public QObject {
 void FrmMainLifecycleTest::firstStartGivesEmptyReadyWindow() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
-    QCOMPARE(w.fa->rows(), 50);
-    QCOMPARE(w.fa->cols(), 9);
-    QCOMPARE(w.fa->fixedRows(), 1);
-    QCOMPARE(w.fa->colWidth(0), 410);
+    app::MainWindow& w = run.window();
+    QCOMPARE(w.controls().dataSheet->rows(), 50);
+    QCOMPARE(w.controls().dataSheet->cols(), 9);
+    QCOMPARE(w.controls().dataSheet->fixedRows(), 1);
+    QCOMPARE(w.controls().dataSheet->colWidth(0), 410);
     for (int c = 1; c < 9; ++c) {
-        QCOMPARE(w.fa->colWidth(c), 1500);
+        QCOMPARE(w.controls().dataSheet->colWidth(c), 1500);
     }
-    QCOMPARE(w.fa->mergeCells(), 3);
-    QCOMPARE(w.fa->oleDragMode(), 0);
-    QCOMPARE(w.fa->selectionModeCode(), int(sheet::Grid::SelectListBox));
-    QCOMPARE(w.Toolbar->sizeBoxes()->txtRow->text(), QStringLiteral("50"));
-    QCOMPARE(w.Toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("10"));
-    QVERIFY(w.SBar->panelText(1).startsWith(QStringLiteral("Tablescope")));
-    QVERIFY(w.Toolbar->isHidden());
+    QCOMPARE(w.controls().dataSheet->mergeCells(), 3);
+    QCOMPARE(w.controls().dataSheet->oleDragMode(), 0);
+    QCOMPARE(w.controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectListBox));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtRow->text(), QStringLiteral("50"));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("10"));
+    QVERIFY(w.controls().statusPanels->panelText(1).startsWith(QStringLiteral("Tablescope")));
+    QVERIFY(w.controls().toolbar->isHidden());
     QVERIFY(!menuEntry(w, "mnuToolbar")->isChecked());
     QVERIFY(!menuEntry(w, "mnuSQLtab")->isVisible());
     QVERIFY(!menuEntry(w, "mnuBarChart")->isEnabled());
     QVERIFY(menuEntry(w, "mnuMouseMode(0)")->isChecked());
-    QVERIFY(w.Toolbar->isPressed("RowMode"));
-    QVERIFY(!w.Toolbar->isPressed("DragMode"));
-    QVERIFY(!w.Toolbar->button("Flag")->isVisible());
-    QVERIFY(!w.Toolbar->button("Barchart")->isVisible());
-    QVERIFY(w.TabStrip1->isTabVisible(ui::TabStrip::Form));
+    QVERIFY(w.controls().toolbar->isPressed("RowMode"));
+    QVERIFY(!w.controls().toolbar->isPressed("DragMode"));
+    QVERIFY(!w.controls().toolbar->button("Flag")->isVisible());
+    QVERIFY(!w.controls().toolbar->button("Barchart")->isVisible());
+    QVERIFY(w.controls().tabStrip->isTabVisible(ui::TabStrip::Form));
     for (int page : {ui::TabStrip::Table, ui::TabStrip::Sql, ui::TabStrip::ColumnStatistics}) {
-        QVERIFY2(!w.TabStrip1->isTabVisible(page), qPrintable(QString::number(page)));
+        QVERIFY2(!w.controls().tabStrip->isTabVisible(page), qPrintable(QString::number(page)));
     }
-    QVERIFY(w.VTPan->isVisible());
-    QCOMPARE(w.panes[ui::Pane::HBar].top, 2970);
-    QCOMPARE(w.panes[ui::Pane::VBar].left, 3570);
-    QCOMPARE(w.panes[ui::Pane::fa].top, 0);
-    QCOMPARE(w.fb->textMatrix(0, 0), QStringLiteral("Column"));
-    QCOMPARE(w.fb->textMatrix(0, 1), QStringLiteral("Value"));
-    QCOMPARE(w.fa->backColorAlternate(), sheet::fromQColor(w.palette().color(QPalette::Base)));
-    QCOMPARE(w.sheetState.flagPicture.cacheKey(), w.ImgFlag[0].cacheKey());
+    QVERIFY(w.controls().captionPanel->isVisible());
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2970);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::verticalSplitter].left, 3570);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::dataSheet].top, 0);
+    QCOMPARE(w.controls().formView->textMatrix(0, 0), QStringLiteral("Column"));
+    QCOMPARE(w.controls().formView->textMatrix(0, 1), QStringLiteral("Value"));
+    QCOMPARE(w.controls().dataSheet->backColorAlternate(),
+             sheet::fromQColor(w.palette().color(QPalette::Base)));
+    QCOMPARE(w.sheetState().flagPicture.cacheKey(), w.controls().pictures.flag.cacheKey());
     QCOMPARE(run.desktop.endCount, 0);
 }
 
@@ -140,8 +141,8 @@ void FrmMainLifecycleTest::splitterPositionsFromSettings() {
     app::MemoryFileSystem fs;
     fs.putFile(kProgramIni, iniWith("HBAR_TOP=" + hbar + "\r\nVBAR_LEFT=" + vbar + "\r\n", ""));
     WindowRun run(fs);
-    QTEST(run.window().panes[ui::Pane::HBar].top, "hbarTop");
-    QTEST(run.window().panes[ui::Pane::VBar].left, "vbarLeft");
+    QTEST(run.window().viewLayout().panes()[ui::Pane::horizontalSplitter].top, "hbarTop");
+    QTEST(run.window().viewLayout().panes()[ui::Pane::verticalSplitter].left, "vbarLeft");
 }
 
 void FrmMainLifecycleTest::toolbarOption_data() {
@@ -162,15 +163,16 @@ void FrmMainLifecycleTest::toolbarOption() {
     app::MemoryFileSystem fs;
     fs.putFile(kProgramIni, iniWith("", "TOOLBAR=" + stored + "\r\n"));
     WindowRun run(fs);
-    frmMain& w = run.window();
-    QCOMPARE(w.toolbarShown, shown);
-    QCOMPARE(w.Toolbar->isVisible(), shown);
+    app::MainWindow& w = run.window();
+    QCOMPARE(w.viewLayout().options().toolbarShown, shown);
+    QCOMPARE(w.controls().toolbar->isVisible(), shown);
     QCOMPARE(menuEntry(w, "mnuToolbar")->isChecked(), shown);
-    const int T = shown ? w.toTwipsY(w.Toolbar->sizeHint().height()) : 0;
-    QCOMPARE(w.panes[ui::Pane::fa].top, T);
-    QCOMPARE(w.panes[ui::Pane::TreeView1].top, T);
-    QCOMPARE(w.panes[ui::Pane::VTPan].top, T);
-    QCOMPARE(w.fa->geometry().top(), shown ? w.Toolbar->sizeHint().height() : 0);
+    const int T = shown ? w.viewLayout().toTwipsY(w.controls().toolbar->sizeHint().height()) : 0;
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::dataSheet].top, T);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::databaseTree].top, T);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::captionPanel].top, T);
+    QCOMPARE(w.controls().dataSheet->geometry().top(),
+             shown ? w.controls().toolbar->sizeHint().height() : 0);
     if (shown) {
         QVERIFY(T > 0);
     }
@@ -180,11 +182,11 @@ void FrmMainLifecycleTest::alternateColorOption() {
     app::MemoryFileSystem fs;
     fs.putFile(kProgramIni, iniWith("", "ALTERNATECOLOR=TRUE\r\n"));
     WindowRun run(fs);
-    frmMain& w = run.window();
-    QVERIFY(w.alternateColorOn);
+    app::MainWindow& w = run.window();
+    QVERIFY(w.sheetState().alternateColorOn);
     QVERIFY(menuEntry(w, "mnuAlternateColor")->isChecked());
-    QVERIFY(w.Toolbar->isPressed("AlternateColor"));
-    QCOMPARE(w.fa->backColorAlternate(), uint32_t(0xC0FFC0));
+    QVERIFY(w.controls().toolbar->isPressed("AlternateColor"));
+    QCOMPARE(w.controls().dataSheet->backColorAlternate(), uint32_t(0xC0FFC0));
 }
 
 void FrmMainLifecycleTest::storedGeometryIsUsed() {
@@ -209,11 +211,11 @@ void FrmMainLifecycleTest::exitWritesThirteenKeysInOrder() {
     app::MemoryFileSystem fs;
     // No file yet: the keys come in the order they are written.
     WindowRun run(fs);
-    frmMain& w = run.window();
-    w.lastOpenPath = QStringLiteral("  /data/shop.mdb  ");
-    w.panes[ui::Pane::HBar].top = 1800;
-    w.panes[ui::Pane::VBar].left = 4000;
-    w.alternateColorOn = true;
+    app::MainWindow& w = run.window();
+    w.files().lastOpenPath() = QStringLiteral("  /data/shop.mdb  ");
+    w.viewLayout().panes()[ui::Pane::horizontalSplitter].top = 1800;
+    w.viewLayout().panes()[ui::Pane::verticalSplitter].left = 4000;
+    w.sheetState().alternateColorOn = true;
     run.module->showTipsAtStartup = true;
     menuEntry(w, "mnuExit")->trigger();
     QCOMPARE(run.desktop.endCount, 1);
@@ -264,14 +266,14 @@ void FrmMainLifecycleTest::settingsSurviveRestart() {
         first = fs.contents(kProgramIni);
     }
     WindowRun again(fs);
-    frmMain& w = again.window();
+    app::MainWindow& w = again.window();
     QCOMPARE(w.frameGeometry(), QRect(200, 100, 800, 600));
-    QCOMPARE(w.panes[ui::Pane::HBar].top, 2200);
-    QCOMPARE(w.panes[ui::Pane::VBar].left, 4100);
-    QVERIFY(w.toolbarShown);
-    QVERIFY(w.alternateColorOn);
-    QVERIFY(w.fieldsSubtree);
-    QCOMPARE(w.lastOpenPath, QStringLiteral("/x/y.mdb"));
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2200);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::verticalSplitter].left, 4100);
+    QVERIFY(w.viewLayout().options().toolbarShown);
+    QVERIFY(w.sheetState().alternateColorOn);
+    QVERIFY(w.viewLayout().options().fieldsSubtree);
+    QCOMPARE(w.files().lastOpenPath(), QStringLiteral("/x/y.mdb"));
     w.close();
     QCOMPARE(fs.contents(kProgramIni), first);
 }
@@ -282,8 +284,8 @@ void FrmMainLifecycleTest::readOnlyProgramFolderKeepsSettings() {
     fs.setReadOnlyFolder(kProgramFolder);
     {
         WindowRun run(fs);
-        QCOMPARE(run.window().panes[ui::Pane::HBar].top, 2000);
-        run.window().alternateColorOn = true;
+        QCOMPARE(run.window().viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2000);
+        run.window().sheetState().alternateColorOn = true;
         run.window().close();
     }
     QVERIFY(fs.fileExists(kUserIni));
@@ -295,9 +297,9 @@ void FrmMainLifecycleTest::readOnlyProgramFolderKeepsSettings() {
     expected.sort();
     QCOMPARE(written, expected);
     WindowRun again(fs);
-    QVERIFY(again.window().toolbarShown);
-    QVERIFY(again.window().alternateColorOn);
-    QCOMPARE(again.window().panes[ui::Pane::HBar].top, 2000);
+    QVERIFY(again.window().viewLayout().options().toolbarShown);
+    QVERIFY(again.window().sheetState().alternateColorOn);
+    QCOMPARE(again.window().viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2000);
 }
 
 void FrmMainLifecycleTest::otherLinesSurviveExit() {
@@ -319,10 +321,10 @@ void FrmMainLifecycleTest::otherLinesSurviveExit() {
 void FrmMainLifecycleTest::commandLineFileIsKept() {
     app::MemoryFileSystem fs;
     WindowRun run(fs, {QStringLiteral("/data/shop.mdb")});
-    QCOMPARE(run.window().startupFile, QStringLiteral("/data/shop.mdb"));
+    QCOMPARE(run.window().startupFile(), QStringLiteral("/data/shop.mdb"));
     app::MemoryFileSystem plain;
     WindowRun none(plain);
-    QVERIFY(none.window().startupFile.isEmpty());
+    QVERIFY(none.window().startupFile().isEmpty());
 }
 
 QTEST_MAIN(FrmMainLifecycleTest)

@@ -70,24 +70,24 @@ class FrmMainModesTest : public QObject {
     void largestCountsAreAccepted();
 
   private:
-    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
-    QLineEdit* txtRow() const { return w_->Toolbar->sizeBoxes()->txtRow; }
-    QLineEdit* txtCol() const { return w_->Toolbar->sizeBoxes()->txtCol; }
+    QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
+    QLineEdit* txtRow() const { return w_->controls().toolbar->sizeBoxes()->txtRow; }
+    QLineEdit* txtCol() const { return w_->controls().toolbar->sizeBoxes()->txtCol; }
     void typeInto(QLineEdit* box, const QString& text);
     void spin(ui::SpinButtons* buttons, bool up);
     void addFlagColumn();
     QMenu* rightClickCell(int row, int col);
 
     std::unique_ptr<ToolbarWindowRun> window_;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void FrmMainModesTest::init() {
     window_ = std::make_unique<ToolbarWindowRun>();
     w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    w_->fa->setRows(11);  // ten data rows
-    fillSheet(*w_->fa, w_->fa->rows() - 1);
+    w_->controls().dataSheet->setRows(11);  // ten data rows
+    fillSheet(*w_->controls().dataSheet, w_->controls().dataSheet->rows() - 1);
 }
 
 void FrmMainModesTest::cleanup() {
@@ -114,50 +114,51 @@ void FrmMainModesTest::spin(ui::SpinButtons* buttons, bool up) {
 
 void FrmMainModesTest::addFlagColumn() {
     entry("mnuAddFlagCol")->trigger();
-    QVERIFY(w_->sheetState.flagColumnPresent);
+    QVERIFY(w_->sheetState().flagColumnPresent);
 }
 
 QMenu* FrmMainModesTest::rightClickCell(int row, int col) {
-    clickCell(*w_->fa, row, col, Qt::RightButton);
-    QMenu* popup = w_->menus->gridPopup();
+    clickCell(*w_->controls().dataSheet, row, col, Qt::RightButton);
+    QMenu* popup = w_->menus().gridPopup();
     return popup->isVisible() ? popup : nullptr;
 }
 
 void FrmMainModesTest::f7SwitchesToBlockAndEdit() {
-    clickCell(*w_->fa, 3, 2);
-    QTest::keyClick(w_->fa, Qt::Key_F7);
+    clickCell(*w_->controls().dataSheet, 3, 2);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
     QVERIFY(entry("mnuMouseMode(1)")->isChecked());
     QVERIFY(!entry("mnuMouseMode(0)")->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
-    QVERIFY(!w_->Toolbar->isPressed("RowMode"));
-    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
-    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
-    QCOMPARE(w_->fa->autoSearch(), 0);
+    QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
+    QVERIFY(!w_->controls().toolbar->isPressed("RowMode"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QStringLiteral("EDIT"));
+    QCOMPARE(w_->controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectFree));
+    QCOMPARE(w_->controls().dataSheet->autoSearch(), 0);
     QVERIFY(!entry("mnuPUSetFlag")->isEnabled());
     // A block of single cells can now be chosen.
-    clickCell(*w_->fa, 2, 1);
-    clickCell(*w_->fa, 4, 3, Qt::LeftButton, Qt::ShiftModifier);
-    QCOMPARE(w_->fa->clip(),
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    clickCell(*w_->controls().dataSheet, 4, 3, Qt::LeftButton, Qt::ShiftModifier);
+    QCOMPARE(w_->controls().dataSheet->clip(),
              QStringLiteral("r2c1\tr2c2\tr2c3\rr3c1\tr3c2\tr3c3\rr4c1\tr4c2\tr4c3"));
 }
 
 void FrmMainModesTest::f6SelectsTheWholeCurrentRow() {
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    clickCell(*w_->fa, 5, 4);
-    QTest::keyClick(w_->fa, Qt::Key_F6);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    clickCell(*w_->controls().dataSheet, 5, 4);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F6);
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
     QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("RowMode"));
-    QVERIFY(!w_->Toolbar->isPressed("BlockMode"));
-    QCOMPARE(w_->SBar->panelText(3), QString());
-    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectListBox));
-    QCOMPARE(w_->fa->autoSearch(), 2);
+    QVERIFY(w_->controls().toolbar->isPressed("RowMode"));
+    QVERIFY(!w_->controls().toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QString());
+    QCOMPARE(w_->controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectListBox));
+    QCOMPARE(w_->controls().dataSheet->autoSearch(), 2);
     QVERIFY(entry("mnuPUSetFlag")->isEnabled());
-    QCOMPARE(w_->fa->selectedRows(), 1);
-    QCOMPARE(w_->fa->selectedRow(0), 5);
-    QCOMPARE(w_->fa->row(), 5);
-    QCOMPARE(w_->fa->clip().split(QLatin1Char('\t')).size(), w_->fa->cols());
-    QVERIFY(w_->fa->clip().startsWith(QStringLiteral("r5c0\t")));
+    QCOMPARE(w_->controls().dataSheet->selectedRows(), 1);
+    QCOMPARE(w_->controls().dataSheet->selectedRow(0), 5);
+    QCOMPARE(w_->controls().dataSheet->row(), 5);
+    QCOMPARE(w_->controls().dataSheet->clip().split(QLatin1Char('\t')).size(),
+             w_->controls().dataSheet->cols());
+    QVERIFY(w_->controls().dataSheet->clip().startsWith(QStringLiteral("r5c0\t")));
 }
 
 // A checkable entry unticks itself on a click; the mode puts the tick back.
@@ -166,58 +167,58 @@ void FrmMainModesTest::modeEntryAlreadyCheckedStaysChecked() {
     entry("mnuMouseMode(0)")->trigger();
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
     QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
     QVERIFY(entry("mnuMouseMode(1)")->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
-    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
+    QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QStringLiteral("EDIT"));
 }
 
 void FrmMainModesTest::f8TogglesDragModeAndPanel4() {
     QVERIFY(!entry("mnuDragDrop")->isChecked());
-    QCOMPARE(w_->fa->oleDragMode(), 0);
-    QCOMPARE(w_->SBar->panelText(4), QString());
-    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 0);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QString());
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
     QVERIFY(entry("mnuDragDrop")->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("DragMode"));
-    QCOMPARE(w_->fa->oleDragMode(), 1);
-    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
-    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QVERIFY(w_->controls().toolbar->isPressed("DragMode"));
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 1);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QStringLiteral("DRAG"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
     QVERIFY(!entry("mnuDragDrop")->isChecked());
-    QVERIFY(!w_->Toolbar->isPressed("DragMode"));
-    QCOMPARE(w_->fa->oleDragMode(), 0);
-    QCOMPARE(w_->SBar->panelText(4), QString());
+    QVERIFY(!w_->controls().toolbar->isPressed("DragMode"));
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 0);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QString());
     QVERIFY(!entry("mnuDragNo")->isVisible());
 }
 
 void FrmMainModesTest::dragModeSurvivesMouseModeChanges() {
-    QTest::keyClick(w_->fa, Qt::Key_F8);
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    QCOMPARE(w_->fa->oleDragMode(), 1);
-    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
-    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
-    QTest::keyClick(w_->fa, Qt::Key_F6);
-    QCOMPARE(w_->fa->oleDragMode(), 1);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 1);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QStringLiteral("DRAG"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QStringLiteral("EDIT"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F6);
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 1);
     QVERIFY(entry("mnuDragDrop")->isChecked());
-    QTest::keyClick(w_->fa, Qt::Key_F8);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
-    QCOMPARE(w_->SBar->panelText(3), QString());
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QString());
 }
 
 // What another program receives: the selected block as plain text, cells
 // separated by tabs and rows by carriage returns; nothing without drag mode.
 void FrmMainModesTest::dragCarriesTheSelectionAsPlainText() {
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    clickCell(*w_->fa, 2, 1);
-    clickCell(*w_->fa, 3, 2, Qt::LeftButton, Qt::ShiftModifier);
-    const QModelIndexList picked = w_->fa->selectionModel()->selectedIndexes();
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    clickCell(*w_->controls().dataSheet, 3, 2, Qt::LeftButton, Qt::ShiftModifier);
+    const QModelIndexList picked = w_->controls().dataSheet->selectionModel()->selectedIndexes();
     const QModelIndex first = picked.value(0);
-    QVERIFY(!(w_->fa->model()->flags(first) & Qt::ItemIsDragEnabled));
-    QVERIFY(!w_->fa->dragEnabled());
-    QTest::keyClick(w_->fa, Qt::Key_F8);
-    QVERIFY(w_->fa->dragEnabled());
-    QVERIFY(w_->fa->model()->flags(first) & Qt::ItemIsDragEnabled);
-    std::unique_ptr<QMimeData> mime(w_->fa->model()->mimeData(picked));
+    QVERIFY(!(w_->controls().dataSheet->model()->flags(first) & Qt::ItemIsDragEnabled));
+    QVERIFY(!w_->controls().dataSheet->dragEnabled());
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
+    QVERIFY(w_->controls().dataSheet->dragEnabled());
+    QVERIFY(w_->controls().dataSheet->model()->flags(first) & Qt::ItemIsDragEnabled);
+    std::unique_ptr<QMimeData> mime(w_->controls().dataSheet->model()->mimeData(picked));
     QVERIFY(mime);
     QCOMPARE(mime->text(), QStringLiteral("r2c1\tr2c2\rr3c1\tr3c2"));
     QVERIFY(mime->hasText());
@@ -239,161 +240,165 @@ void FrmMainModesTest::popupHidesSetFlagWithoutFlagColumn() {
     QVERIFY(entry("mnuPUSpace3")->isVisible());
     QVERIFY(entry("mnuPUSetFlag")->isEnabled());
     // The menu opens where the button was let go.
-    const QPoint at = w_->fa->viewport()->mapToGlobal(cellCentre(*w_->fa, 2, 1));
+    const QPoint at = w_->controls().dataSheet->viewport()->mapToGlobal(
+        cellCentre(*w_->controls().dataSheet, 2, 1));
     QVERIFY((popup->geometry().topLeft() - at).manhattanLength() < 40);
 }
 
 void FrmMainModesTest::popupOffersSetFlagByMouseMode() {
     addFlagColumn();
-    QTest::keyClick(w_->fa, Qt::Key_F7);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
     QMenu* popup = rightClickCell(3, 2);
     QVERIFY(popup);
     QVERIFY(entry("mnuPUSetFlag")->isVisible());
     QVERIFY(!entry("mnuPUSetFlag")->isEnabled());
     popup->close();
-    QTest::keyClick(w_->fa, Qt::Key_F6);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F6);
     popup = rightClickCell(3, 2);
     QVERIFY(popup);
     QVERIFY(entry("mnuPUSetFlag")->isEnabled());
     // The entry flags the selected row: the current row 3.
     entry("mnuPUSetFlag")->trigger();
     popup->close();
-    QCOMPARE(w_->fa->textMatrix(3, w_->sheetState.flagColumn), QStringLiteral(" "));
-    QCOMPARE(w_->fa->textMatrix(2, w_->sheetState.flagColumn), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(3, w_->sheetState().flagColumn),
+             QStringLiteral(" "));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(2, w_->sheetState().flagColumn), QString());
 }
 
 void FrmMainModesTest::leftClickOpensNoPopup() {
-    clickCell(*w_->fa, 2, 2);
-    QVERIFY(!w_->menus->gridPopup()->isVisible());
+    clickCell(*w_->controls().dataSheet, 2, 2);
+    QVERIFY(!w_->menus().gridPopup()->isVisible());
 }
 
 void FrmMainModesTest::rowsEnterSetsTheDataRows() {
     typeInto(txtRow(), QStringLiteral("120"));
-    QCOMPARE(w_->fa->rows(), 121);
+    QCOMPARE(w_->controls().dataSheet->rows(), 121);
     QCOMPARE(txtRow()->text(), QStringLiteral("120"));
-    QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));  // kept
-    QCOMPARE(w_->fa->textMatrix(11, 3), QString());                // added empty
+    QCOMPARE(w_->controls().dataSheet->textMatrix(10, 3), QStringLiteral("r10c3"));  // kept
+    QCOMPARE(w_->controls().dataSheet->textMatrix(11, 3), QString());                // added empty
 }
 
 // The status bar and the form view follow a resize, as after any reshaping.
 void FrmMainModesTest::resizedSheetIsShownInStep() {
-    clickCell(*w_->fa, 3, 2);
+    clickCell(*w_->controls().dataSheet, 3, 2);
     typeInto(txtRow(), QStringLiteral("120"));
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 120"));
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("3 / 120"));
     typeInto(txtRow(), QStringLiteral("2"));
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("%1 / 2").arg(w_->fa->row()));
-    QVERIFY(w_->fa->row() <= 2);
+    QCOMPARE(w_->controls().statusPanels->panelText(5),
+             QStringLiteral("%1 / 2").arg(w_->controls().dataSheet->row()));
+    QVERIFY(w_->controls().dataSheet->row() <= 2);
     typeInto(txtCol(), QStringLiteral("3"));
-    QCOMPARE(w_->fb->rows(), 4);
-    QCOMPARE(w_->fb->textMatrix(3, 0), w_->fa->textMatrix(0, 2));
+    QCOMPARE(w_->controls().formView->rows(), 4);
+    QCOMPARE(w_->controls().formView->textMatrix(3, 0), w_->controls().dataSheet->textMatrix(0, 2));
 }
 
 void FrmMainModesTest::rowsEmptyBoxGivesOneRow() {
     typeInto(txtRow(), QString());
-    QCOMPARE(w_->fa->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->rows(), 2);
     QCOMPARE(txtRow()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->textMatrix(1, 0), QStringLiteral("r1c0"));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(1, 0), QStringLiteral("r1c0"));
 }
 
 void FrmMainModesTest::rowsSpinDownStopsAtOne() {
-    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownRow;
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownRow;
     typeInto(txtRow(), QStringLiteral("2"));
     spin(spinner, false);
     QCOMPARE(txtRow()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->rows(), 2);
     spin(spinner, false);
     QCOMPARE(txtRow()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->rows(), 2);
     // An emptied box spun down is applied like Enter: one row.
     txtRow()->clear();
     spin(spinner, false);
     QCOMPARE(txtRow()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->rows(), 2);
 }
 
 // The spin button tests the box before raising it, so it goes one past its
 // top: 200000 becomes 200001, which then stays.
 void FrmMainModesTest::rowsSpinUpStopsAbove200000() {
-    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownRow;
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownRow;
     typeInto(txtRow(), QStringLiteral("199999"));
     spin(spinner, true);
     QCOMPARE(txtRow()->text(), QStringLiteral("200000"));
-    QCOMPARE(w_->fa->rows(), 200001);
+    QCOMPARE(w_->controls().dataSheet->rows(), 200001);
     spin(spinner, true);
     QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
-    QCOMPARE(w_->fa->rows(), 200002);
+    QCOMPARE(w_->controls().dataSheet->rows(), 200002);
     spin(spinner, true);
     QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
-    QCOMPARE(w_->fa->rows(), 200002);
+    QCOMPARE(w_->controls().dataSheet->rows(), 200002);
     spin(spinner, false);
-    QCOMPARE(w_->fa->rows(), 200001);
+    QCOMPARE(w_->controls().dataSheet->rows(), 200001);
 }
 
 void FrmMainModesTest::rowsZeroLeavesTheTitleRowOnly() {
     typeInto(txtRow(), QStringLiteral("0"));
-    QCOMPARE(w_->fa->rows(), 1);
-    QCOMPARE(w_->fa->textMatrix(0, 2), QStringLiteral("Title2"));
+    QCOMPARE(w_->controls().dataSheet->rows(), 1);
+    QCOMPARE(w_->controls().dataSheet->textMatrix(0, 2), QStringLiteral("Title2"));
     typeInto(txtRow(), QStringLiteral("3"));
-    QCOMPARE(w_->fa->rows(), 4);
-    QCOMPARE(w_->fa->textMatrix(1, 2), QString());
+    QCOMPARE(w_->controls().dataSheet->rows(), 4);
+    QCOMPARE(w_->controls().dataSheet->textMatrix(1, 2), QString());
 }
 
 void FrmMainModesTest::colsEnterIsNotBoundBySpinLimit() {
     typeInto(txtCol(), QStringLiteral("500"));
-    QCOMPARE(w_->fa->cols(), 500);
-    QCOMPARE(w_->fb->rows(), 501);
+    QCOMPARE(w_->controls().dataSheet->cols(), 500);
+    QCOMPARE(w_->controls().formView->rows(), 501);
     QCOMPARE(txtCol()->text(), QStringLiteral("500"));
     // The spin button does not raise a typed count beyond its top, but
     // applies it.
-    spin(w_->Toolbar->sizeBoxes()->UpDownCol, true);
+    spin(w_->controls().toolbar->sizeBoxes()->UpDownCol, true);
     QCOMPARE(txtCol()->text(), QStringLiteral("500"));
-    QCOMPARE(w_->fa->cols(), 500);
+    QCOMPARE(w_->controls().dataSheet->cols(), 500);
 }
 
 void FrmMainModesTest::colsSpinUpStopsAt201() {
-    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownCol;
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownCol;
     typeInto(txtCol(), QStringLiteral("200"));
     spin(spinner, true);
     QCOMPARE(txtCol()->text(), QStringLiteral("201"));
-    QCOMPARE(w_->fa->cols(), 201);
-    QCOMPARE(w_->fb->rows(), 202);
+    QCOMPARE(w_->controls().dataSheet->cols(), 201);
+    QCOMPARE(w_->controls().formView->rows(), 202);
     spin(spinner, true);
     QCOMPARE(txtCol()->text(), QStringLiteral("201"));
-    QCOMPARE(w_->fa->cols(), 201);
+    QCOMPARE(w_->controls().dataSheet->cols(), 201);
 }
 
 void FrmMainModesTest::colsSpinDownStopsAtOneAndEmptyBoxGivesOne() {
-    ui::SpinButtons* spinner = w_->Toolbar->sizeBoxes()->UpDownCol;
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownCol;
     typeInto(txtCol(), QStringLiteral("2"));
     spin(spinner, false);
-    QCOMPARE(w_->fa->cols(), 1);
-    QCOMPARE(w_->fb->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->cols(), 1);
+    QCOMPARE(w_->controls().formView->rows(), 2);
     spin(spinner, false);
     QCOMPARE(txtCol()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->cols(), 1);
+    QCOMPARE(w_->controls().dataSheet->cols(), 1);
     typeInto(txtCol(), QStringLiteral("4"));
-    QCOMPARE(w_->fa->cols(), 4);
+    QCOMPARE(w_->controls().dataSheet->cols(), 4);
     txtCol()->clear();
     spin(spinner, false);  // never a sheet without columns
     QCOMPARE(txtCol()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->cols(), 1);
+    QCOMPARE(w_->controls().dataSheet->cols(), 1);
     typeInto(txtCol(), QString());
     QCOMPARE(txtCol()->text(), QStringLiteral("1"));
-    QCOMPARE(w_->fa->cols(), 1);
-    QCOMPARE(w_->fb->rows(), 2);
+    QCOMPARE(w_->controls().dataSheet->cols(), 1);
+    QCOMPARE(w_->controls().formView->rows(), 2);
 }
 
 void FrmMainModesTest::shrinkingDropsContents() {
-    const int cols = w_->fa->cols();
+    const int cols = w_->controls().dataSheet->cols();
     typeInto(txtCol(), QString::number(cols - 1));
     typeInto(txtCol(), QString::number(cols));
-    QCOMPARE(w_->fa->textMatrix(0, cols - 1), QString());
-    QCOMPARE(w_->fa->textMatrix(3, cols - 1), QString());
-    QCOMPARE(w_->fa->textMatrix(3, cols - 2), QStringLiteral("r3c%1").arg(cols - 2));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(0, cols - 1), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(3, cols - 1), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(3, cols - 2),
+             QStringLiteral("r3c%1").arg(cols - 2));
     typeInto(txtRow(), QStringLiteral("5"));
     typeInto(txtRow(), QStringLiteral("10"));
-    QCOMPARE(w_->fa->textMatrix(5, 0), QStringLiteral("r5c0"));
-    QCOMPARE(w_->fa->textMatrix(6, 0), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(5, 0), QStringLiteral("r5c0"));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(6, 0), QString());
 }
 
 void FrmMainModesTest::refusedTextLeavesTheSheet_data() {
@@ -411,21 +416,22 @@ void FrmMainModesTest::refusedTextLeavesTheSheet() {
     QFETCH(bool, rowsBox);
     QFETCH(QString, text);
     QLineEdit* box = rowsBox ? txtRow() : txtCol();
-    const int rows = w_->fa->rows();
-    const int cols = w_->fa->cols();
-    const int formRows = w_->fb->rows();
+    const int rows = w_->controls().dataSheet->rows();
+    const int cols = w_->controls().dataSheet->cols();
+    const int formRows = w_->controls().formView->rows();
     typeInto(box, text);
-    QCOMPARE(w_->fa->rows(), rows);
-    QCOMPARE(w_->fa->cols(), cols);
-    QCOMPARE(w_->fb->rows(), formRows);
+    QCOMPARE(w_->controls().dataSheet->rows(), rows);
+    QCOMPARE(w_->controls().dataSheet->cols(), cols);
+    QCOMPARE(w_->controls().formView->rows(), formRows);
     QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
     QVERIFY(window_->run.dialogs.asked.isEmpty());
     // The spin buttons do not step such text either.
     box->setText(text);
-    spin(rowsBox ? w_->Toolbar->sizeBoxes()->UpDownRow : w_->Toolbar->sizeBoxes()->UpDownCol,
+    spin(rowsBox ? w_->controls().toolbar->sizeBoxes()->UpDownRow
+                 : w_->controls().toolbar->sizeBoxes()->UpDownCol,
          false);
-    QCOMPARE(w_->fa->rows(), rows);
-    QCOMPARE(w_->fa->cols(), cols);
+    QCOMPARE(w_->controls().dataSheet->rows(), rows);
+    QCOMPARE(w_->controls().dataSheet->cols(), cols);
     QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
 }
 
@@ -448,8 +454,8 @@ void FrmMainModesTest::tooManyIsRefusedWithAMessage() {
     QFETCH(QString, text);
     QFETCH(QString, limit);
     QLineEdit* box = rowsBox ? txtRow() : txtCol();
-    const int rows = w_->fa->rows();
-    const int cols = w_->fa->cols();
+    const int rows = w_->controls().dataSheet->rows();
+    const int cols = w_->controls().dataSheet->cols();
     typeInto(box, text);
     QCOMPARE(window_->run.dialogs.asked.size(), 1);
     const ui::ScriptedDialogs::Asked& asked = window_->run.dialogs.asked.first();
@@ -457,21 +463,21 @@ void FrmMainModesTest::tooManyIsRefusedWithAMessage() {
     QCOMPARE(asked.title, rowsBox ? QStringLiteral("Rows") : QStringLiteral("Cols"));
     QCOMPARE(asked.icon, ui::Dialogs::Icon::Exclamation);
     QVERIFY2(asked.text.contains(limit), qPrintable(asked.text));
-    QCOMPARE(w_->fa->rows(), rows);
-    QCOMPARE(w_->fa->cols(), cols);
+    QCOMPARE(w_->controls().dataSheet->rows(), rows);
+    QCOMPARE(w_->controls().dataSheet->cols(), cols);
     QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
-    QCOMPARE(w_->fa->textMatrix(4, 4), QStringLiteral("r4c4"));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(4, 4), QStringLiteral("r4c4"));
 }
 
 void FrmMainModesTest::largestCountsAreAccepted() {
     typeInto(txtRow(), QStringLiteral("10000000"));
-    QCOMPARE(w_->fa->rows(), 10'000'001);
+    QCOMPARE(w_->controls().dataSheet->rows(), 10'000'001);
     typeInto(txtRow(), QStringLiteral("10"));
     typeInto(txtCol(), QStringLiteral("16384"));
-    QCOMPARE(w_->fa->cols(), 16384);
-    QCOMPARE(w_->fb->rows(), 16385);
+    QCOMPARE(w_->controls().dataSheet->cols(), 16384);
+    QCOMPARE(w_->controls().formView->rows(), 16385);
     QVERIFY(window_->run.dialogs.asked.isEmpty());
-    QCOMPARE(w_->fa->textMatrix(10, 3), QStringLiteral("r10c3"));
+    QCOMPARE(w_->controls().dataSheet->textMatrix(10, 3), QStringLiteral("r10c3"));
 }
 
 QTEST_MAIN(FrmMainModesTest)

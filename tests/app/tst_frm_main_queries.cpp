@@ -83,7 +83,7 @@ void FrmMainQueriesTest::cancelledOrEmptyNameChangesNothing() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "cancel.mdb", file);
-    run.w().setSqlText(QStringLiteral("SELECT col1 FROM Table1"));
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT col1 FROM Table1"));
     const QStringList keys = run.keys();
     const std::string bytes = bytesOf(file);
     run.press("cmdSaveSQL");  // no scripted answer: the prompt is cancelled
@@ -102,13 +102,13 @@ void FrmMainQueriesTest::saveAddsTheNodeLastUnderQueries() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "save.mdb", file);
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);  // where the button is
-    w.fa->setFocus();
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);  // where the button is
+    w.controls().dataSheet->setFocus();
     const QStringList keysBefore = run.keys();
-    w.setSqlText(
+    w.sqlWorkbench().setText(
         QStringLiteral("SELECT Table1.col1, Table2.col2 AS Other\r\n  FROM Table1 INNER "
                        "JOIN Table2 ON Table1.col1 = Table2.col1"));
     run.dialogs.texts.enqueue(QStringLiteral("Joined Tables"));
@@ -125,11 +125,11 @@ void FrmMainQueriesTest::saveAddsTheNodeLastUnderQueries() {
     QStringList expected = keysBefore;
     expected.append(QStringLiteral("QJoined Tables"));
     QCOMPARE(run.keys(), expected);
-    QTRY_VERIFY(w.txtSQL->hasFocus());
+    QTRY_VERIFY(w.controls().sqlBox->hasFocus());
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
 
     QVERIFY(queriesInFile(file).contains(QStringLiteral("Joined Tables")));
-    db::QueryDefinition* stored = w.openDb->queryDefs().find("Joined Tables");
+    db::QueryDefinition* stored = w.browser().database()->queryDefs().find("Joined Tables");
     QVERIFY(stored);
     QCOMPARE(QString::fromStdString(stored->sql()).simplified(),
              QStringLiteral("SELECT Table1.col1, Table2.col2 AS Other FROM Table1 INNER JOIN "
@@ -140,8 +140,9 @@ void FrmMainQueriesTest::savedQueryRunsFromTheTree() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "mdb-reader/V1997/test.mdb", "run.mdb", file);
-    frmMain& w = run.w();
-    w.setSqlText(QStringLiteral("SELECT A, Count(*) AS N FROM Table1 GROUP BY A ORDER BY A DESC"));
+    app::MainWindow& w = run.w();
+    w.sqlWorkbench().setText(
+        QStringLiteral("SELECT A, Count(*) AS N FROM Table1 GROUP BY A ORDER BY A DESC"));
     run.dialogs.texts.enqueue(QStringLiteral("Counted"));
     run.press("cmdSaveSQL");
     QCOMPARE(run.lastMessage(), QString());
@@ -150,17 +151,17 @@ void FrmMainQueriesTest::savedQueryRunsFromTheTree() {
     QCOMPARE(run.row(0), QStringLiteral("Flag|A|N"));
     QCOMPARE(run.row(1), QStringLiteral("|abcdefg|1"));
     QCOMPARE(run.row(2), QStringLiteral("|a|1"));
-    QCOMPARE(w.fa->rows(), 3);
-    QCOMPARE(w.currentQueryName, QStringLiteral("Counted"));
-    QVERIFY(w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(w.controls().dataSheet->rows(), 3);
+    QCOMPARE(w.browser().currentQueryName(), QStringLiteral("Counted"));
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
 }
 
 void FrmMainQueriesTest::savedParameterQueryAsksForItsValue() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "mdb-reader/V1997/test.mdb", "param.mdb", file);
-    frmMain& w = run.w();
-    w.setSqlText(
+    app::MainWindow& w = run.w();
+    w.sqlWorkbench().setText(
         QStringLiteral("PARAMETERS [Which] Text(255);\r\nSELECT A FROM Table1 WHERE A = "
                        "[Which]"));
     run.dialogs.texts.enqueue(QStringLiteral("Pick"));
@@ -172,14 +173,14 @@ void FrmMainQueriesTest::savedParameterQueryAsksForItsValue() {
     QCOMPARE(run.lastMessage(), QString());
     QCOMPARE(run.row(0), QStringLiteral("Flag|A"));
     QCOMPARE(run.row(1), QStringLiteral("|abcdefg"));
-    QCOMPARE(w.fa->rows(), 2);
+    QCOMPARE(w.controls().dataSheet->rows(), 2);
 }
 
 void FrmMainQueriesTest::existingNameShowsTheEngineDescription() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "taken.mdb", file);
-    run.w().setSqlText(QStringLiteral("SELECT col1 FROM Table1"));
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT col1 FROM Table1"));
     const QStringList keys = run.keys();
     const std::string bytes = bytesOf(file);
     for (const QString& name : {QStringLiteral("selectquery"), QStringLiteral("Table2")}) {
@@ -202,13 +203,13 @@ void FrmMainQueriesTest::refusedStatementShowsTheEngineDescription() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "refused.mdb", file);
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     const QStringList keys = run.keys();
     const std::string bytes = bytesOf(file);
     // The box's initial text, a broken statement and one that changes data.
-    for (const QString& sql :
-         {w.SqlText(), QStringLiteral("SELECT col1 FROM"), QStringLiteral("DELETE FROM Table1")}) {
-        w.setSqlText(sql);
+    for (const QString& sql : {w.sqlWorkbench().text(), QStringLiteral("SELECT col1 FROM"),
+                               QStringLiteral("DELETE FROM Table1")}) {
+        w.sqlWorkbench().setText(sql);
         run.dialogs.texts.enqueue(QStringLiteral("Refused"));
         const int before = run.messageCount();
         run.press("cmdSaveSQL");
@@ -219,12 +220,12 @@ void FrmMainQueriesTest::refusedStatementShowsTheEngineDescription() {
     }
     QCOMPARE(run.keys(), keys);
     QVERIFY(bytesOf(file) == bytes);
-    QVERIFY(!w.openDb->queryDefs().find("Refused"));
+    QVERIFY(!w.browser().database()->queryDefs().find("Refused"));
 }
 
 void FrmMainQueriesTest::saveWithoutDatabaseReportsIt() {
     BrowserWindow run;
-    run.w().setSqlText(QStringLiteral("SELECT 1"));
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT 1"));
     run.dialogs.texts.enqueue(QStringLiteral("Nowhere"));
     run.press("cmdSaveSQL");
     QCOMPARE(run.lastMessage(), QStringLiteral("Error Create Query|No database is open."));
@@ -234,7 +235,7 @@ void FrmMainQueriesTest::usedKeyStoresTheQueryWithoutNode() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "digits.mdb", file);
-    run.w().setSqlText(QStringLiteral("SELECT col2 FROM Table3"));
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT col2 FROM Table3"));
     QVERIFY(run.node(QStringLiteral("Q0")));
     const QStringList keys = run.keys();
     run.dialogs.texts.enqueue(QStringLiteral("0"));
@@ -248,7 +249,8 @@ void FrmMainQueriesTest::saveInAJet3File() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V1997/queryTestV1997.mdb", "jet3.mdb", file);
-    run.w().setSqlText(QStringLiteral("SELECT DISTINCT col3 FROM Table2 WHERE col3 > 'b'"));
+    run.w().sqlWorkbench().setText(
+        QStringLiteral("SELECT DISTINCT col3 FROM Table2 WHERE col3 > 'b'"));
     run.dialogs.texts.enqueue(QStringLiteral("Old Format"));
     run.press("cmdSaveSQL");
     QCOMPARE(run.lastMessage(), QString());
@@ -264,7 +266,7 @@ void FrmMainQueriesTest::deleteAnswersOtherThanYesChangeNothing() {
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "keep.mdb", file);
     run.click(run.queryKey(QStringLiteral("SelectQuery")));
-    QCOMPARE(run.w().currentQueryName, QStringLiteral("SelectQuery"));
+    QCOMPARE(run.w().browser().currentQueryName(), QStringLiteral("SelectQuery"));
     const QStringList keys = run.keys();
     const std::string bytes = bytesOf(file);
     run.dialogs.answers.enqueue(Answer::No);
@@ -285,7 +287,7 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "delete.mdb", file);
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     run.click(run.queryKey(QStringLiteral("SelectQuery")));
     const QString titles = run.row(0);
     run.dialogs.answers.enqueue(Answer::Yes);
@@ -295,16 +297,16 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     QVERIFY(!childTexts(run.node(QStringLiteral("N2"))).contains(QStringLiteral("SelectQuery")));
     QVERIFY(!queriesInFile(file).contains(QStringLiteral("SelectQuery")));
     QVERIFY(queriesInFile(file).contains(QStringLiteral("UnionQuery")));
-    QVERIFY(!w.openDb->queryDefs().find("SelectQuery"));
-    QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
-    QVERIFY(w.cmdDeleteSQL->isEnabled());
+    QVERIFY(!w.browser().database()->queryDefs().find("SelectQuery"));
+    QCOMPARE(w.browser().currentQueryName(), QStringLiteral("SelectQuery"));
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
     // No neighbour is highlighted in place of the deleted node.
-    QCOMPARE(w.TreeView1->currentItem(), nullptr);
-    QVERIFY(w.TreeView1->selectedItems().isEmpty());
+    QCOMPARE(w.controls().databaseTree->currentItem(), nullptr);
+    QVERIFY(w.controls().databaseTree->selectedItems().isEmpty());
     QCOMPARE(run.row(0), titles);  // the sheet still shows what it showed
     // Another query still opens from the changed file.
     run.click(run.queryKey(QStringLiteral("UnionQuery")));
-    QCOMPARE(w.currentQueryName, QStringLiteral("UnionQuery"));
+    QCOMPARE(w.browser().currentQueryName(), QStringLiteral("UnionQuery"));
     QCOMPARE(run.messageCount(), 1);
 }
 
@@ -312,10 +314,10 @@ void FrmMainQueriesTest::deleteTakesTheQueryNodeNotAnEarlierFieldNode() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "fields.mdb", file);
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     // "col1" is also the text of table field nodes and of query field nodes
     // that come earlier in the tree.
-    w.setSqlText(QStringLiteral("SELECT col1 FROM Table3"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT col1 FROM Table3"));
     run.dialogs.texts.enqueue(QStringLiteral("col1"));
     run.press("cmdSaveSQL");
     QCOMPARE(run.lastMessage(), QString());
@@ -347,7 +349,7 @@ void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneRemovesTheNode() {
     run.press("cmdDeleteSQL");
     QCOMPARE(run.messageCount(), 1);
     QVERIFY(run.queryKey(QStringLiteral("UnionQuery")).isEmpty());
-    QVERIFY(!run.w().openDb->queryDefs().find("UnionQuery"));
+    QVERIFY(!run.w().browser().database()->queryDefs().find("UnionQuery"));
 }
 
 void FrmMainQueriesTest::deleteRefusedByTheEngineKeepsTheNode() {
@@ -370,7 +372,7 @@ void FrmMainQueriesTest::deleteRefusedByTheEngineKeepsTheNode() {
     QVERIFY2(asked.text.contains(QStringLiteral(".ldb")), qPrintable(asked.text));
     QCOMPARE(run.keys(), keys);
     QVERIFY(bytesOf(file) == bytes);
-    QVERIFY(run.w().openDb->queryDefs().find("SelectQuery"));
+    QVERIFY(run.w().browser().database()->queryDefs().find("SelectQuery"));
 }
 
 QTEST_MAIN(FrmMainQueriesTest)

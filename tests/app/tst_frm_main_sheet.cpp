@@ -23,8 +23,8 @@
 
 namespace {
 
-QAction* entry(frmMain& w, const char* name) {
-    return w.menus->action(QString::fromLatin1(name));
+QAction* entry(app::MainWindow& w, const char* name) {
+    return w.menus().action(QString::fromLatin1(name));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ class FrmMainSheetTest : public QObject {
   private:
     app::MemoryFileSystem* fs_ = nullptr;
     WindowRun* run_ = nullptr;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void FrmMainSheetTest::init() {
@@ -72,21 +72,21 @@ void FrmMainSheetTest::cleanup() {
 }
 
 void FrmMainSheetTest::clickBringsFormViewInStep() {
-    fillSheet(*w_->fa, 5);
-    clickCell(*w_->fa, 3, 2);
-    QCOMPARE(w_->fa->row(), 3);
-    QCOMPARE(w_->fb->rows(), w_->fa->cols() + 1);
-    for (int c = 0; c < w_->fa->cols(); ++c) {
-        QCOMPARE(w_->fb->textMatrix(c + 1, 0), QStringLiteral("Title%1").arg(c));
-        QCOMPARE(w_->fb->textMatrix(c + 1, 1), QStringLiteral("r3c%1").arg(c));
-        QCOMPARE(w_->fb->cell(sheet::CellSetting::Alignment, c + 1, 0).toInt(), 7);
-        QCOMPARE(w_->fb->cell(sheet::CellSetting::Alignment, c + 1, 1).toInt(), 1);
+    fillSheet(*w_->controls().dataSheet, 5);
+    clickCell(*w_->controls().dataSheet, 3, 2);
+    QCOMPARE(w_->controls().dataSheet->row(), 3);
+    QCOMPARE(w_->controls().formView->rows(), w_->controls().dataSheet->cols() + 1);
+    for (int c = 0; c < w_->controls().dataSheet->cols(); ++c) {
+        QCOMPARE(w_->controls().formView->textMatrix(c + 1, 0), QStringLiteral("Title%1").arg(c));
+        QCOMPARE(w_->controls().formView->textMatrix(c + 1, 1), QStringLiteral("r3c%1").arg(c));
+        QCOMPARE(w_->controls().formView->cell(sheet::CellSetting::Alignment, c + 1, 0).toInt(), 7);
+        QCOMPARE(w_->controls().formView->cell(sheet::CellSetting::Alignment, c + 1, 1).toInt(), 1);
     }
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 49"));
-    QVERIFY(w_->sheetState.titlesBuilt);
-    clickCell(*w_->fa, 5, 1);
-    QCOMPARE(w_->fb->textMatrix(1, 1), QStringLiteral("r5c0"));
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("5 / 49"));
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("3 / 49"));
+    QVERIFY(w_->sheetState().titlesBuilt);
+    clickCell(*w_->controls().dataSheet, 5, 1);
+    QCOMPARE(w_->controls().formView->textMatrix(1, 1), QStringLiteral("r5c0"));
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("5 / 49"));
 }
 
 void FrmMainSheetTest::styleButtonsFollowTheCurrentCell_data() {
@@ -100,92 +100,94 @@ void FrmMainSheetTest::styleButtonsFollowTheCurrentCell_data() {
 void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
     QFETCH(int, setting);
     QFETCH(QString, key);
-    fillSheet(*w_->fa, 5);
-    w_->fa->setCell(sheet::CellSetting(setting), 2, 3, true);
-    clickCell(*w_->fa, 2, 3);
-    QVERIFY(w_->Toolbar->isPressed(key));
-    const bool* state = key == "Bold"     ? &w_->sheetState.boldState
-                        : key == "Italic" ? &w_->sheetState.italicState
-                                          : &w_->sheetState.underlineState;
+    fillSheet(*w_->controls().dataSheet, 5);
+    w_->controls().dataSheet->setCell(sheet::CellSetting(setting), 2, 3, true);
+    clickCell(*w_->controls().dataSheet, 2, 3);
+    QVERIFY(w_->controls().toolbar->isPressed(key));
+    const bool* state = key == "Bold"     ? &w_->sheetState().boldState
+                        : key == "Italic" ? &w_->sheetState().italicState
+                                          : &w_->sheetState().underlineState;
     QVERIFY(*state);
     for (const char* other : {"Bold", "Italic", "Underline"}) {
         if (key != QLatin1String(other)) {
-            QVERIFY2(!w_->Toolbar->isPressed(other), other);
+            QVERIFY2(!w_->controls().toolbar->isPressed(other), other);
         }
     }
-    clickCell(*w_->fa, 2, 4);
-    QVERIFY(!w_->Toolbar->isPressed(key));
+    clickCell(*w_->controls().dataSheet, 2, 4);
+    QVERIFY(!w_->controls().toolbar->isPressed(key));
     QVERIFY(!*state);
 }
 
 void FrmMainSheetTest::rowKeysRunTheUpdateOtherKeysDoNot() {
-    fillSheet(*w_->fa, 5);
-    w_->fa->setCell(sheet::CellSetting::Bold, 2, 2, true);
-    clickCell(*w_->fa, 2, 1);
-    QVERIFY(!w_->Toolbar->isPressed("Bold"));
-    w_->fa->setFocus();
-    QTest::keyClick(w_->fa, Qt::Key_Right);
-    QCOMPARE(w_->fa->col(), 2);
-    QVERIFY2(!w_->Toolbar->isPressed("Bold"), "Right does not run the update");
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("2 / 49"));
-    QTest::keyClick(w_->fa, Qt::Key_Down);
-    QCOMPARE(w_->fa->row(), 3);
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("3 / 49"));
-    QCOMPARE(w_->fb->textMatrix(3, 1), QStringLiteral("r3c2"));
-    QTest::keyClick(w_->fa, Qt::Key_Up);
-    QVERIFY2(w_->Toolbar->isPressed("Bold"), "Up runs the update after the move");
-    QCOMPARE(w_->SBar->panelText(5), QStringLiteral("2 / 49"));
+    fillSheet(*w_->controls().dataSheet, 5);
+    w_->controls().dataSheet->setCell(sheet::CellSetting::Bold, 2, 2, true);
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    QVERIFY(!w_->controls().toolbar->isPressed("Bold"));
+    w_->controls().dataSheet->setFocus();
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_Right);
+    QCOMPARE(w_->controls().dataSheet->col(), 2);
+    QVERIFY2(!w_->controls().toolbar->isPressed("Bold"), "Right does not run the update");
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("2 / 49"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_Down);
+    QCOMPARE(w_->controls().dataSheet->row(), 3);
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("3 / 49"));
+    QCOMPARE(w_->controls().formView->textMatrix(3, 1), QStringLiteral("r3c2"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_Up);
+    QVERIFY2(w_->controls().toolbar->isPressed("Bold"), "Up runs the update after the move");
+    QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("2 / 49"));
 }
 
 void FrmMainSheetTest::titleOnlySheetShowsZeroRows() {
-    w_->fa->setRows(1);
-    w_->SheetUpdate();
-    QVERIFY(w_->SBar->panelText(5).endsWith(QStringLiteral(" / 0")));
+    w_->controls().dataSheet->setRows(1);
+    w_->runSheetUpdate();
+    QVERIFY(w_->controls().statusPanels->panelText(5).endsWith(QStringLiteral(" / 0")));
 }
 
 void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
-    fillSheet(*w_->fa, 5);
-    w_->fa->setColDataType(4, sheet::Grid::kBooleanType);
-    w_->fa->setTextMatrix(2, 4, QStringLiteral("True"));
-    w_->fa->setTextMatrix(3, 4, QStringLiteral("False"));
-    clickCell(*w_->fa, 2, 1);
-    QCOMPARE(w_->fb->textMatrix(5, 1), QString());
-    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 1);
-    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 4, 1).toInt(), 0);
-    clickCell(*w_->fa, 3, 1);
-    QCOMPARE(w_->fb->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 2);
+    fillSheet(*w_->controls().dataSheet, 5);
+    w_->controls().dataSheet->setColDataType(4, sheet::Grid::kBooleanType);
+    w_->controls().dataSheet->setTextMatrix(2, 4, QStringLiteral("True"));
+    w_->controls().dataSheet->setTextMatrix(3, 4, QStringLiteral("False"));
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    QCOMPARE(w_->controls().formView->textMatrix(5, 1), QString());
+    QCOMPARE(w_->controls().formView->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 1);
+    QCOMPARE(w_->controls().formView->cell(sheet::CellSetting::Checked, 4, 1).toInt(), 0);
+    clickCell(*w_->controls().dataSheet, 3, 1);
+    QCOMPARE(w_->controls().formView->cell(sheet::CellSetting::Checked, 5, 1).toInt(), 2);
 }
 
 void FrmMainSheetTest::pictureCarriesIntoFormView() {
-    fillSheet(*w_->fa, 5);
-    w_->fa->setCellPicture(2, 0, 2, 0, w_->ImgFlag[0]);
-    clickCell(*w_->fa, 2, 1);
-    QCOMPARE(w_->fb->cellPicture(1, 1).toImage(), w_->ImgFlag[0].toImage());
-    clickCell(*w_->fa, 3, 1);
-    QCOMPARE(w_->fb->cellPicture(1, 1).toImage(), w_->ImgNone.toImage());
+    fillSheet(*w_->controls().dataSheet, 5);
+    w_->controls().dataSheet->setCellPicture(2, 0, 2, 0, w_->controls().pictures.flag);
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    QCOMPARE(w_->controls().formView->cellPicture(1, 1).toImage(),
+             w_->controls().pictures.flag.toImage());
+    clickCell(*w_->controls().dataSheet, 3, 1);
+    QCOMPARE(w_->controls().formView->cellPicture(1, 1).toImage(),
+             w_->controls().pictures.blank.toImage());
 }
 
 void FrmMainSheetTest::titlesOfWiderSheetAreNotLost() {
-    w_->fa->setCols(20);
-    fillSheet(*w_->fa, 5);
-    w_->sheetState.titlesChanged = true;
-    w_->fa->setRow(4);
-    w_->SheetUpdate();
-    QCOMPARE(w_->fb->rows(), 21);
-    QCOMPARE(w_->fb->textMatrix(20, 0), QStringLiteral("Title19"));
-    QCOMPARE(w_->fb->textMatrix(20, 1), QStringLiteral("r4c19"));
-    w_->fa->setCols(3);
-    w_->SheetUpdate();
-    QCOMPARE(w_->fb->rows(), 4);
+    w_->controls().dataSheet->setCols(20);
+    fillSheet(*w_->controls().dataSheet, 5);
+    w_->sheetState().titlesChanged = true;
+    w_->controls().dataSheet->setRow(4);
+    w_->runSheetUpdate();
+    QCOMPARE(w_->controls().formView->rows(), 21);
+    QCOMPARE(w_->controls().formView->textMatrix(20, 0), QStringLiteral("Title19"));
+    QCOMPARE(w_->controls().formView->textMatrix(20, 1), QStringLiteral("r4c19"));
+    w_->controls().dataSheet->setCols(3);
+    w_->runSheetUpdate();
+    QCOMPARE(w_->controls().formView->rows(), 4);
 }
 
 void FrmMainSheetTest::focusDecidesLastFocusedPane() {
     QAction* cut = entry(*w_, "mnuEditCut");
-    w_->fb->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 2);
+    w_->controls().formView->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
     QVERIFY(!cut->isEnabled());
-    w_->fa->setFocus();
-    QTRY_COMPARE(int(w_->sheetState.lastFocusedPane), 1);
+    w_->controls().dataSheet->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 1);
     QVERIFY(cut->isEnabled());
 }
 
@@ -205,24 +207,24 @@ void FrmMainSheetTest::sqlBoxLeavesMenuShortcutsToTheMenu_data() {
 void FrmMainSheetTest::sqlBoxLeavesMenuShortcutsToTheMenu() {
     QFETCH(QString, name);
     QFETCH(QKeySequence, keys);
-    const QString before = w_->txtSQL->toPlainText();
-    w_->TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
-    w_->TabStrip1->setCurrentPage(ui::TabStrip::Sql);
-    w_->txtSQL->setFocus();
-    QTRY_VERIFY(w_->txtSQL->hasFocus());
-    QAction* action = w_->menus->action(name);
+    const QString before = w_->controls().sqlBox->toPlainText();
+    w_->controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w_->controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    w_->controls().sqlBox->setFocus();
+    QTRY_VERIFY(w_->controls().sqlBox->hasFocus());
+    QAction* action = w_->menus().action(name);
     action->setEnabled(true);
     QSignalSpy spy(action, &QAction::triggered);
-    QTest::keySequence(w_->txtSQL, keys);
+    QTest::keySequence(w_->controls().sqlBox, keys);
     QCOMPARE(spy.count(), 1);
-    QCOMPARE(w_->txtSQL->toPlainText(), before);
-    QTest::keyClicks(w_->txtSQL, QStringLiteral("x"));
-    QVERIFY2(w_->txtSQL->toPlainText() != before, "other keys still type into the box");
+    QCOMPARE(w_->controls().sqlBox->toPlainText(), before);
+    QTest::keyClicks(w_->controls().sqlBox, QStringLiteral("x"));
+    QVERIFY2(w_->controls().sqlBox->toPlainText() != before, "other keys still type into the box");
 }
 
 void FrmMainSheetTest::rowBoxKeepsItsEditingKeys() {
-    QLineEdit* box = w_->Toolbar->sizeBoxes()->txtRow;
-    w_->Toolbar->show();
+    QLineEdit* box = w_->controls().toolbar->sizeBoxes()->txtRow;
+    w_->controls().toolbar->show();
     box->setFocus();
     QTRY_VERIFY(box->hasFocus());
     QSignalSpy copy(entry(*w_, "mnuEditCopy"), &QAction::triggered);
@@ -235,8 +237,8 @@ void FrmMainSheetTest::rowBoxKeepsItsEditingKeys() {
 }
 
 void FrmMainSheetTest::mouseMoveResetsThePointer() {
-    for (QWidget* pane :
-         {static_cast<QWidget*>(w_->VTPan), static_cast<QWidget*>(w_->TabStrip1), w_->client}) {
+    for (QWidget* pane : {static_cast<QWidget*>(w_->controls().captionPanel),
+                          static_cast<QWidget*>(w_->controls().tabStrip), w_->controls().client}) {
         run_->desktop.setPointer(ui::Desktop::Pointer::SizeNS);
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), pane->mapToGlobal(QPointF(5, 5)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -247,17 +249,19 @@ void FrmMainSheetTest::mouseMoveResetsThePointer() {
 
 void FrmMainSheetTest::resizeLaysThePanesOut() {
     w_->resize(900, 700);
-    QTRY_COMPARE(w_->client->width(), 900);
-    const auto& g = w_->panes;
-    QCOMPARE(g[ui::Pane::fa].left, g[ui::Pane::VBar].left + 60);
-    QCOMPARE(g[ui::Pane::fa].left + g[ui::Pane::fa].width, w_->toTwipsX(w_->client->width()));
-    QCOMPARE(g[ui::Pane::TreeView1].width, g[ui::Pane::VBar].left);
-    QCOMPARE(g[ui::Pane::TabStrip1].top, g[ui::Pane::HBar].top + 60);
-    QCOMPARE(w_->fa->geometry(), ui::toPixels(g[ui::Pane::fa], 96, 96));
-    QCOMPARE(w_->fb->geometry(), ui::toPixels(g[ui::Pane::fb], 96, 96));
-    QCOMPARE(w_->VTPan->geometry(), w_->TreeView1->geometry());
-    QVERIFY(w_->SBar->geometry().bottom() == w_->client->height() - 1);
-    QCOMPARE(w_->fb->colWidth(1), g.fbColumn1Width);
+    QTRY_COMPARE(w_->controls().client->width(), 900);
+    const auto& g = w_->viewLayout().panes();
+    QCOMPARE(g[ui::Pane::dataSheet].left, g[ui::Pane::verticalSplitter].left + 60);
+    QCOMPARE(g[ui::Pane::dataSheet].left + g[ui::Pane::dataSheet].width,
+             w_->viewLayout().toTwipsX(w_->controls().client->width()));
+    QCOMPARE(g[ui::Pane::databaseTree].width, g[ui::Pane::verticalSplitter].left);
+    QCOMPARE(g[ui::Pane::tabStrip].top, g[ui::Pane::horizontalSplitter].top + 60);
+    QCOMPARE(w_->controls().dataSheet->geometry(), ui::toPixels(g[ui::Pane::dataSheet], 96, 96));
+    QCOMPARE(w_->controls().formView->geometry(), ui::toPixels(g[ui::Pane::formView], 96, 96));
+    QCOMPARE(w_->controls().captionPanel->geometry(), w_->controls().databaseTree->geometry());
+    QVERIFY(w_->controls().statusPanels->geometry().bottom() ==
+            w_->controls().client->height() - 1);
+    QCOMPARE(w_->controls().formView->colWidth(1), g.formViewColumn1Width);
 }
 
 void FrmMainSheetTest::mouseModeEntriesSwitchModes() {
@@ -266,15 +270,15 @@ void FrmMainSheetTest::mouseModeEntriesSwitchModes() {
     block->trigger();
     QVERIFY(block->isChecked());
     QVERIFY(!row->isChecked());
-    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
-    QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
-    QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
+    QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QStringLiteral("EDIT"));
+    QCOMPARE(w_->controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectFree));
     QVERIFY(!entry(*w_, "mnuPUSetFlag")->isEnabled());
-    w_->Toolbar->button("RowMode")->trigger();
+    w_->controls().toolbar->button("RowMode")->trigger();
     QVERIFY(row->isChecked());
     QVERIFY(!block->isChecked());
-    QCOMPARE(w_->SBar->panelText(3), QString());
-    QCOMPARE(w_->fa->autoSearch(), 2);
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QString());
+    QCOMPARE(w_->controls().dataSheet->autoSearch(), 2);
     QVERIFY(entry(*w_, "mnuPUSetFlag")->isEnabled());
 }
 

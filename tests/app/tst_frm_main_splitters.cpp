@@ -45,7 +45,7 @@ class FrmMainSplittersTest : public QObject {
   private:
     app::MemoryFileSystem* fs_ = nullptr;
     WindowRun* run_ = nullptr;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void FrmMainSplittersTest::init() {
@@ -62,43 +62,48 @@ void FrmMainSplittersTest::cleanup() {
 }
 
 void FrmMainSplittersTest::draggingHBarMovesTreeAndTabs() {
-    QCOMPARE(w_->panes[ui::Pane::HBar].top, 2970);
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2970);
     // 40 pixels are 600 twips at 96 dots per inch.
-    send(w_->HBar, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
-    QVERIFY(w_->HBar1->isVisible());
-    send(w_->HBar, QEvent::MouseMove, QPoint(2, 40), Qt::NoButton, Qt::LeftButton);
+    send(w_->controls().splitters.horizontal, QEvent::MouseButtonPress, QPoint(2, 2),
+         Qt::LeftButton, Qt::LeftButton);
+    QVERIFY(w_->controls().splitters.horizontalDrag->isVisible());
+    send(w_->controls().splitters.horizontal, QEvent::MouseMove, QPoint(2, 40), Qt::NoButton,
+         Qt::LeftButton);
     QCOMPARE(run_->desktop.pointer(), ui::Desktop::Pointer::SizeNS);
-    QCOMPARE(w_->panes[ui::Pane::HBar1].top, 3570);
-    QCOMPARE(w_->HBar1->geometry().top(), w_->toPixelsY(3570));
-    send(w_->HBar, QEvent::MouseButtonRelease, QPoint(2, 40), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::horizontalDragBar].top, 3570);
+    QCOMPARE(w_->controls().splitters.horizontalDrag->geometry().top(),
+             w_->viewLayout().toPixelsY(3570));
+    send(w_->controls().splitters.horizontal, QEvent::MouseButtonRelease, QPoint(2, 40),
+         Qt::LeftButton, Qt::NoButton);
     QCOMPARE(run_->desktop.pointer(), ui::Desktop::Pointer::Default);
-    QVERIFY(!w_->HBar1->isVisible());
-    QVERIFY(!w_->HBar2->isVisible());
-    QCOMPARE(w_->panes[ui::Pane::HBar].top, 3570);
-    QCOMPARE(w_->HBar->geometry().top(), w_->toPixelsY(3570));
-    QCOMPARE(w_->panes[ui::Pane::TreeView1].height, 3570);
-    QCOMPARE(w_->TabStrip1->geometry().top(), w_->toPixelsY(3630));
+    QVERIFY(!w_->controls().splitters.horizontalDrag->isVisible());
+    QVERIFY(!w_->controls().splitters.horizontalLimit->isVisible());
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::horizontalSplitter].top, 3570);
+    QCOMPARE(w_->controls().splitters.horizontal->geometry().top(),
+             w_->viewLayout().toPixelsY(3570));
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::databaseTree].height, 3570);
+    QCOMPARE(w_->controls().tabStrip->geometry().top(), w_->viewLayout().toPixelsY(3630));
 }
 
 void FrmMainSplittersTest::draggingVBarMovesSheet() {
-    QCOMPARE(w_->panes[ui::Pane::VBar].left, 3570);
-    drag(w_->VBar, {QPoint(20, 5), QPoint(40, 5)});
-    QCOMPARE(w_->panes[ui::Pane::VBar].left, 4170);
-    QCOMPARE(w_->panes[ui::Pane::fa].left, 4230);
-    QCOMPARE(w_->fa->geometry().left(), w_->toPixelsX(4230));
-    QCOMPARE(w_->TreeView1->geometry().width(), w_->toPixelsX(4170));
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::verticalSplitter].left, 3570);
+    drag(w_->controls().splitters.vertical, {QPoint(20, 5), QPoint(40, 5)});
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::verticalSplitter].left, 4170);
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::dataSheet].left, 4230);
+    QCOMPARE(w_->controls().dataSheet->geometry().left(), w_->viewLayout().toPixelsX(4230));
+    QCOMPARE(w_->controls().databaseTree->geometry().width(), w_->viewLayout().toPixelsX(4170));
 }
 
 void FrmMainSplittersTest::dragAboveUpperLimitStopsThere() {
-    drag(w_->HBar, {QPoint(2, -190), QPoint(2, -195), QPoint(2, -196)});
-    QCOMPARE(w_->panes[ui::Pane::HBar].top, 600);
+    drag(w_->controls().splitters.horizontal, {QPoint(2, -190), QPoint(2, -195), QPoint(2, -196)});
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::horizontalSplitter].top, 600);
 }
 
 void FrmMainSplittersTest::rightButtonMovesNothing() {
-    drag(w_->HBar, {QPoint(2, 40), QPoint(2, 60)}, Qt::RightButton);
-    QCOMPARE(w_->panes[ui::Pane::HBar].top, 2970);
-    drag(w_->VBar, {QPoint(40, 2)}, Qt::RightButton);
-    QCOMPARE(w_->panes[ui::Pane::VBar].left, 3570);
+    drag(w_->controls().splitters.horizontal, {QPoint(2, 40), QPoint(2, 60)}, Qt::RightButton);
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::horizontalSplitter].top, 2970);
+    drag(w_->controls().splitters.vertical, {QPoint(40, 2)}, Qt::RightButton);
+    QCOMPARE(w_->viewLayout().panes()[ui::Pane::verticalSplitter].left, 3570);
 }
 
 QTEST_MAIN(FrmMainSplittersTest)

@@ -78,17 +78,17 @@ class FrmMainToolbarTest : public QObject {
 
   private:
     void press(const char* key);
-    QAction* entry(const char* name) const { return w_->menus->action(QString::fromLatin1(name)); }
+    QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
 
     std::unique_ptr<ToolbarWindowRun> window_;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void FrmMainToolbarTest::init() {
     window_ = std::make_unique<ToolbarWindowRun>();
     w_ = &window_->window();
     QVERIFY(QTest::qWaitForWindowExposed(w_));
-    fillNumberedSheet(*w_->fa);
+    fillNumberedSheet(*w_->controls().dataSheet);
 }
 
 void FrmMainToolbarTest::cleanup() {
@@ -97,9 +97,9 @@ void FrmMainToolbarTest::cleanup() {
 
 // A click on the button's own widget, as a user does it.
 void FrmMainToolbarTest::press(const char* key) {
-    QAction* action = w_->Toolbar->button(QString::fromLatin1(key));
+    QAction* action = w_->controls().toolbar->button(QString::fromLatin1(key));
     QVERIFY2(action, key);
-    QWidget* button = w_->Toolbar->widgetForAction(action);
+    QWidget* button = w_->controls().toolbar->widgetForAction(action);
     QVERIFY2(button, key);
     QTRY_VERIFY2(button->isVisible(), key);  // a button just shown is laid out later
     QTest::mouseClick(button, Qt::LeftButton);
@@ -107,20 +107,20 @@ void FrmMainToolbarTest::press(const char* key) {
 
 void FrmMainToolbarTest::newEmptiesTheSheet() {
     press("New");
-    QCOMPARE(w_->fa->textMatrix(2, 3), QString());
-    QCOMPARE(w_->fa->textMatrix(0, 0), QString());
-    QVERIFY(w_->VTPan->isVisible());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(2, 3), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(0, 0), QString());
+    QVERIFY(w_->controls().captionPanel->isVisible());
     QVERIFY(entry("mnuAddFlagCol")->isEnabled());
     QVERIFY(window_->run.dialogs.asked.isEmpty());
 }
 
 void FrmMainToolbarTest::openAsksForAFile() {
-    const QString before = sheetText(*w_->fa);
+    const QString before = sheetText(*w_->controls().dataSheet);
     press("Open");  // the scripted dialog answers Cancel
     QCOMPARE(window_->run.dialogs.asked.size(), 1);
     QCOMPARE(window_->run.dialogs.asked.first().kind, QStringLiteral("open"));
     QCOMPARE(window_->run.dialogs.asked.first().title, QStringLiteral("Open"));
-    QCOMPARE(sheetText(*w_->fa), before);
+    QCOMPARE(sheetText(*w_->controls().dataSheet), before);
 }
 
 void FrmMainToolbarTest::copyRunsTheEditMenusCopy() {
@@ -130,9 +130,9 @@ void FrmMainToolbarTest::copyRunsTheEditMenusCopy() {
 }
 
 void FrmMainToolbarTest::saveCutPasteRunNothing() {
-    clickCell(*w_->fa, 3, 2);
+    clickCell(*w_->controls().dataSheet, 3, 2);
     QApplication::clipboard()->setText(QStringLiteral("from elsewhere"));
-    const QString before = sheetText(*w_->fa);
+    const QString before = sheetText(*w_->controls().dataSheet);
     std::vector<std::unique_ptr<QSignalSpy>> spies;
     // Every menu-bar and pop-up entry; the toolbar's own actions report the
     // clicks themselves.
@@ -144,57 +144,58 @@ void FrmMainToolbarTest::saveCutPasteRunNothing() {
     QVERIFY(spies.size() > 40);
     for (const char* key : {"Save", "Cut", "Paste"}) {
         press(key);
-        QVERIFY(!w_->Toolbar->isPressed(QString::fromLatin1(key)));
+        QVERIFY(!w_->controls().toolbar->isPressed(QString::fromLatin1(key)));
     }
-    w_->Toolbar_ButtonClick(QStringLiteral("Print"));  // a key no button has
+    w_->runToolbarButton(w_->actions().exit);  // an action that is no toolbar button
     for (const auto& spy : spies) {
         QCOMPARE(spy->count(), 0);
     }
-    QCOMPARE(sheetText(*w_->fa), before);
+    QCOMPARE(sheetText(*w_->controls().dataSheet), before);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("from elsewhere"));
     QVERIFY(window_->run.dialogs.asked.isEmpty());
-    QCOMPARE(w_->fa->row(), 3);
+    QCOMPARE(w_->controls().dataSheet->row(), 3);
 }
 
 void FrmMainToolbarTest::colourButtonsChooseAndReapply() {
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    clickCell(*w_->fa, 2, 3);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    clickCell(*w_->controls().dataSheet, 2, 3);
     press("Acolor");
-    QVERIFY(w_->PanColor->isVisible());
-    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 2, 3).toUInt() == kRed, false);
-    QTest::mouseClick(w_->PanColor->swatch(1), Qt::LeftButton);
-    QVERIFY(!w_->PanColor->isVisible());
-    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 2, 3).toUInt(), kRed);
-    clickCell(*w_->fa, 5, 0);
+    QVERIFY(w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::ForeColor, 2, 3).toUInt() == kRed, false);
+    QTest::mouseClick(w_->controls().fontPalette->swatch(1), Qt::LeftButton);
+    QVERIFY(!w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::ForeColor, 2, 3).toUInt(), kRed);
+    clickCell(*w_->controls().dataSheet, 5, 0);
     press("A");
-    QVERIFY(!w_->PanColor->isVisible());
-    QCOMPARE(w_->fa->cell(CellSetting::ForeColor, 5, 0).toUInt(), kRed);
-    QVERIFY(w_->fa->cell(CellSetting::ForeColor, 5, 1).toUInt() != kRed);
+    QVERIFY(!w_->controls().fontPalette->isVisible());
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::ForeColor, 5, 0).toUInt(), kRed);
+    QVERIFY(w_->controls().dataSheet->cell(CellSetting::ForeColor, 5, 1).toUInt() != kRed);
 }
 
 // A command that ran twice would flip the column back.
 void FrmMainToolbarTest::mergeFlipsTheCurrentColumnOnce() {
-    clickCell(*w_->fa, 2, 4);
+    clickCell(*w_->controls().dataSheet, 2, 4);
     press("Merge");
-    QVERIFY(w_->fa->colMerge(4));
-    QVERIFY(!w_->fa->colMerge(3));
+    QVERIFY(w_->controls().dataSheet->colMerge(4));
+    QVERIFY(!w_->controls().dataSheet->colMerge(3));
     press("Merge");
-    QVERIFY(!w_->fa->colMerge(4));
+    QVERIFY(!w_->controls().dataSheet->colMerge(4));
 }
 
 void FrmMainToolbarTest::flagButtonFlagsTheSelectedRows() {
-    QVERIFY(!w_->Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    QVERIFY(!w_->controls().toolbar->button(QStringLiteral("Flag"))->isVisible());
     entry("mnuAddFlagCol")->trigger();
-    clickCell(*w_->fa, 2, 3);
-    clickCell(*w_->fa, 4, 3, Qt::ShiftModifier);
+    clickCell(*w_->controls().dataSheet, 2, 3);
+    clickCell(*w_->controls().dataSheet, 4, 3, Qt::ShiftModifier);
     press("Flag");
-    const int flag = w_->sheetState.flagColumn;
-    for (int r = 1; r < w_->fa->rows(); ++r) {
+    const int flag = w_->sheetState().flagColumn;
+    for (int r = 1; r < w_->controls().dataSheet->rows(); ++r) {
         const bool flagged = r >= 2 && r <= 4;
-        QCOMPARE(w_->fa->textMatrix(r, flag), flagged ? QStringLiteral(" ") : QString());
+        QCOMPARE(w_->controls().dataSheet->textMatrix(r, flag),
+                 flagged ? QStringLiteral(" ") : QString());
     }
     press("Flag");
-    QCOMPARE(w_->fa->textMatrix(3, flag), QString());
+    QCOMPARE(w_->controls().dataSheet->textMatrix(3, flag), QString());
 }
 
 void FrmMainToolbarTest::styleButtonsSetOnceAndClearOnce_data() {
@@ -209,113 +210,115 @@ void FrmMainToolbarTest::styleButtonsSetOnceAndClearOnce() {
     QFETCH(QString, key);
     QFETCH(int, style);
     const auto setting = CellSetting(style);
-    clickCell(*w_->fa, 3, 2);
+    clickCell(*w_->controls().dataSheet, 3, 2);
     press(key.toLatin1().constData());
-    QVERIFY(w_->Toolbar->isPressed(key));
-    QVERIFY(w_->fa->cell(setting, 3, 0).toBool());
-    QVERIFY(w_->fa->cell(setting, 3, w_->fa->cols() - 1).toBool());
-    QVERIFY(!w_->fa->cell(setting, 4, 2).toBool());
+    QVERIFY(w_->controls().toolbar->isPressed(key));
+    QVERIFY(w_->controls().dataSheet->cell(setting, 3, 0).toBool());
+    QVERIFY(
+        w_->controls().dataSheet->cell(setting, 3, w_->controls().dataSheet->cols() - 1).toBool());
+    QVERIFY(!w_->controls().dataSheet->cell(setting, 4, 2).toBool());
     // Moving onto the styled cell shows the button pressed; a click clears.
-    clickCell(*w_->fa, 5, 2);
-    QVERIFY(!w_->Toolbar->isPressed(key));
-    clickCell(*w_->fa, 3, 2);
-    QVERIFY(w_->Toolbar->isPressed(key));
+    clickCell(*w_->controls().dataSheet, 5, 2);
+    QVERIFY(!w_->controls().toolbar->isPressed(key));
+    clickCell(*w_->controls().dataSheet, 3, 2);
+    QVERIFY(w_->controls().toolbar->isPressed(key));
     press(key.toLatin1().constData());
-    QVERIFY(!w_->Toolbar->isPressed(key));
-    QVERIFY(!w_->fa->cell(setting, 3, 2).toBool());
+    QVERIFY(!w_->controls().toolbar->isPressed(key));
+    QVERIFY(!w_->controls().dataSheet->cell(setting, 3, 2).toBool());
 }
 
 void FrmMainToolbarTest::rowModeReselectsTheCurrentRow() {
-    clickCell(*w_->fa, 2, 3);
-    clickCell(*w_->fa, 5, 3, Qt::ControlModifier);
-    QCOMPARE(w_->fa->selectedRows(), 2);
+    clickCell(*w_->controls().dataSheet, 2, 3);
+    clickCell(*w_->controls().dataSheet, 5, 3, Qt::ControlModifier);
+    QCOMPARE(w_->controls().dataSheet->selectedRows(), 2);
     press("RowMode");
-    QVERIFY(w_->Toolbar->isPressed("RowMode"));
+    QVERIFY(w_->controls().toolbar->isPressed("RowMode"));
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
-    QCOMPARE(w_->fa->selectedRows(), 1);
-    QCOMPARE(w_->fa->selectedRow(0), w_->fa->row());
-    QCOMPARE(w_->fa->clip().split(QLatin1Char('\t')).size(), w_->fa->cols());
+    QCOMPARE(w_->controls().dataSheet->selectedRows(), 1);
+    QCOMPARE(w_->controls().dataSheet->selectedRow(0), w_->controls().dataSheet->row());
+    QCOMPARE(w_->controls().dataSheet->clip().split(QLatin1Char('\t')).size(),
+             w_->controls().dataSheet->cols());
 }
 
 void FrmMainToolbarTest::modeGroupFollowsButtonsAndMenus() {
     for (int click = 0; click < 2; ++click) {
         press("BlockMode");
-        QVERIFY(w_->Toolbar->isPressed("BlockMode"));
-        QVERIFY(!w_->Toolbar->isPressed("RowMode"));
+        QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
+        QVERIFY(!w_->controls().toolbar->isPressed("RowMode"));
         QVERIFY(entry("mnuMouseMode(1)")->isChecked());
         QVERIFY(!entry("mnuMouseMode(0)")->isChecked());
-        QCOMPARE(w_->SBar->panelText(3), QStringLiteral("EDIT"));
-        QCOMPARE(w_->fa->selectionModeCode(), int(sheet::Grid::SelectFree));
+        QCOMPARE(w_->controls().statusPanels->panelText(3), QStringLiteral("EDIT"));
+        QCOMPARE(w_->controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectFree));
     }
-    QTest::keyClick(w_->fa, Qt::Key_F6);
-    QVERIFY(w_->Toolbar->isPressed("RowMode"));
-    QVERIFY(!w_->Toolbar->isPressed("BlockMode"));
-    QCOMPARE(w_->SBar->panelText(3), QString());
-    QTest::keyClick(w_->fa, Qt::Key_F7);
-    QVERIFY(w_->Toolbar->isPressed("BlockMode"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F6);
+    QVERIFY(w_->controls().toolbar->isPressed("RowMode"));
+    QVERIFY(!w_->controls().toolbar->isPressed("BlockMode"));
+    QCOMPARE(w_->controls().statusPanels->panelText(3), QString());
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F7);
+    QVERIFY(w_->controls().toolbar->isPressed("BlockMode"));
     press("RowMode");
     QVERIFY(entry("mnuMouseMode(0)")->isChecked());
     QVERIFY(!entry("mnuMouseMode(1)")->isChecked());
-    QCOMPARE(w_->fa->autoSearch(), 2);
+    QCOMPARE(w_->controls().dataSheet->autoSearch(), 2);
 }
 
 void FrmMainToolbarTest::dragModeTwiceReturnsToTheFirstState() {
     press("DragMode");
-    QVERIFY(w_->Toolbar->isPressed("DragMode"));
+    QVERIFY(w_->controls().toolbar->isPressed("DragMode"));
     QVERIFY(entry("mnuDragDrop")->isChecked());
-    QCOMPARE(w_->fa->oleDragMode(), 1);
-    QCOMPARE(w_->SBar->panelText(4), QStringLiteral("DRAG"));
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 1);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QStringLiteral("DRAG"));
     press("DragMode");
-    QVERIFY(!w_->Toolbar->isPressed("DragMode"));
+    QVERIFY(!w_->controls().toolbar->isPressed("DragMode"));
     QVERIFY(!entry("mnuDragDrop")->isChecked());
-    QCOMPARE(w_->fa->oleDragMode(), 0);
-    QCOMPARE(w_->SBar->panelText(4), QString());
+    QCOMPARE(w_->controls().dataSheet->oleDragMode(), 0);
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QString());
     // The menu entry sets the button in turn.
-    QTest::keyClick(w_->fa, Qt::Key_F8);
-    QVERIFY(w_->Toolbar->isPressed("DragMode"));
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_F8);
+    QVERIFY(w_->controls().toolbar->isPressed("DragMode"));
     press("DragMode");
     QVERIFY(!entry("mnuDragDrop")->isChecked());
-    QCOMPARE(w_->SBar->panelText(4), QString());
+    QCOMPARE(w_->controls().statusPanels->panelText(4), QString());
 }
 
 void FrmMainToolbarTest::alternateColorButtonAndMenuStayInStep() {
     QVERIFY(!entry("mnuAlternateColor")->isChecked());
     press("AlternateColor");
     QVERIFY(entry("mnuAlternateColor")->isChecked());
-    QVERIFY(w_->alternateColorOn);
-    QCOMPARE(w_->fa->backColorAlternate(), uint32_t(0xC0FFC0));
+    QVERIFY(w_->sheetState().alternateColorOn);
+    QCOMPARE(w_->controls().dataSheet->backColorAlternate(), uint32_t(0xC0FFC0));
     entry("mnuAlternateColor")->trigger();
-    QVERIFY(!w_->Toolbar->isPressed("AlternateColor"));
-    QVERIFY(!w_->alternateColorOn);
-    QVERIFY(w_->fa->backColorAlternate() != uint32_t(0xC0FFC0));
+    QVERIFY(!w_->controls().toolbar->isPressed("AlternateColor"));
+    QVERIFY(!w_->sheetState().alternateColorOn);
+    QVERIFY(w_->controls().dataSheet->backColorAlternate() != uint32_t(0xC0FFC0));
 }
 
 // The run toggles the current column's bars; a second click while the
 // command is disabled must not run it again (which would remove them).
 void FrmMainToolbarTest::statisticsRunsOnceThenOnlyShowsPressed() {
-    clickCell(*w_->fa, 2, 1);
-    QVERIFY(!w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    clickCell(*w_->controls().dataSheet, 2, 1);
+    QVERIFY(!w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible());
     press("Statistics");
-    QVERIFY(w_->Toolbar->isPressed("Statistics"));
+    QVERIFY(w_->controls().toolbar->isPressed("Statistics"));
     QVERIFY(!entry("mnuAnalysis")->isEnabled());
-    QCOMPARE(w_->TabStrip1->currentPage(), int(ui::TabStrip::ColumnStatistics));
-    QVERIFY(w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
-    const double bar = w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble();
+    QCOMPARE(w_->controls().tabStrip->currentPage(), int(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    const double bar = w_->controls().dataSheet->cell(CellSetting::BarFillPercent, 8, 1).toDouble();
     QVERIFY(bar > 0);
     press("Statistics");  // the click shows it up; the command presses it again
-    QVERIFY(w_->Toolbar->isPressed("Statistics"));
-    QCOMPARE(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), bar);
+    QVERIFY(w_->controls().toolbar->isPressed("Statistics"));
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), bar);
 }
 
 void FrmMainToolbarTest::barchartTogglesTheCurrentColumnsBars() {
-    clickCell(*w_->fa, 2, 1);
+    clickCell(*w_->controls().dataSheet, 2, 1);
     press("Statistics");
-    QVERIFY(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
+    QVERIFY(w_->controls().dataSheet->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
     press("Barchart");
-    QCOMPARE(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), 0.0);
+    QCOMPARE(w_->controls().dataSheet->cell(CellSetting::BarFillPercent, 8, 1).toDouble(), 0.0);
     press("Barchart");
-    QVERIFY(w_->fa->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
-    QVERIFY(!w_->Toolbar->isPressed("Barchart"));
+    QVERIFY(w_->controls().dataSheet->cell(CellSetting::BarFillPercent, 8, 1).toDouble() > 0);
+    QVERIFY(!w_->controls().toolbar->isPressed("Barchart"));
 }
 
 QTEST_MAIN(FrmMainToolbarTest)

@@ -35,8 +35,8 @@ bool centred(const QRect& window, const QRect& screen) {
            qAbs(window.center().y() - screen.center().y()) <= 4;
 }
 
-QAction* menuEntry(frmMain& w, const char* name) {
-    return w.menus->action(QString::fromLatin1(name));
+QAction* menuEntry(app::MainWindow& w, const char* name) {
+    return w.menus().action(QString::fromLatin1(name));
 }
 
 QByteArray optionIni(const QByteArray& option) {
@@ -44,7 +44,7 @@ QByteArray optionIni(const QByteArray& option) {
 }
 
 // The tip window the main window has open, if any.
-ui::frmTips* openTips(frmMain& w) {
+ui::frmTips* openTips(app::MainWindow& w) {
     for (auto* tips : w.findChildren<ui::frmTips*>()) {
         if (tips->isVisible()) {
             return tips;
@@ -55,19 +55,20 @@ ui::frmTips* openTips(frmMain& w) {
 
 // The tops and heights the toolbar toggle moves.
 struct UnderToolbar {
-    ui::TwipsRect fa, tree, caption, vbar, vbar1, vbar2, hbar, tabs;
+    ui::TwipsRect sheet, tree, caption, vbar, vbar1, vbar2, hbar, tabs;
     bool operator==(const UnderToolbar&) const = default;
 };
 
-UnderToolbar underToolbar(const frmMain& w) {
+UnderToolbar underToolbar(const app::MainWindow& w) {
     using ui::Pane;
-    const auto& p = w.panes;
-    return {p[Pane::fa],    p[Pane::TreeView1], p[Pane::VTPan], p[Pane::VBar],
-            p[Pane::VBar1], p[Pane::VBar2],     p[Pane::HBar],  p[Pane::TabStrip1]};
+    const auto& p = w.viewLayout().panes();
+    return {p[Pane::dataSheet],          p[Pane::databaseTree],    p[Pane::captionPanel],
+            p[Pane::verticalSplitter],   p[Pane::verticalDragBar], p[Pane::verticalLimitBar],
+            p[Pane::horizontalSplitter], p[Pane::tabStrip]};
 }
 
-void clickTab(frmMain& w, int page) {
-    QTabBar* bar = w.TabStrip1->tabBar();
+void clickTab(app::MainWindow& w, int page) {
+    QTabBar* bar = w.controls().tabStrip->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(page).center());
 }
 
@@ -99,95 +100,96 @@ class FrmMainViewTest : public QObject {
 void FrmMainViewTest::toolbarToggleShiftsPanesAndBack() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
-    QVERIFY(!w.toolbarShown);
+    app::MainWindow& w = run.window();
+    QVERIFY(!w.viewLayout().options().toolbarShown);
     const UnderToolbar before = underToolbar(w);
-    const QRect faPixels = w.fa->geometry();
+    const QRect faPixels = w.controls().dataSheet->geometry();
 
     menuEntry(w, "mnuToolbar")->trigger();
-    const int T = w.toTwipsY(w.Toolbar->sizeHint().height());
+    const int T = w.viewLayout().toTwipsY(w.controls().toolbar->sizeHint().height());
     QVERIFY(T > 0);
-    QVERIFY(w.toolbarShown);
+    QVERIFY(w.viewLayout().options().toolbarShown);
     QVERIFY(menuEntry(w, "mnuToolbar")->isChecked());
-    QVERIFY(w.Toolbar->isVisible());
+    QVERIFY(w.controls().toolbar->isVisible());
     const UnderToolbar shown = underToolbar(w);
-    QCOMPARE(shown.fa.top, T);
-    QCOMPARE(shown.fa.height, before.fa.height - T);
+    QCOMPARE(shown.sheet.top, T);
+    QCOMPARE(shown.sheet.height, before.sheet.height - T);
     QCOMPARE(shown.tree.top, T);
     QCOMPARE(shown.tree.height, before.tree.height - T);
     QCOMPARE(shown.caption.top, shown.tree.top);
     QCOMPARE(shown.caption.height, shown.tree.height);
     for (const auto& bar : {shown.vbar, shown.vbar1, shown.vbar2}) {
         QCOMPARE(bar.top, T);
-        QCOMPARE(bar.height, shown.fa.height);
+        QCOMPARE(bar.height, shown.sheet.height);
     }
     // The horizontal splitter and the tab control stay where they were.
     QCOMPARE(shown.hbar, before.hbar);
     QCOMPARE(shown.tabs, before.tabs);
-    QCOMPARE(w.fa->geometry().top(), w.toPixelsY(T));
+    QCOMPARE(w.controls().dataSheet->geometry().top(), w.viewLayout().toPixelsY(T));
 
     menuEntry(w, "mnuToolbar")->trigger();
-    QVERIFY(!w.toolbarShown);
-    QVERIFY(!w.Toolbar->isVisible());
+    QVERIFY(!w.viewLayout().options().toolbarShown);
+    QVERIFY(!w.controls().toolbar->isVisible());
     QCOMPARE(underToolbar(w), before);
-    QCOMPARE(w.fa->geometry(), faPixels);
+    QCOMPARE(w.controls().dataSheet->geometry(), faPixels);
 }
 
 void FrmMainViewTest::toolbarHiddenOverShortTreeGrowsTheTree() {
     app::MemoryFileSystem fs;
     fs.putFile(kProgramIni, optionIni("TOOLBAR=True\r\n"));
     WindowRun run(fs);
-    frmMain& w = run.window();
-    QVERIFY(w.toolbarShown);
-    const int T = w.toTwipsY(w.Toolbar->sizeHint().height());
-    w.panes[ui::Pane::TreeView1].height = T / 2;  // the user dragged it nearly shut
+    app::MainWindow& w = run.window();
+    QVERIFY(w.viewLayout().options().toolbarShown);
+    const int T = w.viewLayout().toTwipsY(w.controls().toolbar->sizeHint().height());
+    w.viewLayout().panes()[ui::Pane::databaseTree].height =
+        T / 2;  // the user dragged it nearly shut
 
     menuEntry(w, "mnuToolbar")->trigger();
-    QCOMPARE(w.panes[ui::Pane::TreeView1].top, 0);
-    QCOMPARE(w.panes[ui::Pane::TreeView1].height, T / 2 + T);
-    QCOMPARE(w.panes[ui::Pane::VTPan].height, T / 2 + T);
-    QCOMPARE(w.TreeView1->geometry().top(), 0);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::databaseTree].top, 0);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::databaseTree].height, T / 2 + T);
+    QCOMPARE(w.viewLayout().panes()[ui::Pane::captionPanel].height, T / 2 + T);
+    QCOMPARE(w.controls().databaseTree->geometry().top(), 0);
 }
 
 void FrmMainViewTest::sqlTabToggleKeepsTheSqlBox() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     // As after opening a database.
     menuEntry(w, "mnuSQLtab")->setVisible(true);
-    w.TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
-    w.setSqlText(QStringLiteral("SELECT * FROM [Orders]"));
-    w.sqlUnlocked = true;
+    w.controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w.sqlWorkbench().setText(QStringLiteral("SELECT * FROM [Orders]"));
+    w.sqlWorkbench().unlock();
     QVERIFY(menuEntry(w, "mnuSQLtab")->isChecked());
 
     menuEntry(w, "mnuSQLtab")->trigger();
     QVERIFY(!menuEntry(w, "mnuSQLtab")->isChecked());
-    QVERIFY(!w.TabStrip1->isTabVisible(ui::TabStrip::Sql));
-    QVERIFY(!w.sqlTabShown);
-    QVERIFY(w.TabStrip1->isVisible());
+    QVERIFY(!w.controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
+    QVERIFY(!w.viewLayout().options().sqlTabShown);
+    QVERIFY(w.controls().tabStrip->isVisible());
 
     menuEntry(w, "mnuSQLtab")->trigger();
     QVERIFY(menuEntry(w, "mnuSQLtab")->isChecked());
-    QVERIFY(w.TabStrip1->isTabVisible(ui::TabStrip::Sql));
-    QVERIFY(w.sqlTabShown);
-    QCOMPARE(w.txtSQL->toPlainText(), QStringLiteral("SELECT * FROM [Orders]"));
-    QVERIFY(w.sqlUnlocked);
+    QVERIFY(w.controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
+    QVERIFY(w.viewLayout().options().sqlTabShown);
+    QCOMPARE(w.controls().sqlBox->toPlainText(), QStringLiteral("SELECT * FROM [Orders]"));
+    QVERIFY(w.sqlWorkbench().unlocked());
 }
 
 void FrmMainViewTest::gridLinesToggle() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     QVERIFY(menuEntry(w, "mnuGrid")->isChecked());
-    QCOMPARE(w.fa->gridLines(), 1);
+    QCOMPARE(w.controls().dataSheet->gridLines(), 1);
 
     menuEntry(w, "mnuGrid")->trigger();
     QVERIFY(!menuEntry(w, "mnuGrid")->isChecked());
-    QCOMPARE(w.fa->gridLines(), 0);
+    QCOMPARE(w.controls().dataSheet->gridLines(), 0);
 
     menuEntry(w, "mnuGrid")->trigger();
     QVERIFY(menuEntry(w, "mnuGrid")->isChecked());
-    QCOMPARE(w.fa->gridLines(), 1);
+    QCOMPARE(w.controls().dataSheet->gridLines(), 1);
 
     // Grid lines have no key of their own in the settings file.
     menuEntry(w, "mnuGrid")->trigger();
@@ -198,13 +200,13 @@ void FrmMainViewTest::gridLinesToggle() {
 void FrmMainViewTest::fieldsTreeEntryFlipsTheStoredOption() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     QAction* entry = menuEntry(w, "mnuFieldsTree");
     QVERIFY(!entry->isVisible());
-    QVERIFY(!w.fieldsSubtree);
+    QVERIFY(!w.viewLayout().options().fieldsSubtree);
     entry->trigger();
     QVERIFY(entry->isChecked());
-    QVERIFY(w.fieldsSubtree);
+    QVERIFY(w.viewLayout().options().fieldsSubtree);
     menuEntry(w, "mnuExit")->trigger();
     QVERIFY(settingsLines(fs.contents(kProgramIni)).contains("FIELDSSUBTREE=True"));
 }
@@ -212,26 +214,26 @@ void FrmMainViewTest::fieldsTreeEntryFlipsTheStoredOption() {
 void FrmMainViewTest::tabClickKeepsSqlIndicatorOnlyOnTheSqlTab() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
-    w.TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
-    w.TabStrip1->setTabVisible(ui::TabStrip::Table, true);
-    w.sqlUnlocked = true;
+    app::MainWindow& w = run.window();
+    w.controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w.controls().tabStrip->setTabVisible(ui::TabStrip::Table, true);
+    w.sqlWorkbench().unlock();
 
-    w.SBar->setPanelText(2, QStringLiteral("SQL"));
+    w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
     clickTab(w, ui::TabStrip::Sql);
-    QCOMPARE(w.TabStrip1->currentPage(), int(ui::TabStrip::Sql));
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(w.controls().tabStrip->currentPage(), int(ui::TabStrip::Sql));
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
     // A second click on the page already shown keeps it too.
     clickTab(w, ui::TabStrip::Sql);
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
 
     for (int page : {int(ui::TabStrip::Form), int(ui::TabStrip::Table)}) {
-        w.SBar->setPanelText(2, QStringLiteral("SQL"));
+        w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
         clickTab(w, page);
-        QCOMPARE(w.TabStrip1->currentPage(), page);
-        QCOMPARE(w.SBar->panelText(2), QString());
+        QCOMPARE(w.controls().tabStrip->currentPage(), page);
+        QCOMPARE(w.controls().statusPanels->panelText(2), QString());
     }
-    QVERIFY(w.sqlUnlocked);
+    QVERIFY(w.sqlWorkbench().unlocked());
 }
 
 void FrmMainViewTest::tipWindowWalksAndWraps() {
@@ -300,7 +302,7 @@ void FrmMainViewTest::tipWindowFromTheMenuIsModalAndCentred() {
     app::MemoryFileSystem fs;
     fs.putFile(kProgramIni, optionIni("SHOWTIP=True\r\n"));
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     QVERIFY(run.module->showTipsAtStartup);
     if (auto* startTips = openTips(w)) {
         startTips->close();
@@ -349,19 +351,19 @@ void FrmMainViewTest::tipWindowAtStartOnlyWhenTheOptionIsSet() {
 void FrmMainViewTest::webSiteFromMenuAndCaptionPanel() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     const QString web = QString::fromLatin1(ui::kMakerWebAddress);
     QVERIFY(web.contains(QStringLiteral("example.org")));
     menuEntry(w, "mnuWeb")->trigger();
     QCOMPARE(run.desktop.openedUrls, QStringList{web});
-    QTest::mouseClick(w.VTPan->webLabel(), Qt::LeftButton);
+    QTest::mouseClick(w.controls().captionPanel->webLabel(), Qt::LeftButton);
     QCOMPARE(run.desktop.openedUrls, (QStringList{web, web}));
 }
 
 void FrmMainViewTest::aboutWindowLinksAndClosing() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     menuEntry(w, "mnuAbout")->trigger();
     auto* about = w.findChild<ui::frmAbout*>();
     QVERIFY(about);
@@ -400,7 +402,7 @@ void FrmMainViewTest::aboutWindowLinksAndClosing() {
 void FrmMainViewTest::disclaimerOpensLicenseBesideTheProgram() {
     app::MemoryFileSystem fs;
     WindowRun run(fs);
-    frmMain& w = run.window();
+    app::MainWindow& w = run.window();
     menuEntry(w, "mnuDisclaimer")->trigger();
     QCOMPARE(run.desktop.editedFiles, QStringList{kProgramFolder + QStringLiteral("/License.txt")});
     QVERIFY(run.desktop.openedUrls.isEmpty());

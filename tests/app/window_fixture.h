@@ -8,11 +8,25 @@
 #include <QByteArray>
 #include <QString>
 
+#include "analysis/statistics_controller.h"
+#include "app/database_browser.h"
 #include "app/file_system_memory.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/module_main.h"
+#include "app/sheet_editing.h"
+#include "app/sheet_files.h"
+#include "app/sheet_formatting.h"
+#include "app/sheet_modes.h"
+#include "sheet/flag_column_controller.h"
+#include "sheet/format_commands.h"
+#include "sql/sql_workbench.h"
+#include "ui/help_menu.h"
+#include "ui/main_toolbar.h"
 #include "ui/scripted_desktop.h"
 #include "ui/scripted_dialogs.h"
+#include "ui/status_panels.h"
+#include "ui/tab_strip.h"
+#include "ui/view_layout.h"
 
 inline const QString kProgramFolder = QStringLiteral("/prog");
 inline const QString kUserFolder = QStringLiteral("/user");
@@ -29,7 +43,7 @@ class WindowRun {
     // Starts the program (ModuleMain::Main) on fs, which outlives the run.
     explicit WindowRun(app::MemoryFileSystem& fs, const QStringList& arguments = {});
 
-    frmMain& window() const { return *module->mainWindow(); }
+    app::MainWindow& window() const { return *module->mainWindow(); }
 
     ui::ScriptedDialogs dialogs;
     ui::ScriptedDesktop desktop;
@@ -40,7 +54,7 @@ class WindowRun {
 // kToolbarWindowIni: the window the sheet-driving tests click on.
 struct ToolbarWindowRun {
     ToolbarWindowRun();
-    frmMain& window() const { return run.window(); }
+    app::MainWindow& window() const { return run.window(); }
 
     app::MemoryFileSystem fs;
     WindowRun run;

@@ -32,21 +32,22 @@ bool BrowserWindow::TestFileSystem::fileExists(const QString& path) const {
 }
 
 bool BrowserWindow::open(const std::string& path) {
-    frmMain& window = w();
-    const auto before = window.openDb;
+    app::MainWindow& window = w();
+    const auto before = window.browser().database();
     const qsizetype asked = dialogs.asked.size();
     // The file name answers the open dialog, ahead of answers queued for
     // the prompts that follow it (the password).
     dialogs.texts.prepend(QString::fromStdString(path));
-    window.menus->action(QStringLiteral("mnuOpen"))->trigger();
+    window.menus().action(QStringLiteral("mnuOpen"))->trigger();
     if (dialogs.asked.size() > asked && dialogs.asked[asked].kind == QLatin1String("open")) {
         dialogs.asked.removeAt(asked);
     }
-    return window.openDb && window.openDb != before && window.openFileType == 1;
+    return window.browser().database() && window.browser().database() != before &&
+           window.files().openFileType() == app::OpenFileType::Database;
 }
 
 QTreeWidgetItem* BrowserWindow::node(const QString& key) const {
-    return db::DatabaseTree::find(*w().TreeView1, key);
+    return db::DatabaseTree::find(*w().controls().databaseTree, key);
 }
 
 namespace {
@@ -61,14 +62,14 @@ QPoint nodeCenter(QTreeWidget& tree, QTreeWidgetItem* item) {
 void BrowserWindow::click(const QString& key) {
     QTreeWidgetItem* item = node(key);
     QVERIFY2(item, qPrintable(QStringLiteral("no node ") + key));
-    QTreeWidget& tree = *w().TreeView1;
+    QTreeWidget& tree = *w().controls().databaseTree;
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, nodeCenter(tree, item));
 }
 
 void BrowserWindow::doubleClick(const QString& key) {
     QTreeWidgetItem* item = node(key);
     QVERIFY2(item, qPrintable(QStringLiteral("no node ") + key));
-    QTreeWidget& tree = *w().TreeView1;
+    QTreeWidget& tree = *w().controls().databaseTree;
     const QPoint at = nodeCenter(tree, item);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(tree.viewport(), Qt::LeftButton, {}, at);
@@ -82,15 +83,15 @@ void BrowserWindow::press(const char* buttonName) {
 
 QString BrowserWindow::row(int r) const {
     QStringList cells;
-    for (int c = 0; c < w().fa->cols(); ++c) {
-        cells.append(w().fa->textMatrix(r, c));
+    for (int c = 0; c < w().controls().dataSheet->cols(); ++c) {
+        cells.append(w().controls().dataSheet->textMatrix(r, c));
     }
     return cells.join(QLatin1Char('|'));
 }
 
 QStringList BrowserWindow::keys() const {
     QStringList out;
-    for (QTreeWidgetItemIterator it(w().TreeView1); *it; ++it) {
+    for (QTreeWidgetItemIterator it(w().controls().databaseTree); *it; ++it) {
         out.append(db::DatabaseTree::key(*it));
     }
     return out;

@@ -10,11 +10,25 @@
 #include <memory>
 #include <string>
 
+#include "analysis/statistics_controller.h"
+#include "app/database_browser.h"
 #include "app/file_system_memory.h"
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "app/module_main.h"
+#include "app/sheet_editing.h"
+#include "app/sheet_files.h"
+#include "app/sheet_formatting.h"
+#include "app/sheet_modes.h"
+#include "sheet/flag_column_controller.h"
+#include "sheet/format_commands.h"
+#include "sql/sql_workbench.h"
+#include "ui/help_menu.h"
+#include "ui/main_toolbar.h"
 #include "ui/scripted_desktop.h"
 #include "ui/scripted_dialogs.h"
+#include "ui/status_panels.h"
+#include "ui/tab_strip.h"
+#include "ui/view_layout.h"
 
 class QTreeWidgetItem;
 
@@ -23,7 +37,7 @@ class BrowserWindow {
     BrowserWindow();
     ~BrowserWindow();
 
-    frmMain& w() const { return *module_->mainWindow(); }
+    app::MainWindow& w() const { return *module_->mainWindow(); }
 
     // Chooses "&Open..." and picks the file in the scripted open dialog (the
     // dialog's own record is taken out of dialogs.asked, so tests see only

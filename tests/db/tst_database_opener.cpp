@@ -57,31 +57,33 @@ class DatabaseOpenerTest : public QObject {
 
 void DatabaseOpenerTest::opensToTheFirstTable() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     const std::string file = testfiles::path("mdb-reader/V2003/test.mdb");
     QVERIFY(run.open(file));
     QCOMPARE(w.windowTitle(), QStringLiteral("Veltrano [%1]").arg(QString::fromStdString(file)));
     QCOMPARE(run.messageCount(), 0);
     QCOMPARE(run.dialogs.asked.size(), 0);
-    QCOMPARE(w.fa->rows(), 3);
+    QCOMPARE(w.controls().dataSheet->rows(), 3);
     QCOMPARE(run.row(0), kTable1Titles);
     QCOMPARE(run.row(1), kTable1Row1);
     QCOMPARE(run.row(2), kTable1Row2);
-    QCOMPARE(w.fa->colWidth(0), 410);
-    QVERIFY(w.sheetState.flagColumnPresent);
-    QCOMPARE(w.sheetState.flagColumn, 0);
-    QVERIFY(w.sheetState.titlesChanged);
-    QCOMPARE(w.fb->rows(), w.fa->cols() + 1);
-    QCOMPARE(w.fb->textMatrix(1, 0), QStringLiteral("Flag"));
-    QCOMPARE(w.fb->textMatrix(2, 0), QStringLiteral("A"));
-    QCOMPARE(w.TreeView1->currentItem(), run.node(QStringLiteral("T9")));
-    QVERIFY(w.menus->action(QStringLiteral("mnuRefresh"))->isEnabled());
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
-    QCOMPARE(QString::fromStdString(w.Data1.databaseName()), QString::fromStdString(file));
-    QVERIFY(w.openDb && w.openDb->isOpen());
+    QCOMPARE(w.controls().dataSheet->colWidth(0), 410);
+    QVERIFY(w.sheetState().flagColumnPresent);
+    QCOMPARE(w.sheetState().flagColumn, 0);
+    QVERIFY(w.sheetState().titlesChanged);
+    QCOMPARE(w.controls().formView->rows(), w.controls().dataSheet->cols() + 1);
+    QCOMPARE(w.controls().formView->textMatrix(1, 0), QStringLiteral("Flag"));
+    QCOMPARE(w.controls().formView->textMatrix(2, 0), QStringLiteral("A"));
+    QCOMPARE(w.controls().databaseTree->currentItem(), run.node(QStringLiteral("T9")));
+    QVERIFY(w.menus().action(QStringLiteral("mnuRefresh"))->isEnabled());
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().databaseName()),
+             QString::fromStdString(file));
+    QVERIFY(w.browser().database() && w.browser().database()->isOpen());
     QVERIFY(run.desktop.pointerHistory.contains(ui::Desktop::Pointer::Busy));
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
-    QCOMPARE(w.SBar->panelText(5), QStringLiteral("1 / 2"));
+    QCOMPARE(w.controls().statusPanels->panelText(5), QStringLiteral("1 / 2"));
 }
 
 void DatabaseOpenerTest::treeKeysKeepTheSystemTableGaps() {
@@ -100,7 +102,7 @@ void DatabaseOpenerTest::columnsCarryVarTypes() {
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     const int expected[] = {0, 8, 8, 17, 2, 3, 5, 7, 6, 11};
     for (int c = 0; c < 10; ++c) {
-        QCOMPARE(run.w().fa->colDataType(c), expected[c]);
+        QCOMPARE(run.w().controls().dataSheet->colDataType(c), expected[c]);
     }
 }
 
@@ -113,18 +115,18 @@ void DatabaseOpenerTest::passwordAskedOnceThenOpens() {
     QCOMPARE(run.dialogs.asked[0].title, QStringLiteral("Enter Password"));
     QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter password"));
     QVERIFY(run.keys().contains(QStringLiteral("N2")));
-    QCOMPARE(run.w().TreeView1->currentItem()->text(0), QStringLiteral("Table1"));
-    QCOMPARE(run.w().fa->textMatrix(0, 0), QStringLiteral("Flag"));
+    QCOMPARE(run.w().controls().databaseTree->currentItem()->text(0), QStringLiteral("Table1"));
+    QCOMPARE(run.w().controls().dataSheet->textMatrix(0, 0), QStringLiteral("Flag"));
 }
 
 void DatabaseOpenerTest::wrongPasswordChangesNothing() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     const QString caption = w.windowTitle();
     const QStringList keys = run.keys();
-    const auto database = w.openDb;
-    const int flagsBefore = w.fa->cols();
+    const auto database = w.browser().database();
+    const int flagsBefore = w.controls().dataSheet->cols();
     run.dialogs.texts.enqueue(QStringLiteral("wrong"));
     QVERIFY(!run.open(testfiles::path("mdb-reader/password/V2003_with-password.mdb")));
     QCOMPARE(run.messageCount(), 1);
@@ -133,13 +135,13 @@ void DatabaseOpenerTest::wrongPasswordChangesNothing() {
                             "with system administrator."));
     QCOMPARE(w.windowTitle(), caption);
     QCOMPARE(run.keys(), keys);
-    QCOMPARE(w.openDb, database);
+    QCOMPARE(w.browser().database(), database);
     QVERIFY(database->isOpen());
-    QCOMPARE(QString::fromStdString(w.Data1.databaseName()),
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().databaseName()),
              QString::fromStdString(testfiles::path("mdb-reader/V2003/test.mdb")));
-    QCOMPARE(w.fa->cols(), flagsBefore);
+    QCOMPARE(w.controls().dataSheet->cols(), flagsBefore);
     QCOMPARE(run.row(1), kTable1Row1);
-    QCOMPARE(w.openFileType, 1);
+    QCOMPARE(int(w.files().openFileType()), 1);
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
@@ -149,13 +151,13 @@ void DatabaseOpenerTest::cancelledPasswordStillTriesAgain() {
     QCOMPARE(run.dialogs.asked.size(), 2);
     QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("input"));
     QVERIFY(run.lastMessage().startsWith(QStringLiteral("Tablescope|Open database error.")));
-    QCOMPARE(run.w().TreeView1->topLevelItemCount(), 0);
-    QVERIFY(!run.w().openDb);
+    QCOMPARE(run.w().controls().databaseTree->topLevelItemCount(), 0);
+    QVERIFY(!run.w().browser().database());
 }
 
 void DatabaseOpenerTest::databaseWithNothingToShowClearsTheSheet() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/empty.mdb")));
     QCOMPARE(run.keys(), (QStringList{"N0", "N1", "N2"}));
@@ -163,8 +165,8 @@ void DatabaseOpenerTest::databaseWithNothingToShowClearsTheSheet() {
     QVERIFY2(run.lastMessage().startsWith(QStringLiteral("Error|Unable to open database.\r\n")),
              qPrintable(run.lastMessage()));
     QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
-    for (int r = 0; r < w.fa->rows(); ++r) {
-        QCOMPARE(run.row(r), QString(w.fa->cols() - 1, QLatin1Char('|')));
+    for (int r = 0; r < w.controls().dataSheet->rows(); ++r) {
+        QCOMPARE(run.row(r), QString(w.controls().dataSheet->cols() - 1, QLatin1Char('|')));
     }
     QVERIFY(w.windowTitle().endsWith(QStringLiteral("empty.mdb]")));
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
@@ -178,16 +180,17 @@ void DatabaseOpenerTest::queriesWithoutTablesShowTheFirstQuery() {
     BrowserWindow run;
     QVERIFY(run.open(file));
     QCOMPARE(run.messageCount(), 0);
-    QCOMPARE(run.w().TreeView1->currentItem(), run.node(QStringLiteral("Q0")));
+    QCOMPARE(run.w().controls().databaseTree->currentItem(), run.node(QStringLiteral("Q0")));
     QCOMPARE(run.node(QStringLiteral("QF0-0"))->text(0), QStringLiteral("Name"));
     QCOMPARE(run.row(0), QStringLiteral("Flag|Name|Type"));
-    QCOMPARE(QString::fromStdString(run.w().Data1.recordSource()), QStringLiteral("Objects"));
+    QCOMPARE(QString::fromStdString(run.w().browser().dataControl().recordSource()),
+             QStringLiteral("Objects"));
 }
 
 void DatabaseOpenerTest::secondDatabaseReplacesTheTree() {
     BrowserWindow run;
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    const auto first = run.w().openDb;
+    const auto first = run.w().browser().database();
     QVERIFY(run.open(testfiles::path("jackcess/V2000/queryTestV2000.mdb")));
     QVERIFY(!first->isOpen());
     QCOMPARE(run.node(QStringLiteral("N0"))->text(0), QStringLiteral("queryTestV2000.mdb"));
@@ -199,7 +202,7 @@ void DatabaseOpenerTest::secondDatabaseReplacesTheTree() {
     QTreeWidgetItem* tables = run.node(QStringLiteral("N1"));
     QCOMPARE(tables->childCount(), 3);
     QCOMPARE(tables->child(0)->text(0), QStringLiteral("Table1"));
-    QCOMPARE(run.w().TreeView1->currentItem(), tables->child(0));
+    QCOMPARE(run.w().controls().databaseTree->currentItem(), tables->child(0));
 }
 
 void DatabaseOpenerTest::relativePathGivesEmptyDatabaseNode() {

@@ -71,29 +71,31 @@ class NodeClickTest : public QObject {
 
 void NodeClickTest::tableClickFillsSheetAndSqlBox() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.cmdDeleteSQL->setEnabled(true);
+    w.controls().sqlButtons.deleteQuery->setEnabled(true);
     run.click(QStringLiteral("T12"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [Table4]"));
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table4"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT * \r\n  FROM [Table4]"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table4"));
     QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
-    QCOMPARE(w.fa->rows() - 1, 0);  // Table4 holds no rows
-    QVERIFY(!w.cmdDeleteSQL->isEnabled());
-    QCOMPARE(w.currentNode, run.node(QStringLiteral("T12")));
-    QCOMPARE(w.Toolbar->sizeBoxes()->txtRow->text(), QString::number(w.fa->rows() - 1));
-    QCOMPARE(w.Toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("3"));
-    QCOMPARE(w.fs->rows(), 3);
-    QCOMPARE(w.fb->rows(), 4);
-    QVERIFY(!w.sheetState.titlesBuilt || w.sheetState.titlesChanged);
-    QCOMPARE(w.sheetState.flagColumn, 0);
-    QVERIFY(!w.TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
-    QVERIFY(w.menus->action(QStringLiteral("mnuAnalysis"))->isEnabled());
-    QVERIFY(!w.menus->action(QStringLiteral("mnuBarChart"))->isEnabled());
+    QCOMPARE(w.controls().dataSheet->rows() - 1, 0);  // Table4 holds no rows
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
+    QCOMPARE(w.browser().currentNode(), run.node(QStringLiteral("T12")));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtRow->text(),
+             QString::number(w.controls().dataSheet->rows() - 1));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("3"));
+    QCOMPARE(w.controls().statisticsGrid->rows(), 3);
+    QCOMPARE(w.controls().formView->rows(), 4);
+    QVERIFY(!w.sheetState().titlesBuilt || w.sheetState().titlesChanged);
+    QCOMPARE(w.sheetState().flagColumn, 0);
+    QVERIFY(!w.controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w.menus().action(QStringLiteral("mnuAnalysis"))->isEnabled());
+    QVERIFY(!w.menus().action(QStringLiteral("mnuBarChart"))->isEnabled());
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
     run.click(QStringLiteral("T9"));
     QCOMPARE(run.row(0), QStringLiteral("Flag|A|B|C|D|E|F|G|H|I"));
-    QCOMPARE(w.fa->cols(), 10);  // one flag column, not two
+    QCOMPARE(w.controls().dataSheet->cols(), 10);  // one flag column, not two
 }
 
 void NodeClickTest::branchesAndFieldsOnlyDisableDelete_data() {
@@ -107,70 +109,73 @@ void NodeClickTest::branchesAndFieldsOnlyDisableDelete_data() {
 void NodeClickTest::branchesAndFieldsOnlyDisableDelete() {
     QFETCH(QString, key);
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.cmdDeleteSQL->setEnabled(true);
-    const QString sql = w.SqlText();
+    w.controls().sqlButtons.deleteQuery->setEnabled(true);
+    const QString sql = w.sqlWorkbench().text();
     const QString row = run.row(1);
     const int pointerChanges = int(run.desktop.pointerHistory.size());
     run.click(key);
-    QVERIFY(!w.cmdDeleteSQL->isEnabled());
-    QCOMPARE(w.SqlText(), sql);
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
+    QCOMPARE(w.sqlWorkbench().text(), sql);
     QCOMPARE(run.row(1), row);
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
     QVERIFY(!run.desktop.pointerHistory.mid(pointerChanges).contains(ui::Desktop::Pointer::Busy));
 }
 
 void NodeClickTest::unlockedTextStaysPut() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.sqlUnlocked = true;
-    w.setSqlText(QStringLiteral("SELECT A\r\nFROM Table1"));
+    w.sqlWorkbench().unlock();
+    w.sqlWorkbench().setText(QStringLiteral("SELECT A\r\nFROM Table1"));
     run.click(QStringLiteral("T12"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT A\r\nFROM Table1"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT A\r\nFROM Table1"));
     QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
 }
 
 void NodeClickTest::selectQueryShowsItsRowsAndSql() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(queryFile()));
     const QString key = run.queryKey(QStringLiteral("SelectQuery"));
     QVERIFY(!key.isEmpty());
     run.click(key);
     QCOMPARE(run.messageCount(), 0);
-    QCOMPARE(w.currentQueryName, QStringLiteral("SelectQuery"));
-    QVERIFY(w.cmdDeleteSQL->isEnabled());
-    QVERIFY2(w.SqlText().startsWith(QStringLiteral("SELECT DISTINCT Table1.*")),
-             qPrintable(w.SqlText()));
-    QVERIFY(w.SqlText().contains(QStringLiteral("\r\n")));
-    QVERIFY(w.SqlText().endsWith(QStringLiteral(";")));
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("SelectQuery"));
-    QCOMPARE(w.fa->textMatrix(0, 0), QStringLiteral("Flag"));
+    QCOMPARE(w.browser().currentQueryName(), QStringLiteral("SelectQuery"));
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
+    QVERIFY2(w.sqlWorkbench().text().startsWith(QStringLiteral("SELECT DISTINCT Table1.*")),
+             qPrintable(w.sqlWorkbench().text()));
+    QVERIFY(w.sqlWorkbench().text().contains(QStringLiteral("\r\n")));
+    QVERIFY(w.sqlWorkbench().text().endsWith(QStringLiteral(";")));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("SelectQuery"));
+    QCOMPARE(w.controls().dataSheet->textMatrix(0, 0), QStringLiteral("Flag"));
     QTreeWidgetItem* node = run.node(key);
-    QCOMPARE(w.fa->cols(), node->childCount() + 1);
+    QCOMPARE(w.controls().dataSheet->cols(), node->childCount() + 1);
     for (int j = 0; j < node->childCount(); ++j) {
-        QCOMPARE(w.fa->textMatrix(0, j + 1), node->child(j)->text(0));
+        QCOMPARE(w.controls().dataSheet->textMatrix(0, j + 1), node->child(j)->text(0));
     }
 }
 
 void NodeClickTest::modifyingQueryIsRefusedAndChangesNothing() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(queryFile()));
     const QString row0 = run.row(0);
-    const int cols = w.fa->cols();
-    w.cmdDeleteSQL->setEnabled(false);
+    const int cols = w.controls().dataSheet->cols();
+    w.controls().sqlButtons.deleteQuery->setEnabled(false);
     run.click(run.queryKey(QStringLiteral("UpdateQuery")));
     QCOMPARE(run.lastMessage(),
              QStringLiteral("Query Error|Query involves modifying data is not allowed."));
     QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Exclamation);
-    QVERIFY(w.SqlText().contains(QStringLiteral(" SET ")));
+    QVERIFY(w.sqlWorkbench().text().contains(QStringLiteral(" SET ")));
     QCOMPARE(run.row(0), row0);
-    QCOMPARE(w.fa->cols(), cols);
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
-    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(w.controls().dataSheet->cols(), cols);
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
@@ -178,10 +183,10 @@ void NodeClickTest::modifyingQueryIsRefusedAndChangesNothing() {
 // the engine refuses it and the window reports that instead of showing it.
 void NodeClickTest::queryTheEngineRefusesLeavesTheSheet() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(queryFile()));
     const QString row0 = run.row(0);
-    const int cols = w.fa->cols();
+    const int cols = w.controls().dataSheet->cols();
     for (const char* name : {"DeleteQuery", "AppendQuery"}) {
         run.click(run.queryKey(QString::fromLatin1(name)));
         QVERIFY2(
@@ -191,10 +196,11 @@ void NodeClickTest::queryTheEngineRefusesLeavesTheSheet() {
                 QStringLiteral("SQL Error|Invalid SQL statement.\r\n").size());
         QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
         QCOMPARE(run.row(0), row0);
-        QCOMPARE(w.fa->cols(), cols);
-        QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
-        QVERIFY(w.cmdDeleteSQL->isEnabled());
-        QCOMPARE(w.currentQueryName, QString::fromLatin1(name));
+        QCOMPARE(w.controls().dataSheet->cols(), cols);
+        QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+                 QStringLiteral("Table1"));
+        QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
+        QCOMPARE(w.browser().currentQueryName(), QString::fromLatin1(name));
         QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
     }
     QCOMPARE(run.messageCount(), 2);
@@ -202,7 +208,7 @@ void NodeClickTest::queryTheEngineRefusesLeavesTheSheet() {
 
 void NodeClickTest::parametersAskedInOrder() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(parameterFile()));
     run.dialogs.texts.enqueue(QStringLiteral("1"));
     run.dialogs.texts.enqueue(QStringLiteral("333"));
@@ -213,9 +219,9 @@ void NodeClickTest::parametersAskedInOrder() {
     QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter Low"));
     QCOMPARE(run.dialogs.asked[1].text, QStringLiteral("Enter High"));
     QCOMPARE(run.row(0), QStringLiteral("Flag|Total|L"));
-    QCOMPARE(w.fa->rows(), 2);
+    QCOMPARE(w.controls().dataSheet->rows(), 2);
     QCOMPARE(run.row(1), QStringLiteral("|334|1"));
-    QVERIFY(w.cmdDeleteSQL->isEnabled());
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
 }
 
 void NodeClickTest::cancelledParameterIsEmptyText() {
@@ -231,14 +237,14 @@ void NodeClickTest::cancelledParameterIsEmptyText() {
 
 void NodeClickTest::refreshRunsTheSameQueryWithoutAsking() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(parameterFile()));
     run.dialogs.texts.enqueue(QStringLiteral("a"));
     run.click(run.queryKey(QStringLiteral("ByName")));
     QCOMPARE(run.row(1), QStringLiteral("|a|1"));
-    w.fa->setTextMatrix(1, 1, QStringLiteral("edited"));
+    w.controls().dataSheet->setTextMatrix(1, 1, QStringLiteral("edited"));
     const int asked = int(run.dialogs.asked.size());
-    w.menus->action(QStringLiteral("mnuRefresh"))->trigger();
+    w.menus().action(QStringLiteral("mnuRefresh"))->trigger();
     QCOMPARE(int(run.dialogs.asked.size()), asked);
     QCOMPARE(run.row(0), QStringLiteral("Flag|Echo|Size"));
     QCOMPARE(run.row(1), QStringLiteral("|a|1"));
@@ -246,52 +252,52 @@ void NodeClickTest::refreshRunsTheSameQueryWithoutAsking() {
 
 void NodeClickTest::doubleClickPastesTableAndFieldNames() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);
-    w.sqlUnlocked = true;
-    w.setSqlText(QStringLiteral("SELECT \r\n FROM \r\n \r\n"));
-    w.insertionPoint = 7;  // after "SELECT " on the first line
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    w.sqlWorkbench().unlock();
+    w.sqlWorkbench().setText(QStringLiteral("SELECT \r\n FROM \r\n \r\n"));
+    w.sqlWorkbench().setInsertionPoint(7);  // after "SELECT " on the first line
     run.doubleClick(QStringLiteral("TF9-1"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n"));
-    w.insertionPoint = 9999;  // past the end: at the end
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n"));
+    w.sqlWorkbench().setInsertionPoint(9999);  // past the end: at the end
     run.doubleClick(QStringLiteral("T12"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n [Table4] "));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT  [B] \r\n FROM \r\n \r\n [Table4] "));
     QCOMPARE(run.row(0), QStringLiteral("Flag|name|data"));
 }
 
 void NodeClickTest::doubleClickOnQueryPastesNothing() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(queryFile()));
-    w.sqlUnlocked = true;
-    w.setSqlText(QStringLiteral("SELECT x FROM y"));
+    w.sqlWorkbench().unlock();
+    w.sqlWorkbench().setText(QStringLiteral("SELECT x FROM y"));
     const QString key = run.queryKey(QStringLiteral("SelectQuery"));
     run.doubleClick(key);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT x FROM y"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT x FROM y"));
     run.doubleClick(run.node(key)->child(0) ? db::DatabaseTree::key(run.node(key)->child(0)) : key);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT x FROM y"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT x FROM y"));
 }
 
 void NodeClickTest::treeFocusSetsThePane() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     w.activateWindow();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.menus->action(QStringLiteral("mnuEditCut"))->setEnabled(true);
-    w.fa->setFocus();
-    w.TreeView1->setFocus();
-    QTRY_COMPARE(int(w.sheetState.lastFocusedPane), 4);
-    QVERIFY(!w.menus->action(QStringLiteral("mnuEditCut"))->isEnabled());
+    w.menus().action(QStringLiteral("mnuEditCut"))->setEnabled(true);
+    w.controls().dataSheet->setFocus();
+    w.controls().databaseTree->setFocus();
+    QTRY_COMPARE(int(w.sheetState().lastFocusedPane), 4);
+    QVERIFY(!w.menus().action(QStringLiteral("mnuEditCut"))->isEnabled());
 }
 
 // The arrow keys show the node they reach as a click does; the program's own
 // choice of the current node shows nothing.
 void NodeClickTest::keyboardMovesShowTheNode() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    QTreeWidget& tree = *w.TreeView1;
+    QTreeWidget& tree = *w.controls().databaseTree;
     QTreeWidgetItem* table1 = run.node(QStringLiteral("T9"));
     QCOMPARE(tree.currentItem(), table1);
     table1->setExpanded(false);
@@ -299,25 +305,29 @@ void NodeClickTest::keyboardMovesShowTheNode() {
     QTreeWidgetItem* next = tree.currentItem();
     QVERIFY(next != table1);
     QVERIFY(db::DatabaseTree::key(next).startsWith(QLatin1Char('T')));
-    QCOMPARE(w.currentNode, next);
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), next->text(0));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [%1]").arg(next->text(0)));
-    QCOMPARE(w.fa->cols(), next->childCount() + 1);
-    QCOMPARE(w.fa->textMatrix(0, 1), next->child(0)->text(0));
+    QCOMPARE(w.browser().currentNode(), next);
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()), next->text(0));
+    QCOMPARE(w.sqlWorkbench().text(),
+             QStringLiteral("SELECT * \r\n  FROM [%1]").arg(next->text(0)));
+    QCOMPARE(w.controls().dataSheet->cols(), next->childCount() + 1);
+    QCOMPARE(w.controls().dataSheet->textMatrix(0, 1), next->child(0)->text(0));
 
     QTest::keyClick(&tree, Qt::Key_Up);
     QCOMPARE(tree.currentItem(), table1);
     QCOMPARE(run.row(0), QStringLiteral("Flag|A|B|C|D|E|F|G|H|I"));
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
 
     table1->setExpanded(true);
     QTest::keyClick(&tree, Qt::Key_Down);  // onto the first field: nothing to show
     QCOMPARE(db::DatabaseTree::key(tree.currentItem()), QStringLiteral("TF9-0"));
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
-    QVERIFY(!w.cmdDeleteSQL->isEnabled());
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
 
     tree.setCurrentItem(run.node(QStringLiteral("T12")));
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
     QCOMPARE(run.messageCount(), 0);
 }
 
@@ -325,18 +335,18 @@ void NodeClickTest::keyboardMovesShowTheNode() {
 // parameter, not two.
 void NodeClickTest::keyboardMoveToAParameterQueryAsksOnce() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(parameterFile()));
     QTreeWidgetItem* byName = run.node(run.queryKey(QStringLiteral("ByName")));
     QTreeWidgetItem* queries = byName->parent();
     const int at = queries->indexOfChild(byName);
     QTreeWidgetItem* before = at > 0 ? queries->child(at - 1) : queries;
     before->setExpanded(false);
-    w.TreeView1->setCurrentItem(before);
+    w.controls().databaseTree->setCurrentItem(before);
     QCOMPARE(run.dialogs.asked.size(), 0);
     run.dialogs.texts.enqueue(QStringLiteral("key"));
-    QTest::keyClick(w.TreeView1, Qt::Key_Down);
-    QCOMPARE(w.TreeView1->currentItem(), byName);
+    QTest::keyClick(w.controls().databaseTree, Qt::Key_Down);
+    QCOMPARE(w.controls().databaseTree->currentItem(), byName);
     QCOMPARE(run.dialogs.asked.size(), 1);
     QCOMPARE(run.row(1), QStringLiteral("|key|3"));
     run.dialogs.texts.enqueue(QStringLiteral("mouse"));

@@ -38,14 +38,14 @@ Sheet sheetOf(const sheet::Grid& g) {
     return rows;
 }
 
-void trigger(frmMain& w, const char* entry) {
-    w.menus->action(QString::fromLatin1(entry))->trigger();
+void trigger(app::MainWindow& w, const char* entry) {
+    w.menus().action(QString::fromLatin1(entry))->trigger();
 }
 
 // The SQL tab has room on the tab bar, so a user can see and reach it.
-bool sqlTabDrawn(frmMain& w) {
-    auto* bar = w.TabStrip1->findChild<QTabBar*>();
-    return bar && w.TabStrip1->isTabVisible(ui::TabStrip::Sql) &&
+bool sqlTabDrawn(app::MainWindow& w) {
+    auto* bar = w.controls().tabStrip->findChild<QTabBar*>();
+    return bar && w.controls().tabStrip->isTabVisible(ui::TabStrip::Sql) &&
            bar->tabRect(ui::TabStrip::Sql).width() > 0;
 }
 
@@ -64,7 +64,7 @@ class RequestRoadTest : public QObject {
 
 void RequestRoadTest::protectedDatabaseFromOpenToRefresh() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     const std::string file = testfiles::path("mdb-reader/password/V2003_with-password.mdb");
 
     // Open: one password prompt, then the tree and the first table.
@@ -85,84 +85,86 @@ void RequestRoadTest::protectedDatabaseFromOpenToRefresh() {
     QCOMPARE(run.node(QStringLiteral("N2"))->text(0), QStringLiteral("Queries"));
     QCOMPARE(run.node(table)->text(0), QStringLiteral("Table1"));
     QCOMPARE(run.node(keys[4])->text(0), QStringLiteral("Data"));
-    QCOMPARE(sheetOf(*w.fa), kPasswordTable);
-    QCOMPARE(w.SBar->panelText(5), QStringLiteral("1 / 3"));
+    QCOMPARE(sheetOf(*w.controls().dataSheet), kPasswordTable);
+    QCOMPARE(w.controls().statusPanels->panelText(5), QStringLiteral("1 / 3"));
     QVERIFY(sqlTabDrawn(w));
 
     // Run: the statement's rows replace the table's.
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);
-    w.setSqlText(QStringLiteral("SELECT Data, ID * 10 AS Tens\r\n  FROM Table1\r\n WHERE ID >= 2"));
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    w.sqlWorkbench().setText(
+        QStringLiteral("SELECT Data, ID * 10 AS Tens\r\n  FROM Table1\r\n WHERE ID >= 2"));
     run.press("cmdRun");
     QCOMPARE(run.messageCount(), 0);
     const Sheet ran{{"Flag", "Data", "Tens"}, {"", "Two", "20"}, {"", "Three", "30"}};
-    QCOMPARE(sheetOf(*w.fa), ran);
+    QCOMPARE(sheetOf(*w.controls().dataSheet), ran);
 
     // Refresh runs the statement again over edited cells.
-    w.fa->setTextMatrix(1, 1, QStringLiteral("edited"));
+    w.controls().dataSheet->setTextMatrix(1, 1, QStringLiteral("edited"));
     trigger(w, "mnuRefresh");
-    QCOMPARE(sheetOf(*w.fa), ran);
+    QCOMPARE(sheetOf(*w.controls().dataSheet), ran);
 
     // Refusals leave the sheet as it is.
-    w.setSqlText(QStringLiteral("SELECT 1 AS"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT 1 AS"));
     run.press("cmdRun");
     QCOMPARE(run.lastMessage(), QStringLiteral("SQL Error|Invalid SQL statement.\r\n"));
-    w.setSqlText(QStringLiteral("SELECT * FROM Table1 WHERE Data = ' update '"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT * FROM Table1 WHERE Data = ' update '"));
     run.press("cmdRun");
     QCOMPARE(run.lastMessage(),
              QStringLiteral("Query Error|Query involves modifying data is not allowed."));
-    w.setSqlText(QStringLiteral("SELECT Data FROM Nowhere"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT Data FROM Nowhere"));
     run.press("cmdRun");
     QVERIFY2(run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")),
              qPrintable(run.lastMessage()));
     QVERIFY2(run.lastMessage().contains(QStringLiteral("Nowhere")), qPrintable(run.lastMessage()));
     QCOMPARE(run.messageCount(), 3);
-    QCOMPARE(sheetOf(*w.fa), ran);
+    QCOMPARE(sheetOf(*w.controls().dataSheet), ran);
 
     // Unlocked, a click keeps the typed text; locked again, it writes its own.
     run.press("cmdUnlockSQL");
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
     run.click(table);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT Data FROM Nowhere"));
-    QCOMPARE(sheetOf(*w.fa), kPasswordTable);
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT Data FROM Nowhere"));
+    QCOMPARE(sheetOf(*w.controls().dataSheet), kPasswordTable);
     run.press("cmdLockSQL");
-    QCOMPARE(w.SBar->panelText(2), QString());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
     run.click(table);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [Table1]"));
-    QCOMPARE(sheetOf(*w.fa), kPasswordTable);
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT * \r\n  FROM [Table1]"));
+    QCOMPARE(sheetOf(*w.controls().dataSheet), kPasswordTable);
     QCOMPARE(run.messageCount(), 3);
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
 void RequestRoadTest::newThenFilesInAllThreeForms() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     const std::string file = testfiles::path("mdb-reader/V2003/test.mdb");
     QVERIFY(run.open(file));
     QCOMPARE(run.dialogs.asked.size(), 0);  // no password asked
 
     // New puts the tree and the rows away; the database stays open.
     trigger(w, "mnuNew");
-    QVERIFY(!w.TreeView1->isVisibleTo(&w));
-    QVERIFY(w.VTPan->isVisibleTo(&w));
-    QCOMPARE(w.SqlText(), QString());
-    for (const QStringList& row : sheetOf(*w.fa)) {
+    QVERIFY(!w.controls().databaseTree->isVisibleTo(&w));
+    QVERIFY(w.controls().captionPanel->isVisibleTo(&w));
+    QCOMPARE(w.sqlWorkbench().text(), QString());
+    for (const QStringList& row : sheetOf(*w.controls().dataSheet)) {
         QCOMPARE(row.join(QString()), QString());
     }
-    QVERIFY(w.openDb && w.openDb->isOpen());
+    QVERIFY(w.browser().database() && w.browser().database()->isOpen());
     QCOMPARE(w.windowTitle(), QStringLiteral("Veltrano [%1]").arg(QString::fromStdString(file)));
 
     // Open again, pick Table4 and come back to Table1 with the keys.
     QVERIFY(run.open(file));
     run.click(QStringLiteral("T12"));
-    QCOMPARE(w.fa->rows(), 1);
-    w.TreeView1->setFocus();
+    QCOMPARE(w.controls().dataSheet->rows(), 1);
+    w.controls().databaseTree->setFocus();
     run.node(QStringLiteral("T11"))->setExpanded(false);
     for (const char* key : {"T11", "T10", "T9"}) {
-        QTest::keyClick(w.TreeView1, Qt::Key_Up);
-        QCOMPARE(db::DatabaseTree::key(w.TreeView1->currentItem()), QString::fromLatin1(key));
+        QTest::keyClick(w.controls().databaseTree, Qt::Key_Up);
+        QCOMPARE(db::DatabaseTree::key(w.controls().databaseTree->currentItem()),
+                 QString::fromLatin1(key));
         run.node(QString::fromLatin1(key))->setExpanded(false);
     }
-    Sheet table1 = sheetOf(*w.fa);
+    Sheet table1 = sheetOf(*w.controls().dataSheet);
     QCOMPARE(table1.size(), 3);
     QCOMPARE(table1[1].join(QLatin1Char('|')),
              QStringLiteral("|abcdefg|hijklmnop|2|222|333333333|444.555|9/21/1974|3.5|True"));
@@ -182,16 +184,16 @@ void RequestRoadTest::newThenFilesInAllThreeForms() {
         QVERIFY(run.open(file));
         run.dialogs.texts.enqueue(form.path);
         trigger(w, "mnuSaveAs");
-        QCOMPARE(sheetOf(*w.fa), table1);
+        QCOMPARE(sheetOf(*w.controls().dataSheet), table1);
         QVERIFY(!run.fs.contents(form.path).isEmpty());
-        w.fa->setTextMatrix(1, 1, QStringLiteral("changed after saving"));
+        w.controls().dataSheet->setTextMatrix(1, 1, QStringLiteral("changed after saving"));
         run.dialogs.texts.enqueue(form.path);
         trigger(w, "mnuOpen");
         QCOMPARE(run.messageCount(), 0);
-        QCOMPARE(sheetOf(*w.fa), *form.expected);
-        QCOMPARE(w.openFileType, 0);
-        QVERIFY(!w.openDb);
-        QVERIFY(!w.TabStrip1->isTabVisible(ui::TabStrip::Sql));
+        QCOMPARE(sheetOf(*w.controls().dataSheet), *form.expected);
+        QCOMPARE(int(w.files().openFileType()), 0);
+        QVERIFY(!w.browser().database());
+        QVERIFY(!w.controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
         QCOMPARE(w.windowTitle(), QStringLiteral("Veltrano [%1]").arg(form.path));
     }
 }
@@ -200,21 +202,21 @@ void RequestRoadTest::newThenFilesInAllThreeForms() {
 // (the histogram's rules are drawing and may be cut by the control's edge).
 void RequestRoadTest::statisticsFiguresShowWhole() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     w.resize(900, 700);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.fa->setCol(5);  // E: 333333333 and 0
+    w.controls().dataSheet->setCol(5);  // E: 333333333 and 0
     trigger(w, "mnuAnalysis");
-    QCOMPARE(w.fs->rows(), 21);
-    QCOMPARE(w.fs->textMatrix(1, 1), QStringLiteral("E"));
-    const QFontMetrics metrics(w.fs->font());
+    QCOMPARE(w.controls().statisticsGrid->rows(), 21);
+    QCOMPARE(w.controls().statisticsGrid->textMatrix(1, 1), QStringLiteral("E"));
+    const QFontMetrics metrics(w.controls().statisticsGrid->font());
     const QString rule = analysis::StatisticsGridText::rule();
     for (int c = 0; c < 2; ++c) {
-        const int room = w.toPixelsX(w.fs->colWidth(c));
-        for (int r = 1; r < w.fs->rows(); ++r) {
-            const QString text = w.fs->textMatrix(r, c);
+        const int room = w.viewLayout().toPixelsX(w.controls().statisticsGrid->colWidth(c));
+        for (int r = 1; r < w.controls().statisticsGrid->rows(); ++r) {
+            const QString text = w.controls().statisticsGrid->textMatrix(r, c);
             if (text == rule) {
                 continue;
             }
@@ -223,7 +225,9 @@ void RequestRoadTest::statisticsFiguresShowWhole() {
         }
     }
     // No narrower than the control: the values fill it.
-    QVERIFY(w.toPixelsX(w.fs->colWidth(0) + w.fs->colWidth(1)) >= w.fs->viewport()->width() - 2);
+    QVERIFY(w.viewLayout().toPixelsX(w.controls().statisticsGrid->colWidth(0) +
+                                     w.controls().statisticsGrid->colWidth(1)) >=
+            w.controls().statisticsGrid->viewport()->width() - 2);
 }
 
 QTEST_MAIN(RequestRoadTest)

@@ -3,10 +3,10 @@
 // a record set that fails before its first row leaves the sheet alone.
 #include <QTest>
 
-#include "db/flag_column.h"
 #include "db/progress_bar_feedback.h"
 #include "db/sheet_binding.h"
 #include "jet/sql_value_text.h"
+#include "sheet/flag_commands.h"
 #include "sheet/grid.h"
 #include "sheet/sheet_update.h"
 
@@ -193,7 +193,7 @@ void SheetBindingTest::flagColumnGoesToPositionZero() {
     QVERIFY(binding.load(records, 0).status.isOk());
     sheet::SheetState state;
     state.flagColumn = 5;
-    db::FlagColumn::add(fa, fb, state);
+    sheet::FlagCommands(fa, fb, state, QPixmap()).addColumn();
     QCOMPARE(fa.cols(), 3);
     QCOMPARE(fa.textMatrix(0, 0), QStringLiteral("Flag"));
     QCOMPARE(fa.textMatrix(0, 1), QStringLiteral("A"));

@@ -19,9 +19,9 @@ namespace {
 
 const QString kInitial = QStringLiteral("SELECT \r\n FROM \r\n \r\n");
 
-void showSqlTab(frmMain& w) {
-    w.TabStrip1->setTabVisible(ui::TabStrip::Sql, true);
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);
+void showSqlTab(app::MainWindow& w) {
+    w.controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
 }
 
 }  // namespace
@@ -45,103 +45,107 @@ class SqlBoxTest : public QObject {
 
 void SqlBoxTest::startsWithTheInitialText() {
     BrowserWindow run;
-    frmMain& w = run.w();
-    QCOMPARE(w.SqlText(), kInitial);
-    QCOMPARE(w.SqlText().size(), 20);
-    QVERIFY(!w.sqlUnlocked);
-    QCOMPARE(w.SBar->panelText(2), QString());
+    app::MainWindow& w = run.w();
+    QCOMPARE(w.sqlWorkbench().text(), kInitial);
+    QCOMPARE(w.sqlWorkbench().text().size(), 20);
+    QVERIFY(!w.sqlWorkbench().unlocked());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
 }
 
 void SqlBoxTest::runFillsTheSheet() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     showSqlTab(w);
-    w.SBar->setPanelText(2, QStringLiteral("SQL"));
-    w.setSqlText(QStringLiteral("SELECT A, E * 2 AS Twice\r\n  FROM [Table1]\r\n ORDER BY A"));
+    w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
+    w.sqlWorkbench().setText(
+        QStringLiteral("SELECT A, E * 2 AS Twice\r\n  FROM [Table1]\r\n ORDER BY A"));
     run.press("cmdRun");
     QCOMPARE(run.messageCount(), 0);
     QCOMPARE(run.row(0), QStringLiteral("Flag|A|Twice"));
     QCOMPARE(run.row(1), QStringLiteral("|a|0"));
     QCOMPARE(run.row(2), QStringLiteral("|abcdefg|666666666"));
-    QCOMPARE(w.fa->rows(), 3);
-    QCOMPARE(w.fb->rows(), 4);
-    QCOMPARE(w.SBar->panelText(2), QString());
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), w.SqlText());
-    QVERIFY(w.sheetState.flagColumnPresent);
+    QCOMPARE(w.controls().dataSheet->rows(), 3);
+    QCOMPARE(w.controls().formView->rows(), 4);
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             w.sqlWorkbench().text());
+    QVERIFY(w.sheetState().flagColumnPresent);
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
-    QTRY_VERIFY(w.txtSQL->hasFocus());
+    QTRY_VERIFY(w.controls().sqlBox->hasFocus());
 }
 
 void SqlBoxTest::runOfAnEmptyResultShowsTitlesOnly() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.setSqlText(QStringLiteral("SELECT * FROM Table1 WHERE 1 = 0"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT * FROM Table1 WHERE 1 = 0"));
     run.press("cmdRun");
     QCOMPARE(run.messageCount(), 0);
-    QCOMPARE(w.fa->rows(), 1);
+    QCOMPARE(w.controls().dataSheet->rows(), 1);
     QCOMPARE(run.row(0), QStringLiteral("Flag|A|B|C|D|E|F|G|H|I"));
 }
 
 void SqlBoxTest::runRefusesShortText() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     const QString row1 = run.row(1);
     for (const char* text : {"", "SELECT 1+1 ", "SELECT\r\n1+1"}) {
-        w.setSqlText(QString::fromLatin1(text));
+        w.sqlWorkbench().setText(QString::fromLatin1(text));
         run.press("cmdRun");
         QCOMPARE(run.lastMessage(), QStringLiteral("SQL Error|Invalid SQL statement.\r\n"));
         QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
         QCOMPARE(run.row(1), row1);
-        QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
+        QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+                 QStringLiteral("Table1"));
     }
     QCOMPARE(run.messageCount(), 3);
 }
 
 void SqlBoxTest::runRefusesModifyingKeywords() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.SBar->setPanelText(2, QStringLiteral("SQL"));
-    w.setSqlText(QStringLiteral("SELECT * FROM Table1 WHERE A = 'please update me'"));
+    w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT * FROM Table1 WHERE A = 'please update me'"));
     run.press("cmdRun");
     QCOMPARE(run.lastMessage(),
              QStringLiteral("Query Error|Query involves modifying data is not allowed."));
     QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Exclamation);
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), QStringLiteral("Table1"));
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()),
+             QStringLiteral("Table1"));
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
 }
 
 void SqlBoxTest::engineErrorKeepsTheSheetButTakesTheSource() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.SBar->setPanelText(2, QStringLiteral("SQL"));
+    w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
     const QString row0 = run.row(0);
     const QString bad = QStringLiteral("SELECT Nothing FROM NoSuchTable");
-    w.setSqlText(bad);
+    w.sqlWorkbench().setText(bad);
     run.press("cmdRun");
     QVERIFY2(run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")),
              qPrintable(run.lastMessage()));
     QVERIFY(run.lastMessage().contains(QStringLiteral("NoSuchTable")));
     QCOMPARE(run.row(0), row0);
-    QCOMPARE(QString::fromStdString(w.Data1.recordSource()), bad);
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(QString::fromStdString(w.browser().dataControl().recordSource()), bad);
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
     // A delete statement starting at the first character passes the keyword
     // test; the engine refuses it.
-    w.setSqlText(QStringLiteral("DELETE FROM Table1 WHERE A = 'a'"));
+    w.sqlWorkbench().setText(QStringLiteral("DELETE FROM Table1 WHERE A = 'a'"));
     run.press("cmdRun");
     QVERIFY(run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")));
-    QCOMPARE(w.fa->rows(), 3);
+    QCOMPARE(w.controls().dataSheet->rows(), 3);
 }
 
 void SqlBoxTest::initialTextReachesTheEngine() {
     BrowserWindow run;
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    run.w().setSqlText(kInitial);
+    run.w().sqlWorkbench().setText(kInitial);
     run.press("cmdRun");
     QVERIFY(run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")));
     QVERIFY(run.lastMessage().size() >
@@ -150,95 +154,96 @@ void SqlBoxTest::initialTextReachesTheEngine() {
 
 void SqlBoxTest::refreshRunsTheLastStatement() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
-    w.setSqlText(QStringLiteral("SELECT Count(*) AS N FROM Table1"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT Count(*) AS N FROM Table1"));
     run.press("cmdRun");
     QCOMPARE(run.row(1), QStringLiteral("|2"));
-    w.fa->setTextMatrix(1, 1, QStringLiteral("x"));
-    w.setSqlText(QStringLiteral("changed since"));
-    w.menus->action(QStringLiteral("mnuRefresh"))->trigger();
+    w.controls().dataSheet->setTextMatrix(1, 1, QStringLiteral("x"));
+    w.sqlWorkbench().setText(QStringLiteral("changed since"));
+    w.menus().action(QStringLiteral("mnuRefresh"))->trigger();
     QCOMPARE(run.row(0), QStringLiteral("Flag|N"));
     QCOMPARE(run.row(1), QStringLiteral("|2"));
 }
 
 void SqlBoxTest::clearEmptiesTheBox() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     showSqlTab(w);
-    w.SBar->setPanelText(2, QStringLiteral("SQL"));
+    w.controls().statusPanels->setPanelText(2, QStringLiteral("SQL"));
     run.press("cmdClear");
-    QCOMPARE(w.SqlText(), QString());
-    QCOMPARE(w.SBar->panelText(2), QString());
-    QTRY_VERIFY(w.txtSQL->hasFocus());
+    QCOMPARE(w.sqlWorkbench().text(), QString());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
+    QTRY_VERIFY(w.controls().sqlBox->hasFocus());
     run.press("cmdRun");
     QCOMPARE(run.lastMessage(), QStringLiteral("SQL Error|Invalid SQL statement.\r\n"));
 }
 
 void SqlBoxTest::lockAndUnlockSwapTheButtons() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     showSqlTab(w);
-    QVERIFY(w.cmdUnlockSQL->isVisible());
-    QVERIFY(!w.cmdLockSQL->isVisible());
+    QVERIFY(w.controls().sqlButtons.unlock->isVisible());
+    QVERIFY(!w.controls().sqlButtons.lock->isVisible());
     run.press("cmdUnlockSQL");
-    QVERIFY(w.sqlUnlocked);
-    QVERIFY(w.cmdLockSQL->isVisible());
-    QVERIFY(!w.cmdUnlockSQL->isVisible());
-    QCOMPARE(w.SBar->panelText(2), QStringLiteral("SQL"));
-    QCOMPARE(w.SqlText(), kInitial);
+    QVERIFY(w.sqlWorkbench().unlocked());
+    QVERIFY(w.controls().sqlButtons.lock->isVisible());
+    QVERIFY(!w.controls().sqlButtons.unlock->isVisible());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QStringLiteral("SQL"));
+    QCOMPARE(w.sqlWorkbench().text(), kInitial);
     // Switching pages keeps the pair as it was.
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Form);
-    QVERIFY(!w.cmdLockSQL->isVisible());
-    w.TabStrip1->setCurrentPage(ui::TabStrip::Sql);
-    QVERIFY(w.cmdLockSQL->isVisible());
-    QVERIFY(!w.cmdUnlockSQL->isVisible());
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Form);
+    QVERIFY(!w.controls().sqlButtons.lock->isVisible());
+    w.controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    QVERIFY(w.controls().sqlButtons.lock->isVisible());
+    QVERIFY(!w.controls().sqlButtons.unlock->isVisible());
     run.press("cmdLockSQL");
-    QVERIFY(!w.sqlUnlocked);
-    QVERIFY(w.cmdUnlockSQL->isVisible());
-    QVERIFY(!w.cmdLockSQL->isVisible());
-    QCOMPARE(w.SBar->panelText(2), QString());
-    QTRY_VERIFY(w.txtSQL->hasFocus());
+    QVERIFY(!w.sqlWorkbench().unlocked());
+    QVERIFY(w.controls().sqlButtons.unlock->isVisible());
+    QVERIFY(!w.controls().sqlButtons.lock->isVisible());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
+    QTRY_VERIFY(w.controls().sqlBox->hasFocus());
 }
 
 void SqlBoxTest::unlockedTreeClickLeavesTheBox() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
     showSqlTab(w);
     run.press("cmdUnlockSQL");
-    w.setSqlText(QStringLiteral("SELECT A FROM Table1"));
+    w.sqlWorkbench().setText(QStringLiteral("SELECT A FROM Table1"));
     run.click(QStringLiteral("T12"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT A FROM Table1"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT A FROM Table1"));
     run.press("cmdRun");  // a successful run leaves the text unlocked
-    QVERIFY(w.sqlUnlocked);
-    QCOMPARE(w.SBar->panelText(2), QString());
+    QVERIFY(w.sqlWorkbench().unlocked());
+    QCOMPARE(w.controls().statusPanels->panelText(2), QString());
     run.press("cmdLockSQL");
     run.click(QStringLiteral("T12"));
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT * \r\n  FROM [Table4]"));
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT * \r\n  FROM [Table4]"));
 }
 
 void SqlBoxTest::insertionPointFollowsTheCaret() {
     BrowserWindow run;
-    frmMain& w = run.w();
+    app::MainWindow& w = run.w();
     w.activateWindow();
     showSqlTab(w);
-    w.setSqlText(QStringLiteral("SELECT \r\n FROM \r\n"));
-    sql::SqlText::setCaret(*w.txtSQL, 11);  // in the second line, after " F"
-    w.fa->setFocus();
-    w.txtSQL->setFocus();
-    QTRY_COMPARE(int(w.sheetState.lastFocusedPane), 3);
-    QCOMPARE(w.insertionPoint, 11);
-    QTest::keyClick(w.txtSQL, Qt::Key_X);
-    QCOMPARE(w.insertionPoint, 12);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT \r\n FxROM \r\n"));
-    QTest::keyClick(w.txtSQL, Qt::Key_Return);  // the caret was at 12: the point is 13
-    QCOMPARE(w.insertionPoint, 13);
-    QCOMPARE(w.SqlText(), QStringLiteral("SELECT \r\n Fx\r\nROM \r\n"));
-    const QRect firstLine = w.txtSQL->cursorRect(QTextCursor(w.txtSQL->document()));
-    QTest::mouseClick(w.txtSQL->viewport(), Qt::LeftButton, {}, firstLine.center());
-    QCOMPARE(w.insertionPoint, sql::SqlText::caret(*w.txtSQL));
-    QCOMPARE(w.insertionPoint, 0);
+    w.sqlWorkbench().setText(QStringLiteral("SELECT \r\n FROM \r\n"));
+    sql::SqlText::setCaret(*w.controls().sqlBox, 11);  // in the second line, after " F"
+    w.controls().dataSheet->setFocus();
+    w.controls().sqlBox->setFocus();
+    QTRY_COMPARE(int(w.sheetState().lastFocusedPane), 3);
+    QCOMPARE(w.sqlWorkbench().insertionPoint(), 11);
+    QTest::keyClick(w.controls().sqlBox, Qt::Key_X);
+    QCOMPARE(w.sqlWorkbench().insertionPoint(), 12);
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT \r\n FxROM \r\n"));
+    QTest::keyClick(w.controls().sqlBox, Qt::Key_Return);  // the caret was at 12: the point is 13
+    QCOMPARE(w.sqlWorkbench().insertionPoint(), 13);
+    QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT \r\n Fx\r\nROM \r\n"));
+    const QRect firstLine =
+        w.controls().sqlBox->cursorRect(QTextCursor(w.controls().sqlBox->document()));
+    QTest::mouseClick(w.controls().sqlBox->viewport(), Qt::LeftButton, {}, firstLine.center());
+    QCOMPARE(w.sqlWorkbench().insertionPoint(), sql::SqlText::caret(*w.controls().sqlBox));
+    QCOMPARE(w.sqlWorkbench().insertionPoint(), 0);
 }
 
 QTEST_MAIN(SqlBoxTest)

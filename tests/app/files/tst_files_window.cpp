@@ -58,8 +58,8 @@ Sheet sheetOf(const sheet::Grid& g) {
     return rows;
 }
 
-QAction* entry(frmMain& w, const char* name) {
-    return w.menus->action(QString::fromLatin1(name));
+QAction* entry(app::MainWindow& w, const char* name) {
+    return w.menus().action(QString::fromLatin1(name));
 }
 
 void fillSheet(sheet::Grid& fa, const Sheet& rows) {
@@ -100,7 +100,7 @@ class FilesWindowTest : public QObject {
     void droppedFileOpens();
 
   private:
-    frmMain& w() { return run_->window(); }
+    app::MainWindow& w() { return run_->window(); }
     void openDatabase();
     void openThroughDialog(const QString& path);
     void saveThroughDialog(const QString& path);
@@ -143,7 +143,7 @@ QList<ui::ScriptedDialogs::Asked> FilesWindowTest::messages() const {
 void FilesWindowTest::openDatabase() {
     openThroughDialog(kTestMdb);
     QVERIFY2(messages().isEmpty(), messages().isEmpty() ? "" : qPrintable(messages()[0].text));
-    QCOMPARE(w().openFileType, 1);
+    QCOMPARE(int(w().files().openFileType()), 1);
 }
 
 void FilesWindowTest::testDataIsThere() {
@@ -152,25 +152,27 @@ void FilesWindowTest::testDataIsThere() {
 
 void FilesWindowTest::databaseOpensInDatabaseMode() {
     openDatabase();
-    QVERIFY(w().openDb);
-    QVERIFY(w().TreeView1->isVisibleTo(&w()));
-    QVERIFY(!w().VTPan->isVisibleTo(&w()));
-    QVERIFY(w().sheetState.flagColumnPresent);
-    QCOMPARE(w().fa->textMatrix(0, 0), QStringLiteral("Flag"));
-    QCOMPARE(w().fa->textMatrix(0, 1), QStringLiteral("A"));
+    QVERIFY(w().browser().database());
+    QVERIFY(w().controls().databaseTree->isVisibleTo(&w()));
+    QVERIFY(!w().controls().captionPanel->isVisibleTo(&w()));
+    QVERIFY(w().sheetState().flagColumnPresent);
+    QCOMPARE(w().controls().dataSheet->textMatrix(0, 0), QStringLiteral("Flag"));
+    QCOMPARE(w().controls().dataSheet->textMatrix(0, 1), QStringLiteral("A"));
     QVERIFY(!entry(w(), "mnuAddFlagCol")->isEnabled());
-    QVERIFY(w().Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    QVERIFY(w().controls().toolbar->button(QStringLiteral("Flag"))->isVisible());
     QVERIFY(!entry(w(), "mnuSetColHeaderRow")->isVisible());
     QVERIFY(!entry(w(), "mnuPUColHeader")->isVisible());
     QVERIFY(entry(w(), "mnuSQLtab")->isVisible());
-    QVERIFY(w().TabStrip1->isTabVisible(ui::TabStrip::Sql));
-    QVERIFY(!w().TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w().controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
+    QVERIFY(!w().controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
     QVERIFY(entry(w(), "mnuMouseMode(0)")->isChecked());
-    QCOMPARE(w().fa->selectionModeCode(), int(sheet::Grid::SelectListBox));
-    QCOMPARE(w().Toolbar->sizeBoxes()->txtRow->text(), QString::number(w().fa->rows() - 1));
-    QCOMPARE(w().Toolbar->sizeBoxes()->txtCol->text(), QString::number(w().fa->cols()));
+    QCOMPARE(w().controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectListBox));
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtRow->text(),
+             QString::number(w().controls().dataSheet->rows() - 1));
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtCol->text(),
+             QString::number(w().controls().dataSheet->cols()));
     // The next dialog starts in the last open path from the settings.
-    QCOMPARE(w().CommonDialog1.initDir, w().lastOpenPath);
+    QCOMPARE(w().files().initialFolder(), w().files().lastOpenPath());
 }
 
 void FilesWindowTest::saveAsAndOpenEachForm_data() {
@@ -185,17 +187,17 @@ void FilesWindowTest::saveAsAndOpenEachForm() {
     QFETCH(QString, path);
     QFETCH(QByteArray, firstLine);
     openDatabase();
-    Sheet expected = sheetOf(*w().fa);
+    Sheet expected = sheetOf(*w().controls().dataSheet);
     for (QStringList& row : expected) {
         row.removeFirst();  // the flag column is not saved
     }
     saveThroughDialog(path);
     QVERIFY(messages().isEmpty());
-    QVERIFY(!w().sheetState.flagColumnPresent);
-    QCOMPARE(sheetOf(*w().fa), expected);
+    QVERIFY(!w().sheetState().flagColumnPresent);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), expected);
     QVERIFY(entry(w(), "mnuAddFlagCol")->isEnabled());
-    QCOMPARE(w().Toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("9"));
-    QCOMPARE(w().openFileType, 1);  // saving changes no file state
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("9"));
+    QCOMPARE(int(w().files().openFileType()), 1);  // saving changes no file state
     const QByteArray written = fs_->contents(path);
     QVERIFY(!written.isEmpty());
     if (!firstLine.isEmpty()) {
@@ -203,33 +205,33 @@ void FilesWindowTest::saveAsAndOpenEachForm() {
         // A text file's lines land below an empty title row.
         expected.prepend(QStringList(expected.first().size(), QString()));
     }
-    w().fa->setTextMatrix(1, 1, QStringLiteral("changed after saving"));
+    w().controls().dataSheet->setTextMatrix(1, 1, QStringLiteral("changed after saving"));
     openThroughDialog(path);
     QVERIFY2(messages().isEmpty(), messages().isEmpty() ? "" : qPrintable(messages()[0].text));
-    QCOMPARE(sheetOf(*w().fa), expected);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), expected);
     QCOMPARE(w().windowTitle(), QStringLiteral("Veltrano [%1]").arg(path));
-    QCOMPARE(w().openFileType, 0);
-    QVERIFY(!w().sheetState.flagColumnPresent);
-    for (int c = 0; c < w().fa->cols() && !firstLine.isEmpty(); ++c) {
-        QCOMPARE(w().fa->colDataType(c), 0);
+    QCOMPARE(int(w().files().openFileType()), 0);
+    QVERIFY(!w().sheetState().flagColumnPresent);
+    for (int c = 0; c < w().controls().dataSheet->cols() && !firstLine.isEmpty(); ++c) {
+        QCOMPARE(w().controls().dataSheet->colDataType(c), 0);
     }
-    QCOMPARE(w().fb->rows(), w().fa->cols() + 1);
+    QCOMPARE(w().controls().formView->rows(), w().controls().dataSheet->cols() + 1);
 }
 
 void FilesWindowTest::fileModeClosesTheDatabase() {
     openDatabase();
     saveThroughDialog(QStringLiteral("/out/t.prs"));
     openThroughDialog(QStringLiteral("/out/t.prs"));
-    QVERIFY(!w().openDb);
-    QVERIFY(!w().TreeView1->isVisibleTo(&w()));
-    QVERIFY(w().VTPan->isVisibleTo(&w()));
-    QVERIFY(!w().TabStrip1->isTabVisible(ui::TabStrip::Sql));
+    QVERIFY(!w().browser().database());
+    QVERIFY(!w().controls().databaseTree->isVisibleTo(&w()));
+    QVERIFY(w().controls().captionPanel->isVisibleTo(&w()));
+    QVERIFY(!w().controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
     QVERIFY(entry(w(), "mnuSetColHeaderRow")->isVisible());
     QVERIFY(!entry(w(), "mnuSQLtab")->isVisible());
     QVERIFY(entry(w(), "mnuPUSpace4")->isVisible());
     QVERIFY(entry(w(), "mnuPUColHeader")->isVisible());
     QVERIFY(entry(w(), "mnuAddFlagCol")->isEnabled());
-    QVERIFY(!w().Toolbar->button(QStringLiteral("Flag"))->isVisible());
+    QVERIFY(!w().controls().toolbar->button(QStringLiteral("Flag"))->isVisible());
     QVERIFY(entry(w(), "mnuPUSetFlag")->isEnabled());
     QVERIFY(entry(w(), "mnuMouseMode(0)")->isChecked());
 }
@@ -239,12 +241,12 @@ void FilesWindowTest::quotedCellsRoundTripThroughCommaText() {
                       {"a,b", "two\r\nlines", "say \"hi\""},
                       {"", "tab\there", "\u00E9\u20AC\u4E2D"},
                       {" padded ", "lf\nonly", "\"\""}};
-    fillSheet(*w().fa, cells);
+    fillSheet(*w().controls().dataSheet, cells);
     saveThroughDialog(QStringLiteral("/out/q.csv"));
     openThroughDialog(QStringLiteral("/out/q.csv"));
     Sheet expected = cells;
     expected.prepend(QStringList{"", "", ""});
-    QCOMPARE(sheetOf(*w().fa), expected);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), expected);
     // UTF-8 without a byte-order mark on save.
     QVERIFY(fs_->contents(QStringLiteral("/out/q.csv")).contains("\xE2\x82\xAC"));
     QVERIFY(!fs_->contents(QStringLiteral("/out/q.csv")).startsWith("\xEF\xBB\xBF"));
@@ -256,38 +258,38 @@ void FilesWindowTest::windows1252FileOpens() {
     fs_->putFile(QStringLiteral("/in/bom.txt"), QByteArray("\xEF\xBB\xBF"
                                                            "Caf\xC3\xA9\tx\r\n"));
     openThroughDialog(QStringLiteral("/in/old.csv"));
-    QCOMPARE(sheetOf(*w().fa),
+    QCOMPARE(sheetOf(*w().controls().dataSheet),
              (Sheet{{"", ""}, {"Caf\u00E9", "\u20AC 5"}, {"\u201Cq\u201D", "na\u00EFve"}}));
     openThroughDialog(QStringLiteral("/in/bom.txt"));
-    QCOMPARE(sheetOf(*w().fa), (Sheet{{"", ""}, {"Caf\u00E9", "x"}}));
+    QCOMPARE(sheetOf(*w().controls().dataSheet), (Sheet{{"", ""}, {"Caf\u00E9", "x"}}));
 }
 
 void FilesWindowTest::gridFileBringsItsAlternateColour() {
     QAction* alternate = entry(w(), "mnuAlternateColor");
-    fillSheet(*w().fa, Sheet{{"A", "B"}, {"1", "2"}, {"3", "4"}});
+    fillSheet(*w().controls().dataSheet, Sheet{{"A", "B"}, {"1", "2"}, {"3", "4"}});
     alternate->trigger();
-    QVERIFY(w().alternateColorOn);
+    QVERIFY(w().sheetState().alternateColorOn);
     saveThroughDialog(QStringLiteral("/out/green.prs"));
     alternate->trigger();
-    QVERIFY(!w().alternateColorOn);
+    QVERIFY(!w().sheetState().alternateColorOn);
     saveThroughDialog(QStringLiteral("/out/plain.prs"));
 
     openThroughDialog(QStringLiteral("/out/green.prs"));
-    QCOMPARE(w().fa->backColorAlternate(), frmMain::kAlternateColor);
-    QVERIFY(w().alternateColorOn);
+    QCOMPARE(w().controls().dataSheet->backColorAlternate(), sheet::kAlternateRowColor);
+    QVERIFY(w().sheetState().alternateColorOn);
     QVERIFY(alternate->isChecked());
-    QVERIFY(w().Toolbar->isPressed(QStringLiteral("AlternateColor")));
+    QVERIFY(w().controls().toolbar->isPressed(QStringLiteral("AlternateColor")));
     // The menu entry now turns off what the file brought.
     alternate->trigger();
-    QVERIFY(!w().alternateColorOn);
-    QVERIFY(w().fa->backColorAlternate() != frmMain::kAlternateColor);
+    QVERIFY(!w().sheetState().alternateColorOn);
+    QVERIFY(w().controls().dataSheet->backColorAlternate() != sheet::kAlternateRowColor);
 
     alternate->trigger();
     openThroughDialog(QStringLiteral("/out/plain.prs"));
-    QVERIFY(w().fa->backColorAlternate() != frmMain::kAlternateColor);
-    QVERIFY(!w().alternateColorOn);
+    QVERIFY(w().controls().dataSheet->backColorAlternate() != sheet::kAlternateRowColor);
+    QVERIFY(!w().sheetState().alternateColorOn);
     QVERIFY(!alternate->isChecked());
-    QVERIFY(!w().Toolbar->isPressed(QStringLiteral("AlternateColor")));
+    QVERIFY(!w().controls().toolbar->isPressed(QStringLiteral("AlternateColor")));
     QVERIFY(messages().isEmpty());
 }
 
@@ -302,7 +304,7 @@ void FilesWindowTest::bigTextFileShowsTheProgressBar() {
     }
     fs_->putFile(QStringLiteral("/in/big.csv"), text);
     fs_->readDelayMs = db::ProgressBarFeedback::kShowAfterMs + 30;
-    QProgressBar* bar = w().Progress;
+    QProgressBar* bar = w().controls().progressBar;
     bool seen = false;
     bool visible = false;
     int value = -1, maximum = -1, rowsSoFar = -1;
@@ -311,7 +313,7 @@ void FilesWindowTest::bigTextFileShowsTheProgressBar() {
         visible = bar->isVisible();
         value = bar->value();
         maximum = bar->maximum();
-        rowsSoFar = w().fa->rows();
+        rowsSoFar = w().controls().dataSheet->rows();
     });
     openThroughDialog(QStringLiteral("/in/big.csv"));
     QVERIFY(messages().isEmpty());
@@ -321,17 +323,18 @@ void FilesWindowTest::bigTextFileShowsTheProgressBar() {
     QCOMPARE(value, 4096 * 1000 / kLines);
     QVERIFY(rowsSoFar < kLines);  // the new rows are not on the sheet yet
     QVERIFY(!bar->isVisible());
-    QCOMPARE(w().fa->rows(), kLines + 1);
-    QCOMPARE(w().fa->textMatrix(kLines, 1), QStringLiteral("row %1").arg(kLines - 1));
+    QCOMPARE(w().controls().dataSheet->rows(), kLines + 1);
+    QCOMPARE(w().controls().dataSheet->textMatrix(kLines, 1),
+             QStringLiteral("row %1").arg(kLines - 1));
     QCOMPARE(run_->desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
 void FilesWindowTest::cancelledDialogsChangeNothing() {
-    const Sheet before = sheetOf(*w().fa);
+    const Sheet before = sheetOf(*w().controls().dataSheet);
     const QString title = w().windowTitle();
     entry(w(), "mnuOpen")->trigger();
     entry(w(), "mnuSaveAs")->trigger();
-    QCOMPARE(sheetOf(*w().fa), before);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), before);
     QCOMPARE(w().windowTitle(), title);
     QVERIFY(messages().isEmpty());
     QCOMPARE(fs_->writeCount(), 0);
@@ -348,22 +351,22 @@ void FilesWindowTest::missingFileGivesOpenError() {
 
 void FilesWindowTest::unrecognisedExtensionChangesNothing() {
     openDatabase();
-    const Sheet before = sheetOf(*w().fa);
+    const Sheet before = sheetOf(*w().controls().dataSheet);
     fs_->putFile(QStringLiteral("/in/letter.doc"), QByteArray("text"));
     openThroughDialog(QStringLiteral("/in/letter.doc"));
     QCOMPARE(messages().size(), 1);
     QCOMPARE(messages()[0].title, QStringLiteral("Open"));
     QCOMPARE(messages()[0].icon, ui::Dialogs::Icon::Exclamation);
     QVERIFY(messages()[0].text.startsWith(QStringLiteral("You can only select the reconizable")));
-    QCOMPARE(sheetOf(*w().fa), before);
-    QVERIFY(w().openDb);
-    QCOMPARE(w().openFileType, 1);
-    QVERIFY(w().TabStrip1->isTabVisible(ui::TabStrip::Sql));
+    QCOMPARE(sheetOf(*w().controls().dataSheet), before);
+    QVERIFY(w().browser().database());
+    QCOMPARE(int(w().files().openFileType()), 1);
+    QVERIFY(w().controls().tabStrip->isTabVisible(ui::TabStrip::Sql));
 }
 
 void FilesWindowTest::damagedGridFileKeepsTheSheet() {
     openDatabase();
-    const Sheet before = sheetOf(*w().fa);
+    const Sheet before = sheetOf(*w().controls().dataSheet);
     const QString title = w().windowTitle();
     fs_->putFile(QStringLiteral("/in/bad.prs"), QByteArray("not a grid file at all"));
     fs_->putFile(QStringLiteral("/in/locked.csv"), QByteArray("a,b"));
@@ -379,15 +382,15 @@ void FilesWindowTest::damagedGridFileKeepsTheSheet() {
              qPrintable(messages()[0].text));
     QVERIFY2(messages()[1].text.contains(QStringLiteral("Cannot read")),
              qPrintable(messages()[1].text));
-    QCOMPARE(sheetOf(*w().fa), before);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), before);
     QCOMPARE(w().windowTitle(), title);
-    QVERIFY(w().sheetState.flagColumnPresent);
-    QVERIFY(w().openDb);
+    QVERIFY(w().sheetState().flagColumnPresent);
+    QVERIFY(w().browser().database());
 }
 
 void FilesWindowTest::refusedSaveNameKeepsTheFlagColumn() {
     openDatabase();
-    const Sheet before = sheetOf(*w().fa);
+    const Sheet before = sheetOf(*w().controls().dataSheet);
     saveThroughDialog(QStringLiteral("/out/table.xls"));
     saveThroughDialog(QStringLiteral("/out/copy.mdb"));
     QCOMPARE(messages().size(), 2);
@@ -398,13 +401,13 @@ void FilesWindowTest::refusedSaveNameKeepsTheFlagColumn() {
                                         "File of Types list box in the Save Dialog box and save "
                                         "again"));
     }
-    QCOMPARE(sheetOf(*w().fa), before);
-    QVERIFY(w().sheetState.flagColumnPresent);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), before);
+    QVERIFY(w().sheetState().flagColumnPresent);
     QCOMPARE(fs_->writeCount(), 0);
 }
 
 void FilesWindowTest::failedWriteIsReportedAndOldFileKept() {
-    fillSheet(*w().fa, Sheet{{"T"}, {"new"}});
+    fillSheet(*w().controls().dataSheet, Sheet{{"T"}, {"new"}});
     const QString path = QStringLiteral("/out/keep.csv");
     fs_->putFile(path, QByteArray("old contents\r\n"));
     fs_->failWritesOf(path);
@@ -424,9 +427,9 @@ void FilesWindowTest::failedWriteIsReportedAndOldFileKept() {
 void FilesWindowTest::secondSaveHasNoFlagColumnToRemove() {
     openDatabase();
     saveThroughDialog(QStringLiteral("/out/one.csv"));
-    const Sheet afterFirst = sheetOf(*w().fa);
+    const Sheet afterFirst = sheetOf(*w().controls().dataSheet);
     saveThroughDialog(QStringLiteral("/out/two.csv"));
-    QCOMPARE(sheetOf(*w().fa), afterFirst);
+    QCOMPARE(sheetOf(*w().controls().dataSheet), afterFirst);
     QCOMPARE(fs_->contents(QStringLiteral("/out/two.csv")),
              fs_->contents(QStringLiteral("/out/one.csv")));
 }
@@ -435,7 +438,7 @@ void FilesWindowTest::commandLineFileOpensOnceTheWindowIsUp() {
     TestFileSystem fs;
     fs.putFile(QStringLiteral("/in/start.csv"), QByteArray("x,y\r\n"));
     WindowRun run(fs, {QStringLiteral("/in/start.csv")});
-    QTRY_COMPARE(run.window().fa->textMatrix(1, 1), QStringLiteral("y"));
+    QTRY_COMPARE(run.window().controls().dataSheet->textMatrix(1, 1), QStringLiteral("y"));
     QCOMPARE(run.window().windowTitle(), QStringLiteral("Veltrano [/in/start.csv]"));
 }
 
@@ -448,7 +451,7 @@ void FilesWindowTest::droppedFileOpens() {
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&w(), &drop);
-    QTRY_COMPARE(w().fa->textMatrix(1, 1), QStringLiteral("q"));
+    QTRY_COMPARE(w().controls().dataSheet->textMatrix(1, 1), QStringLiteral("q"));
     QMimeData other;
     other.setUrls({QUrl::fromLocalFile(QStringLiteral("/in/picture.png"))});
     QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);

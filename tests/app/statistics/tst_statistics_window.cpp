@@ -16,8 +16,8 @@ namespace {
 
 using sheet::CellSetting;
 
-QAction* entry(frmMain& w, const char* name) {
-    return w.menus->action(QString::fromLatin1(name));
+QAction* entry(app::MainWindow& w, const char* name) {
+    return w.menus().action(QString::fromLatin1(name));
 }
 
 // Column 0 numeric with `values`, column 1 a text column.
@@ -63,7 +63,7 @@ class StatisticsWindowTest : public QObject {
   private:
     app::MemoryFileSystem* fs_ = nullptr;
     WindowRun* run_ = nullptr;
-    frmMain* w_ = nullptr;
+    app::MainWindow* w_ = nullptr;
 };
 
 void StatisticsWindowTest::init() {
@@ -79,9 +79,9 @@ void StatisticsWindowTest::cleanup() {
 }
 
 void StatisticsWindowTest::gridTextCellByCell() {
-    fillSheet(*w_->fa, {"1", "2", "3", "4", "5"});
+    fillSheet(*w_->controls().dataSheet, {"1", "2", "3", "4", "5"});
     entry(*w_, "mnuAnalysis")->trigger();
-    sheet::Grid& fs = *w_->fs;
+    sheet::Grid& fs = *w_->controls().statisticsGrid;
     const QString rule = QStringLiteral(
         "--------------------+--------------------+--------------------+--------------------+");
     const QStringList labels = {
@@ -109,46 +109,46 @@ void StatisticsWindowTest::gridTextCellByCell() {
 }
 
 void StatisticsWindowTest::runLeavesComputedState() {
-    fillSheet(*w_->fa, {"2", "4", "8"});
+    fillSheet(*w_->controls().dataSheet, {"2", "4", "8"});
     entry(*w_, "mnuAnalysis")->trigger();
     QVERIFY(!entry(*w_, "mnuAnalysis")->isEnabled());
-    QVERIFY(w_->Toolbar->isPressed(QStringLiteral("Statistics")));
-    QVERIFY(w_->TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
-    QCOMPARE(w_->TabStrip1->currentPage(), int(ui::TabStrip::ColumnStatistics));
-    QVERIFY(w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    QVERIFY(w_->controls().toolbar->isPressed(QStringLiteral("Statistics")));
+    QVERIFY(w_->controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
+    QCOMPARE(w_->controls().tabStrip->currentPage(), int(ui::TabStrip::ColumnStatistics));
+    QVERIFY(w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible());
     QVERIFY(entry(*w_, "mnuBarChart")->isEnabled());
-    QVERIFY(!w_->Progress->isVisible());
+    QVERIFY(!w_->controls().progressBar->isVisible());
     // The run toggled the current column's bar chart on.
-    QCOMPARE(barColour(*w_->fa, 1, 0), 255u);
-    QCOMPARE(barPercent(*w_->fa, 1, 0), 25.0);
-    QCOMPARE(barPercent(*w_->fa, 2, 0), 50.0);
-    QCOMPARE(barPercent(*w_->fa, 3, 0), 100.0);
-    QCOMPARE(w_->statisticsStore().size(), 2);
+    QCOMPARE(barColour(*w_->controls().dataSheet, 1, 0), 255u);
+    QCOMPARE(barPercent(*w_->controls().dataSheet, 1, 0), 25.0);
+    QCOMPARE(barPercent(*w_->controls().dataSheet, 2, 0), 50.0);
+    QCOMPARE(barPercent(*w_->controls().dataSheet, 3, 0), 100.0);
+    QCOMPARE(w_->statistics().store().size(), 2);
 }
 
 void StatisticsWindowTest::nonNumericColumnShowsThreeRows() {
-    fillSheet(*w_->fa, {"4", "", "n/a"});
-    w_->fa->setCol(1);
+    fillSheet(*w_->controls().dataSheet, {"4", "", "n/a"});
+    w_->controls().dataSheet->setCol(1);
     entry(*w_, "mnuAnalysis")->trigger();
-    QCOMPARE(w_->fs->rows(), 3);
-    QCOMPARE(w_->fs->textMatrix(1, 1), QStringLiteral("Name"));
-    QCOMPARE(w_->fs->textMatrix(2, 1), QStringLiteral("3"));
+    QCOMPARE(w_->controls().statisticsGrid->rows(), 3);
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(1, 1), QStringLiteral("Name"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(2, 1), QStringLiteral("3"));
     // No chart on a text column.
-    QVERIFY(barColour(*w_->fa, 1, 1) != 255u);
+    QVERIFY(barColour(*w_->controls().dataSheet, 1, 1) != 255u);
 }
 
 void StatisticsWindowTest::displayFollowsCurrentColumnWithoutRecomputing() {
-    fillSheet(*w_->fa, {"4", "", "n/a"});
-    w_->fa->setCol(1);
+    fillSheet(*w_->controls().dataSheet, {"4", "", "n/a"});
+    w_->controls().dataSheet->setCol(1);
     entry(*w_, "mnuAnalysis")->trigger();
-    w_->fa->setTextMatrix(1, 0, QStringLiteral("40"));  // edits change nothing
-    w_->fa->setCol(0);
-    w_->SheetUpdate();
-    QCOMPARE(w_->fs->rows(), 21);
-    QCOMPARE(w_->fs->textMatrix(2, 1), QStringLiteral("3"));
-    QCOMPARE(w_->fs->textMatrix(3, 1), QStringLiteral("4"));
-    QCOMPARE(w_->fs->textMatrix(4, 1), QStringLiteral("0"));
-    QCOMPARE(w_->fs->textMatrix(6, 1), QStringLiteral("1.33"));
+    w_->controls().dataSheet->setTextMatrix(1, 0, QStringLiteral("40"));  // edits change nothing
+    w_->controls().dataSheet->setCol(0);
+    w_->runSheetUpdate();
+    QCOMPARE(w_->controls().statisticsGrid->rows(), 21);
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(2, 1), QStringLiteral("3"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(3, 1), QStringLiteral("4"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(4, 1), QStringLiteral("0"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(6, 1), QStringLiteral("1.33"));
 }
 
 void StatisticsWindowTest::barChartDrawsAndRemoves_data() {
@@ -163,72 +163,73 @@ void StatisticsWindowTest::barChartDrawsAndRemoves_data() {
 void StatisticsWindowTest::barChartDrawsAndRemoves() {
     QFETCH(QStringList, values);
     QFETCH(QList<double>, percents);
-    fillSheet(*w_->fa, values);
+    fillSheet(*w_->controls().dataSheet, values);
     entry(*w_, "mnuAnalysis")->trigger();  // draws once
     for (int r = 1; r <= values.size(); ++r) {
-        QCOMPARE(barColour(*w_->fa, r, 0), 255u);
-        QCOMPARE(barPercent(*w_->fa, r, 0), percents[r - 1]);
+        QCOMPARE(barColour(*w_->controls().dataSheet, r, 0), 255u);
+        QCOMPARE(barPercent(*w_->controls().dataSheet, r, 0), percents[r - 1]);
     }
-    QTest::keyClick(w_->fa, Qt::Key_B, Qt::ControlModifier);
-    QCOMPARE(barColour(*w_->fa, 1, 0), 0xFFFFFFu);
+    QTest::keyClick(w_->controls().dataSheet, Qt::Key_B, Qt::ControlModifier);
+    QCOMPARE(barColour(*w_->controls().dataSheet, 1, 0), 0xFFFFFFu);
     for (int r = 1; r <= values.size(); ++r) {
-        QCOMPARE(barPercent(*w_->fa, r, 0), 0.0);
+        QCOMPARE(barPercent(*w_->controls().dataSheet, r, 0), 0.0);
         if (r > 1) {
-            QCOMPARE(barColour(*w_->fa, r, 0), 255u);
+            QCOMPARE(barColour(*w_->controls().dataSheet, r, 0), 255u);
         }
     }
     entry(*w_, "mnuBarChart")->trigger();  // and back again
-    QCOMPARE(barPercent(*w_->fa, values.size(), 0), percents.last());
+    QCOMPARE(barPercent(*w_->controls().dataSheet, values.size(), 0), percents.last());
 }
 
 void StatisticsWindowTest::equalValuesDrawNothing() {
-    fillSheet(*w_->fa, {"5", "5", "5"});
+    fillSheet(*w_->controls().dataSheet, {"5", "5", "5"});
     entry(*w_, "mnuAnalysis")->trigger();
-    QCOMPARE(w_->fs->textMatrix(7, 1), QStringLiteral("0.00"));
-    QCOMPARE(w_->fs->textMatrix(19, 1), QStringLiteral("3"));
-    QVERIFY(barColour(*w_->fa, 1, 0) != 255u);
-    QCOMPARE(barPercent(*w_->fa, 1, 0), 0.0);
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(7, 1), QStringLiteral("0.00"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(19, 1), QStringLiteral("3"));
+    QVERIFY(barColour(*w_->controls().dataSheet, 1, 0) != 255u);
+    QCOMPARE(barPercent(*w_->controls().dataSheet, 1, 0), 0.0);
 }
 
 void StatisticsWindowTest::sheetWithoutDataRowsCompletes() {
-    fillSheet(*w_->fa, {});
+    fillSheet(*w_->controls().dataSheet, {});
     entry(*w_, "mnuAnalysis")->trigger();
     QVERIFY(!entry(*w_, "mnuAnalysis")->isEnabled());
-    QCOMPARE(w_->fs->textMatrix(2, 1), QStringLiteral("0"));
-    QCOMPARE(w_->fs->textMatrix(6, 1), QStringLiteral("0.00"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(2, 1), QStringLiteral("0"));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(6, 1), QStringLiteral("0.00"));
 }
 
 void StatisticsWindowTest::resetsAndToolbar() {
-    fillSheet(*w_->fa, {"1", "2", "3", "4", "5"});
-    w_->Toolbar->button(QStringLiteral("Statistics"))->trigger();
+    fillSheet(*w_->controls().dataSheet, {"1", "2", "3", "4", "5"});
+    w_->controls().toolbar->button(QStringLiteral("Statistics"))->trigger();
     QVERIFY(!entry(*w_, "mnuAnalysis")->isEnabled());
     // Pressed again while the command is put away: nothing runs, the
     // button stays pressed.
-    w_->Toolbar->button(QStringLiteral("Statistics"))->trigger();
-    QVERIFY(w_->Toolbar->isPressed(QStringLiteral("Statistics")));
-    QCOMPARE(barColour(*w_->fa, 1, 0), 255u);
+    w_->controls().toolbar->button(QStringLiteral("Statistics"))->trigger();
+    QVERIFY(w_->controls().toolbar->isPressed(QStringLiteral("Statistics")));
+    QCOMPARE(barColour(*w_->controls().dataSheet, 1, 0), 255u);
 
-    w_->AnalysisResetOnShapeChange();
+    w_->statistics().resetOnShapeChange();
     QVERIFY(entry(*w_, "mnuAnalysis")->isEnabled());
-    QVERIFY(!w_->Toolbar->isPressed(QStringLiteral("Statistics")));
-    QVERIFY(!w_->Toolbar->button(QStringLiteral("Barchart"))->isVisible());
+    QVERIFY(!w_->controls().toolbar->isPressed(QStringLiteral("Statistics")));
+    QVERIFY(!w_->controls().toolbar->button(QStringLiteral("Barchart"))->isVisible());
     QVERIFY(!entry(*w_, "mnuBarChart")->isEnabled());
-    QVERIFY(w_->TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
-    QCOMPARE(w_->fs->textMatrix(5, 1), QStringLiteral("15"));  // old figures stay
+    QVERIFY(w_->controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
+    QCOMPARE(w_->controls().statisticsGrid->textMatrix(5, 1),
+             QStringLiteral("15"));  // old figures stay
 
-    w_->AnalysisReset();
-    QVERIFY(!w_->TabStrip1->isTabVisible(ui::TabStrip::ColumnStatistics));
+    w_->statistics().reset();
+    QVERIFY(!w_->controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
     QVERIFY(entry(*w_, "mnuAnalysis")->isEnabled());
 }
 
 void StatisticsWindowTest::statisticsGridFocusDisablesCut() {
-    fillSheet(*w_->fa, {"1", "2"});
+    fillSheet(*w_->controls().dataSheet, {"1", "2"});
     entry(*w_, "mnuAnalysis")->trigger();
     w_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w_));
-    w_->fa->setFocus();
+    w_->controls().dataSheet->setFocus();
     QTRY_VERIFY(entry(*w_, "mnuEditCut")->isEnabled());
-    w_->fs->setFocus();
+    w_->controls().statisticsGrid->setFocus();
     QTRY_VERIFY(!entry(*w_, "mnuEditCut")->isEnabled());
 }
 

@@ -9,18 +9,18 @@ namespace {
 
 using namespace ui::testing;
 
-constexpr Pane kShifted[] = {Pane::fa,   Pane::TreeView1, Pane::VTPan,
-                             Pane::VBar, Pane::VBar1,     Pane::VBar2};
+constexpr Pane kShifted[] = {Pane::dataSheet,        Pane::databaseTree,    Pane::captionPanel,
+                             Pane::verticalSplitter, Pane::verticalDragBar, Pane::verticalLimitBar};
 
 TEST(ToolbarShift, ShowingMovesPanesBelowTheToolbar) {
     PaneGeometry g = loaded(0);
     EXPECT_TRUE(shiftForToolbar(g, true, kToolbar).empty());
-    EXPECT_EQ(g[Pane::fa].top, kToolbar);
-    EXPECT_EQ(g[Pane::fa].height, 7800 - kToolbar);
-    EXPECT_EQ(g[Pane::TreeView1].top, kToolbar);
-    EXPECT_EQ(g[Pane::TreeView1].height, 2970 - kToolbar);
-    EXPECT_EQ(g[Pane::VTPan], g[Pane::TreeView1]);
-    for (Pane bar : {Pane::VBar, Pane::VBar1, Pane::VBar2}) {
+    EXPECT_EQ(g[Pane::dataSheet].top, kToolbar);
+    EXPECT_EQ(g[Pane::dataSheet].height, 7800 - kToolbar);
+    EXPECT_EQ(g[Pane::databaseTree].top, kToolbar);
+    EXPECT_EQ(g[Pane::databaseTree].height, 2970 - kToolbar);
+    EXPECT_EQ(g[Pane::captionPanel], g[Pane::databaseTree]);
+    for (Pane bar : {Pane::verticalSplitter, Pane::verticalDragBar, Pane::verticalLimitBar}) {
         EXPECT_EQ(g[bar].top, kToolbar) << paneName(bar);
         EXPECT_EQ(g[bar].height, 7800 - kToolbar) << paneName(bar);
     }
@@ -30,7 +30,7 @@ TEST(ToolbarShift, SplitterAndTabControlStay) {
     PaneGeometry g = loaded(0);
     const PaneGeometry before = g;
     shiftForToolbar(g, true, kToolbar);
-    for (Pane pane : {Pane::HBar, Pane::TabStrip1, Pane::fb, Pane::txtSQL}) {
+    for (Pane pane : {Pane::horizontalSplitter, Pane::tabStrip, Pane::formView, Pane::sqlBox}) {
         EXPECT_EQ(g[pane], before[pane]) << paneName(pane);
     }
 }
@@ -50,21 +50,21 @@ TEST(ToolbarShift, TogglingTwiceRestoresTopsAndHeights) {
 
 TEST(ToolbarShift, HidingGrowsATreeShorterThanTheToolbar) {
     PaneGeometry g = loaded(kToolbar, kToolbar + 60);
-    ASSERT_EQ(g[Pane::TreeView1].height, 60);
+    ASSERT_EQ(g[Pane::databaseTree].height, 60);
     EXPECT_TRUE(shiftForToolbar(g, false, kToolbar).empty());
-    EXPECT_EQ(g[Pane::TreeView1].top, 0);
-    EXPECT_EQ(g[Pane::TreeView1].height, 60 + kToolbar);
-    EXPECT_EQ(g[Pane::VTPan].height, 60 + kToolbar);
+    EXPECT_EQ(g[Pane::databaseTree].top, 0);
+    EXPECT_EQ(g[Pane::databaseTree].height, 60 + kToolbar);
+    EXPECT_EQ(g[Pane::captionPanel].height, 60 + kToolbar);
 }
 
 TEST(ToolbarShift, ShowingOverATreeShorterThanTheToolbarSkipsItsHeight) {
     PaneGeometry g = loaded(0, 200);
-    ASSERT_EQ(g[Pane::TreeView1].height, 200);
+    ASSERT_EQ(g[Pane::databaseTree].height, 200);
     const SkippedList skipped = shiftForToolbar(g, true, kToolbar);
-    EXPECT_EQ(skipped, (SkippedList{{Pane::TreeView1, Dimension::Height, 200 - kToolbar}}));
-    EXPECT_EQ(g[Pane::TreeView1].top, kToolbar);
-    EXPECT_EQ(g[Pane::TreeView1].height, 200);
-    EXPECT_EQ(g[Pane::VTPan], g[Pane::TreeView1]);
+    EXPECT_EQ(skipped, (SkippedList{{Pane::databaseTree, Dimension::Height, 200 - kToolbar}}));
+    EXPECT_EQ(g[Pane::databaseTree].top, kToolbar);
+    EXPECT_EQ(g[Pane::databaseTree].height, 200);
+    EXPECT_EQ(g[Pane::captionPanel], g[Pane::databaseTree]);
 }
 
 TEST(ToolbarShift, HidingThenResizingEqualsTheLayoutWithoutToolbar) {

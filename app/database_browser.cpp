@@ -1,0 +1,312 @@
+#include "app/database_browser.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "db/connect_text.h"
+#include "db/database.h"
+#include "db/database_tree.h"
+#include "db/event_hook.h"
+#include "db/modifying_test.h"
+#include "db/scoped_action.h"
+#include "db/sheet_binding.h"
+#include "db/tree_keys.h"
+#include "sheet/grid.h"
+#include "sql/sql_workbench.h"
+#include "ui/desktop.h"
+#include "ui/dialogs.h"
+#include "ui/maker_info.h"
+#include "ui/menu_actions.h"
+#include "ui/window_controls.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kOpenOptions = 2;
+const char* const kCrLf = "\r\n";
+
+QString fromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+}  // namespace
+
+DatabaseBrowser::DatabaseBrowser(const ui::WindowControls& controls, const ui::MenuActions& menus,
+                                 sql::SqlWorkbench& sqlWorkbench, db::LoadProgress& loadProgress,
+                                 ui::Dialogs& dialogs, ui::Desktop& desktop, QObject* parent)
+    : QObject(parent),
+      controls_(controls),
+      menus_(menus),
+      sqlWorkbench_(sqlWorkbench),
+      dialogs_(dialogs),
+      desktop_(desktop),
+      binding_(std::make_unique<db::SheetBinding>(*controls.dataSheet, &loadProgress)) {
+    dataControl_.bind(binding_.get());
+    connectTree();
+}
+
+DatabaseBrowser::~DatabaseBrowser() = default;
+
+void DatabaseBrowser::connectTree() {
+    QTreeWidget* tree = controls_.databaseTree;
+    connect(tree, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* node, int) { onNodeClicked(node); });
+    connect(tree, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem*, int) { onNodeDoubleClicked(); });
+    // A node reached with the keyboard is shown as a clicked one. Only a move
+    // made by a key counts: a mouse click changes the current node too, but
+    // is shown through itemClicked, and the program's own selection of the
+    // first node shows nothing.
+    auto keyMove = std::make_shared<bool>(false);
+    connect(tree, &QTreeWidget::currentItemChanged, this,
+            [this, keyMove](QTreeWidgetItem* node, QTreeWidgetItem*) {
+                if (*keyMove && node) {
+                    *keyMove = false;
+                    onNodeClicked(node);
+                }
+            });
+    auto* hook = new db::EventHook(this, [this, tree, keyMove](QObject* watched, QEvent* event) {
+        switch (event->type()) {
+            case QEvent::FocusIn:
+                if (watched == tree) {
+                    emit focused();
+                }
+                break;
+            case QEvent::KeyPress:
+                *keyMove = watched == tree;
+                break;
+            case QEvent::KeyRelease:
+            case QEvent::MouseButtonPress:
+                *keyMove = false;
+                break;
+            default:
+                break;
+        }
+        return false;
+    });
+    hook->watch(tree);
+    hook->watch(tree->viewport());
+}
+
+QTreeWidget& DatabaseBrowser::databaseTree() const {
+    return *controls_.databaseTree;
+}
+
+void DatabaseBrowser::showMessage(const QString& text, const QString& title) {
+    dialogs_.messageBox(text, title, ui::Dialogs::Icon::Critical, ui::Dialogs::Buttons::Ok);
+}
+
+bool DatabaseBrowser::open(const QString& path) {
+    desktop_.setPointer(ui::Desktop::Pointer::Busy);
+    db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
+    const std::string file = path.toStdString();
+    auto opened = db::Database::open(file, kOpenOptions);
+    if (!opened) {
+        const QString password = dialogs_.inputBox(QStringLiteral("Enter password"),
+                                                   QStringLiteral("Enter Password"), QString());
+        opened = db::Database::open(file, kOpenOptions,
+                                    db::ConnectText::forPassword(password.toStdString()));
+    }
+    if (!opened) {
+        // Nothing else changes: the caption, the data control, the tree and
+        // the sheet keep the earlier file's state.
+        dialogs_.messageBox(
+            QStringLiteral(
+                "Open database error. Check your password or consult with system administrator."),
+            QString::fromLatin1(ui::kProductName), ui::Dialogs::Icon::Information,
+            ui::Dialogs::Buttons::Ok);
+        return false;
+    }
+    controls_.client->window()->setWindowTitle(
+        QStringLiteral("%1 [%2]").arg(QString::fromLatin1(ui::kMakerName), path));
+    close();
+    database_ = std::move(opened).value();
+    dataControl_.setDatabase(database_);
+    db::DatabaseTree::build(*controls_.databaseTree, *database_, path);
+    showFirstObject(db::DatabaseTree::fourthNode(*controls_.databaseTree));
+    return true;
+}
+
+void DatabaseBrowser::close() {
+    dataControl_.setDatabase(nullptr);
+    if (database_) {
+        database_->close();
+        database_.reset();
+    }
+}
+
+// The first table (or query) fills the sheet. When there is none or it
+// cannot be opened, the sheet is emptied rather than left showing the
+// previous file's rows under the new caption.
+void DatabaseBrowser::showFirstObject(QTreeWidgetItem* first) {
+    db::RecordsetSink::Outcome outcome;
+    if (!first) {
+        outcome.status =
+            jet::Status(jet::ErrorCode::NotFound, "The database has no table or query to show.");
+    } else {
+        outcome = showTable(first->text(0));
+    }
+    if (!outcome.replaced) {
+        controls_.dataSheet->clear();
+        showMessage(QStringLiteral("Unable to open database.") + QLatin1String(kCrLf) +
+                        fromStd(outcome.status.message()),
+                    QStringLiteral("Error"));
+        return;
+    }
+    controls_.databaseTree->setCurrentItem(first);
+    menus_.refresh->setEnabled(true);
+    emit resultLoaded(outcome);
+}
+
+db::RecordsetSink::Outcome DatabaseBrowser::showTable(const QString& name) {
+    dataControl_.setRecordSource(name.toStdString());
+    return dataControl_.refresh();
+}
+
+void DatabaseBrowser::reportRecordSourceError(const jet::Status& status) {
+    showMessage(
+        QStringLiteral("Invalid SQL statement.") + QLatin1String(kCrLf) + fromStd(status.message()),
+        QStringLiteral("SQL Error"));
+}
+
+QString DatabaseBrowser::currentNodeName() const {
+    return currentNode_ ? currentNode_->text(0) : QString();
+}
+
+void DatabaseBrowser::onNodeDoubleClicked() {
+    const QString key = db::DatabaseTree::key(currentNode_);
+    if (!currentNode_ || key.startsWith(QLatin1Char('N')) || key.startsWith(QLatin1Char('Q'))) {
+        return;
+    }
+    sqlWorkbench_.insertAtInsertionPoint(QStringLiteral(" [%1] ").arg(currentNode_->text(0)));
+}
+
+void DatabaseBrowser::refresh() {
+    desktop_.setPointer(ui::Desktop::Pointer::Busy);
+    db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
+    const db::RecordsetSink::Outcome outcome = dataControl_.refresh();
+    if (!outcome.replaced) {
+        reportRecordSourceError(outcome.status);
+        return;
+    }
+    // The refresh replaced the whole sheet, flag column included: the result
+    // is loaded again like any other.
+    emit resultLoaded(outcome);
+}
+
+bool DatabaseBrowser::runStatement(const QString& statement) {
+    desktop_.setPointer(ui::Desktop::Pointer::Busy);
+    db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
+    dataControl_.setRecordSource(statement.toStdString());
+    const db::RecordsetSink::Outcome outcome = dataControl_.refresh();
+    if (!outcome.replaced) {
+        reportRecordSourceError(outcome.status);
+        return false;
+    }
+    emit resultLoaded(outcome);
+    return true;
+}
+
+void DatabaseBrowser::onNodeClicked(QTreeWidgetItem* node) {
+    currentNode_ = node;
+    const db::TreeKeys::Kind kind = db::TreeKeys::kindOf(db::DatabaseTree::key(node));
+    QPushButton* deleteButton = controls_.sqlButtons.deleteQuery;
+    if (!node || kind == db::TreeKeys::Kind::Branch || kind == db::TreeKeys::Kind::Field) {
+        deleteButton->setEnabled(false);
+        return;
+    }
+    desktop_.setPointer(ui::Desktop::Pointer::Busy);
+    db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
+    const QString name = node->text(0);
+    const std::string oldSource = dataControl_.recordSource();
+    const jet::ParameterValues oldValues = dataControl_.parameterValues();
+    db::RecordsetSink::Outcome outcome;
+    if (kind == db::TreeKeys::Kind::Table) {
+        if (!sqlWorkbench_.unlocked()) {
+            sqlWorkbench_.setText(QStringLiteral("SELECT * \r\n  FROM [%1]").arg(name));
+        }
+        outcome = showTable(name);
+        deleteButton->setEnabled(false);
+    } else {
+        currentQueryName_ = name;
+        if (!showQuery(name, outcome)) {
+            return;
+        }
+        deleteButton->setEnabled(true);
+    }
+    if (!outcome.replaced) {
+        // The sheet and the flag state are as they were; so is the data control.
+        if (oldValues.empty()) {
+            dataControl_.setRecordSource(oldSource);
+        } else {
+            dataControl_.setRecordset(nullptr, oldSource, oldValues);
+        }
+        reportRecordSourceError(outcome.status);
+        return;
+    }
+    emit resultLoaded(outcome);
+}
+
+bool DatabaseBrowser::showQuery(const QString& name, db::RecordsetSink::Outcome& outcome) {
+    if (!sqlWorkbench_.unlocked()) {
+        db::QueryDefinition* query =
+            database_ ? database_->queryDefs().find(name.toStdString()) : nullptr;
+        sqlWorkbench_.setText(query ? fromStd(query->sql()) : QString());
+    }
+    if (db::ModifyingTest::modifiesData(sqlWorkbench_.text())) {
+        dialogs_.messageBox(QStringLiteral("Query involves modifying data is not allowed."),
+                            QStringLiteral("Query Error"), ui::Dialogs::Icon::Exclamation,
+                            ui::Dialogs::Buttons::Ok);
+        return false;
+    }
+    outcome = openQuery(name);
+    return true;
+}
+
+// A query without parameters becomes the record source by name; one with
+// parameters asks for each value in order and binds the opened record set.
+db::RecordsetSink::Outcome DatabaseBrowser::openQuery(const QString& name) {
+    db::QueryDefinition* query =
+        database_ ? database_->queryDefs().find(name.toStdString()) : nullptr;
+    if (!query || query->parameters().empty()) {
+        return showTable(name);
+    }
+    jet::ParameterValues values;
+    for (db::QueryDefinition::Parameter& p : query->parameters()) {
+        p.value = dialogs_
+                      .inputBox(QStringLiteral("Enter ") + fromStd(p.name),
+                                QStringLiteral("Enter Parameter Value"), QString())
+                      .toStdString();
+        values.emplace_back(p.name, p.value);
+    }
+    auto records = query->openRecordset();
+    if (!records) {
+        return {records.status(), false};
+    }
+    dataControl_.setRecordset(std::move(records).value(), query->name(), std::move(values));
+    return dataControl_.refresh();
+}
+
+// The node and its children go: neither stays the current node, and the tree
+// highlights nothing rather than a neighbour the sheet does not show.
+void DatabaseBrowser::forgetNode(QTreeWidgetItem* node) {
+    const auto within = [node](QTreeWidgetItem* n) {
+        for (; n; n = n->parent()) {
+            if (n == node) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (within(currentNode_)) {
+        currentNode_ = nullptr;
+    }
+    if (within(controls_.databaseTree->currentItem())) {
+        controls_.databaseTree->setCurrentItem(nullptr);
+    }
+}
+
+}  // namespace app

@@ -1,0 +1,204 @@
+#include "app/sheet_editing.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+#include "analysis/statistics_controller.h"
+#include "app/database_browser.h"
+#include "sheet/edit_commands.h"
+#include "sheet/flag_column_controller.h"
+#include "sheet/form_view.h"
+#include "sheet/grid.h"
+#include "sheet/sheet_update.h"
+#include "sql/sql_workbench.h"
+#include "ui/dialogs.h"
+#include "ui/menu_actions.h"
+#include "ui/window_controls.h"
+
+namespace app {
+
+namespace {
+
+// The clipboard is emptied first, so a pane with nothing selected leaves
+// nothing stale behind for the next paste.
+void putOnClipboard(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    if (!text.isEmpty()) {
+        clipboard->setText(text);
+    }
+}
+
+QString clipboardText() {
+    return QGuiApplication::clipboard()->text();
+}
+
+}  // namespace
+
+SheetEditing::SheetEditing(const ui::WindowControls& controls, const ui::MenuActions& menus,
+                           sheet::SheetState& state, sql::SqlWorkbench& sqlWorkbench,
+                           const DatabaseBrowser& browser,
+                           analysis::StatisticsController& statistics,
+                           sheet::FlagColumnController& flags, ui::Dialogs& dialogs,
+                           QObject* parent)
+    : QObject(parent),
+      controls_(controls),
+      menus_(menus),
+      state_(state),
+      sqlWorkbench_(sqlWorkbench),
+      browser_(browser),
+      statistics_(statistics),
+      flags_(flags),
+      dialogs_(dialogs) {
+    connectActions();
+}
+
+void SheetEditing::connectActions() {
+    const struct {
+        QAction* action;
+        void (SheetEditing::*command)();
+    } commands[] = {
+        {menus_.copy, &SheetEditing::copy},
+        {menus_.cut, &SheetEditing::cut},
+        {menus_.popupCut, &SheetEditing::cut},
+        {menus_.paste, &SheetEditing::paste},
+        {menus_.popupCopy, &SheetEditing::copyFromSheet},
+        {menus_.popupPaste, &SheetEditing::pasteIntoSheet},
+        {menus_.selectAll, &SheetEditing::selectAll},
+        {menus_.insertRow, &SheetEditing::insertRow},
+        {menus_.popupInsertRow, &SheetEditing::insertRow},
+        {menus_.insertColumn, &SheetEditing::insertColumn},
+        {menus_.popupInsertColumn, &SheetEditing::insertColumn},
+        {menus_.deleteRows, &SheetEditing::deleteRows},
+        {menus_.popupDeleteRows, &SheetEditing::deleteRows},
+        {menus_.deleteColumn, &SheetEditing::deleteColumn},
+        {menus_.popupDeleteColumn, &SheetEditing::deleteColumn},
+        {menus_.columnTitle, &SheetEditing::editColumnTitle},
+        {menus_.popupColumnTitle, &SheetEditing::editColumnTitle},
+        {menus_.setHeaderRow, &SheetEditing::setHeaderRow},
+        {menus_.popupHeaderRow, &SheetEditing::setHeaderRow},
+        {menus_.popupEditCell, &SheetEditing::editCell},
+    };
+    for (const auto& c : commands) {
+        connect(c.action, &QAction::triggered, this, c.command);
+    }
+}
+
+void SheetEditing::copy() {
+    switch (state_.lastFocusedPane) {
+        case sheet::FocusedPane::DataSheet:
+            putOnClipboard(controls_.dataSheet->clip());
+            break;
+        case sheet::FocusedPane::FormView:
+            putOnClipboard(controls_.formView->clip());
+            break;
+        case sheet::FocusedPane::SqlBox:
+            putOnClipboard(sqlWorkbench_.selectedText());
+            break;
+        case sheet::FocusedPane::DatabaseTree: {
+            // Bracketed and spaced, so a table or field name pastes into SQL
+            // ready to use.
+            const QString name = browser_.currentNodeName();
+            putOnClipboard(name.isNull() ? QString() : QStringLiteral(" [%1] ").arg(name));
+            break;
+        }
+        case sheet::FocusedPane::None:
+            QGuiApplication::clipboard()->clear();
+            break;
+    }
+}
+
+void SheetEditing::copyFromSheet() {
+    putOnClipboard(controls_.dataSheet->clip());
+}
+
+void SheetEditing::cut() {
+    if (state_.lastFocusedPane != sheet::FocusedPane::DataSheet) {
+        return;
+    }
+    putOnClipboard(sheet::EditCommands(*controls_.dataSheet, state_).cut());
+}
+
+void SheetEditing::paste() {
+    const QString text = clipboardText();
+    if (text.isEmpty()) {
+        return;  // a clipboard without text pastes nothing
+    }
+    if (state_.lastFocusedPane == sheet::FocusedPane::DataSheet) {
+        sheet::EditCommands(*controls_.dataSheet, state_).paste(text);
+    } else if (state_.lastFocusedPane == sheet::FocusedPane::SqlBox) {
+        sqlWorkbench_.setText(text);
+    }
+}
+
+void SheetEditing::pasteIntoSheet() {
+    sheet::EditCommands(*controls_.dataSheet, state_).paste(clipboardText());
+}
+
+void SheetEditing::selectAll() {
+    sheet::EditCommands(*controls_.dataSheet, state_).selectAll();
+}
+
+void SheetEditing::insertRow() {
+    if (sheet::EditCommands(*controls_.dataSheet, state_).insertRow()) {
+        emit shapeChanged();
+    }
+}
+
+void SheetEditing::insertColumn() {
+    const int at = std::max(controls_.dataSheet->col(), 0);
+    if (sheet::EditCommands(*controls_.dataSheet, state_).insertColumn()) {
+        statistics_.columnInserted(at);
+        emit shapeChanged();
+    }
+}
+
+void SheetEditing::deleteRows() {
+    if (sheet::EditCommands(*controls_.dataSheet, state_).deleteRows() > 0) {
+        emit shapeChanged();
+    }
+}
+
+void SheetEditing::deleteColumn() {
+    const int at = controls_.dataSheet->col();
+    const auto deleted = sheet::EditCommands(*controls_.dataSheet, state_).deleteColumn();
+    if (deleted == sheet::EditCommands::ColumnDeleted::None) {
+        return;
+    }
+    statistics_.columnRemoved(at);
+    if (deleted == sheet::EditCommands::ColumnDeleted::Flag) {
+        flags_.deletedByUser();  // as Save As leaves it: the user may add one again
+    }
+    emit shapeChanged();
+}
+
+void SheetEditing::editColumnTitle() {
+    sheet::Grid& sheet = *controls_.dataSheet;
+    if (sheet.cols() <= 0) {
+        return;
+    }
+    const QString title =
+        dialogs_.inputBox(QStringLiteral("Enter New Column Title (Header):"),
+                          QStringLiteral("Column Title"), sheet.textMatrix(0, sheet.col()));
+    if (sheet::EditCommands(sheet, state_).setColumnTitle(title)) {
+        sheet::FormView::fillTitles(*controls_.formView, sheet);
+    }
+}
+
+void SheetEditing::setHeaderRow() {
+    if (!sheet::EditCommands(*controls_.dataSheet, state_).setHeaderRow()) {
+        return;
+    }
+    sheet::FormView::fillTitles(*controls_.formView, *controls_.dataSheet);
+    state_.titlesBuilt = true;
+    emit headerRowSet();
+}
+
+void SheetEditing::editCell() {
+    controls_.dataSheet->editCell();
+}
+
+}  // namespace app
