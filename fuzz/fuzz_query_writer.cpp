@@ -1,9 +1,10 @@
 // libFuzzer target: any bytes as a database file given to the saved-query
 // writer, the only code that writes into a user's file. A query over the
-// first user table is saved and then deleted again. The properties checked:
-// a refused write leaves the file byte for byte as it was, and a write
-// reported as done reads back (the query is there after saving, gone after
-// deleting). Crashes, hangs and broken properties are findings.
+// first user table is saved and then deleted again; the first byte of the
+// input picks a plain SELECT or a UNION (the writer stores them differently). The properties
+// checked: a refused write leaves the file byte for byte as it was, and a write reported as done
+// reads back (the query is there after saving, gone after deleting). Crashes, hangs and broken
+// properties are findings.
 #include <unistd.h>
 
 #include <cstddef>
@@ -66,7 +67,6 @@ bool hasQuery(const std::string& path, const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = folder() + "/db.mdb";
-    std::filesystem::remove(path + ".bak");
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
@@ -74,7 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string before = contents(path);
     const std::string table = firstTable(path);
     const std::string name = "Fuzz Query";
-    const jet::Status saved = jet::createQueryDef(path, name, "SELECT * FROM [" + table + "]");
+    const std::string source = "[" + table + "]";
+    const std::string sql = size > 0 && (data[0] & 1)
+                                ? "SELECT * FROM " + source + " UNION ALL SELECT * FROM " + source
+                                : "SELECT * FROM " + source;
+    jet::QueryWriteOptions options;
+    options.keepBackup = false;
+    const jet::Status saved = jet::createQueryDef(path, name, sql, options);
     if (!saved.isOk()) {
         if (contents(path) != before) {
             __builtin_trap();  // a refused write changed the file
@@ -85,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();  // saved, yet not in the file
     }
     const std::string afterSave = contents(path);
-    const jet::Status deleted = jet::deleteQueryDef(path, name);
+    const jet::Status deleted = jet::deleteQueryDef(path, name, options);
     if (!deleted.isOk()) {
         if (contents(path) != afterSave) {
             __builtin_trap();

@@ -347,7 +347,7 @@ Status CatalogEditor::createQuery(const std::string& name, const DecomposedQuery
     object[objects_.number("DateCreate")] = Value::real(ValueType::DateTime, now);
     object[objects_.number("DateUpdate")] = Value::real(ValueType::DateTime, now);
     object[objects_.number("Owner")] = Value::binary(*owner);
-    object[objects_.number("Flags")] = longValue(0);
+    object[objects_.number("Flags")] = longValue(query.objectFlags);
     std::vector<AddedRow> added[3];
     auto objectRow = addRow(objects_, std::move(object));
     if (!objectRow) {

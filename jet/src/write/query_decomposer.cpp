@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "sql/parser.h"
 #include "write/from_clause_parser.h"
@@ -13,6 +14,12 @@ namespace {
 constexpr int kAttrStart = 0, kAttrType = 1, kAttrParameter = 2, kAttrOptions = 3;
 constexpr int kAttrInput = 5, kAttrColumn = 6, kAttrJoin = 7, kAttrWhere = 8, kAttrGroup = 9;
 constexpr int kAttrHaving = 10, kAttrOrder = 11, kAttrEnd = 255;
+constexpr int kTypeSelect = 1, kTypeUnion = 9;
+// Options-row flags of a union: 1 is UNION ALL, 1 | 2 (distinct) is UNION.
+constexpr int kUnionAll = 1, kUnionDistinct = 3;
+// The names under which Access stores the two parts of a union's text.
+constexpr const char* kUnionFirst = "X7YZ_____1";
+constexpr const char* kUnionSecond = "X7YZ_____2";
 
 Status refused(const std::string& what) {
     return {ErrorCode::Unsupported, what};
@@ -68,11 +75,14 @@ class Decomposer {
             return tokens.status();
         }
         t_ = std::move(*tokens);
+        if (isUnion()) {
+            return runUnion();
+        }
         if (Status s = findClauses(); !s) {
             return s;
         }
         rows_.push_back(withFlag(makeRow(kAttrStart), 0));
-        rows_.push_back(withFlag(makeRow(kAttrType), 1));
+        rows_.push_back(withFlag(makeRow(kAttrType), kTypeSelect));
         for (Status s : {addParameters(), addSelectList(), addFrom(), addTailClauses()}) {
             if (!s) {
                 return s;
@@ -93,19 +103,89 @@ class Decomposer {
         return t_[i].depth == 0 && t_[i].isWord(word);
     }
 
+    bool isUnion() const {
+        for (size_t i = 0; i < t_.size(); ++i) {
+            if (topWord(i, "UNION")) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Index of the first token after PARAMETERS ...; (0 without one).
+    Result<size_t> skipParameters() {
+        if (t_.empty() || !t_[0].isWord("PARAMETERS")) {
+            return size_t(0);
+        }
+        size_t i = 0;
+        while (i < t_.size() && !(t_[i].depth == 0 && t_[i].isSymbol(";"))) {
+            ++i;
+        }
+        if (i == t_.size()) {
+            return Result<size_t>(ErrorCode::Syntax, "Syntax error in PARAMETER clause.");
+        }
+        c_.parametersEnd = i;
+        return i + 1;
+    }
+
+    // A union: the text before its last UNION and the last SELECT are stored
+    // whole; ORDER BY after the last SELECT belongs to the whole union.
+    Result<std::vector<QueryRow>> runUnion() {
+        auto begin = skipParameters();
+        if (!begin) {
+            return begin.status();
+        }
+        size_t end = t_.size();
+        if (end > *begin && t_[end - 1].depth == 0 && t_[end - 1].isSymbol(";")) {
+            --end;
+        }
+        size_t last = 0, order = end;
+        for (size_t i = *begin; i < end; ++i) {
+            if (topWord(i, "UNION")) {
+                last = i;
+                order = end;
+            } else if (last && topWord(i, "ORDER") && i + 1 < end && t_[i + 1].isWord("BY")) {
+                order = i;
+            }
+        }
+        const bool all = last + 1 < end && t_[last + 1].isWord("ALL");
+        const size_t second = last + (all ? 2 : 1);
+        if (last == *begin || second >= order) {
+            return Result<std::vector<QueryRow>>(ErrorCode::Syntax,
+                                                 "Syntax error in the UNION query.");
+        }
+        rows_.push_back(withFlag(makeRow(kAttrStart), 0));
+        rows_.push_back(withFlag(makeRow(kAttrType), kTypeUnion));
+        if (Status s = addParameters(); !s) {
+            return s;
+        }
+        rows_.push_back(withFlag(makeRow(kAttrOptions), all ? kUnionAll : kUnionDistinct));
+        for (const auto& [name, first, stop] :
+             {std::tuple{kUnionFirst, *begin, last}, std::tuple{kUnionSecond, second, order}}) {
+            QueryRow part = makeRow(kAttrInput);
+            part.name2 = name;
+            part.expression = tokenText(sql_, t_, first, stop);
+            rows_.push_back(std::move(part));
+        }
+        if (order < end) {
+            c_.tail["ORDER"] = {order + 2, end};
+        }
+        if (Status s = addTailClauses(); !s) {
+            return s;
+        }
+        rows_.push_back(makeRow(kAttrEnd));
+        numberRows();
+        return rows_;
+    }
+
     Status findClauses() {
         static const std::set<std::string> kRefused = {"INTO", "UNION", "TRANSFORM", "PIVOT",
                                                        "WITH"};
-        size_t i = 0;
-        if (!t_.empty() && t_[0].isWord("PARAMETERS")) {
-            while (i < t_.size() && !(t_[i].depth == 0 && t_[i].isSymbol(";"))) {
-                ++i;
-            }
-            if (i == t_.size()) {
-                return {ErrorCode::Syntax, "Syntax error in PARAMETER clause."};
-            }
-            c_.parametersEnd = i++;
+        auto begin = skipParameters();
+        if (!begin) {
+            return begin.status();
         }
+        size_t i = *begin;
         if (i >= t_.size() || !t_[i].isWord("SELECT")) {
             return refused("Only a SELECT statement can be saved as a query.");
         }
@@ -385,10 +465,10 @@ Status checkWithParser(const std::string& sql) {
     if (parsed->crosstab) {
         return refused("A crosstab (TRANSFORM) query cannot be saved.");
     }
-    if (!parsed->query || parsed->query->parts.size() != 1) {
-        return refused("A UNION query cannot be saved.");
+    if (!parsed->query) {
+        return refused("Only a SELECT statement can be saved as a query.");
     }
-    if (!parsed->query->parts.front().tableName.empty()) {
+    if (parsed->query->parts.size() == 1 && !parsed->query->parts.front().tableName.empty()) {
         return refused("Only a SELECT statement can be saved as a query.");
     }
     return Status::ok();
@@ -416,7 +496,8 @@ Result<DecomposedQuery> decomposeSelect(const std::string& sql, bool jet3) {
                                        "The statement cannot be stored faithfully as a query (" +
                                            again.status().message() + ").");
     }
-    return DecomposedQuery{std::move(*rows), info->sql};
+    const bool isUnion = info->kind == QueryKind::Union;
+    return DecomposedQuery{std::move(*rows), info->sql, isUnion ? 128 : 0};
 }
 
 }  // namespace jet::write

@@ -108,6 +108,7 @@ Result<TableLayout> readTableLayout(const PageImage& image, uint32_t tdefPage) {
     layout.tdefPage = tdefPage;
     layout.definitionPages = std::move(chain);
     layout.rowCount = le32(&b[o.rowCount]);
+    layout.maxColumns = le16(&b[o.columnCount - 4]);
     layout.ownedMap = le32(&b[o.ownedMap]);
     layout.freeMap = le32(&b[o.freeMap]);
     const uint32_t columns = le16(&b[o.columnCount]);

@@ -37,6 +37,7 @@ struct TableLayout {
     uint32_t tdefPage = 0;
     std::vector<uint32_t> definitionPages;  // the definition's page chain
     uint32_t rowCount = 0;
+    uint16_t maxColumns = 0;  // as stored
     uint32_t ownedMap = 0;
     uint32_t freeMap = 0;
     std::vector<RealIndex> indexes;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 #include "jet/database.h"
 #include "jet/sql_session.h"
 #include "temp_copy.h"
@@ -12,6 +15,34 @@ namespace jet::write {
 namespace {
 
 using testing::TempFolder;
+
+// The values of `columns` of every row of `table`.
+std::vector<std::vector<Value>> readColumns(const Database& db, const std::string& table,
+                                            const std::vector<std::string>& columns) {
+    std::vector<std::vector<Value>> out;
+    const TableDef* def = db.findTable(table);
+    auto cursor = db.openTable(table);
+    EXPECT_TRUE(def && cursor);
+    if (!def || !cursor) {
+        return out;
+    }
+    std::vector<size_t> at;
+    for (const std::string& name : columns) {
+        for (size_t i = 0; i < def->columns.size(); ++i) {
+            if (def->columns[i].name == name) {
+                at.push_back(i);
+            }
+        }
+    }
+    while ((*cursor)->next()) {
+        std::vector<Value> row;
+        for (size_t i : at) {
+            row.push_back((*cursor)->value(i));
+        }
+        out.push_back(std::move(row));
+    }
+    return out;
+}
 
 // Runs saved query `name` of `path` to the end; the error when it fails.
 Status runByName(const std::string& path, const std::string& name) {
@@ -52,6 +83,56 @@ TEST(QueryWriter, SavesAndDeletesASelectInJet4) {
     auto reopened = Database::open(path);
     ASSERT_TRUE(reopened);
     EXPECT_EQ((*reopened)->findQuery("qryOrders"), nullptr);
+}
+
+// A union is stored as Access stores it (its text in two parts, the kind in
+// the type and options rows), reads back to the same text and runs by name.
+TEST(QueryWriter, UnionQueriesAreStoredAsAccessStoresThem) {
+    for (const char* file :
+         {"jackcess/V2000/queryTestV2000.mdb", "jackcess/V1997/queryTestV1997.mdb"}) {
+        SCOPED_TRACE(file);
+        TempFolder folder;
+        const std::string path = folder.copyIn(file);
+        Status saved = createQueryDef(path, "Both Tables",
+                                      "SELECT Table1.col1 FROM Table1 WHERE Table1.col1 <> 'x' "
+                                      "UNION SELECT Table2.col1 FROM Table2 UNION ALL SELECT "
+                                      "Table3.col1 FROM Table3 ORDER BY col1 DESC;");
+        ASSERT_TRUE(saved) << saved.message();
+        auto db = Database::open(path);
+        ASSERT_TRUE(db);
+        const QueryDef* query = (*db)->findQuery("Both Tables");
+        ASSERT_NE(query, nullptr);
+        EXPECT_EQ(query->info.kind, QueryKind::Union);
+        EXPECT_EQ(query->info.sql,
+                  "SELECT Table1.col1 FROM Table1 WHERE Table1.col1 <> 'x' UNION SELECT "
+                  "Table2.col1 FROM Table2\r\nUNION ALL SELECT Table3.col1 FROM "
+                  "Table3\r\nORDER BY col1 DESC;");
+        Status ran = runByName(path, "Both Tables");
+        EXPECT_TRUE(ran) << ran.message();
+        // The parts and flags as in Access's own union queries.
+        const auto objects = readColumns(**db, "MSysObjects", {"Id", "Name", "Flags"});
+        int64_t id = 0;
+        for (const auto& row : objects) {
+            if (row[1].data() == "Both Tables") {
+                id = row[0].i();
+                EXPECT_EQ(row[2].i(), 128);
+            }
+        }
+        std::vector<std::string> parts;
+        std::map<int64_t, int64_t> flags;
+        for (const auto& row :
+             readColumns(**db, "MSysQueries", {"ObjectId", "Attribute", "Name2", "Flag"})) {
+            if (row[0].i() == id && row[1].i() == 5) {
+                parts.push_back(row[2].data());
+            } else if (row[0].i() == id) {
+                flags[row[1].i()] = row[3].isNull() ? -1 : row[3].i();
+            }
+        }
+        EXPECT_EQ(parts, (std::vector<std::string>{"X7YZ_____1", "X7YZ_____2"}));
+        EXPECT_EQ(flags[1], 9);  // union
+        EXPECT_EQ(flags[3], 1);  // UNION ALL before the last part
+        ASSERT_TRUE(deleteQueryDef(path, "Both Tables"));
+    }
 }
 
 // Fault: names that are keywords or start with a digit lost their brackets
