@@ -12,9 +12,10 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   # Test oracles and tools: mdbtools and the npm reader for the differential
   # tests, xz for the benchmark database, desktop and MIME validators, groff
-  # and file for checking the installed manual and icons.
+  # and file for checking the installed manual and icons, clang-format for
+  # the formatting check.
   packages+=(mdbtools nodejs npm xz-utils sqlite3 desktop-file-utils libxml2-utils
-    shared-mime-info groff-base file)
+    shared-mime-info groff-base file clang-format)
 fi
 
 missing=()
