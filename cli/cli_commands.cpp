@@ -40,8 +40,11 @@ void printTableSchema(const jet::Database& db, const jet::TableDef& t, std::FILE
                  t.isLinked() ? (" (linked: " + t.linkedDatabase + t.connect + ")").c_str() : "");
     const bool jet3 = db.format() == jet::FileFormat::Jet3;
     for (const jet::Column& c : t.columns) {
-        std::fprintf(out, "\t%s\t%.*s\t%d\n", c.name.c_str(), static_cast<int>(c.typeName().size()),
+        std::fprintf(out, "\t%s\t%.*s\t%d", c.name.c_str(), static_cast<int>(c.typeName().size()),
                      c.typeName().data(), c.size(jet3));
+        if (c.isCalculated())
+            std::fprintf(out, "\t= %s", c.expression.c_str());
+        std::fputc('\n', out);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "calculated_columns.h"
 #include "jet/collation.h"
 #include "queries/query_rebuilder.h"
 #include "table_definition_reader.h"
@@ -136,6 +137,7 @@ Status CatalogReader::read(std::vector<TableDef>& tables, std::vector<QueryDef>&
     auto byName = [format](const auto& a, const auto& b) {
         return compareJetText(a.name, b.name, format) < 0;
     };
+    resolveCalculatedColumns(file_, tables);
     std::sort(tables.begin(), tables.end(), byName);
     std::sort(queries.begin(), queries.end(), byName);
     return rebuildQueries(tables, queries);

@@ -1,4 +1,5 @@
 #include "jet/column.h"
+#include <algorithm>
 
 namespace jet {
 
@@ -59,6 +60,33 @@ int Column::daoType() const {
     }
 }
 
+int fixedSize(ColumnType type) {
+    switch (type) {
+        case ColumnType::Boolean:
+        case ColumnType::Byte:
+            return 1;
+        case ColumnType::Integer:
+            return 2;
+        case ColumnType::Long:
+        case ColumnType::Single:
+        case ColumnType::Complex:
+            return 4;
+        case ColumnType::Currency:
+        case ColumnType::Double:
+        case ColumnType::DateTime:
+        case ColumnType::BigInt:
+            return 8;
+        case ColumnType::Guid:
+            return 16;
+        case ColumnType::Decimal:
+            return 17;
+        case ColumnType::DateTimeExtended:
+            return 42;
+        default:
+            return 0;
+    }
+}
+
 std::string_view Column::typeName() const {
     switch (type()) {
         case ColumnType::Boolean:
@@ -100,8 +128,15 @@ std::string_view Column::typeName() const {
 }
 
 int Column::size(bool jet3) const {
+    // A calculated column's stored length includes the result's wrapper.
+    constexpr int kCalculatedWrapper = 23;
+    if (isCalculated() && type() != ColumnType::Text && type() != ColumnType::Memo &&
+        type() != ColumnType::Boolean)
+        return fixedSize(type());
     switch (type()) {
         case ColumnType::Text:
+            if (isCalculated())
+                return std::max(0, length - kCalculatedWrapper) / 2;
             return jet3 ? length : length / 2;
         case ColumnType::Memo:
         case ColumnType::Ole:

@@ -1,6 +1,7 @@
 #include "table_scanner.h"
 
 #include "byte_reader.h"
+#include "calculated_columns.h"
 #include "data_page.h"
 #include "date_time_extended.h"
 #include "text_decoder.h"
@@ -10,33 +11,9 @@ namespace jet {
 namespace {
 
 constexpr int kMaxOverflowHops = 4;
-constexpr uint32_t kCalculatedHeader = 20;
 
-// Bytes a fixed-size type takes; 0 for variable types.
 uint32_t typeSize(const Column& c) {
-    switch (c.type()) {
-        case ColumnType::Byte:
-            return 1;
-        case ColumnType::Integer:
-            return 2;
-        case ColumnType::Long:
-        case ColumnType::Single:
-        case ColumnType::Complex:
-            return 4;
-        case ColumnType::Currency:
-        case ColumnType::Double:
-        case ColumnType::DateTime:
-        case ColumnType::BigInt:
-            return 8;
-        case ColumnType::Guid:
-            return 16;
-        case ColumnType::Decimal:
-            return 17;
-        case ColumnType::DateTimeExtended:
-            return 42;
-        default:
-            return 0;
-    }
+    return c.type() == ColumnType::Boolean ? 0 : static_cast<uint32_t>(fixedSize(c.type()));
 }
 
 }  // namespace
@@ -176,12 +153,6 @@ bool TableScanner::valueBytes(const Column& c, const uint8_t*& bytes, uint32_t& 
     }
     bytes = row_.bytes() + start;
     size = end - start;
-    if (c.isCalculated() && size >= kCalculatedHeader) {
-        // Calculated values are wrapped: 16 unknown bytes, the length, the value.
-        const uint32_t inner = le32(bytes + 16);
-        bytes += kCalculatedHeader;
-        size = std::min(size - kCalculatedHeader, inner);
-    }
     return true;
 }
 
@@ -190,6 +161,8 @@ ValueRef TableScanner::get(size_t index) {
     if (!onRow_ || index >= table_.columns.size())
         return v;
     const Column& c = table_.columns[index];
+    if (c.isCalculated())
+        return getCalculated(c, index);
     if (c.type() == ColumnType::Boolean) {
         v.type = ValueType::Boolean;
         v.i = row_.present(c.number) ? 1 : 0;
@@ -204,6 +177,47 @@ ValueRef TableScanner::get(size_t index) {
     if (!valueBytes(c, bytes, size))
         return v;
     return decode(c, index, bytes, size);
+}
+
+// A calculated column keeps its result wrapped (Memo: inside the long value)
+// and even a Yes/No result in the row; an empty result is Null.
+ValueRef TableScanner::getCalculated(const Column& c, size_t index) {
+    const uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    if (!row_.present(c.number) || (!c.isFixed() && c.varIndex >= row_.variableCount()) ||
+        !valueBytes(c, bytes, size))
+        return ValueRef{};
+    if (c.isLongValue()) {
+        raw_.clear();
+        if (Status s = longValues_.read(bytes, size, raw_); !s) {
+            fail("column '" + c.name + "': " + s.message());
+            return ValueRef{};
+        }
+        const std::string_view inner = unwrapCalculated(raw_);
+        return decodeText(c, index, reinterpret_cast<const uint8_t*>(inner.data()), inner.size());
+    }
+    const std::string_view inner =
+        unwrapCalculated(std::string_view(reinterpret_cast<const char*>(bytes), size));
+    bytes = reinterpret_cast<const uint8_t*>(inner.data());
+    ValueRef v;
+    if (c.type() == ColumnType::Text)
+        return decodeText(c, index, bytes, inner.size());
+    if (inner.empty())
+        return v;
+    if (c.type() == ColumnType::Boolean) {
+        v.type = ValueType::Boolean;
+        v.i = bytes[0] != 0 ? 1 : 0;
+    } else if (c.type() == ColumnType::Decimal) {
+        if (!decodeCalculatedDecimal(inner, v.dec)) {
+            fail("column '" + c.name + "' holds a malformed calculated Decimal.");
+            return ValueRef{};
+        }
+        v.type = ValueType::Decimal;
+        v.dec.precision = c.precision ? c.precision : 28;
+    } else {
+        return decode(c, index, bytes, static_cast<uint32_t>(inner.size()));
+    }
+    return v;
 }
 
 ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* bytes, uint32_t size) {

@@ -36,6 +36,7 @@ class TableScanner final : public TableCursor {
     bool followOverflow(const uint8_t* pointerBytes, uint32_t size);
     bool fail(const std::string& what);
     bool valueBytes(const Column& column, const uint8_t*& bytes, uint32_t& size);
+    ValueRef getCalculated(const Column& column, size_t index);
     ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
     ValueRef decodeText(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
     ValueRef decodeLong(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);

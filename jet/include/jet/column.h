@@ -32,6 +32,10 @@ enum class ColumnType : uint8_t {
     DateTimeExtended = 0x14,
 };
 
+// Bytes a value of a fixed-size type takes in a row; 0 for variable types
+// (Text, Memo, OLE, Binary, unknown codes).
+int fixedSize(ColumnType type);
+
 struct Column {
     std::string name;
     uint8_t typeCode = 0;      // Jet type code, see ColumnType
@@ -45,6 +49,9 @@ struct Column {
     uint8_t scale = 0;         // Decimal
     uint16_t codePage = 0;     // Jet3 Text/Memo
     int32_t complexId = 0;     // ACE complex columns
+    // Calculated columns (ACE 14+): the expression Access computes the value
+    // from; typeCode is then the result type.
+    std::string expression;
 
     ColumnType type() const { return static_cast<ColumnType>(typeCode); }
     bool isFixed() const { return (flags & 0x01) != 0; }
