@@ -61,6 +61,23 @@ int printSchema(const jet::Database& db, const Options& o, std::FILE* out, std::
     return kOk;
 }
 
+// A complex cell in its JSON form; attachments' sizes come from their data.
+jet::Status writeComplex(const jet::Database& db, jet::TableCursor& cursor, size_t column,
+                         RowWriter& writer) {
+    const jet::ComplexCell* cell = cursor.complexCell(column);
+    if (!cursor.status())
+        return cursor.status();
+    std::vector<uint64_t> sizes;
+    for (size_t i = 0; cell && i < cell->attachments.size(); ++i) {
+        jet::Result<uint64_t> size = db.attachmentSize(cell->attachments[i]);
+        if (!size)
+            return size.status();
+        sizes.push_back(*size);
+    }
+    writer.complexValue(cell, sizes);
+    return jet::Status::ok();
+}
+
 int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::FILE* err) {
     const std::string& name = o.operands[1];
     const jet::TableDef* t = db.findTable(name);
@@ -79,11 +96,21 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
     const size_t columns = c.columnCount();
-    while (c.next()) {
+    jet::Status failure;
+    while (c.next() && failure) {
         writer.beginRow();
-        for (size_t i = 0; i < columns; ++i)
-            writer.value(c.get(i));
+        for (size_t i = 0; i < columns && failure; ++i) {
+            if (t->columns[i].type() == jet::ColumnType::Complex &&
+                o.format == ExportFormat::JsonLines)
+                failure = writeComplex(db, c, i, writer);
+            else
+                writer.value(c.get(i));
+        }
         writer.endRow();
+    }
+    if (!failure) {
+        writer.flush();
+        return fail(err, kReadError, failure.message());
     }
     if (!c.status()) {
         writer.flush();

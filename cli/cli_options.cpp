@@ -33,6 +33,7 @@ const char* usageText() {
            "                             [--param NAME=VALUE ...] [CSV options]\n"
            "       tablescope-cli run FILE \"SQL\" [--format csv|jsonl]\n"
            "                             [--param NAME=VALUE ...] [CSV options]\n"
+           "       tablescope-cli attachments FILE TABLE [--out DIR] [--force]\n"
            "       tablescope-cli to-sqlite FILE OUT.sqlite [--force]\n"
            "       tablescope-cli save-query FILE NAME \"SQL\" [--no-backup]\n"
            "       tablescope-cli delete-query FILE NAME [--no-backup]\n"
@@ -42,7 +43,9 @@ const char* usageText() {
            "  it left out. Yes/No is stored as 1/0, dates as \"YYYY-MM-DD HH:MM:SS\" text,\n"
            "  Currency and Decimal as exact text (\"12.3400\"). --force replaces OUT.\n"
            "save-query and delete-query keep the database as it was in FILE.bak (unless\n"
-           "  one exists or --no-backup is given).\n";
+           "  one exists or --no-backup is given).\n"
+           "attachments lists each attachment of TABLE (row key, column, name, type, size)\n"
+           "  or, with --out, writes the files into DIR; --force replaces existing files.\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {

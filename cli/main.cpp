@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "attachments_command.h"
 #include "cli_commands.h"
 #include "cli_options.h"
 #include "csv_options.h"
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
         return cli::kOk;
     }
     if (int code = 0; cli::tryRunStatementCommand(args, stdout, stderr, code))
+        return code;
+    if (int code = 0; cli::tryRunAttachmentsCommand(args, stdout, stderr, code))
         return code;
     if (int code = 0; cli::tryRunToSqliteCommand(args, stdout, stderr, code))
         return code;

@@ -101,18 +101,65 @@ void RowWriter::beginRow() {
         buffer_.push_back('{');
 }
 
-void RowWriter::value(const jet::ValueRef& v) {
+void RowWriter::separate() {
     if (format_ == ExportFormat::Csv) {
         if (column_)
             buffer_.push_back(csv_.delimiter);
-        csvValue(v);
     } else {
         if (column_)
             buffer_.push_back(',');
         buffer_.append(jsonKeys_[column_ < jsonKeys_.size() ? column_ : 0]);
-        jsonValue(v);
     }
     ++column_;
+}
+
+void RowWriter::value(const jet::ValueRef& v) {
+    separate();
+    if (format_ == ExportFormat::Csv)
+        csvValue(v);
+    else
+        jsonValue(v);
+}
+
+void RowWriter::complexValue(const jet::ComplexCell* cell, const std::vector<uint64_t>& sizes) {
+    if (!cell || format_ == ExportFormat::Csv) {
+        jet::ValueRef text;
+        if (cell) {
+            text.type = jet::ValueType::Text;
+            text.data = cell->text;
+        }
+        value(text);
+        return;
+    }
+    separate();
+    jsonComplex(*cell, sizes);
+}
+
+void RowWriter::jsonComplex(const jet::ComplexCell& cell, const std::vector<uint64_t>& sizes) {
+    if (cell.kind == jet::ComplexKind::VersionHistory) {
+        jsonString(cell.text);
+        return;
+    }
+    buffer_.push_back('[');
+    for (size_t i = 0; i < cell.attachments.size(); ++i) {
+        const jet::Attachment& a = cell.attachments[i];
+        buffer_.append(i ? ",{\"name\":" : "{\"name\":");
+        jsonString(a.name);
+        buffer_.append(",\"type\":");
+        jsonString(a.type);
+        buffer_.append(",\"size\":");
+        if (i < sizes.size())
+            appendInt(static_cast<int64_t>(sizes[i]), buffer_);
+        else
+            buffer_.append("null");
+        buffer_.push_back('}');
+    }
+    for (size_t i = 0; i < cell.values.size(); ++i) {
+        if (i)
+            buffer_.push_back(',');
+        jsonValue(cell.values[i].ref());
+    }
+    buffer_.push_back(']');
 }
 
 void RowWriter::endRow() {

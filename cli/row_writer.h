@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "csv_options.h"
+#include "jet/complex_value.h"
 #include "jet/value.h"
 
 namespace cli {
@@ -23,11 +24,18 @@ class RowWriter {
 
     void beginRow();
     void value(const jet::ValueRef& v);
+    // A complex column's cell (null: no values). CSV writes its text; JSON
+    // lines write attachments as [{"name","type","size"}] (sizes in the
+    // attachments' order), multi-values as an array of their JSON forms and
+    // a version history as its current text.
+    void complexValue(const jet::ComplexCell* cell, const std::vector<uint64_t>& sizes);
     void endRow();
     // Flushes the buffer; false when the output could not be written.
     bool flush();
 
   private:
+    void separate();
+    void jsonComplex(const jet::ComplexCell& cell, const std::vector<uint64_t>& sizes);
     void csvValue(const jet::ValueRef& v);
     void jsonValue(const jet::ValueRef& v);
     void csvText(std::string_view text);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins fonts-dejavu-core libgl-dev
-  libsqlite3-dev libssl-dev
+  libsqlite3-dev libssl-dev zlib1g-dev
   libgtest-dev libgmock-dev
 )
 if [ "${1:-}" = "--test" ]; then

@@ -1,13 +1,17 @@
 #include "jet/database.h"
 
 #include "catalog_reader.h"
+#include "complex/attachment_data.h"
+#include "complex/complex_store.h"
 #include "database_file.h"
 #include "jet/collation.h"
+#include "long_value_reader.h"
 #include "table_scanner.h"
 
 namespace jet {
 
-Database::Database(std::unique_ptr<DatabaseFile> file) : file_(std::move(file)) {}
+Database::Database(std::unique_ptr<DatabaseFile> file)
+    : file_(std::move(file)), complex_(std::make_unique<ComplexStore>(*file_, tables_)) {}
 Database::~Database() = default;
 
 Result<std::unique_ptr<Database>> Database::open(const std::string& path,
@@ -22,6 +26,7 @@ Result<std::unique_ptr<Database>> Database::open(const std::string& path,
 }
 
 Status Database::loadCatalog() {
+    complex_->clear();
     return CatalogReader(*file_).read(tables_, queries_);
 }
 
@@ -84,7 +89,7 @@ Result<std::unique_ptr<TableCursor>> Database::openTable(const TableDef& table) 
         return Status(ErrorCode::Unsupported,
                       "Table '" + table.name +
                           "' is linked to another database; linked tables are not read.");
-    auto cursor = std::make_unique<TableScanner>(*file_, table);
+    auto cursor = std::make_unique<TableScanner>(*file_, table, complex_.get());
     if (Status s = cursor->init(); !s)
         return s;
     return std::unique_ptr<TableCursor>(std::move(cursor));
@@ -100,6 +105,46 @@ Result<uint64_t> Database::countRows(const TableDef& table) const {
     if (!(*cursor)->status())
         return (*cursor)->status();
     return rows;
+}
+
+}  // namespace jet
+
+namespace jet {
+
+namespace {
+
+Result<std::string> storedAttachment(const DatabaseFile& file, const Attachment& attachment) {
+    std::string stored;
+    LongValueReader reader(file);
+    const auto* field = reinterpret_cast<const uint8_t*>(attachment.storedData.data());
+    if (Status s = reader.read(field, static_cast<uint32_t>(attachment.storedData.size()), stored);
+        !s)
+        return Status(s.code(), "Attachment '" + attachment.name + "': " + s.message());
+    return stored;
+}
+
+}  // namespace
+
+Result<std::string> Database::attachmentData(const Attachment& attachment) const {
+    Result<std::string> stored = storedAttachment(*file_, attachment);
+    if (!stored)
+        return stored.status();
+    Result<std::string> data = decodeAttachmentData(*stored);
+    if (!data)
+        return Status(data.status().code(),
+                      "Attachment '" + attachment.name + "': " + data.status().message());
+    return data;
+}
+
+Result<uint64_t> Database::attachmentSize(const Attachment& attachment) const {
+    Result<std::string> stored = storedAttachment(*file_, attachment);
+    if (!stored)
+        return stored.status();
+    Result<uint64_t> size = attachmentDataSize(*stored);
+    if (!size)
+        return Status(size.status().code(),
+                      "Attachment '" + attachment.name + "': " + size.status().message());
+    return size;
 }
 
 }  // namespace jet

@@ -18,8 +18,8 @@ uint32_t typeSize(const Column& c) {
 
 }  // namespace
 
-TableScanner::TableScanner(const DatabaseFile& file, TableDef table)
-    : file_(file), table_(std::move(table)), longValues_(file) {
+TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex)
+    : file_(file), table_(std::move(table)), complex_(complex), longValues_(file) {
     for (const Column& c : table_.columns)
         hasVariable_ = hasVariable_ || !c.isFixed();
     hasVariable_ = hasVariable_ || table_.varColumns > 0;
@@ -236,6 +236,8 @@ ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* byte
             }
             [[fallthrough]];
         case ColumnType::Complex: {
+            if (complex_ && c.type() == ColumnType::Complex)
+                return decodeComplex(c, bytes, size);
             ValueRef v;
             v.type = ValueType::Unsupported;
             v.i = c.typeCode;
@@ -257,6 +259,54 @@ ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* byte
         return ValueRef{};
     }
     return decodeNumber(c, bytes, size);
+}
+
+std::string_view TableScanner::storedField(size_t index) {
+    if (!onRow_ || index >= table_.columns.size())
+        return {};
+    const Column& c = table_.columns[index];
+    const uint8_t* bytes = nullptr;
+    uint32_t size = 0;
+    if (!row_.present(c.number) || (!c.isFixed() && c.varIndex >= row_.variableCount()) ||
+        !valueBytes(c, bytes, size))
+        return {};
+    return std::string_view(reinterpret_cast<const char*>(bytes), size);
+}
+
+const ComplexCell* TableScanner::complexCell(size_t index) {
+    if (!complex_ || index >= table_.columns.size() ||
+        table_.columns[index].type() != ColumnType::Complex)
+        return nullptr;
+    const std::string_view field = storedField(index);
+    if (field.size() < 4)
+        return nullptr;
+    Result<const ComplexColumnValues*> values = complex_->column(table_, table_.columns[index]);
+    if (!values) {
+        fail(values.status().message());
+        return nullptr;
+    }
+    return (*values)->find(
+        static_cast<int32_t>(le32(reinterpret_cast<const uint8_t*>(field.data()))));
+}
+
+// A complex column shows its values' text; a row without values is Null.
+ValueRef TableScanner::decodeComplex(const Column& c, const uint8_t* bytes, uint32_t size) {
+    ValueRef v;
+    if (size < 4) {
+        fail("column '" + c.name + "' holds " + std::to_string(size) +
+             " bytes, too few for its type.");
+        return v;
+    }
+    Result<const ComplexColumnValues*> values = complex_->column(table_, c);
+    if (!values) {
+        fail(values.status().message());
+        return v;
+    }
+    if (const ComplexCell* cell = (*values)->find(static_cast<int32_t>(le32(bytes)))) {
+        v.type = ValueType::Text;
+        v.data = cell->text;
+    }
+    return v;
 }
 
 ValueRef TableScanner::decodeText(const Column&, size_t index, const uint8_t* bytes,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "complex/complex_store.h"
 #include "database_file.h"
 #include "jet/table_cursor.h"
 #include "long_value_reader.h"
@@ -15,7 +16,8 @@ namespace jet {
 
 class TableScanner final : public TableCursor {
   public:
-    TableScanner(const DatabaseFile& file, TableDef table);
+    // `complex` resolves complex columns; without it they read as their key.
+    TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex = nullptr);
     // Finds the table's data pages. Falls back to testing every page of the
     // file when the usage map cannot be read.
     Status init();
@@ -27,6 +29,10 @@ class TableScanner final : public TableCursor {
     ValueRef get(size_t index) override;
     uint64_t rowId() const override { return rowId_; }
     uint64_t estimatedRowCount() const override { return table_.storedRowCount; }
+    const ComplexCell* complexCell(size_t index) override;
+    // The bytes column `index` occupies in the current row, undecoded (a long
+    // value's reference, say); empty when the value is Null.
+    std::string_view storedField(size_t index);
 
   private:
     bool loadNextPage();
@@ -42,8 +48,11 @@ class TableScanner final : public TableCursor {
     ValueRef decodeLong(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
     ValueRef decodeNumber(const Column& column, const uint8_t* bytes, uint32_t size);
 
+    ValueRef decodeComplex(const Column& column, const uint8_t* bytes, uint32_t size);
+
     const DatabaseFile& file_;
     TableDef table_;
+    ComplexStore* complex_ = nullptr;
     bool hasVariable_ = false;
     bool scanAllPages_ = false;
     std::vector<uint32_t> pages_;

@@ -23,6 +23,7 @@ enum class FileFormat {
 };
 
 class DatabaseFile;
+class ComplexStore;
 
 class Database {
   public:
@@ -64,6 +65,13 @@ class Database {
     // own count can be stale). Reads the table's pages but decodes no value.
     Result<uint64_t> countRows(const TableDef& table) const;
 
+    // The bytes of an attachment's file (see ComplexCell), byte-exact.
+    // Corrupt when the stored data is damaged; Unsupported when it declares
+    // more than an attachment can hold.
+    Result<std::string> attachmentData(const Attachment& attachment) const;
+    // The length of that file, reading no more of it than needed.
+    Result<uint64_t> attachmentSize(const Attachment& attachment) const;
+
     // Re-reads the catalog, e.g. after a saved query was written to the file.
     // Cursors opened before stay usable only until their next call.
     Status reload();
@@ -78,6 +86,7 @@ class Database {
     std::unique_ptr<DatabaseFile> file_;
     std::vector<TableDef> tables_;
     std::vector<QueryDef> queries_;
+    std::unique_ptr<ComplexStore> complex_;  // loads complex columns' values on first use
 };
 
 }  // namespace jet

@@ -12,21 +12,21 @@ namespace jet {
 
 enum class ErrorCode {
     Ok = 0,
-    NotFound,        // no such file, table, query or column
-    Unrecognized,    // not an Access file, or a version we do not read
-    BadPassword,     // "Not a valid password."
-    Unsupported,     // a feature we refuse on purpose (named in the message)
-    Corrupt,         // the file contradicts itself: bad page, chain, length
-    Io,              // the operating system refused a read or write
-    Syntax,          // an SQL statement we cannot parse (message names the position)
-    Semantic,        // an SQL statement that parses but cannot run
-    Parameter,       // a query parameter has no value
-    ReadOnly,        // a statement or call that would change table data
-    Invalid,         // a caller passed something that cannot be used (bad name, ...)
+    NotFound,      // no such file, table, query or column
+    Unrecognized,  // not an Access file, or a version we do not read
+    BadPassword,   // "Not a valid password."
+    Unsupported,   // a feature we refuse on purpose (named in the message)
+    Corrupt,       // the file contradicts itself: bad page, chain, length
+    Io,            // the operating system refused a read or write
+    Syntax,        // an SQL statement we cannot parse (message names the position)
+    Semantic,      // an SQL statement that parses but cannot run
+    Parameter,     // a query parameter has no value
+    ReadOnly,      // a statement or call that would change table data
+    Invalid,       // a caller passed something that cannot be used (bad name, ...)
 };
 
 class [[nodiscard]] Status {
-public:
+  public:
     Status() = default;
     Status(ErrorCode code, std::string message) : code_(code), message_(std::move(message)) {}
 
@@ -36,7 +36,7 @@ public:
     ErrorCode code() const { return code_; }
     const std::string& message() const { return message_; }
 
-private:
+  private:
     ErrorCode code_ = ErrorCode::Ok;
     std::string message_;
 };
@@ -44,7 +44,7 @@ private:
 // A value or the Status that explains why there is none.
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : state_(std::move(value)) {}
     Result(Status status) : state_(std::move(status)) {}
     Result(ErrorCode code, std::string message) : state_(Status(code, std::move(message))) {}
@@ -63,7 +63,7 @@ public:
 
     Status status() const { return isOk() ? Status() : std::get<Status>(state_); }
 
-private:
+  private:
     std::variant<T, Status> state_;
 };
 

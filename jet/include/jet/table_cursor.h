@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "jet/complex_value.h"
 #include "jet/status.h"
 #include "jet/table_def.h"
 #include "jet/value.h"
@@ -35,6 +36,11 @@ class TableCursor {
     // failure it returns Null, sets status() and the next next() returns false.
     virtual ValueRef get(size_t index) = 0;
     Value value(size_t index) { return get(index).toValue(); }
+    // For an ACE complex column (attachments, multi-value, version history):
+    // the current row's values, or null when it has none or the column is
+    // not complex. A failure to read them sets status() as get() does. The
+    // cell stays valid while the Database is open and not reloaded.
+    virtual const ComplexCell* complexCell(size_t) { return nullptr; }
     bool isNull(size_t index) { return get(index).isNull(); }
 
     // Where the current row is stored: page << 8 | slot. Unique in the table.
