@@ -82,8 +82,9 @@ Result<const ComplexColumnValues*> ComplexStore::column(const TableDef& table,
     }();
     if (!values) {
         Status failed = values.status();
-        if (failed.message().find(column.name) == std::string::npos)
-            failed = corrupt(column, table, failed.message());
+        if (failed.message().rfind("Column '", 0) != 0)
+            failed = Status(failed.code(), "Column '" + column.name + "' of table '" + table.name +
+                                               "': " + failed.message());
         loaded_.emplace(column.complexId, failed);
         return failed;
     }

@@ -21,6 +21,7 @@ namespace jet::sql {
 struct CatalogColumn {
     std::string name;
     SqlType type = SqlType::Variant;
+    bool complex = false;  // an ACE complex column: has subfields (T.Att.FileName, T.MV.Value)
 };
 
 struct CatalogTable {

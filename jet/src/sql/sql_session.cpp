@@ -87,7 +87,8 @@ class SqlSession::Impl : public sql::SqlCatalog {
             }
             sql::CatalogTable t{"temp." + sqlName, {}};
             for (const Column& c : def->columns)
-                t.columns.push_back({c.name, sql::typeOfColumn(c.typeCode)});
+                t.columns.push_back(
+                    {c.name, sql::typeOfColumn(c.typeCode), c.type() == ColumnType::Complex});
             it = tables_.emplace(def->name, std::move(t)).first;
         }
         return it->second;

@@ -83,6 +83,7 @@ SqlType typeOfColumn(uint8_t code) {
         case ColumnType::Text:
             return SqlType::Text;
         case ColumnType::Memo:
+        case ColumnType::Complex:  // the cell's text: file names or values joined
             return SqlType::Memo;
         case ColumnType::Guid:
             return SqlType::Guid;

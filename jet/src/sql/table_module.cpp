@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "sql/complex_subfields.h"
 #include "sql/sql_type.h"
 #include "sql/table_lookup.h"
 #include "sql/translator.h"
@@ -18,11 +19,18 @@ struct Lookups {
     std::vector<bool> tooBig;
 };
 
+// A hidden column "<column>.<subfield>" after the table's own columns.
+struct SubfieldColumn {
+    std::size_t column = 0;
+    Subfield subfield = Subfield::Value;
+};
+
 struct JetTable {
     sqlite3_vtab base{};
     const Database* db = nullptr;
     const TableDef* def = nullptr;
     Lookups lookups;
+    std::vector<SubfieldColumn> subfields;
 };
 
 struct JetCursor {
@@ -31,6 +39,11 @@ struct JetCursor {
     const TableLookup* lookup = nullptr;
     int64_t lookupRow = -1;
     bool eof = true;
+    // Flattening: the complex column whose subfields the statement reads;
+    // the scan then yields one row per attachment or value (one for none).
+    int flatColumn = -1;
+    const ComplexCell* cell = nullptr;
+    std::size_t item = 0;
 };
 
 JetTable* tableOf(sqlite3_vtab_cursor* c) {
@@ -57,6 +70,22 @@ std::string hexEncode(const std::string& s) {
     return out;
 }
 
+// The complex column to flatten by: the first whose subfields `used` names.
+// Columns past the 63rd share one bit of `used` and never flatten.
+int flattenedColumn(const JetTable* t, uint64_t used) {
+    const std::size_t first = t->def->columns.size();
+    for (std::size_t k = 0; k < t->subfields.size() && first + k < 63; ++k)
+        if (used >> (first + k) & 1)
+            return static_cast<int>(t->subfields[k].column);
+    return -1;
+}
+
+std::size_t itemCount(const ComplexCell* cell) {
+    if (!cell)
+        return 0;
+    return cell->kind == ComplexKind::Attachment ? cell->attachments.size() : cell->values.size();
+}
+
 int setError(sqlite3_vtab* vtab, const std::string& message) {
     sqlite3_free(vtab->zErrMsg);
     vtab->zErrMsg = sqlite3_mprintf("%s", message.c_str());
@@ -80,10 +109,19 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
         return SQLITE_ERROR;
     }
     std::string schema = "CREATE TABLE x(";
+    std::vector<SubfieldColumn> subfields;
     for (std::size_t i = 0; i < def->columns.size(); ++i) {
         schema += (i ? ", " : "") + quoteIdentifier(def->columns[i].name) + " " +
                   sqliteDeclaration(typeOfColumn(def->columns[i].typeCode));
+        if (def->columns[i].type() == ColumnType::Complex)
+            for (int k = 0; k < kSubfieldCount; ++k)
+                subfields.push_back({i, static_cast<Subfield>(k)});
     }
+    for (const SubfieldColumn& sub : subfields)
+        schema +=
+            ", " +
+            quoteIdentifier(def->columns[sub.column].name + "." + subfieldName(sub.subfield)) +
+            " HIDDEN " + sqliteDeclaration(subfieldType(sub.subfield));
     schema += ")";
     if (sqlite3_declare_vtab(db, schema.c_str()) != SQLITE_OK) {
         *err = sqlite3_mprintf("cannot declare table '%s': %s", name.c_str(), sqlite3_errmsg(db));
@@ -92,6 +130,7 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
     auto* t = new JetTable();
     t->db = database;
     t->def = def;
+    t->subfields = std::move(subfields);
     t->lookups.byColumn.resize(def->columns.size());
     t->lookups.filterCalls.assign(def->columns.size(), 0);
     t->lookups.tooBig.assign(def->columns.size(), false);
@@ -110,7 +149,9 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     auto* t = reinterpret_cast<JetTable*>(vtab);
     const double rows = std::max<double>(1.0, t->def->storedRowCount);
     int chosen = -1;
-    for (int i = 0; i < info->nConstraint; ++i) {
+    // A flattened scan yields rows a lookup does not hold.
+    const bool flattens = flattenedColumn(t, info->colUsed) >= 0;
+    for (int i = 0; i < info->nConstraint && !flattens; ++i) {
         const auto& c = info->aConstraint[i];
         if (c.usable && c.op == SQLITE_INDEX_CONSTRAINT_EQ && c.iColumn >= 0 &&
             !t->lookups.tooBig[c.iColumn]) {
@@ -152,8 +193,16 @@ int close(sqlite3_vtab_cursor* cur) {
 }
 
 int scanNext(JetCursor* c) {
+    if (c->flatColumn >= 0 && c->item + 1 < itemCount(c->cell)) {
+        ++c->item;
+        return SQLITE_OK;
+    }
     c->eof = !c->cursor->next();
-    if (c->eof && !c->cursor->status().isOk())
+    if (!c->eof && c->flatColumn >= 0) {
+        c->cell = c->cursor->complexCell(static_cast<std::size_t>(c->flatColumn));
+        c->item = 0;
+    }
+    if (!c->cursor->status().isOk())
         return setError(c->base.pVtab, c->cursor->status().message());
     return SQLITE_OK;
 }
@@ -184,8 +233,12 @@ int filter(sqlite3_vtab_cursor* cur, int idxNum, const char* idxStr, int argc,
     JetCursor* c = cursorOf(cur);
     JetTable* t = tableOf(cur);
     c->lookup = nullptr;
+    const uint64_t usedBits = idxStr ? std::strtoull(idxStr, nullptr, 16) : 0;
+    c->flatColumn = flattenedColumn(t, usedBits);
+    c->cell = nullptr;
+    c->item = 0;
     if (idxNum > 0 && argc == 1) {
-        uint64_t used = idxStr ? std::strtoull(idxStr, nullptr, 16) : ~uint64_t{0};
+        uint64_t used = idxStr ? usedBits : ~uint64_t{0};
         if (used >> 63)
             used = ~uint64_t{0};
         c->lookup = lookupFor(t, c, idxNum - 1, used);
@@ -213,8 +266,68 @@ int eof(sqlite3_vtab_cursor* cur) {
     return cursorOf(cur)->eof ? 1 : 0;
 }
 
+// A subfield of the current row's complex cell: of the item being
+// flattened, or of the first item when the scan is not flattened by it.
+int subfieldResult(JetTable* t, JetCursor* c, sqlite3_context* ctx, const SubfieldColumn& sub) {
+    const bool flat = static_cast<int>(sub.column) == c->flatColumn;
+    const ComplexCell* cell = flat ? c->cell : c->cursor->complexCell(sub.column);
+    if (!c->cursor->status().isOk())
+        return setError(&t->base, c->cursor->status().message());
+    const std::size_t item = flat ? c->item : 0;
+    if (item >= itemCount(cell)) {
+        sqlite3_result_null(ctx);
+        return SQLITE_OK;
+    }
+    if (cell->kind != ComplexKind::Attachment) {
+        if (sub.subfield == Subfield::Value)
+            resultFromValue(ctx, cell->values[item].ref());
+        else
+            sqlite3_result_null(ctx);
+        return SQLITE_OK;
+    }
+    const Attachment& a = cell->attachments[item];
+    switch (sub.subfield) {
+        case Subfield::FileData: {
+            Result<std::string> data = t->db->attachmentData(a);
+            if (!data)
+                return setError(&t->base, data.status().message());
+            sqlite3_result_blob64(ctx, data->data(), data->size(), SQLITE_TRANSIENT);
+            break;
+        }
+        case Subfield::FileFlags:
+            resultFromValue(ctx, a.flags.ref());
+            break;
+        case Subfield::FileTimeStamp:
+            resultFromValue(ctx, a.timeStamp.ref());
+            break;
+        case Subfield::FileName:
+        case Subfield::FileType:
+        case Subfield::FileURL: {
+            const std::string& text = sub.subfield == Subfield::FileName   ? a.name
+                                      : sub.subfield == Subfield::FileType ? a.type
+                                                                           : a.url;
+            // The reader keeps no difference between Null and "" here; Access
+            // leaves an unset field Null.
+            if (text.empty())
+                sqlite3_result_null(ctx);
+            else
+                sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()),
+                                    SQLITE_TRANSIENT);
+            break;
+        }
+        case Subfield::Value:
+            sqlite3_result_null(ctx);
+            break;
+    }
+    return SQLITE_OK;
+}
+
 int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
     JetCursor* c = cursorOf(cur);
+    JetTable* t = tableOf(cur);
+    const std::size_t base = t->def->columns.size();
+    if (static_cast<std::size_t>(i) >= base)
+        return subfieldResult(t, c, ctx, t->subfields[static_cast<std::size_t>(i) - base]);
     if (c->lookup) {
         if (!c->lookup->has(i) && i < 63)
             return setError(cur->pVtab, "column missing from the lookup");
@@ -229,8 +342,11 @@ int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
 
 int rowid(sqlite3_vtab_cursor* cur, sqlite3_int64* out) {
     JetCursor* c = cursorOf(cur);
-    *out =
-        c->lookup ? c->lookup->rowId(c->lookupRow) : static_cast<sqlite3_int64>(c->cursor->rowId());
+    // A flattened row's id keeps the stored row's id apart from its item.
+    const uint64_t stored = c->cursor->rowId();
+    *out = c->lookup
+               ? c->lookup->rowId(c->lookupRow)
+               : static_cast<sqlite3_int64>(c->flatColumn < 0 ? stored : stored << 16 | c->item);
     return SQLITE_OK;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sql/complex_subfields.h"
 #include "sql/function_registry.h"
 #include "sql/token.h"
 #include "sql/translator.h"
@@ -182,6 +183,8 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
             }
         }
     }
+    if (auto sub = subfieldReference(e, scope))
+        return *sub;
     if (e.parts.size() > 2) {
         std::string joined;
         for (const auto& p : e.parts)
@@ -189,6 +192,33 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
         return parameter(joined + "]");
     }
     return parameter(e.parts.size() == 2 ? e.parts[0] + "." + e.parts[1] : field);
+}
+
+// T.Att.FileName or Att.FileName (likewise T.MV.Value): a subfield of a
+// complex column, read from the table's hidden column "Att.FileName".
+std::optional<TxExpr> Translator::subfieldReference(const Expr& e, const Scope& scope) {
+    const std::size_t n = e.parts.size();
+    if (n != 2 && n != 3)
+        return std::nullopt;
+    const std::optional<Subfield> subfield = subfieldNamed(e.parts[n - 1]);
+    if (!subfield)
+        return std::nullopt;
+    for (const Scope* s = &scope; s; s = s->outer) {
+        for (const ScopeSource& src : s->sources) {
+            if (n == 3 && !namesEqual(src.name, e.parts[0]))
+                continue;
+            for (const CatalogColumn& c : src.columns) {
+                if (!c.complex || !namesEqual(c.name, e.parts[n - 2]))
+                    continue;
+                TxExpr t = literal(
+                    src.sqlAlias + "." + quoteIdentifier(c.name + "." + subfieldName(*subfield)),
+                    subfieldType(*subfield));
+                t.freeRefs.push_back(t.sql);
+                return t;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 Result<std::vector<TxExpr>> Translator::args(const Expr& e, const Scope& scope) {

@@ -96,6 +96,7 @@ class Translator {
 
     // Expression helpers
     Result<TxExpr> name(const Expr& e, const Scope& scope);
+    std::optional<TxExpr> subfieldReference(const Expr& e, const Scope& scope);
     Result<TxExpr> call(const Expr& e, const Scope& scope);
     Result<TxExpr> special(const Expr& e, const Scope& scope, std::vector<TxExpr>& args);
     Result<TxExpr> aggregate(const Expr& e, const Scope& scope);
