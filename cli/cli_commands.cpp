@@ -96,12 +96,15 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
     const size_t columns = c.columnCount();
+    std::vector<bool> complexJson;  // columns written in their JSON array form
+    for (const jet::Column& column : t->columns)
+        complexJson.push_back(o.format == ExportFormat::JsonLines &&
+                              column.type() == jet::ColumnType::Complex);
     jet::Status failure;
     while (c.next() && failure) {
         writer.beginRow();
         for (size_t i = 0; i < columns && failure; ++i) {
-            if (t->columns[i].type() == jet::ColumnType::Complex &&
-                o.format == ExportFormat::JsonLines)
+            if (complexJson[i])
                 failure = writeComplex(db, c, i, writer);
             else
                 writer.value(c.get(i));

@@ -24,6 +24,9 @@ TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStor
         hasVariable_ = hasVariable_ || !c.isFixed();
     hasVariable_ = hasVariable_ || table_.varColumns > 0;
     scratch_.resize(table_.columns.size());
+    // Looked up once: the per-value paths below ask for it several times.
+    for (const Column& c : table_.columns)
+        typeSizes_.push_back(typeSize(c));
     page_.resize(file.pageSize());
     overflow_.resize(file.pageSize());
 }
@@ -140,10 +143,11 @@ bool TableScanner::followOverflow(const uint8_t* pointerBytes, uint32_t size) {
     return fail("overflow pointers form a chain that is too long.");
 }
 
-bool TableScanner::valueBytes(const Column& c, const uint8_t*& bytes, uint32_t& size) {
+bool TableScanner::valueBytes(const Column& c, size_t index, const uint8_t*& bytes,
+                              uint32_t& size) {
     uint32_t start = 0, end = 0;
     if (c.isFixed()) {
-        const uint32_t width = typeSize(c) ? typeSize(c) : c.length;
+        const uint32_t width = typeSizes_[index] ? typeSizes_[index] : c.length;
         start = row_.fixedStart() + c.fixedOffset;
         end = start + width;
         if (end > row_.dataEnd())
@@ -174,7 +178,7 @@ ValueRef TableScanner::get(size_t index) {
         return v;
     const uint8_t* bytes = nullptr;
     uint32_t size = 0;
-    if (!valueBytes(c, bytes, size))
+    if (!valueBytes(c, index, bytes, size))
         return v;
     return decode(c, index, bytes, size);
 }
@@ -185,7 +189,7 @@ ValueRef TableScanner::getCalculated(const Column& c, size_t index) {
     const uint8_t* bytes = nullptr;
     uint32_t size = 0;
     if (!row_.present(c.number) || (!c.isFixed() && c.varIndex >= row_.variableCount()) ||
-        !valueBytes(c, bytes, size))
+        !valueBytes(c, index, bytes, size))
         return ValueRef{};
     if (c.isLongValue()) {
         raw_.clear();
@@ -247,13 +251,13 @@ ValueRef TableScanner::decode(const Column& c, size_t index, const uint8_t* byte
         default:
             break;
     }
-    if (typeSize(c) == 0) {
+    if (typeSizes_[index] == 0) {
         ValueRef v;
         v.type = ValueType::Binary;
         v.data = std::string_view(reinterpret_cast<const char*>(bytes), size);
         return v;
     }
-    if (size < typeSize(c)) {
+    if (size < typeSizes_[index]) {
         fail("column '" + c.name + "' holds " + std::to_string(size) +
              " bytes, too few for its type.");
         return ValueRef{};
@@ -268,7 +272,7 @@ std::string_view TableScanner::storedField(size_t index) {
     const uint8_t* bytes = nullptr;
     uint32_t size = 0;
     if (!row_.present(c.number) || (!c.isFixed() && c.varIndex >= row_.variableCount()) ||
-        !valueBytes(c, bytes, size))
+        !valueBytes(c, index, bytes, size))
         return {};
     return std::string_view(reinterpret_cast<const char*>(bytes), size);
 }

@@ -41,7 +41,7 @@ class TableScanner final : public TableCursor {
     bool enterRow(uint32_t slot);
     bool followOverflow(const uint8_t* pointerBytes, uint32_t size);
     bool fail(const std::string& what);
-    bool valueBytes(const Column& column, const uint8_t*& bytes, uint32_t& size);
+    bool valueBytes(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size);
     ValueRef getCalculated(const Column& column, size_t index);
     ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
     ValueRef decodeText(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
@@ -67,6 +67,7 @@ class TableScanner final : public TableCursor {
     RowView row_;
     bool onRow_ = false;
     uint64_t rowId_ = 0;
+    std::vector<uint32_t> typeSizes_;  // per column: bytes of its fixed-size type, 0 if variable
     std::vector<std::string> scratch_;
     std::string raw_;
     LongValueReader longValues_;
