@@ -74,8 +74,8 @@ QTreeWidgetItem* tableNode(app::MainWindow& w, const QString& name) {
 qint64 timedOpen(app::MainWindow& w, const QString& path) {
     QElapsedTimer clock;
     clock.start();
-    w.files().openFileType() = 1;
-    if (!w.browser().open(path)) {
+    w.files().openFile(path);
+    if (w.files().openFileType() != app::OpenFileType::Database) {
         std::fprintf(stderr, "cannot open %s\n", qPrintable(path));
         std::exit(2);
     }
