@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "jet/number_text.h"
 #include "jet/portable_query.h"
 #include "jet/value_format.h"
 #include "sqlite_schema.h"
@@ -148,7 +149,7 @@ void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v,
             // The float's shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
             sqlite3_bind_double(
                 insert, slot,
-                std::strtod(jet::formatSingle(static_cast<float>(v.d)).c_str(), nullptr));
+                jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d));
             return;
         case T::Double:
             sqlite3_bind_double(insert, slot, v.d);

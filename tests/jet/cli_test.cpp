@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "cli_options.h"
 #include "csv_options.h"
@@ -9,6 +12,11 @@
 #include "test_files.h"
 
 namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 struct ParseCase {
     std::vector<std::string> args;
@@ -210,6 +218,24 @@ TEST(CliProgram, ExitCodesAndOneLineMessages) {
     const std::string out =
         jettest::runCommand(std::string(TABLESCOPE_CLI) + " tables " + locked, rc);
     EXPECT_TRUE(out.empty());
+}
+
+// save-query aborted (exit 134, an uncaught std::out_of_range) on a Text
+// parameter size beyond int; now it refuses and leaves the file as it was.
+TEST(CliProgram, SaveQueryWithOversizedTextParameterRefusesInsteadOfAborting) {
+    const std::string dir = jettest::makeTempDir();
+    const std::string copy = dir + "/copy.mdb";
+    std::filesystem::copy_file(jettest::testFile("mdb-reader/V2000/test.mdb"), copy);
+    const auto before = fileBytes(copy);
+    int rc = 0;
+    const std::string err = jettest::runCommand(
+        std::string(TABLESCOPE_CLI) + " save-query " + jettest::shellQuote(copy) +
+            " Q1 'PARAMETERS [x] Text(99999999999); SELECT [x] AS A;' 2>&1 >/dev/null",
+        rc);
+    EXPECT_EQ(rc, 4) << err;
+    EXPECT_NE(err.find("Syntax error in PARAMETER clause"), std::string::npos) << err;
+    EXPECT_EQ(fileBytes(copy), before);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CliProgram, ExportsEveryRow) {

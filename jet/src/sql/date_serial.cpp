@@ -1,4 +1,5 @@
 #include "sql/date_serial.h"
+#include "jet/number_text.h"
 
 #include <cctype>
 #include <cmath>
@@ -111,7 +112,7 @@ bool readTime(const std::string& s, std::size_t& i, DateTokens& out) {
             ++j;
         if (j == i || j - i > 2)
             return false;
-        out.time.push_back(std::stoi(s.substr(i, j - i)));
+        out.time.push_back(parseInt(std::string_view(s).substr(i, j - i)).value_or(0));
         i = j;
         if (i < s.size() && s[i] == ':') {
             ++i;
@@ -181,7 +182,7 @@ bool resolveDate(const std::vector<std::string>& items, int& y, int& m, int& d) 
         if (std::isdigit(static_cast<unsigned char>(it[0]))) {
             if (it.size() > 4)
                 return false;
-            nums.push_back(std::stoi(it));
+            nums.push_back(parseInt(it).value_or(0));
             numText.push_back(it);
         } else {
             int mw = monthFromName(it);
@@ -237,7 +238,7 @@ std::optional<double> parseDateText(const std::string& text) {
         return std::nullopt;
     if (!t.hasTime && t.ampm && t.items.size() == 1 && t.items[0].size() <= 2 &&
         std::isdigit(static_cast<unsigned char>(t.items[0][0]))) {
-        t.time.push_back(std::stoi(t.items[0]));  // "1 am"
+        t.time.push_back(parseInt(t.items[0]).value_or(0));  // "1 am"
         t.items.clear();
     }
     if (t.items.empty() && !t.hasTime && !t.ampm)

@@ -1,9 +1,11 @@
 #include "sql/format_function.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "jet/number_text.h"
 #include "jet/sql_value_text.h"
 #include "sql/date_serial.h"
 #include "sql/function_registry.h"
@@ -110,8 +112,8 @@ NumberPicture analyse(const std::string& s) {
 void splitDigits(double v, int decimals, std::string& whole, std::string& frac) {
     const double scaled = std::round(v * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, scaled);
-    std::string s = buf;
+    const auto r = std::to_chars(buf, buf + sizeof buf, scaled, std::chars_format::fixed, decimals);
+    std::string s = r.ec == std::errc() ? std::string(buf, r.ptr) : realText(scaled);
     const std::size_t dot = s.find('.');
     whole = s.substr(0, dot);
     frac = dot == std::string::npos ? "" : s.substr(dot + 1);

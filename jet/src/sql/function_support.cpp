@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "jet/number_text.h"
 #include "jet/sql_value_text.h"
 #include "sql/date_serial.h"
 
@@ -65,24 +66,17 @@ std::optional<double> numberFromText(const std::string& text) {
     if (s.empty())
         return std::nullopt;
     if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
-        char* end = nullptr;
-        long long v = std::strtoll(s.c_str() + 2, &end, 16);
-        if (*end)
+        const auto v = parseInteger(std::string_view(s).substr(2), 16);
+        if (!v)
             return std::nullopt;
-        return static_cast<double>(v);
+        return static_cast<double>(*v);
     }
     bool digit = false;
     for (char c : s)
         digit = digit || std::isdigit(static_cast<unsigned char>(c));
     if (!digit)
         return std::nullopt;
-    if (s.find_first_of("xXpPnN") != std::string::npos)
-        return std::nullopt;  // no hex floats, nan, inf
-    char* end = nullptr;
-    double v = std::strtod(s.c_str(), &end);
-    if (*end)
-        return std::nullopt;
-    return v;
+    return parseDouble(s);
 }
 
 std::optional<double> numberOf(sqlite3_value* v) {

@@ -1,5 +1,6 @@
 #include <cstdlib>
 
+#include "jet/number_text.h"
 #include "sql/date_serial.h"
 #include "sql/parser_internal.h"
 
@@ -213,7 +214,7 @@ ExprPtr Parser::primary() {
 ExprPtr Parser::number() {
     const Token tok = advance();
     auto e = make(ExprKind::Number, tok.pos, tok.text, {});
-    e->number = std::strtod(tok.text.c_str(), nullptr);
+    e->number = parseDouble(tok.text).value_or(0);
     return e;
 }
 

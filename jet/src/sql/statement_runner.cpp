@@ -7,6 +7,7 @@
 #include "sql/access_collation.h"
 #include "sql/date_serial.h"
 #include "sql/function_support.h"
+#include "sql/parameter_names.h"
 #include "sql/token.h"
 
 namespace jet::sql {
@@ -152,6 +153,35 @@ Value valueFromTable(const ValueRef& v, SqlType type) {
     }
 }
 
+namespace {
+
+// Access's count, then what only we can add: the undeclared names among the
+// missing ones, so a misspelt column is told apart from a parameter.
+Status checkAllGiven(const std::vector<ParameterRef>& parameters, const ParameterValues& values) {
+    int missing = 0;
+    std::vector<std::string> unknown;
+    for (const auto& p : parameters) {
+        bool given = false;
+        for (const auto& [name, text] : values)
+            given = given || compareAccessText(parameterName(name), p.name) == 0;
+        if (given)
+            continue;
+        ++missing;
+        if (!p.declared)
+            unknown.push_back(p.name);
+    }
+    if (!missing)
+        return Status::ok();
+    std::string message = "Too few parameters. Expected " + std::to_string(missing) + ".";
+    for (std::size_t i = 0; i < unknown.size(); ++i) {
+        message += i == 0 ? (unknown.size() == 1 ? " Unknown name: " : " Unknown names: ") : ", ";
+        message += unknown[i];
+    }
+    return Status(ErrorCode::Parameter, message);
+}
+
+}  // namespace
+
 StatementRunner::~StatementRunner() {
     sqlite3_finalize(stmt_);
 }
@@ -160,17 +190,8 @@ Result<std::unique_ptr<StatementRunner>> StatementRunner::start(sqlite3* db,
                                                                 Translation translation,
                                                                 const ParameterValues& values) {
     std::unique_ptr<StatementRunner> r(new StatementRunner(db, std::move(translation)));
-    int missing = 0;
-    for (const auto& p : r->translation_.parameters) {
-        bool given = false;
-        for (const auto& [name, text] : values)
-            given = given || compareAccessText(name, p.name) == 0;
-        if (!given)
-            ++missing;
-    }
-    if (missing)
-        return Status(ErrorCode::Parameter,
-                      "Too few parameters. Expected " + std::to_string(missing) + ".");
+    if (Status st = checkAllGiven(r->translation_.parameters, values); !st)
+        return st;
     if (r->translation_.topWithTies) {
         if (Status st = r->bufferTopRows(values); !st)
             return st;
@@ -251,7 +272,7 @@ Status StatementRunner::bindParameters(sqlite3_stmt* stmt,
         const ParameterRef& p = parameters[i - 1];
         const std::string* text = nullptr;
         for (const auto& [name, value] : values) {
-            if (compareAccessText(name, p.name) == 0)
+            if (compareAccessText(parameterName(name), p.name) == 0)
                 text = &value;
         }
         if (!text)

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "jet/number_text.h"
 #include "sql/complex_subfields.h"
 #include "sql/sql_type.h"
 #include "sql/table_lookup.h"
@@ -56,7 +57,7 @@ JetCursor* cursorOf(sqlite3_vtab_cursor* c) {
 std::string hexDecode(const std::string& hex) {
     std::string out;
     for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        out += static_cast<char>(parseInt(std::string_view(hex).substr(i, 2), 16).value_or(0));
     return out;
 }
 

@@ -2,6 +2,7 @@
 // rules, ORDER BY, TOP with ties and TRANSFORM ... PIVOT.
 #include <cstdio>
 
+#include "jet/number_text.h"
 #include "jet/sql_value_text.h"
 #include "sql/token.h"
 #include "sql/translator.h"
@@ -222,8 +223,13 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
     Scope scope;
     scope.outer = outer;
     std::string fromSql;
-    if (Status st = buildFrom(c.from, scope, fromSql); !st)
-        return st;
+    const std::string outerExternal = externalPath_;
+    externalPath_ = c.externalPath;
+    externalPassword_ = c.externalPassword;
+    const Status built = buildFrom(c.from, scope, fromSql);
+    externalPath_ = outerExternal;
+    if (!built)
+        return built;
     std::vector<TxExpr> items;
     QueryOut out;
     if (Status st = selectItems(c, scope, items, out.columns); !st)
@@ -387,9 +393,7 @@ std::string pivotName(const PivotValue& v, SqlType type) {
 std::string pivotLiteral(const PivotValue& v) {
     if (v.isText)
         return quoteText(v.text);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", v.number);
-    return buf;
+    return realText(v.number);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <set>
 #include <tuple>
 
+#include "jet/number_text.h"
 #include "sql/parser.h"
 #include "write/from_clause_parser.h"
 #include "write/sql_tokens.h"
@@ -20,6 +21,7 @@ constexpr int kUnionAll = 1, kUnionDistinct = 3;
 // The names under which Access stores the two parts of a union's text.
 constexpr const char* kUnionFirst = "X7YZ_____1";
 constexpr const char* kUnionSecond = "X7YZ_____2";
+constexpr int kMaxTextSize = 255;  // a Text parameter holds at most 255 characters
 
 Status refused(const std::string& what) {
     return {ErrorCode::Unsupported, what};
@@ -265,7 +267,13 @@ class Decomposer {
             }
             row.flag = flag;
             if (flag == 10 && !jet3_ && first + 4 < last && t_[first + 2].isSymbol("(")) {
-                row.lvExtra = std::stoi("0" + t_[first + 3].upper);
+                const auto size = parseInt(t_[first + 3].upper);
+                if (!size || *size < 0 || *size > kMaxTextSize) {
+                    return {ErrorCode::Syntax, "Syntax error in PARAMETER clause: the size in '" +
+                                                   tokenText(sql_, t_, first + 1, first + 5) +
+                                                   "' is not a whole number from 0 to 255."};
+                }
+                row.lvExtra = *size;
             }
             rows_.push_back(std::move(row));
         }

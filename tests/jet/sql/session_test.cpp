@@ -181,7 +181,7 @@ TEST(SqlSessionTest, UnknownNamesAreParametersOfTheStatement) {
     EXPECT_EQ((*params)[1].name, "A");
     EXPECT_EQ(outcome(*o.session, "SELECT col1 FROM Table1 WHERE col1 = [A]"),
               "ERR " + std::to_string(static_cast<int>(ErrorCode::Parameter)) +
-                  " Too few parameters. Expected 1.");
+                  " Too few parameters. Expected 1. Unknown name: A");
     EXPECT_EQ(outcome(*o.session, "SELECT col1 FROM Table1 WHERE col1 = [A]", {{"a", "x"}}),
               "OK 0");
 }

@@ -75,5 +75,24 @@ TEST(QueryDecomposer, Jet3TextParametersKeepNoSize) {
     EXPECT_EQ(describe(query->rows[3]), "2 1 Who | - | - | 10");
 }
 
+// A Text size too big for an int used to escape as std::out_of_range and
+// abort the program; it is a syntax error like any other bad declaration.
+TEST(QueryDecomposer, OversizedTextParameterSizeIsASyntaxErrorNotAnAbort) {
+    for (const char* sql : {"PARAMETERS [x] Text(99999999999); SELECT [x] AS A;",
+                            "PARAMETERS [x] Text(256); SELECT [x] AS A;",
+                            "PARAMETERS [x] Text(-1); SELECT [x] AS A;"}) {
+        SCOPED_TRACE(sql);
+        auto query = decomposeSelect(sql, false);
+        ASSERT_FALSE(query);
+        EXPECT_EQ(query.status().code(), ErrorCode::Syntax);
+        EXPECT_NE(query.status().message().find("Syntax error in PARAMETER clause"),
+                  std::string::npos)
+            << query.status().message();
+    }
+    auto largest = decomposeSelect("PARAMETERS [x] Text(255); SELECT [x] AS A;", false);
+    ASSERT_TRUE(largest) << largest.status().message();
+    EXPECT_EQ(describe(largest->rows[3]), "2 1 x | - | - | 10 / 255");
+}
+
 }  // namespace
 }  // namespace jet::write
