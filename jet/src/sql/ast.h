@@ -92,6 +92,10 @@ struct SelectCore {
     ExprPtr having;
     std::vector<OrderItem> orderBy;
     std::string tableName;  // "TABLE name" or a bare query name in a union
+    // FROM ... IN 'path' [connect]: the Access file every table of the FROM
+    // clause comes from; empty for the current database.
+    std::string externalPath;
+    std::string externalPassword;
 };
 
 // A SELECT or a UNION chain; `all[i]` says how part i+1 joins the parts before it.

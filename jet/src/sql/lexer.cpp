@@ -52,8 +52,14 @@ class Lexer {
     Status next() {
         const std::size_t start = i_;
         const unsigned char c = static_cast<unsigned char>(s_[i_]);
-        if (c == '[')
+        if (c == '[') {
+            if (const std::size_t end = derivedTableEnd(); end != std::string::npos) {
+                push(TokenKind::Bracketed, s_.substr(i_ + 1, end - i_ - 1), i_);
+                i_ = end + 1;
+                return Status::ok();
+            }
             return delimited(']', TokenKind::Bracketed, "Invalid bracketing of name");
+        }
         if (c == '\'' || c == '"')
             return quoted(static_cast<char>(c));
         if (c == '#')
@@ -83,6 +89,37 @@ class Lexer {
         }
         return syntaxAt(start + 1,
                         std::string("Unexpected character '") + static_cast<char>(c) + "'");
+    }
+
+    // Access stores a derived table as "[SELECT ... ]. AS x", and the inner
+    // statement may hold bracketed names of its own: the brackets are
+    // matched, skipping quoted text. npos when the text is not such a table.
+    std::size_t derivedTableEnd() const {
+        std::size_t k = i_ + 1;
+        while (k < s_.size() && std::isspace(static_cast<unsigned char>(s_[k])))
+            ++k;
+        if (asciiUpper(s_.substr(k, 6)) != "SELECT" ||
+            (k + 6 < s_.size() && isWordChar(static_cast<unsigned char>(s_[k + 6])))) {
+            return std::string::npos;
+        }
+        int depth = 0;
+        for (std::size_t j = i_; j < s_.size(); ++j) {
+            const char ch = s_[j];
+            if (ch == '\'' || ch == '"') {
+                j = s_.find(ch, j + 1);  // a doubled quote reads as two strings: same end
+                if (j == std::string::npos)
+                    return std::string::npos;
+            } else if (ch == '[') {
+                ++depth;
+            } else if (ch == ']' && --depth == 0) {
+                return followedByDot(j) ? j : std::string::npos;
+            }
+        }
+        return std::string::npos;
+    }
+
+    bool followedByDot(std::size_t close) const {
+        return close + 1 < s_.size() && s_[close + 1] == '.';
     }
 
     Status delimited(char close, TokenKind kind, const char* what) {

@@ -157,6 +157,18 @@ void cdateFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     resultSerial(ctx, *d);
 }
 
+// The text of an undeclared parameter where it meets a date (which 0) or a
+// number (1): converted as a Variant, or Access's mismatch error.
+void parameterConversion(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT)
+        return sqlite3_result_value(ctx, argv[0]);
+    const bool date = sqlite3_user_data(ctx) == nullptr;
+    const auto d = date ? dateOf(argv[0]) : numberFromText(textOf(argv[0]));
+    if (!d)
+        return sqlite3_result_error(ctx, "Data type mismatch in criteria expression.", -1);
+    sqlite3_result_double(ctx, *d);
+}
+
 void cboolFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (errorArgs(ctx, 1, argv))
         return;
@@ -219,6 +231,8 @@ void registerConversionFunctions(sqlite3* db) {
     add(db, "acc_cvdate", 1, cdateFn, 1);
     add(db, "acc_cbool", 1, cboolFn);
     add(db, "acc_cstr", 1, cstrFn);
+    add(db, "acc_param_date", 1, parameterConversion, 0);
+    add(db, "acc_param_number", 1, parameterConversion, 1);
 }
 
 }  // namespace jet::sql

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <set>
 
+#include "jet/number_text.h"
 #include "sql/lexer.h"
+#include "sql/parameter_names.h"
 #include "sql/parser_internal.h"
 
 namespace jet::sql {
@@ -126,7 +128,16 @@ bool Parser::parameters(Statement& st) {
             --i_;
             return (void)fail("Syntax error in PARAMETER clause"), false;
         }
-        ParameterDecl d{name.text, ""};
+        std::vector<std::string> parts{name.text};
+        while ((peek().isSymbol("!") || peek().isSymbol(".")) && isName(peek(1))) {
+            advance();
+            parts.push_back(advance().text);
+        }
+        ParameterDecl d{parameterName(name.text), ""};
+        if (parts.size() > 2 || (parts.size() == 2 && isFormOrReport(parts[0])))
+            d.name = referenceName(parts);
+        else if (parts.size() == 2)
+            d.name = parts[0] + "." + parts[1];
         while (!peek().isSymbol(",") && !peek().isSymbol(";") && peek().kind != TokenKind::End) {
             if (!d.typeName.empty() && !peek().isSymbol("(") && !peek().isSymbol(")"))
                 d.typeName += " ";
@@ -188,6 +199,9 @@ std::shared_ptr<Query> Parser::queryChain(bool nested) {
         if (!selectTerm(core))
             return nullptr;
         q->parts.push_back(std::move(core));
+        // Access may store the first part of a union with its own ';'
+        if (peek().isSymbol(";") && peek(1).isWord("UNION"))
+            advance();
         if (!acceptWord("UNION"))
             break;
         q->all.push_back(acceptWord("ALL"));
@@ -261,19 +275,49 @@ bool Parser::select(SelectCore& core, bool inCrosstab) {
     }
     if (acceptWord("FROM") && !fromClause(core))
         return false;
-    if (peek().isWord("IN") && !core.from.empty()) {
-        error_ = Status(ErrorCode::Unsupported,
-                        "Tables of another database (the IN clause of FROM) are not supported.");
+    if (!core.from.empty() && acceptWord("IN") && !externalDatabase(core))
+        return false;
+    return tailClauses(core, inCrosstab);
+}
+
+// IN 'path' or IN '' [type; DATABASE=path; PWD=pw] after FROM. Only Access
+// files are read; other types are refused by name.
+bool Parser::externalDatabase(SelectCore& core) {
+    clause_ = "FROM clause";
+    if (peek().kind != TokenKind::String)
+        return (void)fail("Syntax error in FROM clause: expected a file name after IN"), false;
+    core.externalPath = advance().text;
+    if (peek().kind != TokenKind::String && peek().kind != TokenKind::Bracketed)
+        return true;
+    const std::string connect = advance().text;
+    std::string type = connect.substr(0, connect.find(';'));
+    while (!type.empty() && type.back() == ' ')
+        type.pop_back();
+    if (!type.empty() && asciiUpper(type) != "MS ACCESS") {
+        error_ = Status(ErrorCode::Unsupported, "Tables of a '" + type +
+                                                    "' source (the IN clause of FROM) are not "
+                                                    "supported; only Access files are read.");
         return false;
     }
-    return tailClauses(core, inCrosstab);
+    std::size_t start = 0;
+    while (start < connect.size()) {
+        std::size_t end = std::min(connect.find(';', start), connect.size());
+        const std::string item = connect.substr(start, end - start);
+        const std::string key = asciiUpper(item.substr(0, item.find('=')));
+        const std::size_t eq = item.find('=');
+        if (eq != std::string::npos && key == "DATABASE")
+            core.externalPath = item.substr(eq + 1);
+        else if (eq != std::string::npos && key == "PWD")
+            core.externalPassword = item.substr(eq + 1);
+        start = end + 1;
+    }
+    return true;
 }
 
 bool Parser::topClause(SelectCore& core) {
     const Token& n = advance();
-    char* end = nullptr;
-    long long v = n.kind == TokenKind::Number ? std::strtoll(n.text.c_str(), &end, 10) : 0;
-    if (n.kind != TokenKind::Number || *end != '\0' || v <= 0 || v > 2147483647LL) {
+    const long long v = n.kind == TokenKind::Number ? parseInteger(n.text).value_or(0) : 0;
+    if (v <= 0 || v > 2147483647LL) {
         --i_;
         return (void)fail("Invalid TOP argument in select query"), false;
     }
@@ -498,7 +542,10 @@ FromPtr Parser::fromPrimary() {
 bool Parser::bracketDerived(FromItem& item) {
     const Token inner = advance();
     advance();  // '.'
-    auto parsed = parseStatement(inner.text);
+    // the inner statement counts towards the nesting limit of this one
+    auto tokens = tokenize(inner.text);
+    Result<Statement> parsed = tokens ? Parser(std::move(tokens.value()), depth_).statement()
+                                      : Result<Statement>(tokens.status());
     if (!parsed) {
         error_ = Status(parsed.status().code(), parsed.status().message() +
                                                     " (in the subquery at character " +

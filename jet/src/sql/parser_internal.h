@@ -18,7 +18,8 @@ namespace jet::sql {
 
 class Parser {
   public:
-    explicit Parser(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+    explicit Parser(std::vector<Token> tokens, int depth = 0)
+        : t_(std::move(tokens)), depth_(depth) {}
 
     Result<Statement> statement();
     Result<ExprPtr> lone();
@@ -66,6 +67,7 @@ class Parser {
     bool selectTerm(SelectCore& core);
     bool select(SelectCore& core, bool inCrosstab);
     bool topClause(SelectCore& core);
+    bool externalDatabase(SelectCore& core);
     static bool endsSelectList(const Token& t);
     bool selectItems(SelectCore& core);
     bool tailClauses(SelectCore& core, bool inCrosstab);

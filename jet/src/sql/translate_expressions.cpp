@@ -3,8 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "jet/number_text.h"
 #include "sql/complex_subfields.h"
 #include "sql/function_registry.h"
+#include "sql/parameter_names.h"
 #include "sql/token.h"
 #include "sql/translator.h"
 
@@ -17,9 +19,7 @@ Status semantic(const std::string& message) {
 }
 
 std::string numberSql(double d) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.17g", d);
-    std::string s = buf;
+    std::string s = realText(d);
     if (s.find_first_of(".eEn") == std::string::npos)
         s += ".0";  // keep it a real in SQLite
     return s;
@@ -134,7 +134,8 @@ Result<TxExpr> Translator::expr(const Expr& e, const Scope& scope) {
     }
 }
 
-TxExpr Translator::parameter(const std::string& paramName) {
+TxExpr Translator::parameter(const std::string& written) {
+    const std::string paramName = parameterName(written);
     std::size_t index = 0;
     while (index < parameters_.size() && !namesEqual(parameters_[index].name, paramName))
         ++index;
@@ -144,10 +145,15 @@ TxExpr Translator::parameter(const std::string& paramName) {
     if (t == SqlType::Variant)
         t = SqlType::Variant;
     TxExpr out = literal("?" + std::to_string(index + 1), t);
+    out.undeclaredParameter = !parameters_[index].declared;
     return out;
 }
 
 Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
+    // A form or report reference is a parameter, never a field that
+    // happens to share the last part's name.
+    if (e.parts.size() > 2 && isFormOrReport(e.parts[0]))
+        return parameter(referenceName(e.parts));
     const std::string field = e.parts.back();
     for (const Scope* s = &scope; s; s = s->outer) {
         const ScopeSource* found = nullptr;
@@ -185,12 +191,8 @@ Result<TxExpr> Translator::name(const Expr& e, const Scope& scope) {
     }
     if (auto sub = subfieldReference(e, scope))
         return *sub;
-    if (e.parts.size() > 2) {
-        std::string joined;
-        for (const auto& p : e.parts)
-            joined += (joined.empty() ? "[" : "]![") + p;
-        return parameter(joined + "]");
-    }
+    if (e.parts.size() > 2 || (e.parts.size() == 2 && isFormOrReport(e.parts[0])))
+        return parameter(referenceName(e.parts));
     return parameter(e.parts.size() == 2 ? e.parts[0] + "." + e.parts[1] : field);
 }
 
@@ -331,6 +333,27 @@ Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, co
     return t;
 }
 
+namespace {
+
+// An undeclared parameter holds text. Met by a date or a number it converts
+// as Access converts a Variant ("5/1/1996" against a date column is that
+// date), and text that cannot convert is a type mismatch.
+TxExpr metBy(const TxExpr& side, const TxExpr& other) {
+    if (!side.undeclaredParameter || other.aggregate)
+        return side;
+    TxExpr t = side;
+    if (other.type == SqlType::Date) {
+        t.sql = "acc_param_date(" + side.sql + ")";
+        t.type = SqlType::Date;
+    } else if (isNumeric(other.type)) {
+        t.sql = "acc_param_number(" + side.sql + ")";
+        t.type = SqlType::Double;
+    }
+    return t;
+}
+
+}  // namespace
+
 Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, const TxExpr& b,
                                       const Expr& e) {
     auto mismatch = [](const TxExpr& side, const Expr& lit) {
@@ -344,7 +367,8 @@ Result<TxExpr> Translator::comparison(const std::string& op, const TxExpr& a, co
     TxExpr t = literal("", SqlType::Boolean);
     t.cond = true;
     const bool text = isTextType(a.type) || isTextType(b.type);
-    t.sql = "(" + a.value() + " " + op + " " + b.value() + (text ? " COLLATE ACCESS)" : ")");
+    t.sql = "(" + metBy(a, b).value() + " " + op + " " + metBy(b, a).value() +
+            (text ? " COLLATE ACCESS)" : ")");
     mergeInfo(t, a);
     mergeInfo(t, b);
     return t;
@@ -366,13 +390,13 @@ Result<TxExpr> Translator::predicate(const Expr& e, const Scope& scope) {
             t.sql = "acc_like(" + asText(a[0]) + "," + a[1].value() + ")";
             break;
         case ExprKind::Between:
-            t.sql = "(" + a[0].value() + coll + " BETWEEN " + a[1].value() + " AND " +
-                    a[2].value() + ")";
+            t.sql = "(" + a[0].value() + coll + " BETWEEN " + metBy(a[1], a[0]).value() + " AND " +
+                    metBy(a[2], a[0]).value() + ")";
             break;
         case ExprKind::InList: {
             t.sql = "(" + a[0].value() + coll + " IN (";
             for (std::size_t i = 1; i < a.size(); ++i)
-                t.sql += (i > 1 ? "," : "") + a[i].value();
+                t.sql += (i > 1 ? "," : "") + metBy(a[i], a[0]).value();
             t.sql += "))";
             break;
         }
@@ -479,9 +503,9 @@ Result<TxExpr> Translator::special(const Expr& e, const Scope&, std::vector<TxEx
                 " END)";
         t.type = commonType(a[1].type, a[2].type);
     } else if (fn == "NZ") {
-        const bool numeric = isNumeric(a[0].type) || a[0].type == SqlType::Date;
-        t.sql = "coalesce(" + a[0].value() + "," +
-                (a.size() > 1 ? a[1].value() : (numeric ? "0" : "''")) + ")";
+        // Without a second argument Access's Nz gives "" in a query, whatever
+        // the type (a Null date is not 12/30/1899).
+        t.sql = "coalesce(" + a[0].value() + "," + (a.size() > 1 ? a[1].value() : "''") + ")";
         t.type = a.size() > 1 ? commonType(a[0].type, a[1].type) : a[0].type;
     } else if (fn == "ISNULL") {
         t.sql = "(" + a[0].value() + " IS NULL)";

@@ -153,6 +153,11 @@ Result<ScopeSource> Translator::namedSource(const std::string& name, const std::
     ScopeSource src;
     src.name = alias.empty() ? name : alias;
     src.sqlAlias = newAlias();
+    if (!externalPath_.empty()) {
+        return Status(ErrorCode::Unsupported, "The table '" + name + "' of the database '" +
+                                                  externalPath_ +
+                                                  "' (the IN clause of FROM) is not read.");
+    }
     auto table = catalog_.table(name);
     if (table) {
         src.columns = table->columns;

@@ -42,6 +42,7 @@ struct TxExpr {
     bool cond = false;
     bool aggregate = false;
     std::vector<std::string> freeRefs;  // column references outside aggregates
+    bool undeclaredParameter = false;   // holds the text the user gave
     std::string value() const { return cond ? "(-(" + sql + "))" : sql; }
     std::string truth() const { return cond ? sql : "(" + sql + " <> 0)"; }
 };
@@ -118,6 +119,9 @@ class Translator {
     const std::string* pivotFilter_ =
         nullptr;  // crosstab cell: aggregates see only this pivot value
     const Statement* statement_ = nullptr;
+    // FROM ... IN 'path': the file the tables of the FROM being built come from
+    std::string externalPath_;
+    std::string externalPassword_;
 };
 
 std::string quoteIdentifier(const std::string& name);
