@@ -91,10 +91,40 @@ TEST(ValueFormat, GuidsAndBytes) {
 TEST(ValueFormat, ShortestNumbers) {
     EXPECT_EQ(jet::formatDouble(0.1), "0.1");
     EXPECT_EQ(jet::formatDouble(444.555), "444.555");
-    EXPECT_EQ(jet::formatDouble(-2.5e-300), "-2.5e-300");
+    EXPECT_EQ(jet::formatDouble(0.1 + 0.2), "0.30000000000000004");  // exports stay exact
     EXPECT_EQ(jet::formatSingle(0.05f), "0.05");
     EXPECT_EQ(jet::formatDouble(std::numeric_limits<double>::quiet_NaN()), "NaN");
     EXPECT_EQ(jet::formatDouble(-std::numeric_limits<double>::infinity()), "-Infinity");
+}
+
+// Whole numbers used to come out as "1e+05"; the exponent now appears only
+// where Access shows one, with Access's spelling.
+TEST(ValueFormat, NumbersUseAccessLayoutWithExactDigits) {
+    const struct {
+        double value;
+        const char* text;
+    } doubles[] = {
+        {100000.0, "100000"},
+        {123456789012345.0, "123456789012345"},
+        {-999999999999999.0, "-999999999999999"},
+        {1e15, "1E+15"},
+        {1234567890123456.0, "1.234567890123456E+15"},
+        {0.0001, "0.0001"},
+        {0.00012, "0.00012"},
+        {0.00001, "1E-05"},
+        {-2.5e-300, "-2.5E-300"},
+        {1.7976931348623157e308, "1.7976931348623157E+308"},
+        {0.0, "0"},
+        {1234.5, "1234.5"},
+        {-0.5, "-0.5"},
+    };
+    for (const auto& c : doubles)
+        EXPECT_EQ(jet::formatDouble(c.value), c.text) << c.value;
+    EXPECT_EQ(jet::formatSingle(100000.0f), "100000");
+    EXPECT_EQ(jet::formatSingle(9999999.0f), "9999999");
+    EXPECT_EQ(jet::formatSingle(16777216.0f), "1.6777216E+07");
+    EXPECT_EQ(jet::formatSingle(0.1f), "0.1");
+    EXPECT_EQ(jet::formatSingle(1.25e-8f), "1.25E-08");
 }
 
 }  // namespace

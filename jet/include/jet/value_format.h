@@ -42,9 +42,11 @@ void appendCurrency(int64_t scaled, std::string& out);
 std::string formatGuid(std::string_view bytes);
 // Lowercase hex, two digits a byte.
 std::string hexString(std::string_view bytes);
-// Shortest text that reads back as the same double ("0.1", "1e+300", "nan").
+// Shortest digits that read back as the same double, in Access's layout:
+// no exponent from 0.0001 up to 15 digits before the point ("100000",
+// "0.0001"), else "1E+15", "1.5E-05"; "NaN", "Infinity", "-Infinity".
 std::string formatDouble(double d);
-// Shortest text that reads back as the same float.
+// The same for a float, with no exponent up to 7 digits before the point.
 std::string formatSingle(float f);
 
 }  // namespace jet

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sql/like_pattern.h"
 
@@ -29,42 +31,103 @@ bool plainAscii(std::string_view s) {
     return true;
 }
 
-// Base letter of a Latin-1 accented letter (already case-folded).
+// The General sort order of Jet 4 and ACE (the index code tables): blank and
+// the white-space controls, then punctuation in this order, with + < = >
+// after the rest; digits and letters follow. Hyphen, apostrophe and the
+// other control characters are left out of the first pass.
+constexpr std::string_view kPunctuation = " \t\n\v\f\r!\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
+
+bool ignoredFirst(char32_t c) {
+    return c == '-' || c == '\'' || c == 0x7F || (c >= 0x01 && c <= 0x08) ||
+           (c >= 0x0E && c <= 0x1F);
+}
+
+// Base letter of an accented letter (already case-folded): Latin-1, Greek
+// with tonos, Cyrillic yo.
 char32_t baseLetter(char32_t c) {
     static const char kBase[] = "aaaaaaaceeeeiiiidnooooo/ouuuuyts";  // U+00E0 .. U+00FF
     if (c >= 0xE0 && c <= 0xFF && c != 0xF7)
         return static_cast<unsigned char>(kBase[c - 0xE0]);
-    return c;
+    switch (c) {
+        case 0x3AC:
+            return 0x3B1;
+        case 0x3AD:
+            return 0x3B5;
+        case 0x3AE:
+            return 0x3B7;
+        case 0x3AF:
+            return 0x3B9;
+        case 0x3CC:
+            return 0x3BF;
+        case 0x3CD:
+            return 0x3C5;
+        case 0x3CE:
+            return 0x3C9;
+        case 0x3C2:
+            return 0x3C3;  // final sigma
+        case 0x451:
+            return 0x435;  // yo sorts with ye
+        default:
+            return c;
+    }
 }
 
-// Primary weight: punctuation, then digits, then letters; case and accents aside.
+// Primary weight: punctuation, then digits, then letters; case and accents
+// aside. 0 for characters the first pass ignores.
 uint32_t primaryWeight(char32_t c) {
+    if (ignoredFirst(c))
+        return 0;
     c = baseLetter(foldCase(c));
     if (c >= '0' && c <= '9')
         return 0x1000 + c;
     if (c >= 'a' && c <= 'z')
         return 0x2000 + c;
-    if (c < 0x80)
-        return c;
+    if (c < 0x80) {
+        const std::size_t at = kPunctuation.find(static_cast<char>(c));
+        return at == std::string_view::npos ? 1 : 2 + static_cast<uint32_t>(at);
+    }
     return 0x3000 + c;
 }
 
+struct Decoded {
+    std::u32string kept;                                 // the characters the first pass weighs
+    std::vector<std::pair<uint32_t, char32_t>> ignored;  // position and character of the others
+};
+
+Decoded decode(std::string_view text) {
+    Decoded out;
+    std::size_t i = 0;
+    for (uint32_t position = 0; i < text.size(); ++position) {
+        const char32_t c = nextCodePoint(text, i);
+        if (ignoredFirst(c))
+            out.ignored.push_back({position, c});
+        else
+            out.kept.push_back(c);
+    }
+    return out;
+}
+
+// Three passes: the primary weights (a shorter run first), the first
+// case-folded character that differs (accents), then hyphens, apostrophes
+// and controls by position and character, a text without them first.
 int fullCompare(std::string_view a, std::string_view b) {
-    std::size_t i = 0, j = 0;
-    int secondary = 0;
-    while (i < a.size() && j < b.size()) {
-        const char32_t x = nextCodePoint(a, i), y = nextCodePoint(b, j);
-        const uint32_t wx = primaryWeight(x), wy = primaryWeight(y);
+    const Decoded x = decode(a), y = decode(b);
+    const std::size_t n = std::min(x.kept.size(), y.kept.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        const uint32_t wx = primaryWeight(x.kept[k]), wy = primaryWeight(y.kept[k]);
         if (wx != wy)
             return wx < wy ? -1 : 1;
-        if (!secondary && foldCase(x) != foldCase(y))
-            secondary = foldCase(x) < foldCase(y) ? -1 : 1;
     }
-    if (i < a.size())
-        return 1;
-    if (j < b.size())
-        return -1;
-    return secondary;
+    if (x.kept.size() != y.kept.size())
+        return x.kept.size() < y.kept.size() ? -1 : 1;
+    for (std::size_t k = 0; k < n; ++k) {
+        const char32_t fx = foldCase(x.kept[k]), fy = foldCase(y.kept[k]);
+        if (fx != fy)
+            return fx < fy ? -1 : 1;
+    }
+    if (x.ignored != y.ignored)
+        return x.ignored < y.ignored ? -1 : 1;
+    return 0;
 }
 
 // Primary weights as prefix-free bytes in their order: ASCII punctuation and
@@ -148,7 +211,9 @@ void appendAccessSortKey(std::string_view text, std::string& out) {
     // by the first case-folded code point that differs: the key is the
     // weights, an end mark, then the folded code points.
     text = rtrim(text);
-    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+    if (std::all_of(text.begin(), text.end(), [](char c) {
+            return (c & 0x80) == 0 && !ignoredFirst(static_cast<unsigned char>(c));
+        })) {
         // ASCII, the common case: one byte per character in either half.
         static const auto kTables = [] {
             std::array<std::array<char, 128>, 2> t{};
@@ -171,13 +236,18 @@ void appendAccessSortKey(std::string_view text, std::string& out) {
         key[n] = '\0';
         return;
     }
-    std::size_t i = 0;
-    while (i < text.size())
-        appendPrimary(primaryWeight(nextCodePoint(text, i)), out);
+    const Decoded decoded = decode(text);
+    for (char32_t c : decoded.kept)
+        appendPrimary(primaryWeight(c), out);
     out.push_back('\0');
-    i = 0;
-    while (i < text.size())
-        appendSecondary(foldCase(nextCodePoint(text, i)), out);
+    for (char32_t c : decoded.kept)
+        appendSecondary(foldCase(c), out);
+    // Equal first two passes mean equal bytes so far: the third pass follows.
+    for (const auto& [position, c] : decoded.ignored) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<char>(position >> shift));
+        out.push_back(static_cast<char>(c));
+    }
 }
 
 int registerAccessCollation(sqlite3* db) {

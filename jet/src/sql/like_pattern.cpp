@@ -7,6 +7,22 @@ char32_t foldCase(char32_t c) {
         return c + 32;
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
         return c + 32;
+    if (c < 0x386)
+        return c;
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
+        return c + 32;  // Greek
+    if (c == 0x386)
+        return 0x3AC;
+    if (c >= 0x388 && c <= 0x38A)
+        return c + 37;
+    if (c == 0x38C)
+        return 0x3CC;
+    if (c == 0x38E || c == 0x38F)
+        return c + 63;
+    if (c >= 0x410 && c <= 0x42F)
+        return c + 32;  // Cyrillic
+    if (c >= 0x400 && c <= 0x40F)
+        return c + 80;
     return c;
 }
 

@@ -1,9 +1,11 @@
 // Access text functions (Left, Mid, InStr, Replace, ...) over UTF-8, counting
 // characters, not bytes, with positions from 1 as VBA counts them.
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
+#include "jet/number_text.h"
 #include "jet/sql_value_text.h"
 #include "sql/function_registry.h"
 #include "sql/function_support.h"
@@ -60,6 +62,10 @@ char32_t upperOf(char32_t c) {
         return c - 32;
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7)
         return c - 32;
+    if ((c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
+        return c - 32;  // Greek, Cyrillic
+    if (c >= 0x450 && c <= 0x45F)
+        return c - 80;
     return c;
 }
 
@@ -347,7 +353,10 @@ double valOfText(const std::string& text) {
     }
     if (s.size() > 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
         const bool hex = s[1] == 'H' || s[1] == 'h';
-        long long v = std::strtoll(s.c_str() + 2, nullptr, hex ? 16 : 8);
+        // the longest run of digits that fits, as VBA reads it
+        std::string_view digits = std::string_view(s).substr(2);
+        long long v = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), v, hex ? 16 : 8);
         if (v > 0x7FFF && v <= 0xFFFF)
             v -= 0x10000;  // Integer bits as written
         return static_cast<double>(v);
@@ -373,7 +382,7 @@ double valOfText(const std::string& text) {
                 ++i;
         }
     }
-    return std::strtod(s.substr(0, i).c_str(), nullptr);
+    return parseDouble(std::string_view(s).substr(0, i)).value_or(0);
 }
 
 namespace {

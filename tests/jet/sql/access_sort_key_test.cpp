@@ -72,7 +72,13 @@ TEST(AccessSortKey, AgreesWithTheCollationOnMixedTexts) {
                             "\xC3\xA0",
                             "\xE2\x82\xAC",
                             "\xE4\xB8\x80",
-                            "\xF0\x9F\x98\x80"};
+                            "\xF0\x9F\x98\x80",
+                            "+",
+                            "\x01",
+                            "\xD0\x9C",
+                            "\xD0\xBC",
+                            "\xD1\x91",
+                            "\xCE\x86"};
     const std::size_t count = std::size(pieces);
     std::mt19937 random(20261210);
     auto text = [&](int length) {
@@ -90,6 +96,47 @@ TEST(AccessSortKey, AgreesWithTheCollationOnMixedTexts) {
         if (HasFailure())
             return;
     }
+}
+
+// Jet 4's General order: hyphens and apostrophes count only after letters
+// and accents, so "co-op" sorts next to "coop"; + < = > follow the other
+// punctuation; Greek and Cyrillic fold case like Latin.
+TEST(AccessCollation, GeneralOrderOfMixedScriptWords) {
+    const char* ascending[] = {
+        "",
+        "!",
+        "~",
+        "+",
+        ">",
+        "0",
+        "cob",
+        "coop",
+        "co-op",
+        "Coop's",
+        "cop",
+        "ete",
+        "\xC3\xA9t\xC3\xA9",  // été
+        "Zebra",
+        "\xCE\x86\xCE\xBB\xCF\x86\xCE\xB1",                  // Άλφα
+        "\xCE\xB2\xCE\xAE\xCF\x84\xCE\xB1",                  // βήτα
+        "\xD0\xB5\xD0\xB6",                                  // еж
+        "\xD1\x91\xD0\xB6",                                  // ёж
+        "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",  // Москва
+        "\xE5\x8C\x97\xE4\xBA\xAC",                          // 北京
+    };
+    for (std::size_t i = 0; i + 1 < std::size(ascending); ++i) {
+        EXPECT_LT(compareAccessText(ascending[i], ascending[i + 1]), 0)
+            << "[" << ascending[i] << "] [" << ascending[i + 1] << "]";
+        EXPECT_LT(key(ascending[i]), key(ascending[i + 1]))
+            << "[" << ascending[i] << "] [" << ascending[i + 1] << "]";
+    }
+    EXPECT_EQ(compareAccessText("\xD0\x9C\xD0\x9E\xD0\xA1\xD0\x9A\xD0\x92\xD0\x90",
+                                "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0"),
+              0);  // МОСКВА = москва
+    EXPECT_EQ(compareAccessText("CO-OP", "co-op"), 0);
+    EXPECT_NE(compareAccessText("coop", "co-op"), 0);  // a tie-break, not equal
+    EXPECT_LT(compareAccessText("co-op", "coo-p"), 0);
+    EXPECT_LT(compareAccessText("O'Brien", "O-Brien"), 0);
 }
 
 }  // namespace
