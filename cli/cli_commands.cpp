@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "jet/database.h"
+#include "link_folders.h"
 
 namespace cli {
 namespace {
@@ -38,8 +39,12 @@ int printSql(const jet::Database& db, const std::string& name, std::FILE* out, s
 void printTableSchema(const jet::Database& db, const jet::TableDef& t, std::FILE* out) {
     std::fprintf(out, "%s%s\n", t.name.c_str(),
                  t.isLinked() ? (" (linked: " + t.linkedDatabase + t.connect + ")").c_str() : "");
-    const bool jet3 = db.format() == jet::FileFormat::Jet3;
-    for (const jet::Column& c : t.columns) {
+    // A linked table shows its back-end's columns when the back-end is there.
+    auto source = db.resolveTable(t);
+    if (!source)
+        return;
+    const bool jet3 = source->database->format() == jet::FileFormat::Jet3;
+    for (const jet::Column& c : source->table->columns) {
         std::fprintf(out, "\t%s\t%.*s\t%d", c.name.c_str(), static_cast<int>(c.typeName().size()),
                      c.typeName().data(), c.size(jet3));
         if (c.isCalculated())
@@ -87,11 +92,14 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
                         "exporting saved queries is not supported yet: '" + name + "'");
         return fail(err, kReadError, "no table named '" + name + "'");
     }
-    auto cursor = db.openTable(*t);
+    auto source = db.resolveTable(*t);
+    if (!source)
+        return fail(err, kReadError, source.status().message());
+    auto cursor = source->database->openTable(*source->table);
     if (!cursor)
         return fail(err, kReadError, cursor.status().message());
     std::vector<std::string> names;
-    for (const jet::Column& c : t->columns)
+    for (const jet::Column& c : source->table->columns)
         names.push_back(c.name);
     RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
@@ -127,7 +135,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
 }  // namespace
 
 int runCommand(const Options& o, std::FILE* out, std::FILE* err) {
-    auto db = jet::Database::open(o.operands[0], o.password);
+    auto db = openDatabase(o.operands[0], o.password);
     if (!db)
         return fail(err, kCannotOpen, db.status().message());
     if (o.command == "tables")

@@ -7,12 +7,17 @@
 #include "cli_commands.h"
 #include "cli_options.h"
 #include "csv_options.h"
+#include "link_folders.h"
 #include "query_write_commands.h"
 #include "run_command.h"
 #include "to_sqlite_command.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (std::string error; !cli::takeLinkFolders(args, error)) {
+        std::fprintf(stderr, "tablescope-cli: %s (see --help)\n", error.c_str());
+        return cli::kUsage;
+    }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(cli::usageText(), stdout);
         std::fputs(cli::csvOptionsHelp(), stdout);

@@ -3,6 +3,7 @@
 #include "cli_options.h"
 #include "jet/database.h"
 #include "jet/sql_session.h"
+#include "link_folders.h"
 #include "row_writer.h"
 
 namespace cli {
@@ -102,7 +103,7 @@ bool tryRunStatementCommand(const std::vector<std::string>& args, std::FILE* out
     }
     if (!parsed)
         return false;  // let the table export report it
-    auto db = jet::Database::open(o.operands[0], o.password);
+    auto db = openDatabase(o.operands[0], o.password);
     if (o.command == "export" &&
         (!db || (*db)->findTable(o.operands[1]) || !(*db)->findQuery(o.operands[1]))) {
         return false;  // a table export, or an error the table export reports

@@ -11,6 +11,7 @@
 
 #include "cli_options.h"
 #include "jet/database.h"
+#include "link_folders.h"
 #include "sqlite_export.h"
 
 namespace cli {
@@ -116,7 +117,7 @@ bool tryRunToSqliteCommand(const std::vector<std::string>& args, std::FILE* out,
         exitCode = kUsage;
         return true;
     }
-    auto db = jet::Database::open(o.operands[0], o.password);
+    auto db = openDatabase(o.operands[0], o.password);
     if (!db) {
         std::fprintf(err, "tablescope-cli: %s\n", db.status().message().c_str());
         exitCode = kCannotOpen;

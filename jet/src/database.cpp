@@ -1,11 +1,14 @@
 #include "jet/database.h"
 
+#include <algorithm>
+
 #include "catalog_reader.h"
 #include "complex/attachment_data.h"
 #include "complex/complex_store.h"
 #include "database_file.h"
 #include "jet/collation.h"
 #include "long_value_reader.h"
+#include "link_registry.h"
 #include "table_scanner.h"
 
 namespace jet {
@@ -22,7 +25,63 @@ Result<std::unique_ptr<Database>> Database::open(const std::string& path,
     std::unique_ptr<Database> db(new Database(std::move(file.value())));
     if (Status s = db->loadCatalog(); !s)
         return s;
+    db->ownLinks_ = std::make_unique<LinkRegistry>(*db, std::string(password));
+    db->links_ = db->ownLinks_.get();
     return db;
+}
+
+void Database::shareLinks(LinkRegistry* links) {
+    ownLinks_.reset();
+    links_ = links;
+}
+
+void Database::setLinkFolders(std::vector<std::string> folders) {
+    links_->setFolders(std::move(folders));
+}
+
+Result<const Database*> Database::otherDatabase(const std::string& path,
+                                                const std::string& password) const {
+    if (path.empty())
+        return this;
+    return links_->open(path, password, *this);
+}
+
+Result<Database::TableSource> Database::resolveTable(const TableDef& table) const {
+    // Each hop opens at most one more file; more hops than that means a circle.
+    constexpr int kMaxHops = 32;
+    TableSource at{this, &table};
+    std::vector<TableSource> seen;
+    for (int hop = 0; at.table->isLinked(); ++hop) {
+        const TableDef& link = *at.table;
+        const std::string other = linkedSourceName(link.connect);
+        const std::string file = linkedFilePath(link.linkedDatabase, link.connect);
+        if (link.kind == TableKind::LinkedOdbc || !other.empty()) {
+            return Status(ErrorCode::Unsupported,
+                          "The table '" + link.name + "' is linked to " +
+                              (other.empty() ? std::string("an ODBC data source") : other) + " ('" +
+                              (file.empty() ? link.connect : file) +
+                              "'); only tables linked to Access files are read.");
+        }
+        const bool again = std::any_of(seen.begin(), seen.end(), [&](const TableSource& s) {
+            return s.database == at.database && s.table == at.table;
+        });
+        if (again || hop >= kMaxHops)
+            return Status(ErrorCode::Corrupt, "The linked table '" + table.name +
+                                                  "' leads round in a circle of links.");
+        seen.push_back(at);
+        auto backEnd = at.database->links_->open(file, {}, *at.database);
+        if (!backEnd)
+            return Status(backEnd.status().code(),
+                          "The linked table '" + link.name + "': " + backEnd.status().message());
+        const std::string foreign = link.foreignName.empty() ? link.name : link.foreignName;
+        const TableDef* next = (*backEnd)->findTable(foreign);
+        if (!next)
+            return Status(ErrorCode::NotFound,
+                          "The linked table '" + link.name + "' names the table '" + foreign +
+                              "' of '" + (*backEnd)->path() + "', which has no such table.");
+        at = {*backEnd, next};
+    }
+    return at;
 }
 
 Status Database::loadCatalog() {
@@ -85,10 +144,12 @@ Result<std::unique_ptr<TableCursor>> Database::openTable(std::string_view name) 
 }
 
 Result<std::unique_ptr<TableCursor>> Database::openTable(const TableDef& table) const {
-    if (table.isLinked())
-        return Status(ErrorCode::Unsupported,
-                      "Table '" + table.name +
-                          "' is linked to another database; linked tables are not read.");
+    if (table.isLinked()) {
+        auto source = resolveTable(table);
+        if (!source)
+            return source.status();
+        return source->database->openTable(*source->table);
+    }
     auto cursor = std::make_unique<TableScanner>(*file_, table, complex_.get());
     if (Status s = cursor->init(); !s)
         return s;

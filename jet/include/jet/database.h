@@ -24,6 +24,7 @@ enum class FileFormat {
 
 class DatabaseFile;
 class ComplexStore;
+class LinkRegistry;
 
 class Database {
   public:
@@ -58,9 +59,29 @@ class Database {
     const TableDef* findTable(std::string_view name) const;
     const QueryDef* findQuery(std::string_view name) const;
 
-    // A cursor over a local table. Linked tables: Unsupported; unknown: NotFound.
+    // A cursor over a table; a linked table reads from its back-end (see
+    // resolveTable). Unknown: NotFound.
     Result<std::unique_ptr<TableCursor>> openTable(std::string_view name) const;
     Result<std::unique_ptr<TableCursor>> openTable(const TableDef& table) const;
+
+    // Folders to look in for back-ends (and IN files) that are neither where
+    // the link says nor beside this file.
+    void setLinkFolders(std::vector<std::string> folders);
+    // Where a table's rows are: a local table is itself, a linked one is
+    // followed to the local table of its back-end (which opens with this
+    // file's password unless the link names one). Unsupported for links to
+    // ODBC, spreadsheets, text and other sources (the message names which),
+    // NotFound when the back-end or its table is missing, Corrupt for links
+    // that lead round in a circle.
+    struct TableSource {
+        const Database* database = nullptr;
+        const TableDef* table = nullptr;
+    };
+    Result<TableSource> resolveTable(const TableDef& table) const;
+    // The Access file of FROM ... IN 'path', found and opened like a back-end;
+    // an empty path is this database.
+    Result<const Database*> otherDatabase(const std::string& path,
+                                          const std::string& password = {}) const;
     // The number of live rows, counted from the data pages (the definition's
     // own count can be stale). Reads the table's pages but decodes no value.
     Result<uint64_t> countRows(const TableDef& table) const;
@@ -80,13 +101,18 @@ class Database {
     DatabaseFile& file() const { return *file_; }
 
   private:
+    friend class LinkRegistry;
     Database(std::unique_ptr<DatabaseFile> file);
     Status loadCatalog();
+    // A back-end joins the registry of the front-end that opened it.
+    void shareLinks(LinkRegistry* links);
 
     std::unique_ptr<DatabaseFile> file_;
     std::vector<TableDef> tables_;
     std::vector<QueryDef> queries_;
     std::unique_ptr<ComplexStore> complex_;  // loads complex columns' values on first use
+    std::unique_ptr<LinkRegistry> ownLinks_;
+    LinkRegistry* links_ = nullptr;
 };
 
 }  // namespace jet

@@ -4,8 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "sql/like_pattern.h"
 
@@ -89,44 +87,56 @@ uint32_t primaryWeight(char32_t c) {
     return 0x3000 + c;
 }
 
-struct Decoded {
-    std::u32string kept;                                 // the characters the first pass weighs
-    std::vector<std::pair<uint32_t, char32_t>> ignored;  // position and character of the others
-};
-
-Decoded decode(std::string_view text) {
-    Decoded out;
-    std::size_t i = 0;
-    for (uint32_t position = 0; i < text.size(); ++position) {
-        const char32_t c = nextCodePoint(text, i);
-        if (ignoredFirst(c))
-            out.ignored.push_back({position, c});
-        else
-            out.kept.push_back(c);
+// Walks the characters of one class of a text: those the first pass weighs,
+// or the ones it leaves out, with their positions. No allocation: the
+// collation runs for every pair a sort compares.
+class Walk {
+  public:
+    Walk(std::string_view text, bool kept) : text_(text), kept_(kept) {}
+    bool next(char32_t& c, uint32_t& position) {
+        while (i_ < text_.size()) {
+            c = nextCodePoint(text_, i_);
+            position = position_++;
+            if (ignoredFirst(c) != kept_)
+                return true;
+        }
+        return false;
     }
-    return out;
-}
+
+  private:
+    std::string_view text_;
+    bool kept_;
+    std::size_t i_ = 0;
+    uint32_t position_ = 0;
+};
 
 // Three passes: the primary weights (a shorter run first), the first
 // case-folded character that differs (accents), then hyphens, apostrophes
 // and controls by position and character, a text without them first.
 int fullCompare(std::string_view a, std::string_view b) {
-    const Decoded x = decode(a), y = decode(b);
-    const std::size_t n = std::min(x.kept.size(), y.kept.size());
-    for (std::size_t k = 0; k < n; ++k) {
-        const uint32_t wx = primaryWeight(x.kept[k]), wy = primaryWeight(y.kept[k]);
-        if (wx != wy)
-            return wx < wy ? -1 : 1;
+    for (int pass = 0; pass < 3; ++pass) {
+        Walk x(a, pass < 2), y(b, pass < 2);
+        char32_t cx = 0, cy = 0;
+        uint32_t px = 0, py = 0;
+        while (true) {
+            const bool hx = x.next(cx, px), hy = y.next(cy, py);
+            if (!hx || !hy) {
+                if (hx != hy)
+                    return hx ? 1 : -1;
+                break;
+            }
+            uint64_t wx = 0, wy = 0;
+            if (pass == 0) {
+                wx = primaryWeight(cx), wy = primaryWeight(cy);
+            } else if (pass == 1) {
+                wx = foldCase(cx), wy = foldCase(cy);
+            } else {
+                wx = uint64_t{px} << 32 | cx, wy = uint64_t{py} << 32 | cy;
+            }
+            if (wx != wy)
+                return wx < wy ? -1 : 1;
+        }
     }
-    if (x.kept.size() != y.kept.size())
-        return x.kept.size() < y.kept.size() ? -1 : 1;
-    for (std::size_t k = 0; k < n; ++k) {
-        const char32_t fx = foldCase(x.kept[k]), fy = foldCase(y.kept[k]);
-        if (fx != fy)
-            return fx < fy ? -1 : 1;
-    }
-    if (x.ignored != y.ignored)
-        return x.ignored < y.ignored ? -1 : 1;
     return 0;
 }
 
@@ -236,14 +246,15 @@ void appendAccessSortKey(std::string_view text, std::string& out) {
         key[n] = '\0';
         return;
     }
-    const Decoded decoded = decode(text);
-    for (char32_t c : decoded.kept)
+    char32_t c = 0;
+    uint32_t position = 0;
+    for (Walk kept(text, true); kept.next(c, position);)
         appendPrimary(primaryWeight(c), out);
     out.push_back('\0');
-    for (char32_t c : decoded.kept)
+    for (Walk kept(text, true); kept.next(c, position);)
         appendSecondary(foldCase(c), out);
     // Equal first two passes mean equal bytes so far: the third pass follows.
-    for (const auto& [position, c] : decoded.ignored) {
+    for (Walk left(text, false); left.next(c, position);) {
         for (int shift = 24; shift >= 0; shift -= 8)
             out.push_back(static_cast<char>(position >> shift));
         out.push_back(static_cast<char>(c));

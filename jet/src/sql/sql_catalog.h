@@ -54,6 +54,15 @@ class SqlCatalog {
     virtual ~SqlCatalog() = default;
     // NotFound when the file has no such table; other errors when it cannot be read.
     virtual Result<CatalogTable> table(std::string_view name) = 0;
+    // A table of another Access file (FROM ... IN 'path'); catalogs without
+    // files refuse.
+    virtual Result<CatalogTable> externalTable(const std::string& path, const std::string& password,
+                                               std::string_view name) {
+        (void)password;
+        (void)name;
+        return Status(ErrorCode::Unsupported,
+                      "Tables of another database ('" + path + "') cannot be read here.");
+    }
     virtual std::optional<CatalogQuery> query(std::string_view name) = 0;
     // Runs a translated one-column SELECT; `parameters` are its ?N parameters.
     virtual Result<std::vector<PivotValue>> pivotValues(

@@ -68,30 +68,70 @@ class SqlSession::Impl : public sql::SqlCatalog {
         const TableDef* def = db_.findTable(name);
         if (!def)
             return Status(ErrorCode::NotFound, "no table");
-        if (def->isLinked()) {
-            return Status(ErrorCode::Unsupported,
-                          "The table '" + def->name +
-                              "' is linked to another database; linked tables are not read.");
+        return exposed(db_, *def);
+    }
+
+    Result<sql::CatalogTable> externalTable(const std::string& path, const std::string& password,
+                                            std::string_view name) override {
+        auto other = db_.otherDatabase(path, password);
+        if (!other)
+            return Status(ErrorCode::Semantic, other.status().message());
+        const TableDef* def = (*other)->findTable(name);
+        if (!def) {
+            return Status(ErrorCode::Semantic, "The database engine cannot find the input table '" +
+                                                   std::string(name) + "' in '" + (*other)->path() +
+                                                   "'.");
         }
-        auto it = tables_.find(def->name);
+        return exposed(**other, *def);
+    }
+
+    // `def` of `db` as a virtual table, a linked table through its back-end.
+    // Failures to follow a link are not NotFound: the name itself was found.
+    Result<sql::CatalogTable> exposed(const Database& db, const TableDef& def) {
+        auto source = db.resolveTable(def);
+        if (!source) {
+            const Status& st = source.status();
+            return Status(st.code() == ErrorCode::NotFound ? ErrorCode::Semantic : st.code(),
+                          st.message());
+        }
+        auto module = moduleFor(*source->database);
+        if (!module)
+            return module.status();
+        const TableDef& local = *source->table;
+        const std::string key = *module + '\x1f' + local.name;
+        auto it = tables_.find(key);
         if (it == tables_.end()) {
             const std::string sqlName =
                 sql::quoteIdentifier("tbl" + std::to_string(tables_.size() + 1));
-            const std::string create = sql::createTableStatement(sqlName, *def);
+            const std::string create = sql::createTableStatement(sqlName, local, *module);
             char* err = nullptr;
             if (sqlite3_exec(connection_, create.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
                 std::string msg = err ? err : "unknown error";
                 sqlite3_free(err);
                 return Status(ErrorCode::Corrupt,
-                              "Cannot read the table '" + def->name + "': " + msg);
+                              "Cannot read the table '" + def.name + "': " + msg);
             }
             sql::CatalogTable t{"temp." + sqlName, {}};
-            for (const Column& c : def->columns)
+            for (const Column& c : local.columns)
                 t.columns.push_back(
                     {c.name, sql::typeOfColumn(c.typeCode), c.type() == ColumnType::Complex});
-            it = tables_.emplace(def->name, std::move(t)).first;
+            it = tables_.emplace(key, std::move(t)).first;
         }
         return it->second;
+    }
+
+    // The table module reading `db`: "jet_table" for this file, one more
+    // for each other file a statement reaches.
+    Result<std::string> moduleFor(const Database& db) {
+        if (&db == &db_)
+            return std::string("jet_table");
+        auto it = modules_.find(&db);
+        if (it != modules_.end())
+            return it->second;
+        const std::string name = "jet_table_" + std::to_string(modules_.size() + 1);
+        if (Status st = sql::registerTableModule(connection_, db, name); !st)
+            return st;
+        return modules_.emplace(&db, name).first->second;
     }
 
     std::optional<sql::CatalogQuery> query(std::string_view name) override {
@@ -187,6 +227,7 @@ class SqlSession::Impl : public sql::SqlCatalog {
     const Database& db_;
     sqlite3* connection_ = nullptr;
     std::map<std::string, sql::CatalogTable> tables_;
+    std::map<const Database*, std::string> modules_;
     ParameterValues values_;
     bool lenient_ = false;
 };

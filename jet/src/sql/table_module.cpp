@@ -373,8 +373,8 @@ const sqlite3_module kModule = makeModule();
 
 }  // namespace
 
-Status registerTableModule(sqlite3* connection, const Database& db) {
-    if (sqlite3_create_module_v2(connection, "jet_table", &kModule, const_cast<Database*>(&db),
+Status registerTableModule(sqlite3* connection, const Database& db, const std::string& module) {
+    if (sqlite3_create_module_v2(connection, module.c_str(), &kModule, const_cast<Database*>(&db),
                                  nullptr) != SQLITE_OK) {
         return Status(ErrorCode::Invalid, std::string("Cannot register the table module: ") +
                                               sqlite3_errmsg(connection));
@@ -382,9 +382,10 @@ Status registerTableModule(sqlite3* connection, const Database& db) {
     return Status::ok();
 }
 
-std::string createTableStatement(const std::string& sqlName, const TableDef& table) {
-    return "CREATE VIRTUAL TABLE temp." + sqlName + " USING jet_table('" + hexEncode(table.name) +
-           "')";
+std::string createTableStatement(const std::string& sqlName, const TableDef& table,
+                                 const std::string& module) {
+    return "CREATE VIRTUAL TABLE temp." + sqlName + " USING " + module + "('" +
+           hexEncode(table.name) + "')";
 }
 
 }  // namespace jet::sql

@@ -14,10 +14,14 @@
 
 namespace jet::sql {
 
-// Registers the module "jet_table" for `db`'s tables on `connection`.
-Status registerTableModule(sqlite3* connection, const Database& db);
+// Registers the module `module` for `db`'s tables on `connection`: one
+// module per database a statement reads (the file, back-ends, IN files).
+Status registerTableModule(sqlite3* connection, const Database& db,
+                           const std::string& module = "jet_table");
 
-// The CREATE VIRTUAL TABLE statement that exposes `table` as `sqlName`.
-std::string createTableStatement(const std::string& sqlName, const TableDef& table);
+// The CREATE VIRTUAL TABLE statement that exposes `table` of the module's
+// database as `sqlName`.
+std::string createTableStatement(const std::string& sqlName, const TableDef& table,
+                                 const std::string& module = "jet_table");
 
 }  // namespace jet::sql

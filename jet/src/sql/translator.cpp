@@ -153,12 +153,9 @@ Result<ScopeSource> Translator::namedSource(const std::string& name, const std::
     ScopeSource src;
     src.name = alias.empty() ? name : alias;
     src.sqlAlias = newAlias();
-    if (!externalPath_.empty()) {
-        return Status(ErrorCode::Unsupported, "The table '" + name + "' of the database '" +
-                                                  externalPath_ +
-                                                  "' (the IN clause of FROM) is not read.");
-    }
-    auto table = catalog_.table(name);
+    auto table = externalPath_.empty()
+                     ? catalog_.table(name)
+                     : catalog_.externalTable(externalPath_, externalPassword_, name);
     if (table) {
         src.columns = table->columns;
         src.isTable = true;
