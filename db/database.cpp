@@ -41,9 +41,12 @@ void Database::readTables() {
         if (def.isComplexValueTable()) {
             continue;  // not a table definition Access shows, system or not
         }
+        // A linked table lists its back-end's fields when the back-end is found.
+        const auto source = engine_->resolveTable(def);
+        const std::vector<jet::Column>& columns = source ? source->table->columns : def.columns;
         TableDefinition table{def.name, {}};
-        table.fields.reserve(def.columns.size());
-        for (const jet::Column& column : def.columns) {
+        table.fields.reserve(columns.size());
+        for (const jet::Column& column : columns) {
             table.fields.push_back(column.name);
         }
         tables_.push_back(std::move(table));

@@ -51,6 +51,24 @@ TEST(DatabaseOpen, HiddenComplexColumnTablesAreNotListed) {
     EXPECT_EQ(*firstShown, "Table1");
 }
 
+// A front-end with its back-end beside it: the linked table shows the
+// back-end's fields and its rows, like a local table.
+TEST(DatabaseOpen, LinkedTableShowsItsBackEndsFieldsAndRows) {
+    const std::string frontEnd =
+        testfiles::copy("../testdata-modern/V2007/linkerTestV2007.accdb", "front.accdb");
+    testfiles::copy("../testdata-modern/linkeeTest.accdb", "linkeeTest.accdb");
+    auto database = openOk(frontEnd);
+    ASSERT_TRUE(database);
+    const auto names = tableNames(*database);
+    const auto at = std::find(names.begin(), names.end(), "Table2") - names.begin();
+    ASSERT_LT(at, static_cast<long>(names.size()));
+    EXPECT_EQ(database->tableDef(int(at)).fields, (std::vector<std::string>{"ID", "Field1"}));
+    auto rows = database->openRecordset("Table2", {});
+    ASSERT_TRUE(rows) << rows.status().message();
+    ASSERT_TRUE((*rows)->next());
+    EXPECT_EQ((*rows)->row()[1].data(), "bar");
+}
+
 TEST(DatabaseOpen, TableFieldsComeInTheTablesOwnOrder) {
     auto database = openOk(testfiles::path("mdb-reader/V2003/test.mdb"));
     ASSERT_TRUE(database);

@@ -221,29 +221,39 @@ void appendAccessSortKey(std::string_view text, std::string& out) {
     // by the first case-folded code point that differs: the key is the
     // weights, an end mark, then the folded code points.
     text = rtrim(text);
-    if (std::all_of(text.begin(), text.end(), [](char c) {
-            return (c & 0x80) == 0 && !ignoredFirst(static_cast<unsigned char>(c));
-        })) {
-        // ASCII, the common case: one byte per character in either half.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        // ASCII, the common case: one byte per character in either half,
+        // five per left-out character after them. Table 0 holds 0 for those.
         static const auto kTables = [] {
             std::array<std::array<char, 128>, 2> t{};
             for (char32_t c = 0; c < 128; ++c) {
                 std::string primary;
                 appendPrimary(primaryWeight(c), primary);
-                t[0][c] = primary[0];
+                t[0][c] = ignoredFirst(c) ? '\0' : primary[0];
                 t[1][c] = static_cast<char>(foldCase(c));
             }
             return t;
         }();
         const std::size_t at = out.size(), n = text.size();
-        out.resize(at + 2 * n + 1);
-        char* key = out.data() + at;
+        std::size_t kept = 0;
+        for (char c : text)
+            kept += kTables[0][static_cast<unsigned char>(c)] != '\0';
+        out.resize(at + 2 * kept + 1 + 5 * (n - kept));
+        char* primary = out.data() + at;
+        char* secondary = primary + kept + 1;
+        char* left = secondary + kept;
+        primary[kept] = '\0';
         for (std::size_t k = 0; k < n; ++k) {
             const auto c = static_cast<unsigned char>(text[k]);
-            key[k] = kTables[0][c];
-            key[n + 1 + k] = kTables[1][c];
+            if (const char weight = kTables[0][c]; weight != '\0') {
+                *primary++ = weight;
+                *secondary++ = kTables[1][c];
+            } else {
+                for (int shift = 24; shift >= 0; shift -= 8)
+                    *left++ = static_cast<char>(k >> shift);
+                *left++ = static_cast<char>(c);
+            }
         }
-        key[n] = '\0';
         return;
     }
     char32_t c = 0;
