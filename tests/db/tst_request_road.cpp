@@ -111,12 +111,18 @@ void RequestRoadTest::protectedDatabaseFromOpenToRefresh() {
     run.press("cmdRun");
     QCOMPARE(run.lastMessage(),
              QStringLiteral("Query Error|Query involves modifying data is not allowed."));
+    // A misspelt field is named after Access's count of missing parameters.
+    w.sqlWorkbench().setText(QStringLiteral("SELECT Dta FROM Table1"));
+    run.press("cmdRun");
+    QVERIFY2(run.lastMessage().endsWith(
+                 QStringLiteral("Too few parameters. Expected 1. Unknown name: Dta")),
+             qPrintable(run.lastMessage()));
     w.sqlWorkbench().setText(QStringLiteral("SELECT Data FROM Nowhere"));
     run.press("cmdRun");
     QVERIFY2(run.lastMessage().startsWith(QStringLiteral("SQL Error|Invalid SQL statement.\r\n")),
              qPrintable(run.lastMessage()));
     QVERIFY2(run.lastMessage().contains(QStringLiteral("Nowhere")), qPrintable(run.lastMessage()));
-    QCOMPARE(run.messageCount(), 3);
+    QCOMPARE(run.messageCount(), 4);
     QCOMPARE(sheetOf(*w.controls().dataSheet), ran);
 
     // Unlocked, a click keeps the typed text; locked again, it writes its own.
