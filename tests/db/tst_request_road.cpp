@@ -136,7 +136,7 @@ void RequestRoadTest::protectedDatabaseFromOpenToRefresh() {
     run.click(table);
     QCOMPARE(w.sqlWorkbench().text(), QStringLiteral("SELECT * \r\n  FROM [Table1]"));
     QCOMPARE(sheetOf(*w.controls().dataSheet), kPasswordTable);
-    QCOMPARE(run.messageCount(), 3);
+    QCOMPARE(run.messageCount(), 4);
     QCOMPARE(run.desktop.pointer(), ui::Desktop::Pointer::Default);
 }
 
