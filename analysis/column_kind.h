@@ -3,14 +3,13 @@
 // whatever its type (columns loaded from delimited text carry no type).
 #pragma once
 
+#include "sheet/column_types.h"
+
 namespace analysis {
 
-// Data types the grid reports for a column that matter here.
-enum ColumnDataType : int {
-    kDateType = 7,
-    kTextType = 8,
-    kBooleanType = 11,
-};
+using sheet::kBooleanType;
+using sheet::kDateType;
+using sheet::kTextType;
 
 // `isFlagColumn`: the column is the flag column while the flag column is
 // present.

@@ -1,6 +1,6 @@
 // Column statistics and the instant bar chart on the window: the "Column
 // Statistics" command computes every column's figures with the progress bar
-// showing, the statistics grid `fs` shows the current column's, and the bar
+// showing, the statistics grid shows the current column's, and the bar
 // chart toggles on the current column. Reset returns the commands and buttons
 // to their state before any run.
 #pragma once

@@ -6,7 +6,7 @@
 #include <QString>
 
 // Through the source root: this header-only type needs no link to the engine.
-#include "jet/include/jet/status.h"
+#include "jet/status.h"
 
 namespace app {
 

@@ -15,7 +15,7 @@
 
 #include "file_system.h"
 // Through the source root: this header-only type needs no link to the engine.
-#include "jet/include/jet/status.h"
+#include "jet/status.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-// The data control Data1: a database, a record source (table name, query
+// The data control: a database, a record source (table name, query
 // name or SQL text) and a refresh that opens the source and hands the record
 // set to whatever is bound to it, in bulk. An already opened record set (a
 // parameter query's) can be bound in place of the record source; it is

@@ -1,7 +1,7 @@
 // An open database as the window uses it: table definitions, query
 // definitions and record sets from a table name, a saved query name or SQL
 // text. Shared between the window (the open database) and the data control
-// Data1; close() releases the file for every holder.
+// the data control; close() releases the file for every holder.
 #pragma once
 
 #include <memory>

@@ -1,4 +1,4 @@
-// The binding of the data sheet to Data1: a refresh replaces the sheet's
+// The binding of the data sheet to the data control: a refresh replaces the sheet's
 // contents with the record set in bulk: row 0 the field names, then one row
 // per record in the record set's order, each column's data type set from its
 // field (VarType codes), numbers and dates kept as values for sorting.

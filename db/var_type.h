@@ -4,20 +4,21 @@
 #pragma once
 
 #include "jet/value.h"
+#include "sheet/column_types.h"
 
 namespace db {
 
 class VarType {
   public:
-    static constexpr int kEmpty = 0;
+    static constexpr int kEmpty = sheet::kEmptyType;
     static constexpr int kInteger = 2;
     static constexpr int kLong = 3;
     static constexpr int kSingle = 4;
     static constexpr int kDouble = 5;
     static constexpr int kCurrency = 6;
-    static constexpr int kDate = 7;
-    static constexpr int kString = 8;
-    static constexpr int kBoolean = 11;
+    static constexpr int kDate = sheet::kDateType;
+    static constexpr int kString = sheet::kTextType;
+    static constexpr int kBoolean = sheet::kBooleanType;
     static constexpr int kDecimal = 14;
     static constexpr int kByte = 17;
     static constexpr int kLongLong = 20;

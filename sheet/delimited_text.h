@@ -14,7 +14,7 @@
 #include <string_view>
 
 // Through the source root: this header-only type needs no link to the engine.
-#include "jet/include/jet/status.h"
+#include "jet/status.h"
 
 namespace sheet {
 

@@ -8,61 +8,62 @@
 
 namespace sheet {
 
-EditCommands::EditCommands(Grid& fa, SheetState& state) : fa_(fa), state_(state) {}
+EditCommands::EditCommands(Grid& dataSheet, SheetState& state)
+    : dataSheet_(dataSheet), state_(state) {}
 
 QString EditCommands::cut() {
-    const QString text = fa_.clip();
+    const QString text = dataSheet_.clip();
     // Exactly the copied block loses its text, so nothing is lost unseen.
-    fa_.clearClip();
+    dataSheet_.clearClip();
     return text;
 }
 
 void EditCommands::paste(const QString& text) {
     if (!text.isEmpty()) {
-        fa_.setClip(text);
+        dataSheet_.setClip(text);
     }
 }
 
 void EditCommands::selectAll() {
-    fa_.select(1, 0, fa_.rows() - 1, fa_.cols() - 1);
+    dataSheet_.select(1, 0, dataSheet_.rows() - 1, dataSheet_.cols() - 1);
     state_.lastFocusedPane = FocusedPane::DataSheet;
 }
 
 // After a shape change the current cell is put back at its index, as the
 // commands promise; a Qt view would let it follow the row or column it was on.
 void EditCommands::placeCurrent(int row, int col) {
-    row = std::min(row, fa_.rows() - 1);
-    col = std::clamp(col, 0, std::max(fa_.cols() - 1, 0));
-    if (row >= fa_.fixedRows() && fa_.cols() > 0) {
-        fa_.select(row, col, row, col);
-        fa_.scrollTo(fa_.currentIndex());
+    row = std::min(row, dataSheet_.rows() - 1);
+    col = std::clamp(col, 0, std::max(dataSheet_.cols() - 1, 0));
+    if (row >= dataSheet_.fixedRows() && dataSheet_.cols() > 0) {
+        dataSheet_.select(row, col, row, col);
+        dataSheet_.scrollTo(dataSheet_.currentIndex());
     }
 }
 
 bool EditCommands::insertRow() {
     // With no data row the current row reads as the title row; the new row
     // must still go below the titles.
-    const int at = std::max(fa_.row(), fa_.fixedRows());
-    const int col = fa_.col();
-    const int before = fa_.rows();
-    fa_.setRows(before + 1);
-    if (fa_.rows() == before) {
+    const int at = std::max(dataSheet_.row(), dataSheet_.fixedRows());
+    const int col = dataSheet_.col();
+    const int before = dataSheet_.rows();
+    dataSheet_.setRows(before + 1);
+    if (dataSheet_.rows() == before) {
         return false;  // the sheet is at its size limit
     }
-    fa_.setRowPosition(fa_.rows() - 1, at);
+    dataSheet_.setRowPosition(dataSheet_.rows() - 1, at);
     placeCurrent(at, col);
     return true;
 }
 
 bool EditCommands::insertColumn() {
-    const int at = std::clamp(fa_.col(), 0, fa_.cols());
-    const int row = fa_.row();
-    const int before = fa_.cols();
-    fa_.setCols(before + 1);
-    if (fa_.cols() == before) {
+    const int at = std::clamp(dataSheet_.col(), 0, dataSheet_.cols());
+    const int row = dataSheet_.row();
+    const int before = dataSheet_.cols();
+    dataSheet_.setCols(before + 1);
+    if (dataSheet_.cols() == before) {
         return false;  // the sheet is at its size limit
     }
-    fa_.setColPosition(fa_.cols() - 1, at);
+    dataSheet_.setColPosition(dataSheet_.cols() - 1, at);
     if (state_.flagColumnPresent && state_.flagColumn >= at) {
         ++state_.flagColumn;
     }
@@ -75,34 +76,36 @@ bool EditCommands::insertColumn() {
 
 int EditCommands::deleteRows() {
     std::vector<int> rows;
-    const int selected = fa_.selectedRows();
+    const int selected = dataSheet_.selectedRows();
     rows.reserve(std::size_t(std::max(selected, 1)));
     for (int i = 0; i < selected; ++i) {
-        rows.push_back(fa_.selectedRow(i));
+        rows.push_back(dataSheet_.selectedRow(i));
     }
-    std::erase_if(rows, [this](int row) { return row < fa_.fixedRows() || row >= fa_.rows(); });
-    if (rows.empty() && fa_.row() >= fa_.fixedRows() && fa_.row() < fa_.rows()) {
-        rows.push_back(fa_.row());
+    std::erase_if(
+        rows, [this](int row) { return row < dataSheet_.fixedRows() || row >= dataSheet_.rows(); });
+    if (rows.empty() && dataSheet_.row() >= dataSheet_.fixedRows() &&
+        dataSheet_.row() < dataSheet_.rows()) {
+        rows.push_back(dataSheet_.row());
     }
     if (rows.empty()) {
         return 0;
     }
-    const int col = fa_.col();
+    const int col = dataSheet_.col();
     const int first = *std::min_element(rows.begin(), rows.end());
     const int count = int(rows.size());
-    fa_.removeItems(std::move(rows));
+    dataSheet_.removeItems(std::move(rows));
     placeCurrent(first, col);
     return count;
 }
 
 EditCommands::ColumnDeleted EditCommands::deleteColumn() {
-    if (fa_.cols() <= 0) {
+    if (dataSheet_.cols() <= 0) {
         return ColumnDeleted::None;
     }
-    const int col = std::clamp(fa_.col(), 0, fa_.cols() - 1);
-    const int row = fa_.row();
-    fa_.setColPosition(col, fa_.cols() - 1);
-    fa_.setCols(fa_.cols() - 1);
+    const int col = std::clamp(dataSheet_.col(), 0, dataSheet_.cols() - 1);
+    const int row = dataSheet_.row();
+    dataSheet_.setColPosition(col, dataSheet_.cols() - 1);
+    dataSheet_.setCols(dataSheet_.cols() - 1);
     ColumnDeleted deleted = ColumnDeleted::Data;
     if (state_.flagColumnPresent && state_.flagColumn == col) {
         // Left in place, the flag state would have the flag commands write
@@ -120,25 +123,25 @@ EditCommands::ColumnDeleted EditCommands::deleteColumn() {
 }
 
 bool EditCommands::setColumnTitle(const QString& title) {
-    if (title.isEmpty() || fa_.cols() <= 0) {
+    if (title.isEmpty() || dataSheet_.cols() <= 0) {
         return false;
     }
-    fa_.setTextMatrix(0, fa_.col(), title);
+    dataSheet_.setTextMatrix(0, dataSheet_.col(), title);
     return true;
 }
 
 bool EditCommands::setHeaderRow() {
-    const int row = fa_.row();
-    if (row < fa_.fixedRows() || row >= fa_.rows() || fa_.fixedRows() == 0) {
+    const int row = dataSheet_.row();
+    if (row < dataSheet_.fixedRows() || row >= dataSheet_.rows() || dataSheet_.fixedRows() == 0) {
         return false;  // promoting the title row to itself would only lose a row
     }
-    const int col = fa_.col();
-    for (int c = 0; c < fa_.cols(); ++c) {
+    const int col = dataSheet_.col();
+    for (int c = 0; c < dataSheet_.cols(); ++c) {
         if (!(state_.flagColumnPresent && c == state_.flagColumn)) {
-            fa_.setTextMatrix(0, c, fa_.textMatrix(row, c));
+            dataSheet_.setTextMatrix(0, c, dataSheet_.textMatrix(row, c));
         }
     }
-    fa_.removeItem(row);
+    dataSheet_.removeItem(row);
     placeCurrent(row, col);
     return true;
 }

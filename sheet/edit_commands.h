@@ -16,7 +16,7 @@ class EditCommands {
   public:
     enum class ColumnDeleted { None, Data, Flag };
 
-    EditCommands(Grid& fa, SheetState& state);
+    EditCommands(Grid& dataSheet, SheetState& state);
 
     // The block text of the selection, whose cells then lose their text
     // (pictures, styles and formats stay).
@@ -53,7 +53,7 @@ class EditCommands {
   private:
     void placeCurrent(int row, int col);
 
-    Grid& fa_;
+    Grid& dataSheet_;
     SheetState& state_;
 };
 

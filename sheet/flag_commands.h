@@ -16,7 +16,7 @@ class FlagCommands {
     static constexpr const char* kTitle = "Flag";
 
     // blank is the picture of an unflagged cell.
-    FlagCommands(Grid& fa, Grid& fb, SheetState& state, QPixmap blank);
+    FlagCommands(Grid& dataSheet, Grid& formView, SheetState& state, QPixmap blank);
 
     // Adds the flag column after a database result was loaded: one more
     // column, moved to position 0, titled "Flag", of the empty data type;
@@ -42,8 +42,8 @@ class FlagCommands {
     void setFlag(int row, bool flagged);
     void showInFormView(bool flagged);
 
-    Grid& fa_;
-    Grid& fb_;
+    Grid& dataSheet_;
+    Grid& formView_;
     SheetState& state_;
     QPixmap blank_;
 };

@@ -9,36 +9,36 @@ constexpr int kCentre = 4;
 constexpr int kRight = 7;
 }  // namespace
 
-void FormView::setUp(Grid& fb, Grid& fa, int fbWidthTwips, int flagColumn) {
-    fb.setFixedRows(1);
-    fb.setUserResizing(3);
-    fb.setCols(2);
-    fb.setRows(10);
-    fb.setColWidth(0, kColumnWidth);
-    fb.setColWidth(1, kColumnWidth);
-    fb.setTextMatrix(0, 0, QStringLiteral("Column"));
-    fb.setTextMatrix(0, 1, QStringLiteral("Value"));
-    fb.setCell(CellSetting::Bold, 0, 0, 0, 1, true);
-    fb.setCell(CellSetting::BackColor, 0, 0, 0, 1, kHeaderBack);
-    fb.setCell(CellSetting::ForeColor, 0, 0, 0, 1, kHeaderFore);
-    fb.setCell(CellSetting::Alignment, 0, 0, 0, 1, kCentre);
-    const int valueWidth = fbWidthTwips - fb.colWidth(0);
+void FormView::setUp(Grid& formView, Grid& dataSheet, int formViewWidthTwips, int flagColumn) {
+    formView.setFixedRows(1);
+    formView.setUserResizing(3);
+    formView.setCols(2);
+    formView.setRows(10);
+    formView.setColWidth(0, kColumnWidth);
+    formView.setColWidth(1, kColumnWidth);
+    formView.setTextMatrix(0, 0, QStringLiteral("Column"));
+    formView.setTextMatrix(0, 1, QStringLiteral("Value"));
+    formView.setCell(CellSetting::Bold, 0, 0, 0, 1, true);
+    formView.setCell(CellSetting::BackColor, 0, 0, 0, 1, kHeaderBack);
+    formView.setCell(CellSetting::ForeColor, 0, 0, 0, 1, kHeaderFore);
+    formView.setCell(CellSetting::Alignment, 0, 0, 0, 1, kCentre);
+    const int valueWidth = formViewWidthTwips - formView.colWidth(0);
     if (valueWidth > 0) {
-        fb.setColWidth(1, valueWidth);
+        formView.setColWidth(1, valueWidth);
     }
-    if (flagColumn >= 0 && flagColumn < fa.cols()) {
-        fa.setColWidth(flagColumn, kFlagColumnWidth);
+    if (flagColumn >= 0 && flagColumn < dataSheet.cols()) {
+        dataSheet.setColWidth(flagColumn, kFlagColumnWidth);
     }
 }
 
-void FormView::fillTitles(Grid& fb, const Grid& fa) {
-    const int columns = fa.cols();
-    if (fb.rows() < columns + 1) {
-        fb.setRows(columns + 1);
+void FormView::fillTitles(Grid& formView, const Grid& dataSheet) {
+    const int columns = dataSheet.cols();
+    if (formView.rows() < columns + 1) {
+        formView.setRows(columns + 1);
     }
     for (int c = 0; c < columns; ++c) {
-        fb.setTextMatrix(c + 1, 0, fa.textMatrix(0, c));
-        fb.setCell(CellSetting::Alignment, c + 1, 0, kRight);
+        formView.setTextMatrix(c + 1, 0, dataSheet.textMatrix(0, c));
+        formView.setCell(CellSetting::Alignment, c + 1, 0, kRight);
     }
 }
 

@@ -20,27 +20,28 @@ const ColumnFormatEntry kColumnFormats[] = {
 
 }  // namespace
 
-FormatCommands::FormatCommands(Grid& fa, SheetState& state) : fa_(fa), state_(state) {}
+FormatCommands::FormatCommands(Grid& dataSheet, SheetState& state)
+    : dataSheet_(dataSheet), state_(state) {}
 
-CellBlock FormatCommands::styleRange(const Grid& fa, bool blockMode) {
+CellBlock FormatCommands::styleRange(const Grid& dataSheet, bool blockMode) {
     // The title row is no data cell: a sheet of titles alone has nothing to
     // format, and the selection never reaches above the first data row.
-    if (fa.rows() <= fa.fixedRows() || fa.cols() <= 0) {
+    if (dataSheet.rows() <= dataSheet.fixedRows() || dataSheet.cols() <= 0) {
         return {};
     }
-    const int row1 = fa.row(), row2 = fa.rowSel();
-    CellBlock block = blockMode ? CellBlock{row1, fa.col(), row2, fa.colSel()}
-                                : CellBlock{row1, 0, row2, fa.cols() - 1};
+    const int row1 = dataSheet.row(), row2 = dataSheet.rowSel();
+    CellBlock block = blockMode ? CellBlock{row1, dataSheet.col(), row2, dataSheet.colSel()}
+                                : CellBlock{row1, 0, row2, dataSheet.cols() - 1};
     if (block.row1 > block.row2) {
         std::swap(block.row1, block.row2);
     }
     if (block.col1 > block.col2) {
         std::swap(block.col1, block.col2);
     }
-    block.row1 = std::max(block.row1, fa.fixedRows());
-    block.row2 = std::min(block.row2, fa.rows() - 1);
+    block.row1 = std::max(block.row1, dataSheet.fixedRows());
+    block.row2 = std::min(block.row2, dataSheet.rows() - 1);
     block.col1 = std::max(block.col1, 0);
-    block.col2 = std::min(block.col2, fa.cols() - 1);
+    block.col2 = std::min(block.col2, dataSheet.cols() - 1);
     return block;
 }
 
@@ -57,39 +58,39 @@ bool& FormatCommands::stateOf(CellSetting style) {
 
 bool FormatCommands::toggleStyle(CellSetting style, bool blockMode) {
     bool& state = stateOf(style);
-    const CellBlock range = styleRange(fa_, blockMode);
+    const CellBlock range = styleRange(dataSheet_, blockMode);
     if (range.isEmpty()) {
         return state;
     }
     state = !state;
-    fa_.setCell(style, range.row1, range.col1, range.row2, range.col2, state);
+    dataSheet_.setCell(style, range.row1, range.col1, range.row2, range.col2, state);
     return state;
 }
 
 void FormatCommands::applyForeColor(uint32_t color, bool blockMode) {
-    const CellBlock range = styleRange(fa_, blockMode);
+    const CellBlock range = styleRange(dataSheet_, blockMode);
     if (!range.isEmpty()) {
-        fa_.setCell(CellSetting::ForeColor, range.row1, range.col1, range.row2, range.col2,
-                    QVariant::fromValue(qlonglong(color)));
+        dataSheet_.setCell(CellSetting::ForeColor, range.row1, range.col1, range.row2, range.col2,
+                           QVariant::fromValue(qlonglong(color)));
     }
 }
 
 bool FormatCommands::setColumnFormat(const QString& format) {
-    const int col = fa_.col();
-    if (col < 0 || col >= fa_.cols()) {
+    const int col = dataSheet_.col();
+    if (col < 0 || col >= dataSheet_.cols()) {
         return false;
     }
-    fa_.setColFormat(col, format);
+    dataSheet_.setColFormat(col, format);
     return true;
 }
 
 bool FormatCommands::toggleMerge() {
-    const int col = fa_.col();
-    if (col < 0 || col >= fa_.cols()) {
+    const int col = dataSheet_.col();
+    if (col < 0 || col >= dataSheet_.cols()) {
         return false;
     }
-    const bool merge = !fa_.colMerge(col);
-    fa_.setColMerge(col, merge);
+    const bool merge = !dataSheet_.colMerge(col);
+    dataSheet_.setColMerge(col, merge);
     return merge;
 }
 

@@ -34,13 +34,13 @@ struct ColumnFormatEntry {
 
 class FormatCommands {
   public:
-    FormatCommands(Grid& fa, SheetState& state);
+    FormatCommands(Grid& dataSheet, SheetState& state);
 
     // The cells a formatting command acts on. Block mode: the selected block
     // from the current cell to the selection's far corner. Row mode: whole
     // rows from the current row to the selection end row. Empty when the
     // sheet has no data cell.
-    static CellBlock styleRange(const Grid& fa, bool blockMode);
+    static CellBlock styleRange(const Grid& dataSheet, bool blockMode);
 
     // Bold, Italic or Underline: a false remembered state sets the style on
     // the style range, a true one clears it; the state follows. Returns the
@@ -59,7 +59,7 @@ class FormatCommands {
   private:
     bool& stateOf(CellSetting style);
 
-    Grid& fa_;
+    Grid& dataSheet_;
     SheetState& state_;
 };
 

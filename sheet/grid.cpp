@@ -1,5 +1,6 @@
 #include "sheet/grid.h"
 
+#include "sheet/cell_props_edit.h"
 #include "sheet/grid_codes.h"
 #include "sheet/grid_delegate.h"
 #include "sheet/grid_header.h"
@@ -274,50 +275,6 @@ QVariant Grid::cell(CellSetting setting, int row, int col) const {
     return {};
 }
 
-namespace {
-void setStyleBit(CellProps& p, uint8_t bit, bool on) {
-    p.style = on ? (p.style | bit) : (p.style & ~bit);
-}
-
-std::function<void(CellProps&)> propsEdit(CellSetting setting, const QVariant& value) {
-    const int number = value.toInt();
-    const auto color = uint32_t(value.toLongLong()) & 0xFFFFFF;
-    switch (setting) {
-        case CellSetting::Alignment:
-            return [number](CellProps& p) {
-                p.alignment =
-                    (number >= 0 && number <= 9) ? uint8_t(number) : CellProps::kNoAlignment;
-            };
-        case CellSetting::PictureAlignment:
-            return
-                [number](CellProps& p) { p.pictureAlignment = uint8_t(std::clamp(number, 0, 9)); };
-        case CellSetting::Checked:
-            return [number](CellProps& p) { p.checked = uint8_t(std::clamp(number, 0, 2)); };
-        case CellSetting::BackColor:
-            return [color](CellProps& p) { p.backColor = color; };
-        case CellSetting::ForeColor:
-            return [color](CellProps& p) { p.foreColor = color; };
-        case CellSetting::BarColor:
-            return [color](CellProps& p) { p.barColor = color; };
-        case CellSetting::BarFillPercent: {
-            const double percent = value.toDouble();
-            return [percent](CellProps& p) { p.barPercent = std::isfinite(percent) ? percent : 0; };
-        }
-        case CellSetting::Bold:
-        case CellSetting::Italic:
-        case CellSetting::Underline: {
-            const uint8_t bit = setting == CellSetting::Bold     ? CellProps::kBold
-                                : setting == CellSetting::Italic ? CellProps::kItalic
-                                                                 : CellProps::kUnderline;
-            const bool on = value.toBool();
-            return [bit, on](CellProps& p) { setStyleBit(p, bit, on); };
-        }
-        default:
-            return {};
-    }
-}
-}  // namespace
-
 void Grid::setCell(CellSetting setting, int row1, int col1, int row2, int col2,
                    const QVariant& value) {
     if (setting == CellSetting::Text) {
@@ -328,7 +285,7 @@ void Grid::setCell(CellSetting setting, int row1, int col1, int row2, int col2,
         }
     } else if (setting == CellSetting::Picture) {
         setCellPicture(row1, col1, row2, col2, value.value<QPixmap>());
-    } else if (auto edit = propsEdit(setting, value)) {
+    } else if (auto edit = cellPropsEdit(setting, value)) {
         model_->editBlock(row1, col1, row2, col2, edit);
     }
 }
@@ -608,28 +565,6 @@ bool Grid::eventFilter(QObject* watched, QEvent* event) {
         emit afterUserResize(-1, col);
     }
     return QTableView::eventFilter(watched, event);
-}
-
-// ---- files ----
-
-bool Grid::saveGrid(const QString& fileName, int format, bool withFixedCells, QString* error) {
-    Q_UNUSED(fileName);
-    Q_UNUSED(format);
-    Q_UNUSED(withFixedCells);
-    if (error) {
-        *error = tr("Saving grid files is not available yet.");
-    }
-    return false;
-}
-
-bool Grid::loadGrid(const QString& fileName, int format, bool withFixedCells, QString* error) {
-    Q_UNUSED(fileName);
-    Q_UNUSED(format);
-    Q_UNUSED(withFixedCells);
-    if (error) {
-        *error = tr("Opening grid files is not available yet.");
-    }
-    return false;
 }
 
 // ---- bulk fill ----

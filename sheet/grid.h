@@ -47,8 +47,6 @@ class Grid : public QTableView {
     // Colours are 24-bit values red + 256*green + 65536*blue.
     enum SelectionModeCode { SelectFree = 0, SelectListBox = 3 };
     enum SortOrder { SortAscending = 1, SortDescending = 2 };
-    enum FileFormat { FileGrid = 0, FileCommaText = 3, FileTabText = 4 };
-    static constexpr int kBooleanType = 11;
     static constexpr int kGeneralAlignment = 9;
 
     explicit Grid(QWidget* parent = nullptr);
@@ -149,10 +147,6 @@ class Grid : public QTableView {
 
     // Sorting (also run by a click on a title): rows below the fixed row.
     void sort(int col, int order);
-
-    // Files: formats 3 and 4 are delimited text; 0 is the grid's own file.
-    bool saveGrid(const QString& fileName, int format, bool withFixedCells, QString* error);
-    bool loadGrid(const QString& fileName, int format, bool withFixedCells, QString* error);
 
     // Bulk fill, the path a database result uses: titles become row 0, then
     // every appended row becomes a data row. Nothing repaints until endFill().

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 // Through the source root: this header-only type needs no link to the engine.
-#include "jet/include/jet/status.h"
+#include "jet/status.h"
 
 namespace sheet {
 

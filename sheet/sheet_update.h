@@ -1,6 +1,6 @@
 // The sheet update: the one routine run after every load or reshape of the
-// data sheet `fa` and on clicks and row moves in it. It brings the form view
-// `fb`, the font-style buttons, the position in the status bar and the
+// data sheet and on clicks and row moves in it. It brings the form view,
+// the font-style buttons, the position in the status bar and the
 // statistics display in step with the sheet's current cell.
 #pragma once
 
@@ -51,10 +51,9 @@ class SheetUpdateView {
 
 class SheetUpdate {
   public:
-    static constexpr int kBooleanType = 11;
-
     // blank is the picture a value cell gets when its sheet cell has none.
-    SheetUpdate(Grid& fa, Grid& fb, SheetState& state, SheetUpdateView& view, QPixmap blank);
+    SheetUpdate(Grid& dataSheet, Grid& formView, SheetState& state, SheetUpdateView& view,
+                QPixmap blank);
 
     void run();
 
@@ -68,8 +67,8 @@ class SheetUpdate {
     void showStyles();
     void fillValues();
 
-    Grid& fa_;
-    Grid& fb_;
+    Grid& dataSheet_;
+    Grid& formView_;
     SheetState& state_;
     SheetUpdateView& view_;
     QPixmap blank_;

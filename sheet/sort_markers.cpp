@@ -5,8 +5,9 @@
 
 namespace sheet {
 
-SortMarkers::SortMarkers(Grid& fa, SheetState& state, QPixmap up, QPixmap down, QPixmap blank)
-    : fa_(fa),
+SortMarkers::SortMarkers(Grid& dataSheet, SheetState& state, QPixmap up, QPixmap down,
+                         QPixmap blank)
+    : dataSheet_(dataSheet),
       state_(state),
       up_(std::move(up)),
       down_(std::move(down)),
@@ -14,8 +15,8 @@ SortMarkers::SortMarkers(Grid& fa, SheetState& state, QPixmap up, QPixmap down, 
 
 // Column indexes may be stale after the sheet shrank; out-of-range titles are skipped.
 void SortMarkers::clearTitle(int col) {
-    if (col >= 0 && col < fa_.cols() && fa_.rows() > 0) {
-        fa_.setCellPicture(0, col, 0, col, blank_);
+    if (col >= 0 && col < dataSheet_.cols() && dataSheet_.rows() > 0) {
+        dataSheet_.setCellPicture(0, col, 0, col, blank_);
     }
 }
 
@@ -24,11 +25,11 @@ void SortMarkers::beforeSort() {
 }
 
 void SortMarkers::afterSort(int col, int order) {
-    if (col < 0 || col >= fa_.cols() || fa_.rows() == 0) {
+    if (col < 0 || col >= dataSheet_.cols() || dataSheet_.rows() == 0) {
         return;
     }
-    fa_.setCell(CellSetting::PictureAlignment, 0, col, kRightCentre);
-    fa_.setCellPicture(0, col, 0, col, order == 1 ? up_ : down_);
+    dataSheet_.setCell(CellSetting::PictureAlignment, 0, col, kRightCentre);
+    dataSheet_.setCellPicture(0, col, 0, col, order == 1 ? up_ : down_);
     state_.sortedColumn = col;
 }
 

@@ -14,7 +14,7 @@ class SortMarkers {
   public:
     static constexpr int kRightCentre = 7;
 
-    SortMarkers(Grid& fa, SheetState& state, QPixmap up, QPixmap down, QPixmap blank);
+    SortMarkers(Grid& dataSheet, SheetState& state, QPixmap up, QPixmap down, QPixmap blank);
 
     void beforeSort();
     void afterSort(int col, int order);
@@ -23,7 +23,7 @@ class SortMarkers {
   private:
     void clearTitle(int col);
 
-    Grid& fa_;
+    Grid& dataSheet_;
     SheetState& state_;
     QPixmap up_;
     QPixmap down_;

@@ -1,4 +1,4 @@
-// The caption panel `VTPan`: the maker's name, the product name and the
+// The caption panel: the maker's name, the product name and the
 // maker's web address under a logo. It covers the tree while no database is
 // open. A click on the address (the label `Label2`) asks for the web site.
 #pragma once

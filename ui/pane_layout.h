@@ -22,8 +22,9 @@ struct TwipsRect {
     bool operator==(const TwipsRect&) const = default;
 };
 
-// Every control the layout places. The tab-page controls (fb, fs, Tree2,
-// txtSQL and the SQL buttons) are placed relative to TabStrip1; all others
+// Every control the layout places. The tab-page controls (form view,
+// statistics grid, table tree, SQL box and its buttons) are placed relative to
+// the tab strip; all others
 // relative to the client area below the menu bar.
 enum class Pane {
     dataSheet,
@@ -79,7 +80,7 @@ struct LayoutFrame {
 // it is not made, the pane keeps its previous size, and later steps go on.
 enum class Dimension { Width, Height, Column1Width };
 struct SkippedAssignment {
-    Pane pane;  // fb or fs for Column1Width
+    Pane pane;  // formView or statisticsGrid for Column1Width
     Dimension dimension;
     int rejectedValue;
     bool operator==(const SkippedAssignment&) const = default;
@@ -89,7 +90,7 @@ using SkippedList = std::vector<SkippedAssignment>;
 // Assignments that skip (and record in skipped) a negative size.
 void setWidth(PaneGeometry& g, Pane pane, int value, SkippedList& skipped);
 void setHeight(PaneGeometry& g, Pane pane, int value, SkippedList& skipped);
-// Column 1 of the form view (pane fb) or of the statistics grid (pane fs).
+// Column 1 of the form view or of the statistics grid.
 void setColumn1Width(PaneGeometry& g, Pane pane, int value, SkippedList& skipped);
 // The SQL buttons' row below the SQL box: cmdRun 500 below the box's height,
 // the others level with it.

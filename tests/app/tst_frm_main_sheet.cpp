@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "sheet/column_types.h"
 #include "sheet/grid.h"
 #include "sheet/grid_model.h"
 #include "sheet_driving.h"
@@ -145,7 +146,7 @@ void FrmMainSheetTest::titleOnlySheetShowsZeroRows() {
 
 void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
     fillSheet(*w_->controls().dataSheet, 5);
-    w_->controls().dataSheet->setColDataType(4, sheet::Grid::kBooleanType);
+    w_->controls().dataSheet->setColDataType(4, sheet::kBooleanType);
     w_->controls().dataSheet->setTextMatrix(2, 4, QStringLiteral("True"));
     w_->controls().dataSheet->setTextMatrix(3, 4, QStringLiteral("False"));
     clickCell(*w_->controls().dataSheet, 2, 1);

@@ -1,6 +1,7 @@
 // The grid widget, driven headless: shape, current cell and selection, block
 // text, cell properties, title clicks that sort, title drags that move a
 // column, column widths, find as you type, editing and what gets painted.
+#include "sheet/column_types.h"
 #include "sheet/grid.h"
 #include "sheet/grid_header.h"
 #include "sheet/grid_model.h"
@@ -236,7 +237,7 @@ class TestGrid : public QObject {
         grid.setTextMatrix(1, 1, QStringLiteral("2"));
         QCOMPARE(grid.model()->index(0, 1).data().toString(), QStringLiteral("2.00"));
         QCOMPARE(grid.colFormat(2), QString());
-        grid.setColDataType(2, Grid::kBooleanType);
+        grid.setColDataType(2, sheet::kBooleanType);
         QCOMPARE(grid.colDataType(2), 11);
         grid.setColMerge(1, true);
         QVERIFY(grid.colMerge(1));
