@@ -17,17 +17,10 @@ constexpr Pane kSqlButtons[] = {Pane::runButton,         Pane::clearButton, Pane
                                 Pane::deleteQueryButton, Pane::lockButton,  Pane::unlockButton};
 constexpr int kSqlButtonLefts[] = {105, 528, 951, 1374, 1800, 1800};
 
-const char* const kPaneNames[kPaneCount] = {"dataSheet",          "databaseTree",
-                                            "captionPanel",       "verticalSplitter",
-                                            "verticalDragBar",    "verticalLimitBar",
-                                            "horizontalSplitter", "horizontalDragBar",
-                                            "horizontalLimitBar", "tabStrip",
-                                            "formView",           "statisticsGrid",
-                                            "tableTree",          "sqlBox",
-                                            "runButton",          "clearButton",
-                                            "saveQueryButton",    "deleteQueryButton",
-                                            "lockButton",         "unlockButton",
-                                            "progressBar"};
+const char* const kPaneNames[kPaneCount] = {
+    "fa",     "TreeView1", "VTPan",      "VBar",         "VBar1",      "VBar2",        "HBar",
+    "HBar1",  "HBar2",     "TabStrip1",  "fb",           "fs",         "Tree2",        "txtSQL",
+    "cmdRun", "cmdClear",  "cmdSaveSQL", "cmdDeleteSQL", "cmdLockSQL", "cmdUnlockSQL", "Progress"};
 
 int storedPosition(int stored, int fallback) {
     return stored <= 0 ? fallback : std::min(stored, kMaxPosition);

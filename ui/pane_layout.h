@@ -50,6 +50,7 @@ enum class Pane {
     progressBar,
 };
 constexpr int kPaneCount = static_cast<int>(Pane::progressBar) + 1;
+// The pane's control name: the objectName its widget carries.
 const char* paneName(Pane pane);
 
 struct PaneGeometry {
