@@ -93,9 +93,9 @@ int compareJetText(std::string_view a, std::string_view b, FileFormat format) {
         return c;
     // Accents, then case, then the bytes, so the order is total.
     for (size_t k = 0; k < ca.size() && k < cb.size(); ++k) {
-        const uint32_t fa = foldCase(ca[k]), fb = foldCase(cb[k]);
-        if (fa != fb)
-            return fa < fb ? -1 : 1;
+        const uint32_t foldedA = foldCase(ca[k]), foldedB = foldCase(cb[k]);
+        if (foldedA != foldedB)
+            return foldedA < foldedB ? -1 : 1;
     }
     if (ca.size() != cb.size())
         return ca.size() < cb.size() ? -1 : 1;

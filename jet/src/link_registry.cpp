@@ -9,7 +9,7 @@ namespace jet {
 
 namespace {
 
-namespace fs = std::filesystem;
+namespace filesystem = std::filesystem;
 
 bool isWindowsPath(const std::string& stored) {
     const bool drive =
@@ -38,14 +38,14 @@ bool sameIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool isFile(const fs::path& p) {
+bool isFile(const filesystem::path& p) {
     std::error_code ec;
-    return fs::is_regular_file(p, ec);
+    return filesystem::is_regular_file(p, ec);
 }
 
 std::string canonical(const std::string& path) {
     std::error_code ec;
-    const fs::path c = fs::weakly_canonical(path, ec);
+    const filesystem::path c = filesystem::weakly_canonical(path, ec);
     return ec ? path : c.string();
 }
 
@@ -59,11 +59,12 @@ std::vector<std::string> linkCandidates(const std::string& stored,
     if (name.empty())
         return out;
     if (!isWindowsPath(stored))
-        out.push_back(
-            fs::path(stored).is_absolute() ? stored : (fs::path(frontEndFolder) / stored).string());
-    out.push_back((fs::path(frontEndFolder) / name).string());
+        out.push_back(filesystem::path(stored).is_absolute()
+                          ? stored
+                          : (filesystem::path(frontEndFolder) / stored).string());
+    out.push_back((filesystem::path(frontEndFolder) / name).string());
     for (const std::string& folder : folders)
-        out.push_back((fs::path(folder) / name).string());
+        out.push_back((filesystem::path(folder) / name).string());
     return out;
 }
 
@@ -71,10 +72,11 @@ std::optional<std::string> findLinkedFile(const std::vector<std::string>& candid
     for (const std::string& candidate : candidates) {
         if (isFile(candidate))
             return candidate;
-        const fs::path p(candidate);
+        const filesystem::path p(candidate);
         std::error_code ec;
-        fs::directory_iterator it(p.parent_path().empty() ? fs::path(".") : p.parent_path(), ec);
-        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        filesystem::directory_iterator it(
+            p.parent_path().empty() ? filesystem::path(".") : p.parent_path(), ec);
+        for (; !ec && it != filesystem::directory_iterator(); it.increment(ec)) {
             if (sameIgnoringCase(it->path().filename().string(), p.filename().string()) &&
                 isFile(it->path()))
                 return it->path().string();
@@ -129,7 +131,7 @@ LinkRegistry::~LinkRegistry() = default;
 
 Result<const Database*> LinkRegistry::open(const std::string& stored, const std::string& password,
                                            const Database& from) {
-    const std::string frontEndFolder = fs::path(from.path()).parent_path().string();
+    const std::string frontEndFolder = filesystem::path(from.path()).parent_path().string();
     const auto found = findLinkedFile(linkCandidates(stored, frontEndFolder, folders_));
     if (!found) {
         std::string where =

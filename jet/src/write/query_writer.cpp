@@ -134,7 +134,7 @@ void describe(const Database& db, const Job& job, const CatalogEditor& editor, V
 
 Status run(const std::string& path, const QueryWriteOptions& options, Job& job) {
     RealFileSystem real;
-    FileSystem& fs = options.fileSystem ? *options.fileSystem : real;
+    FileSystem& files = options.fileSystem ? *options.fileSystem : real;
     std::unique_ptr<Database> db;  // stays open: the planned image reads its pages
     std::optional<PageImage> planned;
     VerifyPlan plan;
@@ -169,7 +169,7 @@ Status run(const std::string& path, const QueryWriteOptions& options, Job& job) 
     steps.verify = [&](const std::string& temp) {
         return verifyDatabase(temp, options.password, *planned, plan);
     };
-    return safeWrite(fs, path, steps);
+    return safeWrite(files, path, steps);
 }
 
 }  // namespace

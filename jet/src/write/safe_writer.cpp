@@ -18,8 +18,8 @@ std::string lowered(std::string s) {
 }
 
 // "computer NAME, user NAME" from the first record of a lock file.
-std::string lockHolder(FileSystem& fs, const std::string& ldb) {
-    auto bytes = fs.readAll(ldb, 1 << 16);
+std::string lockHolder(FileSystem& files, const std::string& ldb) {
+    auto bytes = files.readAll(ldb, 1 << 16);
     if (!bytes || bytes->size() < 64) {
         return {};
     }
@@ -39,13 +39,13 @@ std::string lockHolder(FileSystem& fs, const std::string& ldb) {
 
 // The lock file beside the database in any spelling ("F.LDB" from Windows
 // shares as well as "F.ldb", ".laccdb" beside .accdb files).
-std::string findLockFile(FileSystem& fs, const std::string& path) {
+std::string findLockFile(FileSystem& files, const std::string& path) {
     const std::string folder = folderOf(path);
     const std::string expected = lowered(lockFilePath(path).substr(folder.size() + 1));
     const std::string other = lowered(expected.ends_with(".laccdb")
                                           ? expected.substr(0, expected.size() - 7) + ".ldb"
                                           : expected.substr(0, expected.size() - 4) + ".laccdb");
-    for (const std::string& name : fs.listFolder(folder)) {
+    for (const std::string& name : files.listFolder(folder)) {
         const std::string key = lowered(name);
         if (key == expected || key == other) {
             return folder + "/" + name;
@@ -54,10 +54,10 @@ std::string findLockFile(FileSystem& fs, const std::string& path) {
     return {};
 }
 
-Status checkNotOpenElsewhere(FileSystem& fs, const std::string& path) {
-    const std::string ldb = findLockFile(fs, path);
+Status checkNotOpenElsewhere(FileSystem& files, const std::string& path) {
+    const std::string ldb = findLockFile(files, path);
     if (!ldb.empty()) {
-        return {ErrorCode::Io, "The database is open in another program" + lockHolder(fs, ldb) +
+        return {ErrorCode::Io, "The database is open in another program" + lockHolder(files, ldb) +
                                    ": the lock file '" + ldb +
                                    "' exists. Close the database there and try again; if no "
                                    "one has it open, the lock file was left by a crash and "
@@ -72,11 +72,11 @@ Status changedMeanwhile(const std::string& path) {
                                "saved; nothing was written."};
 }
 
-Status checkUnchanged(FileSystem& fs, const std::string& path, const FileStamp& before) {
-    if (Status status = checkNotOpenElsewhere(fs, path); !status) {
+Status checkUnchanged(FileSystem& files, const std::string& path, const FileStamp& before) {
+    if (Status status = checkNotOpenElsewhere(files, path); !status) {
         return status;
     }
-    auto now = fs.stamp(path);
+    auto now = files.stamp(path);
     if (!now) {
         return now.status();
     }
@@ -86,14 +86,14 @@ Status checkUnchanged(FileSystem& fs, const std::string& path, const FileStamp& 
 // Puts the verified copy in place. The exchange leaves the old file at
 // `temp`; if that is not the file that was read, another program replaced
 // the database meanwhile: swap back so its file stays.
-Status exchangeInto(FileSystem& fs, const std::string& path, const std::string& temp,
+Status exchangeInto(FileSystem& files, const std::string& path, const std::string& temp,
                     const FileStamp& before, bool keepBackup, bool& keepTemp) {
-    if (Status status = fs.exchange(temp, path); !status) {
+    if (Status status = files.exchange(temp, path); !status) {
         return status;
     }
-    auto old = fs.stamp(temp);
+    auto old = files.stamp(temp);
     if (!old || !(*old == before)) {
-        Status back = fs.exchange(temp, path);
+        Status back = files.exchange(temp, path);
         if (!back) {
             keepTemp = true;  // it holds the other program's file
             return {ErrorCode::Io, "The database '" + path +
@@ -104,15 +104,15 @@ Status exchangeInto(FileSystem& fs, const std::string& path, const std::string& 
         return changedMeanwhile(path);
     }
     const std::string backup = backupPath(path);
-    if (keepBackup && !fs.exists(backup) && fs.renameNoReplace(temp, backup)) {
+    if (keepBackup && !files.exists(backup) && files.renameNoReplace(temp, backup)) {
         return Status::ok();
     }
-    (void)fs.remove(temp);  // the database is already changed; a failure here loses nothing
+    (void)files.remove(temp);  // the database is already changed; a failure here loses nothing
     return Status::ok();
 }
 
 // Steps after the temporary file exists; the caller removes it on failure.
-Status finishWithTemp(FileSystem& fs, const std::string& path, const std::string& temp,
+Status finishWithTemp(FileSystem& files, const std::string& path, const std::string& temp,
                       const FileStamp& before, const SafeWriteSteps& steps, bool& keepTemp) {
     if (Status status = steps.verify(temp); !status) {
         return {status.code(),
@@ -120,17 +120,17 @@ Status finishWithTemp(FileSystem& fs, const std::string& path, const std::string
                 "was left as it was: " +
                     status.message()};
     }
-    if (Status status = checkUnchanged(fs, path, before); !status) {
+    if (Status status = checkUnchanged(files, path, before); !status) {
         return status;
     }
-    return exchangeInto(fs, path, temp, before, steps.keepBackup, keepTemp);
+    return exchangeInto(files, path, temp, before, steps.keepBackup, keepTemp);
 }
 
-Status checkCanWrite(FileSystem& fs, const std::string& path) {
-    if (Status status = checkNotOpenElsewhere(fs, path); !status) {
+Status checkCanWrite(FileSystem& files, const std::string& path) {
+    if (Status status = checkNotOpenElsewhere(files, path); !status) {
         return status;
     }
-    for (Status status : {fs.checkWritable(path), fs.checkFolderWritable(folderOf(path))}) {
+    for (Status status : {files.checkWritable(path), files.checkFolderWritable(folderOf(path))}) {
         if (!status) {
             return status;
         }
@@ -158,15 +158,15 @@ std::string backupPath(const std::string& path) {
     return path + ".bak";
 }
 
-Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& steps) {
-    if (Status status = checkCanWrite(fs, path); !status) {
+Status safeWrite(FileSystem& files, const std::string& path, const SafeWriteSteps& steps) {
+    if (Status status = checkCanWrite(files, path); !status) {
         return status;
     }
-    auto lock = fs.lock(path);
+    auto lock = files.lock(path);
     if (!lock) {
         return lock.status();
     }
-    auto before = fs.stamp(path);
+    auto before = files.stamp(path);
     if (!before) {
         return before.status();
     }
@@ -175,17 +175,17 @@ Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& 
         return patch.status();
     }
     const std::string temp = temporaryPath(path);
-    if (fs.exists(temp)) {
-        (void)fs.remove(temp);  // left by an interrupted save of ours
+    if (files.exists(temp)) {
+        (void)files.remove(temp);  // left by an interrupted save of ours
     }
-    if (Status status = fs.writeCopy(path, temp, *patch, before->mode); !status) {
-        (void)fs.remove(temp);
+    if (Status status = files.writeCopy(path, temp, *patch, before->mode); !status) {
+        (void)files.remove(temp);
         return status;
     }
     bool keepTemp = false;
-    Status status = finishWithTemp(fs, path, temp, *before, steps, keepTemp);
+    Status status = finishWithTemp(files, path, temp, *before, steps, keepTemp);
     if (!status && !keepTemp) {
-        (void)fs.remove(temp);
+        (void)files.remove(temp);
     }
     return status;
 }

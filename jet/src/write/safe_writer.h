@@ -27,7 +27,7 @@ struct SafeWriteSteps {
 };
 
 // `path` must name the database itself, not a symbolic link to it.
-Status safeWrite(FileSystem& fs, const std::string& path, const SafeWriteSteps& steps);
+Status safeWrite(FileSystem& files, const std::string& path, const SafeWriteSteps& steps);
 
 // "/x/Shop.mdb" -> "/x/Shop.ldb": where Jet keeps the lock file (".laccdb"
 // beside an .accdb file).
