@@ -5,8 +5,8 @@
 
 #include "app/file_system_local.h"
 #include "app/main_window.h"
-#include "app/module_main.h"
 #include "app/settings_file.h"
+#include "app/startup.h"
 #include "ui/qt_desktop.h"
 #include "ui/qt_dialogs.h"
 
@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     app::LocalFileSystem fileSystem;
     ui::QtDesktop desktop;
     ui::QtDialogs dialogs(nullptr);
-    ModuleMain::Environment environment;
+    Startup::Environment environment;
     environment.fileSystem = &fileSystem;
     environment.programFolder = QCoreApplication::applicationDirPath();
     environment.userFolder = app::userConfigFolder();
@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     environment.desktop = &desktop;
     environment.arguments = QCoreApplication::arguments().mid(1);
 
-    ModuleMain module(environment);
-    module.Main();
+    Startup module(environment);
+    module.start();
     return QApplication::exec();
 }

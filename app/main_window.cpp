@@ -11,11 +11,11 @@
 
 #include "analysis/statistics_controller.h"
 #include "app/database_browser.h"
-#include "app/module_main.h"
 #include "app/sheet_editing.h"
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
+#include "app/startup.h"
 #include "db/progress_bar_feedback.h"
 #include "sheet/flag_column_controller.h"
 #include "sheet/grid.h"
@@ -42,7 +42,7 @@ const char* const kCrLf = "\r\n";
 
 }  // namespace
 
-MainWindow::MainWindow(ModuleMain& module, SettingsFile& settings, ui::Dialogs& dialogs,
+MainWindow::MainWindow(Startup& module, SettingsFile& settings, ui::Dialogs& dialogs,
                        ui::Desktop& desktop, QWidget* parent)
     : QMainWindow(parent),
       module_(module),

@@ -19,7 +19,7 @@
 #include "ui/menu_actions.h"
 #include "ui/window_controls.h"
 
-class ModuleMain;
+class Startup;
 class QAction;
 class QPlainTextEdit;
 class QTreeWidget;
@@ -56,8 +56,8 @@ class SheetModes;
 class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     Q_OBJECT
   public:
-    MainWindow(ModuleMain& module, SettingsFile& settings, ui::Dialogs& dialogs,
-               ui::Desktop& desktop, QWidget* parent = nullptr);
+    MainWindow(Startup& module, SettingsFile& settings, ui::Dialogs& dialogs, ui::Desktop& desktop,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Lifecycle (main_window_lifecycle.cpp).
@@ -132,7 +132,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     void writeSettings();
     int storedNumber(const char* section, const char* key) const;
 
-    ModuleMain& module_;
+    Startup& module_;
     SettingsFile& settings_;
     ui::Dialogs& dialogs_;
     ui::Desktop& desktop_;

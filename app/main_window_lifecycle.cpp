@@ -9,11 +9,11 @@
 #include <QTimer>
 
 #include "app/main_window.h"
-#include "app/module_main.h"
 #include "app/settings_file.h"
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
+#include "app/startup.h"
 #include "app/window_placement.h"
 #include "sheet/form_view.h"
 #include "sheet/grid.h"
@@ -41,8 +41,8 @@ constexpr int kRowsBoxStart = 50;
 constexpr int kColsBoxStart = 10;
 
 void readBoolean(SettingsFile& settings, const char* key, bool& field) {
-    if (const auto value =
-            settingsBoolean(settings.GetINI(QStringLiteral("OPTION"), QString::fromLatin1(key)))) {
+    if (const auto value = settingsBoolean(
+            settings.readValue(QStringLiteral("OPTION"), QString::fromLatin1(key)))) {
         field = *value;
     }
 }
@@ -51,7 +51,7 @@ void readBoolean(SettingsFile& settings, const char* key, bool& field) {
 
 int MainWindow::storedNumber(const char* section, const char* key) const {
     return settingsWholeNumber(
-        settings_.GetINI(QString::fromLatin1(section), QString::fromLatin1(key)));
+        settings_.readValue(QString::fromLatin1(section), QString::fromLatin1(key)));
 }
 
 void MainWindow::load() {
@@ -81,8 +81,8 @@ void MainWindow::load() {
     controls_.toolbar->buttons().flag->setVisible(false);
     controls_.toolbar->buttons().barChart->setVisible(false);
     actions_.barChart->setEnabled(false);
-    controls_.toolbar->sizeBoxes()->txtRow->setText(QString::number(kRowsBoxStart));
-    controls_.toolbar->sizeBoxes()->txtCol->setText(QString::number(kColsBoxStart));
+    controls_.toolbar->sizeBoxes()->rowsBox->setText(QString::number(kRowsBoxStart));
+    controls_.toolbar->sizeBoxes()->colsBox->setText(QString::number(kColsBoxStart));
     loaded_ = true;
     layOut();
     // A file named on the command line opens once the window is up.
@@ -113,7 +113,7 @@ void MainWindow::restoreOptions() {
     readBoolean(settings_, "ALTERNATECOLOR", sheetState_.alternateColorOn);
     readBoolean(settings_, "FIELDSSUBTREE", view.fieldsSubtree);
     files_->lastOpenPath() =
-        settings_.GetINI(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
+        settings_.readValue(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
 }
 
 void MainWindow::setSheetDefaults() {
@@ -194,7 +194,7 @@ void MainWindow::writeSettings() {
         {"VBAR_LEFT", number(viewLayout_->panes()[ui::Pane::verticalSplitter].left)},
     };
     for (const auto& [key, value] : windows) {
-        (void)settings_.WriteINI(QStringLiteral("WINDOWS"), QString::fromLatin1(key), value);
+        (void)settings_.writeValue(QStringLiteral("WINDOWS"), QString::fromLatin1(key), value);
     }
     const std::pair<const char*, QString> options[] = {
         {"TOOLBAR", boolean(view.toolbarShown)},
@@ -206,7 +206,7 @@ void MainWindow::writeSettings() {
         {"LASTOPENPATH", files_->lastOpenPath().trimmed()},
     };
     for (const auto& [key, value] : options) {
-        (void)settings_.WriteINI(QStringLiteral("OPTION"), QString::fromLatin1(key), value);
+        (void)settings_.writeValue(QStringLiteral("OPTION"), QString::fromLatin1(key), value);
     }
 }
 

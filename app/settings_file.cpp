@@ -262,52 +262,53 @@ QString userConfigFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
 }
 
-SettingsLocation chooseSettingsLocation(const FileSystem& fs, const QString& programFolder,
+SettingsLocation chooseSettingsLocation(const FileSystem& fileSystem, const QString& programFolder,
                                         const QString& userFolder) {
     const QString program = settingsFilePath(programFolder);
     const QString user = userFolder.isEmpty() ? QString() : settingsFilePath(userFolder);
-    if (!user.isEmpty() && fs.fileExists(user)) {
+    if (!user.isEmpty() && fileSystem.fileExists(user)) {
         return {user, user, user};
     }
-    if (user.isEmpty() || fs.isWritableFolder(programFolder)) {
+    if (user.isEmpty() || fileSystem.isWritableFolder(programFolder)) {
         return {program, program, user};
     }
     return {program, user, user};
 }
 
-SettingsFile::SettingsFile(FileSystem& fs, SettingsLocation location)
-    : fs_(fs), location_(std::move(location)) {}
+SettingsFile::SettingsFile(FileSystem& fileSystem, SettingsLocation location)
+    : fileSystem_(fileSystem), location_(std::move(location)) {}
 
-QString SettingsFile::GetINI(const QString& sApp, const QString& sKey) const {
-    const auto bytes = fs_.readFile(location_.readPath);
+QString SettingsFile::readValue(const QString& section, const QString& key) const {
+    const auto bytes = fileSystem_.readFile(location_.readPath);
     if (!bytes) {
         return {};
     }
     const IniText text(*bytes);
-    const qsizetype header = text.findSection(trimText(sApp));
+    const qsizetype header = text.findSection(trimText(section));
     if (header < 0) {
         return {};
     }
-    const qsizetype line = text.findKey(header + 1, text.sectionEnd(header), trimText(sKey));
+    const qsizetype line = text.findKey(header + 1, text.sectionEnd(header), trimText(key));
     if (line < 0) {
         return {};
     }
     return firstCharacters(text.valueAt(line), kMaxValueLength);
 }
 
-jet::Status SettingsFile::WriteINI(const QString& sApp, const QString& sKey, const QString& value) {
-    const QString section = trimText(sApp);
-    const QString key = trimText(sKey);
+jet::Status SettingsFile::writeValue(const QString& sectionName, const QString& keyName,
+                                     const QString& value) {
+    const QString section = trimText(sectionName);
+    const QString key = trimText(keyName);
     const QString text = trimText(value);
     if (jet::Status check = checkEntry(section, key, text); !check) {
         return check;
     }
     // The file written starts from the one written before, else from the one
     // read, so moving to the per-user file keeps every other line.
-    auto old = fs_.readFile(location_.writePath);
+    auto old = fileSystem_.readFile(location_.writePath);
     if (!old && old.status().code() == jet::ErrorCode::NotFound &&
         location_.readPath != location_.writePath) {
-        old = fs_.readFile(location_.readPath);
+        old = fileSystem_.readFile(location_.readPath);
     }
     if (!old && old.status().code() != jet::ErrorCode::NotFound) {
         return old.status();
@@ -325,12 +326,12 @@ jet::Status SettingsFile::WriteINI(const QString& sApp, const QString& sKey, con
 }
 
 jet::Status SettingsFile::writeTo(const QString& path, const QByteArray& text) {
-    jet::Status status = fs_.writeFile(path, text);
+    jet::Status status = fileSystem_.writeFile(path, text);
     if (status || location_.userPath.isEmpty() || path == location_.userPath) {
         return status;
     }
     // The program's folder refused the write: keep the settings per user.
-    jet::Status fallback = fs_.writeFile(location_.userPath, text);
+    jet::Status fallback = fileSystem_.writeFile(location_.userPath, text);
     if (!fallback) {
         return status;
     }

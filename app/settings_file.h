@@ -1,6 +1,7 @@
 // The settings file VT.ini: sections in square brackets, then KEY=value lines.
-// GetINI reads one value, WriteINI replaces or adds one; every other line of
-// the file, comments and unknown sections included, is kept byte for byte.
+// readValue ("GetINI") reads one value, writeValue ("WriteINI") replaces or
+// adds one; every other line of the file, comments and unknown sections
+// included, is kept byte for byte.
 // Text is UTF-8. Section and key names compare without regard to case.
 //
 // Where the file lives: beside the program, unless the program's folder cannot
@@ -37,7 +38,7 @@ struct SettingsLocation {
 // - the per-user file, for reading and writing, when it already exists;
 // - else the program folder's file when that folder is writable;
 // - else read the program folder's file and write the per-user one.
-SettingsLocation chooseSettingsLocation(const FileSystem& fs, const QString& programFolder,
+SettingsLocation chooseSettingsLocation(const FileSystem& fileSystem, const QString& programFolder,
                                         const QString& userFolder);
 
 class SettingsFile {
@@ -45,12 +46,12 @@ class SettingsFile {
     // The longest value GetINI returns, in characters.
     static constexpr int kMaxValueLength = 254;
 
-    SettingsFile(FileSystem& fs, SettingsLocation location);
+    SettingsFile(FileSystem& fileSystem, SettingsLocation location);
 
     // The value of sKey in section sApp, trimmed of surrounding spaces and tabs
     // and cut to kMaxValueLength characters; the empty string when the file,
     // section or key is missing or the file cannot be read. Never fails.
-    QString GetINI(const QString& sApp, const QString& sKey) const;
+    QString readValue(const QString& section, const QString& key) const;
 
     // Sets sKey in section sApp to value (trimmed of surrounding spaces),
     // replacing an existing value in place or adding the key at the end of its
@@ -60,14 +61,14 @@ class SettingsFile {
     // existing file, and when neither the chosen file nor the per-user file
     // can be written. After the first write that falls back to the per-user
     // file, reads and writes use that file.
-    jet::Status WriteINI(const QString& sApp, const QString& sKey, const QString& value);
+    jet::Status writeValue(const QString& section, const QString& key, const QString& value);
 
     const SettingsLocation& location() const { return location_; }
 
   private:
     jet::Status writeTo(const QString& path, const QByteArray& text);
 
-    FileSystem& fs_;
+    FileSystem& fileSystem_;
     SettingsLocation location_;
 };
 

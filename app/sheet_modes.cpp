@@ -64,8 +64,8 @@ SheetModes::SheetModes(const ui::WindowControls& controls, const ui::MainMenus& 
       flags_(flags),
       state_(state),
       dialogs_(dialogs),
-      rowsBox_(controls.toolbar->sizeBoxes()->txtRow),
-      colsBox_(controls.toolbar->sizeBoxes()->txtCol) {
+      rowsBox_(controls.toolbar->sizeBoxes()->rowsBox),
+      colsBox_(controls.toolbar->sizeBoxes()->colsBox) {
     connectControls();
 }
 
@@ -80,11 +80,11 @@ void SheetModes::connectControls() {
     connect(controls_.dataSheet, &sheet::Grid::mouseUp, this, &SheetModes::onMouseUp);
     ui::SizeBoxes* boxes = controls_.toolbar->sizeBoxes();
     connect(rowsBox_, &QLineEdit::returnPressed, this, &SheetModes::applyRowsBox);
-    connect(boxes->UpDownRow, &ui::SpinButtons::downClicked, this, [this] { stepRows(false); });
-    connect(boxes->UpDownRow, &ui::SpinButtons::upClicked, this, [this] { stepRows(true); });
+    connect(boxes->rowsSpin, &ui::SpinButtons::downClicked, this, [this] { stepRows(false); });
+    connect(boxes->rowsSpin, &ui::SpinButtons::upClicked, this, [this] { stepRows(true); });
     connect(colsBox_, &QLineEdit::returnPressed, this, &SheetModes::applyColsBox);
-    connect(boxes->UpDownCol, &ui::SpinButtons::downClicked, this, [this] { stepCols(false); });
-    connect(boxes->UpDownCol, &ui::SpinButtons::upClicked, this, [this] { stepCols(true); });
+    connect(boxes->colsSpin, &ui::SpinButtons::downClicked, this, [this] { stepCols(false); });
+    connect(boxes->colsSpin, &ui::SpinButtons::upClicked, this, [this] { stepCols(true); });
 }
 
 void SheetModes::setMouseMode(MouseMode mode) {

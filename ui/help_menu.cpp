@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include "ui/about_window.h"
 #include "ui/desktop.h"
-#include "ui/frm_about.h"
-#include "ui/frm_tips.h"
 #include "ui/maker_info.h"
 #include "ui/menu_actions.h"
 #include "ui/screen_centre.h"
+#include "ui/tips_window.h"
 
 namespace ui {
 
@@ -27,8 +27,8 @@ HelpMenu::HelpMenu(QWidget& window, const MenuActions& menus, Desktop& desktop,
 }
 
 void HelpMenu::showTips(bool modal) {
-    auto* tips = new frmTips(showTipsAtStartup_, desktop_,
-                             QRandomGenerator::global()->generateDouble(), &window_);
+    auto* tips = new TipsWindow(showTipsAtStartup_, desktop_,
+                                QRandomGenerator::global()->generateDouble(), &window_);
     tips->setAttribute(Qt::WA_DeleteOnClose);
     centreOnScreen(tips);
     if (modal) {
@@ -60,7 +60,7 @@ QString HelpMenu::disclaimerPath() const {
 
 void HelpMenu::showAbout() {
     if (!about_) {
-        about_ = new frmAbout(desktop_, &window_);
+        about_ = new AboutWindow(desktop_, &window_);
         about_->setAttribute(Qt::WA_DeleteOnClose);
         centreOnScreen(about_);
     }

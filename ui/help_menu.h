@@ -12,7 +12,7 @@ class QWidget;
 namespace ui {
 
 class Desktop;
-class frmAbout;
+class AboutWindow;
 struct MenuActions;
 
 class HelpMenu : public QObject {
@@ -40,7 +40,7 @@ class HelpMenu : public QObject {
     Desktop& desktop_;
     bool& showTipsAtStartup_;
     QString programFolder_;
-    QPointer<frmAbout> about_;
+    QPointer<AboutWindow> about_;
 };
 
 }  // namespace ui

@@ -16,10 +16,10 @@ SizeBoxes::SizeBoxes(QWidget* parent) : QFrame(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 1, 4, 1);
     row->setSpacing(3);
-    addBox(rowsLabel, "SSPanel1(0)", QStringLiteral("Rows"), txtRow, "txtRow", UpDownRow,
+    addBox(rowsLabel, "SSPanel1(0)", QStringLiteral("Rows"), rowsBox, "txtRow", rowsSpin,
            "UpDownRow", 8);
     row->addSpacing(6);
-    addBox(colsLabel, "SSPanel1(1)", QStringLiteral("Cols"), txtCol, "txtCol", UpDownCol,
+    addBox(colsLabel, "SSPanel1(1)", QStringLiteral("Cols"), colsBox, "txtCol", colsSpin,
            "UpDownCol", 5);
 }
 

@@ -16,10 +16,10 @@ class SizeBoxes : public QFrame {
   public:
     explicit SizeBoxes(QWidget* parent = nullptr);
 
-    QLineEdit* txtRow;
-    SpinButtons* UpDownRow;
-    QLineEdit* txtCol;
-    SpinButtons* UpDownCol;
+    QLineEdit* rowsBox;
+    SpinButtons* rowsSpin;
+    QLineEdit* colsBox;
+    SpinButtons* colsSpin;
     QLabel* rowsLabel;  // SSPanel1(0)
     QLabel* colsLabel;  // SSPanel1(1)
 

@@ -14,11 +14,11 @@
 #include "app/database_browser.h"
 #include "app/file_system_memory.h"
 #include "app/main_window.h"
-#include "app/module_main.h"
 #include "app/sheet_editing.h"
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
+#include "app/startup.h"
 #include "bench/support/process_memory.h"
 #include "db/database_tree.h"
 #include "sheet/delimited_text.h"
@@ -96,9 +96,9 @@ int main(int argc, char* argv[]) {
     app::MemoryFileSystem fs;
     ui::ScriptedDialogs dialogs;
     ui::ScriptedDesktop desktop;
-    ModuleMain::Environment env{&fs, "/prog", "/user", &dialogs, &desktop, {}};
-    ModuleMain module(env);
-    module.Main();
+    Startup::Environment env{&fs, "/prog", "/user", &dialogs, &desktop, {}};
+    Startup module(env);
+    module.start();
     app::MainWindow& w = *module.mainWindow();
     QApplication::processEvents();
     report("start", 0, w);

@@ -71,8 +71,8 @@ class FrmMainEditTest : public QObject {
     void blockMode();
     void addFlagColumn();
     QString clipboard() const { return QGuiApplication::clipboard()->text(); }
-    QString txtRow() const { return w_->controls().toolbar->sizeBoxes()->txtRow->text(); }
-    QString txtCol() const { return w_->controls().toolbar->sizeBoxes()->txtCol->text(); }
+    QString rowsBox() const { return w_->controls().toolbar->sizeBoxes()->rowsBox->text(); }
+    QString colsBox() const { return w_->controls().toolbar->sizeBoxes()->colsBox->text(); }
     QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
 
     std::unique_ptr<ToolbarWindowRun> window_;
@@ -284,7 +284,7 @@ void FrmMainEditTest::insertRowPutsAnEmptyRowAtTheCurrentRow() {
     QCOMPARE(fa_->textMatrix(5, 1), cellText(4, 1));
     QCOMPARE(fa_->textMatrix(kDataRows + 1, 1), cellText(kDataRows, 1));
     QCOMPARE(fa_->row(), 4);
-    QCOMPARE(txtRow(), QString::number(kDataRows + 1));
+    QCOMPARE(rowsBox(), QString::number(kDataRows + 1));
     QCOMPARE(w_->controls().statusPanels->panelText(5),
              QStringLiteral("4 / %1").arg(kDataRows + 1));
     // A second insert goes above the same place, not below the moved row.
@@ -298,7 +298,7 @@ void FrmMainEditTest::insertRowOnTitlesOnlyKeepsTheTitles() {
     QCOMPARE(fa_->rows(), 2);
     QCOMPARE(fa_->textMatrix(0, 2), QStringLiteral("T2"));
     QCOMPARE(fa_->textMatrix(1, 2), QString());
-    QCOMPARE(txtRow(), QStringLiteral("1"));
+    QCOMPARE(rowsBox(), QStringLiteral("1"));
 }
 
 void FrmMainEditTest::insertColumnShiftsColumnsRight() {
@@ -310,7 +310,7 @@ void FrmMainEditTest::insertColumnShiftsColumnsRight() {
     QCOMPARE(fa_->textMatrix(0, 3), QStringLiteral("T2"));
     QCOMPARE(fa_->textMatrix(5, 3), cellText(5, 2));
     QCOMPARE(fa_->col(), 2);
-    QCOMPARE(txtCol(), QString::number(kCols + 1));
+    QCOMPARE(colsBox(), QString::number(kCols + 1));
     // The form view lists the columns in their new order.
     QCOMPARE(w_->controls().formView->rows(), kCols + 2);
     QCOMPARE(w_->controls().formView->textMatrix(3, 0), QString());
@@ -328,7 +328,7 @@ void FrmMainEditTest::deleteSelectedRowsInRowMode() {
         QCOMPARE(fa_->textMatrix(r, 0), cellText(expected[r - 1], 0));
     }
     QCOMPARE(fa_->textMatrix(6, 3), cellText(8, 3));
-    QCOMPARE(txtRow(), QString::number(kDataRows - 2));
+    QCOMPARE(rowsBox(), QString::number(kDataRows - 2));
     QCOMPARE(fa_->textMatrix(0, 0), QStringLiteral("T0"));
 }
 
@@ -341,7 +341,7 @@ void FrmMainEditTest::deleteRowsInBlockModeTakesTheBlocksRows() {
     QCOMPARE(fa_->textMatrix(1, 0), cellText(1, 0));
     QCOMPARE(fa_->textMatrix(2, 0), cellText(5, 0));
     QCOMPARE(fa_->textMatrix(2, 5), cellText(5, 5));  // whole rows, not the block's cells
-    QCOMPARE(txtRow(), QString::number(kDataRows - 3));
+    QCOMPARE(rowsBox(), QString::number(kDataRows - 3));
 }
 
 void FrmMainEditTest::deleteRowWithoutSelectionTakesTheCurrentRow() {
@@ -358,7 +358,7 @@ void FrmMainEditTest::deleteRowWithoutSelectionTakesTheCurrentRow() {
     }
     QCOMPARE(fa_->rows(), 1);
     QCOMPARE(fa_->textMatrix(0, 0), QStringLiteral("T0"));
-    QCOMPARE(txtRow(), QStringLiteral("0"));
+    QCOMPARE(rowsBox(), QStringLiteral("0"));
 }
 
 void FrmMainEditTest::deleteColumnShiftsColumnsLeft() {
@@ -368,7 +368,7 @@ void FrmMainEditTest::deleteColumnShiftsColumnsLeft() {
     QCOMPARE(fa_->textMatrix(0, 1), QStringLiteral("T2"));
     QCOMPARE(fa_->textMatrix(2, 1), cellText(2, 2));
     QCOMPARE(fa_->textMatrix(2, 0), cellText(2, 0));
-    QCOMPARE(txtCol(), QString::number(kCols - 1));
+    QCOMPARE(colsBox(), QString::number(kCols - 1));
     QCOMPARE(w_->controls().formView->rows(), kCols);
     QCOMPARE(w_->controls().formView->textMatrix(2, 0), QStringLiteral("T2"));
     // The last column deleted: the current cell stays on the sheet.
@@ -480,7 +480,7 @@ void FrmMainEditTest::setAsColumnHeaderRowPromotesTheCurrentRow() {
     }
     QCOMPARE(fa_->rows(), kDataRows);
     QCOMPARE(fa_->textMatrix(1, 0), cellText(2, 0));
-    QCOMPARE(txtRow(), QString::number(kDataRows - 1));
+    QCOMPARE(rowsBox(), QString::number(kDataRows - 1));
     QCOMPARE(w_->controls().formView->textMatrix(1, 0), cellText(1, 0));
     QCOMPARE(w_->controls().statusPanels->panelText(5),
              QStringLiteral("1 / %1").arg(kDataRows - 1));

@@ -84,8 +84,8 @@ void FrmMainLifecycleTest::firstStartGivesEmptyReadyWindow() {
     QCOMPARE(w.controls().dataSheet->mergeCells(), 3);
     QCOMPARE(w.controls().dataSheet->oleDragMode(), 0);
     QCOMPARE(w.controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectListBox));
-    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtRow->text(), QStringLiteral("50"));
-    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("10"));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->rowsBox->text(), QStringLiteral("50"));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->colsBox->text(), QStringLiteral("10"));
     QVERIFY(w.controls().statusPanels->panelText(1).startsWith(QStringLiteral("Tablescope")));
     QVERIFY(w.controls().toolbar->isHidden());
     QVERIFY(!menuEntry(w, "mnuToolbar")->isChecked());

@@ -71,8 +71,8 @@ class FrmMainModesTest : public QObject {
 
   private:
     QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
-    QLineEdit* txtRow() const { return w_->controls().toolbar->sizeBoxes()->txtRow; }
-    QLineEdit* txtCol() const { return w_->controls().toolbar->sizeBoxes()->txtCol; }
+    QLineEdit* rowsBox() const { return w_->controls().toolbar->sizeBoxes()->rowsBox; }
+    QLineEdit* colsBox() const { return w_->controls().toolbar->sizeBoxes()->colsBox; }
     void typeInto(QLineEdit* box, const QString& text);
     void spin(ui::SpinButtons* buttons, bool up);
     void addFlagColumn();
@@ -271,9 +271,9 @@ void FrmMainModesTest::leftClickOpensNoPopup() {
 }
 
 void FrmMainModesTest::rowsEnterSetsTheDataRows() {
-    typeInto(txtRow(), QStringLiteral("120"));
+    typeInto(rowsBox(), QStringLiteral("120"));
     QCOMPARE(w_->controls().dataSheet->rows(), 121);
-    QCOMPARE(txtRow()->text(), QStringLiteral("120"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("120"));
     QCOMPARE(w_->controls().dataSheet->textMatrix(10, 3), QStringLiteral("r10c3"));  // kept
     QCOMPARE(w_->controls().dataSheet->textMatrix(11, 3), QString());                // added empty
 }
@@ -281,128 +281,128 @@ void FrmMainModesTest::rowsEnterSetsTheDataRows() {
 // The status bar and the form view follow a resize, as after any reshaping.
 void FrmMainModesTest::resizedSheetIsShownInStep() {
     clickCell(*w_->controls().dataSheet, 3, 2);
-    typeInto(txtRow(), QStringLiteral("120"));
+    typeInto(rowsBox(), QStringLiteral("120"));
     QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("3 / 120"));
-    typeInto(txtRow(), QStringLiteral("2"));
+    typeInto(rowsBox(), QStringLiteral("2"));
     QCOMPARE(w_->controls().statusPanels->panelText(5),
              QStringLiteral("%1 / 2").arg(w_->controls().dataSheet->row()));
     QVERIFY(w_->controls().dataSheet->row() <= 2);
-    typeInto(txtCol(), QStringLiteral("3"));
+    typeInto(colsBox(), QStringLiteral("3"));
     QCOMPARE(w_->controls().formView->rows(), 4);
     QCOMPARE(w_->controls().formView->textMatrix(3, 0), w_->controls().dataSheet->textMatrix(0, 2));
 }
 
 void FrmMainModesTest::rowsEmptyBoxGivesOneRow() {
-    typeInto(txtRow(), QString());
+    typeInto(rowsBox(), QString());
     QCOMPARE(w_->controls().dataSheet->rows(), 2);
-    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->textMatrix(1, 0), QStringLiteral("r1c0"));
 }
 
 void FrmMainModesTest::rowsSpinDownStopsAtOne() {
-    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownRow;
-    typeInto(txtRow(), QStringLiteral("2"));
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->rowsSpin;
+    typeInto(rowsBox(), QStringLiteral("2"));
     spin(spinner, false);
-    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->rows(), 2);
     spin(spinner, false);
-    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->rows(), 2);
     // An emptied box spun down is applied like Enter: one row.
-    txtRow()->clear();
+    rowsBox()->clear();
     spin(spinner, false);
-    QCOMPARE(txtRow()->text(), QStringLiteral("1"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->rows(), 2);
 }
 
 // The spin button tests the box before raising it, so it goes one past its
 // top: 200000 becomes 200001, which then stays.
 void FrmMainModesTest::rowsSpinUpStopsAbove200000() {
-    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownRow;
-    typeInto(txtRow(), QStringLiteral("199999"));
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->rowsSpin;
+    typeInto(rowsBox(), QStringLiteral("199999"));
     spin(spinner, true);
-    QCOMPARE(txtRow()->text(), QStringLiteral("200000"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("200000"));
     QCOMPARE(w_->controls().dataSheet->rows(), 200001);
     spin(spinner, true);
-    QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("200001"));
     QCOMPARE(w_->controls().dataSheet->rows(), 200002);
     spin(spinner, true);
-    QCOMPARE(txtRow()->text(), QStringLiteral("200001"));
+    QCOMPARE(rowsBox()->text(), QStringLiteral("200001"));
     QCOMPARE(w_->controls().dataSheet->rows(), 200002);
     spin(spinner, false);
     QCOMPARE(w_->controls().dataSheet->rows(), 200001);
 }
 
 void FrmMainModesTest::rowsZeroLeavesTheTitleRowOnly() {
-    typeInto(txtRow(), QStringLiteral("0"));
+    typeInto(rowsBox(), QStringLiteral("0"));
     QCOMPARE(w_->controls().dataSheet->rows(), 1);
     QCOMPARE(w_->controls().dataSheet->textMatrix(0, 2), QStringLiteral("Title2"));
-    typeInto(txtRow(), QStringLiteral("3"));
+    typeInto(rowsBox(), QStringLiteral("3"));
     QCOMPARE(w_->controls().dataSheet->rows(), 4);
     QCOMPARE(w_->controls().dataSheet->textMatrix(1, 2), QString());
 }
 
 void FrmMainModesTest::colsEnterIsNotBoundBySpinLimit() {
-    typeInto(txtCol(), QStringLiteral("500"));
+    typeInto(colsBox(), QStringLiteral("500"));
     QCOMPARE(w_->controls().dataSheet->cols(), 500);
     QCOMPARE(w_->controls().formView->rows(), 501);
-    QCOMPARE(txtCol()->text(), QStringLiteral("500"));
+    QCOMPARE(colsBox()->text(), QStringLiteral("500"));
     // The spin button does not raise a typed count beyond its top, but
     // applies it.
-    spin(w_->controls().toolbar->sizeBoxes()->UpDownCol, true);
-    QCOMPARE(txtCol()->text(), QStringLiteral("500"));
+    spin(w_->controls().toolbar->sizeBoxes()->colsSpin, true);
+    QCOMPARE(colsBox()->text(), QStringLiteral("500"));
     QCOMPARE(w_->controls().dataSheet->cols(), 500);
 }
 
 void FrmMainModesTest::colsSpinUpStopsAt201() {
-    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownCol;
-    typeInto(txtCol(), QStringLiteral("200"));
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->colsSpin;
+    typeInto(colsBox(), QStringLiteral("200"));
     spin(spinner, true);
-    QCOMPARE(txtCol()->text(), QStringLiteral("201"));
+    QCOMPARE(colsBox()->text(), QStringLiteral("201"));
     QCOMPARE(w_->controls().dataSheet->cols(), 201);
     QCOMPARE(w_->controls().formView->rows(), 202);
     spin(spinner, true);
-    QCOMPARE(txtCol()->text(), QStringLiteral("201"));
+    QCOMPARE(colsBox()->text(), QStringLiteral("201"));
     QCOMPARE(w_->controls().dataSheet->cols(), 201);
 }
 
 void FrmMainModesTest::colsSpinDownStopsAtOneAndEmptyBoxGivesOne() {
-    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->UpDownCol;
-    typeInto(txtCol(), QStringLiteral("2"));
+    ui::SpinButtons* spinner = w_->controls().toolbar->sizeBoxes()->colsSpin;
+    typeInto(colsBox(), QStringLiteral("2"));
     spin(spinner, false);
     QCOMPARE(w_->controls().dataSheet->cols(), 1);
     QCOMPARE(w_->controls().formView->rows(), 2);
     spin(spinner, false);
-    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    QCOMPARE(colsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->cols(), 1);
-    typeInto(txtCol(), QStringLiteral("4"));
+    typeInto(colsBox(), QStringLiteral("4"));
     QCOMPARE(w_->controls().dataSheet->cols(), 4);
-    txtCol()->clear();
+    colsBox()->clear();
     spin(spinner, false);  // never a sheet without columns
-    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    QCOMPARE(colsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->cols(), 1);
-    typeInto(txtCol(), QString());
-    QCOMPARE(txtCol()->text(), QStringLiteral("1"));
+    typeInto(colsBox(), QString());
+    QCOMPARE(colsBox()->text(), QStringLiteral("1"));
     QCOMPARE(w_->controls().dataSheet->cols(), 1);
     QCOMPARE(w_->controls().formView->rows(), 2);
 }
 
 void FrmMainModesTest::shrinkingDropsContents() {
     const int cols = w_->controls().dataSheet->cols();
-    typeInto(txtCol(), QString::number(cols - 1));
-    typeInto(txtCol(), QString::number(cols));
+    typeInto(colsBox(), QString::number(cols - 1));
+    typeInto(colsBox(), QString::number(cols));
     QCOMPARE(w_->controls().dataSheet->textMatrix(0, cols - 1), QString());
     QCOMPARE(w_->controls().dataSheet->textMatrix(3, cols - 1), QString());
     QCOMPARE(w_->controls().dataSheet->textMatrix(3, cols - 2),
              QStringLiteral("r3c%1").arg(cols - 2));
-    typeInto(txtRow(), QStringLiteral("5"));
-    typeInto(txtRow(), QStringLiteral("10"));
+    typeInto(rowsBox(), QStringLiteral("5"));
+    typeInto(rowsBox(), QStringLiteral("10"));
     QCOMPARE(w_->controls().dataSheet->textMatrix(5, 0), QStringLiteral("r5c0"));
     QCOMPARE(w_->controls().dataSheet->textMatrix(6, 0), QString());
 }
 
 void FrmMainModesTest::refusedTextLeavesTheSheet_data() {
-    QTest::addColumn<bool>("rowsBox");
+    QTest::addColumn<bool>("isRowsBox");
     QTest::addColumn<QString>("text");
     QTest::newRow("rows negative") << true << "-5";
     QTest::newRow("rows word") << true << "many";
@@ -413,9 +413,9 @@ void FrmMainModesTest::refusedTextLeavesTheSheet_data() {
 }
 
 void FrmMainModesTest::refusedTextLeavesTheSheet() {
-    QFETCH(bool, rowsBox);
+    QFETCH(bool, isRowsBox);
     QFETCH(QString, text);
-    QLineEdit* box = rowsBox ? txtRow() : txtCol();
+    QLineEdit* box = isRowsBox ? rowsBox() : colsBox();
     const int rows = w_->controls().dataSheet->rows();
     const int cols = w_->controls().dataSheet->cols();
     const int formRows = w_->controls().formView->rows();
@@ -423,20 +423,20 @@ void FrmMainModesTest::refusedTextLeavesTheSheet() {
     QCOMPARE(w_->controls().dataSheet->rows(), rows);
     QCOMPARE(w_->controls().dataSheet->cols(), cols);
     QCOMPARE(w_->controls().formView->rows(), formRows);
-    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+    QCOMPARE(box->text(), QString::number(isRowsBox ? rows - 1 : cols));
     QVERIFY(window_->run.dialogs.asked.isEmpty());
     // The spin buttons do not step such text either.
     box->setText(text);
-    spin(rowsBox ? w_->controls().toolbar->sizeBoxes()->UpDownRow
-                 : w_->controls().toolbar->sizeBoxes()->UpDownCol,
+    spin(isRowsBox ? w_->controls().toolbar->sizeBoxes()->rowsSpin
+                   : w_->controls().toolbar->sizeBoxes()->colsSpin,
          false);
     QCOMPARE(w_->controls().dataSheet->rows(), rows);
     QCOMPARE(w_->controls().dataSheet->cols(), cols);
-    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+    QCOMPARE(box->text(), QString::number(isRowsBox ? rows - 1 : cols));
 }
 
 void FrmMainModesTest::tooManyIsRefusedWithAMessage_data() {
-    QTest::addColumn<bool>("rowsBox");
+    QTest::addColumn<bool>("isRowsBox");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("limit");
     QTest::newRow("rows") << true << "10000001"
@@ -450,30 +450,30 @@ void FrmMainModesTest::tooManyIsRefusedWithAMessage_data() {
 }
 
 void FrmMainModesTest::tooManyIsRefusedWithAMessage() {
-    QFETCH(bool, rowsBox);
+    QFETCH(bool, isRowsBox);
     QFETCH(QString, text);
     QFETCH(QString, limit);
-    QLineEdit* box = rowsBox ? txtRow() : txtCol();
+    QLineEdit* box = isRowsBox ? rowsBox() : colsBox();
     const int rows = w_->controls().dataSheet->rows();
     const int cols = w_->controls().dataSheet->cols();
     typeInto(box, text);
     QCOMPARE(window_->run.dialogs.asked.size(), 1);
     const ui::ScriptedDialogs::Asked& asked = window_->run.dialogs.asked.first();
     QCOMPARE(asked.kind, QStringLiteral("message"));
-    QCOMPARE(asked.title, rowsBox ? QStringLiteral("Rows") : QStringLiteral("Cols"));
+    QCOMPARE(asked.title, isRowsBox ? QStringLiteral("Rows") : QStringLiteral("Cols"));
     QCOMPARE(asked.icon, ui::Dialogs::Icon::Exclamation);
     QVERIFY2(asked.text.contains(limit), qPrintable(asked.text));
     QCOMPARE(w_->controls().dataSheet->rows(), rows);
     QCOMPARE(w_->controls().dataSheet->cols(), cols);
-    QCOMPARE(box->text(), QString::number(rowsBox ? rows - 1 : cols));
+    QCOMPARE(box->text(), QString::number(isRowsBox ? rows - 1 : cols));
     QCOMPARE(w_->controls().dataSheet->textMatrix(4, 4), QStringLiteral("r4c4"));
 }
 
 void FrmMainModesTest::largestCountsAreAccepted() {
-    typeInto(txtRow(), QStringLiteral("10000000"));
+    typeInto(rowsBox(), QStringLiteral("10000000"));
     QCOMPARE(w_->controls().dataSheet->rows(), 10'000'001);
-    typeInto(txtRow(), QStringLiteral("10"));
-    typeInto(txtCol(), QStringLiteral("16384"));
+    typeInto(rowsBox(), QStringLiteral("10"));
+    typeInto(colsBox(), QStringLiteral("16384"));
     QCOMPARE(w_->controls().dataSheet->cols(), 16384);
     QCOMPARE(w_->controls().formView->rows(), 16385);
     QVERIFY(window_->run.dialogs.asked.isEmpty());

@@ -224,7 +224,7 @@ void FrmMainSheetTest::sqlBoxLeavesMenuShortcutsToTheMenu() {
 }
 
 void FrmMainSheetTest::rowBoxKeepsItsEditingKeys() {
-    QLineEdit* box = w_->controls().toolbar->sizeBoxes()->txtRow;
+    QLineEdit* box = w_->controls().toolbar->sizeBoxes()->rowsBox;
     w_->controls().toolbar->show();
     box->setFocus();
     QTRY_VERIFY(box->hasFocus());

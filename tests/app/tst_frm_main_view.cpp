@@ -15,15 +15,15 @@
 #include <QTreeWidget>
 
 #include "sheet/grid.h"
+#include "ui/about_window.h"
 #include "ui/caption_panel.h"
-#include "ui/frm_about.h"
-#include "ui/frm_tips.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
 #include "ui/maker_info.h"
 #include "ui/status_panels.h"
 #include "ui/tab_strip.h"
 #include "ui/tips.h"
+#include "ui/tips_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -44,8 +44,8 @@ QByteArray optionIni(const QByteArray& option) {
 }
 
 // The tip window the main window has open, if any.
-ui::frmTips* openTips(app::MainWindow& w) {
-    for (auto* tips : w.findChildren<ui::frmTips*>()) {
+ui::TipsWindow* openTips(app::MainWindow& w) {
+    for (auto* tips : w.findChildren<ui::TipsWindow*>()) {
         if (tips->isVisible()) {
             return tips;
         }
@@ -244,28 +244,28 @@ void FrmMainViewTest::tipWindowWalksAndWraps() {
     // Whatever tip was drawn, the first Next shows tip 1 and the walk wraps
     // after the last.
     for (double random : {0.0, 0.5, 0.999999}) {
-        ui::frmTips tips(option, desktop, random);
-        QCOMPARE(tips.Label2->text(), texts.text(ui::Tips::firstIndex(random)));
+        ui::TipsWindow tips(option, desktop, random);
+        QCOMPARE(tips.tipLabel->text(), texts.text(ui::Tips::firstIndex(random)));
         for (int i = 1; i <= 21; ++i) {
-            QTest::mouseClick(tips.cmdNext, Qt::LeftButton);
-            QCOMPARE(tips.Label2->text(), texts.text(i));
+            QTest::mouseClick(tips.nextButton, Qt::LeftButton);
+            QCOMPARE(tips.tipLabel->text(), texts.text(i));
         }
-        QTest::mouseClick(tips.cmdNext, Qt::LeftButton);
-        QCOMPARE(tips.Label2->text(), texts.text(1));
+        QTest::mouseClick(tips.nextButton, Qt::LeftButton);
+        QCOMPARE(tips.tipLabel->text(), texts.text(1));
     }
     QCOMPARE(ui::Tips::firstIndex(0.0), 1);
     QCOMPARE(ui::Tips::firstIndex(0.999999), 21);
     QCOMPARE(ui::Tips::firstIndex(0.5), 11);
 
-    ui::frmTips tips(option, desktop, 0.3);
-    QTest::mouseClick(tips.cmdPrevious, Qt::LeftButton);
-    QCOMPARE(tips.Label2->text(), texts.text(21));
-    QTest::mouseClick(tips.cmdPrevious, Qt::LeftButton);
-    QCOMPARE(tips.Label2->text(), texts.text(20));
-    QTest::mouseClick(tips.cmdNext, Qt::LeftButton);
-    QCOMPARE(tips.Label2->text(), texts.text(21));
-    QTest::mouseClick(tips.cmdNext, Qt::LeftButton);
-    QCOMPARE(tips.Label2->text(), texts.text(1));
+    ui::TipsWindow tips(option, desktop, 0.3);
+    QTest::mouseClick(tips.previousButton, Qt::LeftButton);
+    QCOMPARE(tips.tipLabel->text(), texts.text(21));
+    QTest::mouseClick(tips.previousButton, Qt::LeftButton);
+    QCOMPARE(tips.tipLabel->text(), texts.text(20));
+    QTest::mouseClick(tips.nextButton, Qt::LeftButton);
+    QCOMPARE(tips.tipLabel->text(), texts.text(21));
+    QTest::mouseClick(tips.nextButton, Qt::LeftButton);
+    QCOMPARE(tips.tipLabel->text(), texts.text(1));
 
     QVERIFY(texts.text(11).contains(QString::fromLatin1(ui::kMakerWebAddress)));
     for (int i = 1; i <= 21; ++i) {
@@ -279,22 +279,22 @@ void FrmMainViewTest::tipWindowOkWritesTheCheckBoxOnly() {
     ui::ScriptedDesktop desktop;
     bool option = true;
     {
-        ui::frmTips tips(option, desktop, 0.1);
-        QVERIFY(tips.chkShowTips->isChecked());
-        tips.chkShowTips->setChecked(false);
+        ui::TipsWindow tips(option, desktop, 0.1);
+        QVERIFY(tips.showTipsCheckBox->isChecked());
+        tips.showTipsCheckBox->setChecked(false);
         tips.show();
         tips.close();  // closed by its title bar, not by OK
     }
     QVERIFY(option);
     {
-        ui::frmTips tips(option, desktop, 0.1);
-        tips.chkShowTips->setChecked(false);
-        QTest::mouseClick(tips.cmdOK, Qt::LeftButton);
+        ui::TipsWindow tips(option, desktop, 0.1);
+        tips.showTipsCheckBox->setChecked(false);
+        QTest::mouseClick(tips.okButton, Qt::LeftButton);
     }
     QVERIFY(!option);
     {
-        ui::frmTips tips(option, desktop, 0.1);
-        QVERIFY(!tips.chkShowTips->isChecked());
+        ui::TipsWindow tips(option, desktop, 0.1);
+        QVERIFY(!tips.showTipsCheckBox->isChecked());
     }
 }
 
@@ -311,13 +311,13 @@ void FrmMainViewTest::tipWindowFromTheMenuIsModalAndCentred() {
     bool seenModal = false;
     QRect seenGeometry;
     QTimer::singleShot(0, &w, [&] {
-        auto* tips = qobject_cast<ui::frmTips*>(QApplication::activeModalWidget());
+        auto* tips = qobject_cast<ui::TipsWindow*>(QApplication::activeModalWidget());
         QVERIFY(tips);
         seenModal = true;
         seenGeometry = tips->frameGeometry();
-        QVERIFY(tips->chkShowTips->isChecked());
-        tips->chkShowTips->setChecked(false);
-        QTest::mouseClick(tips->cmdOK, Qt::LeftButton);
+        QVERIFY(tips->showTipsCheckBox->isChecked());
+        tips->showTipsCheckBox->setChecked(false);
+        QTest::mouseClick(tips->okButton, Qt::LeftButton);
     });
     menuEntry(w, "mnuTip")->trigger();  // returns once the window closed
     QVERIFY(seenModal);
@@ -334,10 +334,10 @@ void FrmMainViewTest::tipWindowAtStartOnlyWhenTheOptionIsSet() {
         app::MemoryFileSystem fs;
         fs.putFile(kProgramIni, optionIni("SHOWTIP=True\r\n"));
         WindowRun run(fs);
-        ui::frmTips* tips = openTips(run.window());
+        ui::TipsWindow* tips = openTips(run.window());
         QVERIFY(tips);
         QVERIFY(!tips->isModal());
-        QVERIFY(tips->chkShowTips->isChecked());
+        QVERIFY(tips->showTipsCheckBox->isChecked());
         QCOMPARE(tips->windowTitle(), QStringLiteral("Tip of the Day"));
     }
     for (const QByteArray& option : {QByteArray("SHOWTIP=False\r\n"), QByteArray()}) {
@@ -365,7 +365,7 @@ void FrmMainViewTest::aboutWindowLinksAndClosing() {
     WindowRun run(fs);
     app::MainWindow& w = run.window();
     menuEntry(w, "mnuAbout")->trigger();
-    auto* about = w.findChild<ui::frmAbout*>();
+    auto* about = w.findChild<ui::AboutWindow*>();
     QVERIFY(about);
     QVERIFY(about->isVisible());
     QVERIFY(!about->isModal());
@@ -374,28 +374,28 @@ void FrmMainViewTest::aboutWindowLinksAndClosing() {
     QVERIFY(centred(about->frameGeometry(), screen));
     // Asking again brings the same window forward.
     menuEntry(w, "mnuAbout")->trigger();
-    QCOMPARE(w.findChildren<ui::frmAbout*>().size(), 1);
+    QCOMPARE(w.findChildren<ui::AboutWindow*>().size(), 1);
 
     // The mail label shows the support address but mails the information one.
-    QCOMPARE(about->Label2(1)->text(), QString::fromLatin1(ui::kSupportMail));
-    QTest::mouseClick(about->Label2(1), Qt::LeftButton);
-    QTest::mouseClick(about->Label2(2), Qt::LeftButton);
+    QCOMPARE(about->linkLabel(1)->text(), QString::fromLatin1(ui::kSupportMail));
+    QTest::mouseClick(about->linkLabel(1), Qt::LeftButton);
+    QTest::mouseClick(about->linkLabel(2), Qt::LeftButton);
     QCOMPARE(run.desktop.openedUrls,
              (QStringList{QStringLiteral("mailto:") + QString::fromLatin1(ui::kInfoMail),
                           QString::fromLatin1(ui::kMakerWebAddress)}));
     QVERIFY(about->isVisible());
-    QCOMPARE(ui::frmAbout::linkTarget(0), QString());
-    QCOMPARE(ui::frmAbout::linkTarget(3), QString());
+    QCOMPARE(ui::AboutWindow::linkTarget(0), QString());
+    QCOMPARE(ui::AboutWindow::linkTarget(3), QString());
 
-    QTest::mouseClick(about->cmdQuit, Qt::LeftButton);
-    QTRY_VERIFY(w.findChildren<ui::frmAbout*>().isEmpty());
+    QTest::mouseClick(about->okButton, Qt::LeftButton);
+    QTRY_VERIFY(w.findChildren<ui::AboutWindow*>().isEmpty());
 
     // A click on the window's background closes it as well.
     menuEntry(w, "mnuAbout")->trigger();
-    about = w.findChild<ui::frmAbout*>();
+    about = w.findChild<ui::AboutWindow*>();
     QVERIFY(about);
     QTest::mouseClick(about, Qt::LeftButton, {}, QPoint(2, 2));
-    QTRY_VERIFY(w.findChildren<ui::frmAbout*>().isEmpty());
+    QTRY_VERIFY(w.findChildren<ui::AboutWindow*>().isEmpty());
     QCOMPARE(run.desktop.openedUrls.size(), 2);
 }
 

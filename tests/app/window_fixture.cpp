@@ -10,15 +10,15 @@ app::MemoryFileSystem& withToolbarWindowIni(app::MemoryFileSystem& fs) {
 ToolbarWindowRun::ToolbarWindowRun() : run(withToolbarWindowIni(fs)) {}
 
 WindowRun::WindowRun(app::MemoryFileSystem& fs, const QStringList& arguments) {
-    ModuleMain::Environment env;
+    Startup::Environment env;
     env.fileSystem = &fs;
     env.programFolder = kProgramFolder;
     env.userFolder = kUserFolder;
     env.dialogs = &dialogs;
     env.desktop = &desktop;
     env.arguments = arguments;
-    module = std::make_unique<ModuleMain>(env);
-    module->Main();
+    module = std::make_unique<Startup>(env);
+    module->start();
 }
 
 QStringList settingsLines(const QByteArray& text) {

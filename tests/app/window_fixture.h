@@ -12,11 +12,11 @@
 #include "app/database_browser.h"
 #include "app/file_system_memory.h"
 #include "app/main_window.h"
-#include "app/module_main.h"
 #include "app/sheet_editing.h"
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
+#include "app/startup.h"
 #include "sheet/flag_column_controller.h"
 #include "sheet/format_commands.h"
 #include "sql/sql_workbench.h"
@@ -47,7 +47,7 @@ class WindowRun {
 
     ui::ScriptedDialogs dialogs;
     ui::ScriptedDesktop desktop;
-    std::unique_ptr<ModuleMain> module;
+    std::unique_ptr<Startup> module;
 };
 
 // The program started on an in-memory file system of its own that holds

@@ -15,14 +15,14 @@
 #include "ui/tab_strip.h"
 
 BrowserWindow::BrowserWindow() {
-    ModuleMain::Environment env;
+    Startup::Environment env;
     env.fileSystem = &fs;
     env.programFolder = QStringLiteral("/prog");
     env.userFolder = QStringLiteral("/user");
     env.dialogs = &dialogs;
     env.desktop = &desktop;
-    module_ = std::make_unique<ModuleMain>(env);
-    module_->Main();
+    module_ = std::make_unique<Startup>(env);
+    module_->start();
 }
 
 BrowserWindow::~BrowserWindow() = default;

@@ -82,9 +82,9 @@ void NodeClickTest::tableClickFillsSheetAndSqlBox() {
     QCOMPARE(w.controls().dataSheet->rows() - 1, 0);  // Table4 holds no rows
     QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
     QCOMPARE(w.browser().currentNode(), run.node(QStringLiteral("T12")));
-    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtRow->text(),
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->rowsBox->text(),
              QString::number(w.controls().dataSheet->rows() - 1));
-    QCOMPARE(w.controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("3"));
+    QCOMPARE(w.controls().toolbar->sizeBoxes()->colsBox->text(), QStringLiteral("3"));
     QCOMPARE(w.controls().statisticsGrid->rows(), 3);
     QCOMPARE(w.controls().formView->rows(), 4);
     QVERIFY(!w.sheetState().titlesBuilt || w.sheetState().titlesChanged);

@@ -119,12 +119,12 @@ void MainToolbarTest::sizeBoxes() {
     QCOMPARE(boxes->rowsLabel->text(), QStringLiteral("Rows"));
     QCOMPARE(boxes->colsLabel->text(), QStringLiteral("Cols"));
     QCOMPARE(boxes->rowsLabel->objectName(), QStringLiteral("SSPanel1(0)"));
-    QCOMPARE(boxes->txtRow->objectName(), QStringLiteral("txtRow"));
-    QCOMPARE(boxes->txtCol->objectName(), QStringLiteral("txtCol"));
-    QSignalSpy up(boxes->UpDownRow, &ui::SpinButtons::upClicked);
-    QSignalSpy down(boxes->UpDownCol, &ui::SpinButtons::downClicked);
-    boxes->UpDownRow->upButton()->click();
-    boxes->UpDownCol->downButton()->click();
+    QCOMPARE(boxes->rowsBox->objectName(), QStringLiteral("txtRow"));
+    QCOMPARE(boxes->colsBox->objectName(), QStringLiteral("txtCol"));
+    QSignalSpy up(boxes->rowsSpin, &ui::SpinButtons::upClicked);
+    QSignalSpy down(boxes->colsSpin, &ui::SpinButtons::downClicked);
+    boxes->rowsSpin->upButton()->click();
+    boxes->colsSpin->downButton()->click();
     QCOMPARE(up.count(), 1);
     QCOMPARE(down.count(), 1);
 }

@@ -167,9 +167,9 @@ void FilesWindowTest::databaseOpensInDatabaseMode() {
     QVERIFY(!w().controls().tabStrip->isTabVisible(ui::TabStrip::ColumnStatistics));
     QVERIFY(entry(w(), "mnuMouseMode(0)")->isChecked());
     QCOMPARE(w().controls().dataSheet->selectionModeCode(), int(sheet::Grid::SelectListBox));
-    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtRow->text(),
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->rowsBox->text(),
              QString::number(w().controls().dataSheet->rows() - 1));
-    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtCol->text(),
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->colsBox->text(),
              QString::number(w().controls().dataSheet->cols()));
     // The next dialog starts in the last open path from the settings.
     QCOMPARE(w().files().initialFolder(), w().files().lastOpenPath());
@@ -196,7 +196,7 @@ void FilesWindowTest::saveAsAndOpenEachForm() {
     QVERIFY(!w().sheetState().flagColumnPresent);
     QCOMPARE(sheetOf(*w().controls().dataSheet), expected);
     QVERIFY(entry(w(), "mnuAddFlagCol")->isEnabled());
-    QCOMPARE(w().controls().toolbar->sizeBoxes()->txtCol->text(), QStringLiteral("9"));
+    QCOMPARE(w().controls().toolbar->sizeBoxes()->colsBox->text(), QStringLiteral("9"));
     QCOMPARE(int(w().files().openFileType()), 1);  // saving changes no file state
     const QByteArray written = fs_->contents(path);
     QVERIFY(!written.isEmpty());

@@ -79,9 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, SettingsLocationChoice, ::testing::ValuesIn(kLoc
 // One run of the program as far as its settings go: choose, read, write.
 QString runOnce(MemoryFileSystem& fs, const QString& newTop) {
     SettingsFile settings(fs, chooseSettingsLocation(fs, kProgram, kUser));
-    const QString top = settings.GetINI("WINDOWS", "TOP");
-    EXPECT_TRUE(settings.WriteINI("WINDOWS", "TOP", newTop).isOk());
-    EXPECT_TRUE(settings.WriteINI("OPTION", "SHOWTIP", "False").isOk());
+    const QString top = settings.readValue("WINDOWS", "TOP");
+    EXPECT_TRUE(settings.writeValue("WINDOWS", "TOP", newTop).isOk());
+    EXPECT_TRUE(settings.writeValue("OPTION", "SHOWTIP", "False").isOk());
     return top;
 }
 
@@ -124,11 +124,11 @@ TEST(SettingsWriteFallback, RefusedProgramFileMovesSettingsToUserFile) {
     SettingsFile settings(fs, chooseSettingsLocation(fs, kProgram, kUser));
     ASSERT_EQ(settings.location().writePath, kProgramFile);
 
-    EXPECT_TRUE(settings.WriteINI("WINDOWS", "TOP", "77").isOk());
+    EXPECT_TRUE(settings.writeValue("WINDOWS", "TOP", "77").isOk());
     EXPECT_EQ(settings.location().writePath, kUserFile);
     EXPECT_EQ(settings.location().readPath, kUserFile);
-    EXPECT_EQ(settings.GetINI("WINDOWS", "TOP"), "77");
-    EXPECT_EQ(settings.GetINI("WINDOWS", "LEFT"), "5");
+    EXPECT_EQ(settings.readValue("WINDOWS", "TOP"), "77");
+    EXPECT_EQ(settings.readValue("WINDOWS", "LEFT"), "5");
     EXPECT_EQ(fs.contents(kProgramFile), "[WINDOWS]\nTOP=10\nLEFT=5\n");
     EXPECT_EQ(runOnce(fs, "1"), "77");
 }
@@ -139,10 +139,10 @@ TEST(SettingsWriteFallback, NowhereToWriteFailsButReadsStillWork) {
     fs.setReadOnlyFolder("/opt");
     fs.setReadOnlyFolder("/home");
     SettingsFile settings(fs, chooseSettingsLocation(fs, kProgram, kUser));
-    const jet::Status status = settings.WriteINI("WINDOWS", "TOP", "1");
+    const jet::Status status = settings.writeValue("WINDOWS", "TOP", "1");
     EXPECT_EQ(status.code(), jet::ErrorCode::Io);
     EXPECT_NE(status.message().find("VT.ini"), std::string::npos) << status.message();
-    EXPECT_EQ(settings.GetINI("WINDOWS", "TOP"), "10");
+    EXPECT_EQ(settings.readValue("WINDOWS", "TOP"), "10");
 }
 
 // The real file system, in a scratch folder.
@@ -196,7 +196,7 @@ TEST_F(LocalFiles, PipeOrDeviceIsRefusedWithoutBlocking) {
     ASSERT_TRUE(QFile::link("/dev/zero", path("zero.ini")));
     EXPECT_EQ(fs_.readFile(path("zero.ini")).status().code(), jet::ErrorCode::Io);
     SettingsFile settings(fs_, {path("fifo.ini"), path("fifo.ini"), {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), "");
+    EXPECT_EQ(settings.readValue("A", "K"), "");
 }
 
 TEST_F(LocalFiles, WritableFolders) {
@@ -206,12 +206,12 @@ TEST_F(LocalFiles, WritableFolders) {
 
 TEST_F(LocalFiles, SettingsRoundTripOnDisk) {
     SettingsFile settings(fs_, chooseSettingsLocation(fs_, dir_.path(), path("user")));
-    ASSERT_TRUE(settings.WriteINI("WINDOWS", "TOP", "1200").isOk());
-    ASSERT_TRUE(settings.WriteINI("OPTION", "LASTOPENPATH", "/x y/z.mdb").isOk());
+    ASSERT_TRUE(settings.writeValue("WINDOWS", "TOP", "1200").isOk());
+    ASSERT_TRUE(settings.writeValue("OPTION", "LASTOPENPATH", "/x y/z.mdb").isOk());
     const SettingsFile again(fs_, chooseSettingsLocation(fs_, dir_.path(), path("user")));
     EXPECT_EQ(again.location().readPath, path("VT.ini"));
-    EXPECT_EQ(again.GetINI("WINDOWS", "TOP"), "1200");
-    EXPECT_EQ(again.GetINI("OPTION", "LASTOPENPATH"), "/x y/z.mdb");
+    EXPECT_EQ(again.readValue("WINDOWS", "TOP"), "1200");
+    EXPECT_EQ(again.readValue("OPTION", "LASTOPENPATH"), "/x y/z.mdb");
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_P(SettingsReading, ReadsTheValueTheRulesGive) {
         fs.putFile(kFile, c.file);
     }
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI(c.section, c.key), c.expected);
+    EXPECT_EQ(settings.readValue(c.section, c.key), c.expected);
 }
 
 QByteArray repeat(char c, int n) {
@@ -86,7 +86,7 @@ TEST(SettingsReadingLimits, CutNeverSplitsACharacterOutsideTheBasicPlane) {
     const QString value = QString(253, 'a') + face + "b";
     fs.putFile(kFile, "[A]\nK=" + value.toUtf8());
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), QString(253, 'a') + face);
+    EXPECT_EQ(settings.readValue("A", "K"), QString(253, 'a') + face);
 }
 
 TEST(SettingsReadingFailures, UnreadableFileReadsEmpty) {
@@ -94,14 +94,14 @@ TEST(SettingsReadingFailures, UnreadableFileReadsEmpty) {
     fs.putFile(kFile, "[A]\nK=1\n");
     fs.failReadsOf(kFile);
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), "");
+    EXPECT_EQ(settings.readValue("A", "K"), "");
 }
 
 TEST(SettingsReadingFailures, OversizedFileReadsEmpty) {
     MemoryFileSystem fs;
     fs.putFile(kFile, "[A]\nK=1\n" + QByteArray(FileSystem::kMaxReadBytes, ' '));
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), "");
+    EXPECT_EQ(settings.readValue("A", "K"), "");
 }
 
 TEST(SettingsReadingFailures, BinaryGarbageReadsWithoutHarm) {
@@ -112,15 +112,15 @@ TEST(SettingsReadingFailures, BinaryGarbageReadsWithoutHarm) {
     }
     fs.putFile(kFile, junk + "\n[A]\nK=ok\n");
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), "ok");
-    EXPECT_EQ(settings.GetINI("B", "K"), "");
+    EXPECT_EQ(settings.readValue("A", "K"), "ok");
+    EXPECT_EQ(settings.readValue("B", "K"), "");
 }
 
 TEST(SettingsReadingFailures, EightBitTextReadsWithReplacementCharacters) {
     MemoryFileSystem fs;
     fs.putFile(kFile, "[A]\nK=caf\xE9\n");
     const SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.GetINI("A", "K"), QString("caf") + QChar(0xFFFD));
+    EXPECT_EQ(settings.readValue("A", "K"), QString("caf") + QChar(0xFFFD));
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST_P(SettingsWriting, ProducesExactlyThisFile) {
         fs.putFile(kFile, c.before);
     }
     SettingsFile settings(fs, {kFile, kFile, {}});
-    ASSERT_TRUE(settings.WriteINI(c.section, c.key, c.value).isOk());
+    ASSERT_TRUE(settings.writeValue(c.section, c.key, c.value).isOk());
     EXPECT_EQ(fs.contents(kFile), c.after);
 }
 
@@ -85,10 +85,10 @@ void writeExitKeys(SettingsFile& settings, const QString& top) {
                                                        {"SHOWTIP", "True"},
                                                        {"LASTOPENPATH", "/data/x.mdb"}};
     for (const auto& [key, value] : windows) {
-        ASSERT_TRUE(settings.WriteINI("WINDOWS", key, value).isOk()) << key;
+        ASSERT_TRUE(settings.writeValue("WINDOWS", key, value).isOk()) << key;
     }
     for (const auto& [key, value] : options) {
-        ASSERT_TRUE(settings.WriteINI("OPTION", key, value).isOk()) << key;
+        ASSERT_TRUE(settings.writeValue("OPTION", key, value).isOk()) << key;
     }
 }
 
@@ -122,8 +122,8 @@ TEST(SettingsExitWrite, WrittenValuesReadBack) {
     MemoryFileSystem fs;
     SettingsFile settings(fs, {kFile, kFile, {}});
     const QString path = QString::fromUtf8("  /home/\xC3\xBC ser/my db.mdb ");
-    ASSERT_TRUE(settings.WriteINI("OPTION", "LASTOPENPATH", path).isOk());
-    EXPECT_EQ(settings.GetINI("option", "lastopenpath"),
+    ASSERT_TRUE(settings.writeValue("OPTION", "LASTOPENPATH", path).isOk());
+    EXPECT_EQ(settings.readValue("option", "lastopenpath"),
               QString::fromUtf8("/home/\xC3\xBC ser/my db.mdb"));
 }
 
@@ -148,7 +148,7 @@ TEST_P(SettingsRefusedWrite, LeavesTheFileAlone) {
     const QByteArray before = "[OPTION]\nLASTOPENPATH=/a\n";
     fs.putFile(kFile, before);
     SettingsFile settings(fs, {kFile, kFile, {}});
-    const jet::Status status = settings.WriteINI(c.section, c.key, c.value);
+    const jet::Status status = settings.writeValue(c.section, c.key, c.value);
     EXPECT_FALSE(status.isOk());
     EXPECT_EQ(status.code(), jet::ErrorCode::Invalid);
     EXPECT_FALSE(status.message().empty());
@@ -179,7 +179,7 @@ TEST(SettingsWriteFailures, UnreadableFileIsNotOverwritten) {
     fs.putFile(kFile, "[KEEP]\nA=1\n");
     fs.failReadsOf(kFile);
     SettingsFile settings(fs, {kFile, kFile, {}});
-    const jet::Status status = settings.WriteINI("WINDOWS", "TOP", "1");
+    const jet::Status status = settings.writeValue("WINDOWS", "TOP", "1");
     EXPECT_EQ(status.code(), jet::ErrorCode::Io);
     EXPECT_EQ(fs.contents(kFile), "[KEEP]\nA=1\n");
     EXPECT_EQ(fs.writeCount(), 0);
@@ -189,8 +189,8 @@ TEST(SettingsWriteFailures, FailedWriteIsReportedAndLaterKeysStillTried) {
     MemoryFileSystem fs;
     fs.failWritesOf(kFile);
     SettingsFile settings(fs, {kFile, kFile, {}});
-    EXPECT_EQ(settings.WriteINI("WINDOWS", "TOP", "1").code(), jet::ErrorCode::Io);
-    EXPECT_EQ(settings.WriteINI("WINDOWS", "LEFT", "2").code(), jet::ErrorCode::Io);
+    EXPECT_EQ(settings.writeValue("WINDOWS", "TOP", "1").code(), jet::ErrorCode::Io);
+    EXPECT_EQ(settings.writeValue("WINDOWS", "LEFT", "2").code(), jet::ErrorCode::Io);
     EXPECT_FALSE(fs.fileExists(kFile));
 }
 

@@ -1,18 +1,18 @@
-#include "app/module_main.h"
+#include "app/startup.h"
 
 #include "app/main_window.h"
 #include "app/settings_file.h"
 #include "ui/help_menu.h"
 
-ModuleMain::ModuleMain(Environment environment) : env_(std::move(environment)) {}
+Startup::Startup(Environment environment) : env_(std::move(environment)) {}
 
-ModuleMain::~ModuleMain() = default;
+Startup::~Startup() = default;
 
-void ModuleMain::Main() {
+void Startup::start() {
     settings_ = std::make_unique<app::SettingsFile>(
         *env_.fileSystem,
         app::chooseSettingsLocation(*env_.fileSystem, env_.programFolder, env_.userFolder));
-    if (const auto show = app::settingsBoolean(settings_->GetINI("OPTION", "SHOWTIP"))) {
+    if (const auto show = app::settingsBoolean(settings_->readValue("OPTION", "SHOWTIP"))) {
         showTipsAtStartup = *show;
     }
     window_ = std::make_unique<app::MainWindow>(*this, *settings_, *env_.dialogs, *env_.desktop);

@@ -1,4 +1,4 @@
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -12,7 +12,7 @@
 
 namespace ui {
 
-frmAbout::frmAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), desktop_(desktop) {
+AboutWindow::AboutWindow(Desktop& desktop, QWidget* parent) : QDialog(parent), desktop_(desktop) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
     auto* grid = new QGridLayout(this);
@@ -32,16 +32,16 @@ frmAbout::frmAbout(Desktop& desktop, QWidget* parent) : QDialog(parent), desktop
     grid->addWidget(link(2, QString::fromLatin1(kMakerWebAddress)), 4, 2);
     grid->addWidget(new QLabel(QStringLiteral("Email:"), this), 5, 1);
     grid->addWidget(link(1, QString::fromLatin1(kSupportMail)), 5, 2);
-    cmdQuit = new QPushButton(QStringLiteral("OK"), this);
-    cmdQuit->setObjectName(QStringLiteral("cmdQuit"));
-    cmdQuit->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("cmdQuit"));
+    okButton->setDefault(true);
     grid->setRowMinimumHeight(6, 12);
-    grid->addWidget(cmdQuit, 7, 2, Qt::AlignRight);
+    grid->addWidget(okButton, 7, 2, Qt::AlignRight);
     grid->setColumnStretch(2, 1);
-    connect(cmdQuit, &QPushButton::clicked, this, &frmAbout::cmdQuit_Click);
+    connect(okButton, &QPushButton::clicked, this, &AboutWindow::onOkClicked);
 }
 
-QLabel* frmAbout::link(int index, const QString& caption) {
+QLabel* AboutWindow::link(int index, const QString& caption) {
     auto* label = new QLabel(caption, this);
     label->setObjectName(QStringLiteral("Label2(%1)").arg(index));
     label->setCursor(Qt::PointingHandCursor);
@@ -51,11 +51,11 @@ QLabel* frmAbout::link(int index, const QString& caption) {
     return label;
 }
 
-QLabel* frmAbout::Label2(int index) const {
+QLabel* AboutWindow::linkLabel(int index) const {
     return index >= 1 && index <= 2 ? links_[index] : nullptr;
 }
 
-QString frmAbout::linkTarget(int index) {
+QString AboutWindow::linkTarget(int index) {
     switch (index) {
         case 1:
             return QStringLiteral("mailto:") + QString::fromLatin1(kInfoMail);
@@ -66,23 +66,23 @@ QString frmAbout::linkTarget(int index) {
     }
 }
 
-void frmAbout::Label2_Click(int index) {
+void AboutWindow::onLinkClicked(int index) {
     const QString target = linkTarget(index);
     if (!target.isEmpty()) {
         desktop_.openUrl(target);
     }
 }
 
-void frmAbout::cmdQuit_Click() {
+void AboutWindow::onOkClicked() {
     close();
 }
 
-bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
+bool AboutWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         for (int i = 1; i <= 2; ++i) {
             if (watched == links_[i]) {
-                Label2_Click(i);
+                onLinkClicked(i);
                 return true;
             }
         }
@@ -90,13 +90,13 @@ bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::mousePressEvent(QMouseEvent* event) {
+void AboutWindow::mousePressEvent(QMouseEvent* event) {
     event->accept();  // the release that follows closes the window
 }
 
 // A click on the window's background (not on a label or the button, which
 // take their own clicks) closes it.
-void frmAbout::mouseReleaseEvent(QMouseEvent* event) {
+void AboutWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         close();
         return;

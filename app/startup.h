@@ -1,5 +1,6 @@
-// ModuleMain: the start-up module. Main fixes where the settings file lies,
-// reads the show-tips option, then creates, loads and shows the main window.
+// The start-up module ("ModuleMain"). start ("Main") fixes where the settings
+// file lies, reads the show-tips option, then creates, loads and shows the
+// main window.
 // The module holds the program-wide state for the program's whole life.
 #pragma once
 
@@ -18,7 +19,7 @@ class Desktop;
 class Dialogs;
 }  // namespace ui
 
-class ModuleMain {
+class Startup {
   public:
     // What the program meets outside itself; tests pass scripted parts.
     struct Environment {
@@ -30,11 +31,11 @@ class ModuleMain {
         QStringList arguments;  // command-line arguments after the program's name
     };
 
-    explicit ModuleMain(Environment environment);
-    ~ModuleMain();
+    explicit Startup(Environment environment);
+    ~Startup();
 
     // Runs the start-up; the window is shown when it returns.
-    void Main();
+    void start();
 
     app::MainWindow* mainWindow() const { return window_.get(); }
     app::SettingsFile& settings() const { return *settings_; }

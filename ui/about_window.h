@@ -1,4 +1,4 @@
-// frmAbout: the About window with the maker's and product's names, the
+// The About window ("frmAbout") with the maker's and product's names, the
 // version, and two links (the maker's web site and a mail address). OK or a
 // click anywhere on its background closes it.
 #pragma once
@@ -13,21 +13,21 @@ namespace ui {
 
 class Desktop;
 
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAbout(Desktop& desktop, QWidget* parent = nullptr);
+    explicit AboutWindow(Desktop& desktop, QWidget* parent = nullptr);
 
     // What a click on member `index` of the link label array opens: 1 mails
     // the maker's information address (not the support address the label
     // shows), 2 the web site; any other member opens nothing (empty).
     static QString linkTarget(int index);
 
-    QLabel* Label2(int index) const;
-    QPushButton* cmdQuit = nullptr;
+    QLabel* linkLabel(int index) const;
+    QPushButton* okButton = nullptr;
 
-    void Label2_Click(int index);
-    void cmdQuit_Click();
+    void onLinkClicked(int index);
+    void onOkClicked();
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

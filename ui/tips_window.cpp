@@ -1,4 +1,4 @@
-#include "ui/frm_tips.h"
+#include "ui/tips_window.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -15,7 +15,7 @@
 
 namespace ui {
 
-frmTips::frmTips(bool& showTipsAtStartup, Desktop& desktop, double random, QWidget* parent)
+TipsWindow::TipsWindow(bool& showTipsAtStartup, Desktop& desktop, double random, QWidget* parent)
     : QDialog(parent),
       showTipsAtStartup_(showTipsAtStartup),
       desktop_(desktop),
@@ -23,14 +23,14 @@ frmTips::frmTips(bool& showTipsAtStartup, Desktop& desktop, double random, QWidg
     setObjectName(QStringLiteral("frmTips"));
     setWindowTitle(QStringLiteral("Tip of the Day"));
     createControls();
-    chkShowTips->setChecked(showTipsAtStartup_);
-    Label2->setText(tips_.first(random));
-    connect(cmdNext, &QPushButton::clicked, this, &frmTips::cmdNext_Click);
-    connect(cmdPrevious, &QPushButton::clicked, this, &frmTips::cmdPrevious_Click);
-    connect(cmdOK, &QPushButton::clicked, this, &frmTips::cmdOK_Click);
+    showTipsCheckBox->setChecked(showTipsAtStartup_);
+    tipLabel->setText(tips_.first(random));
+    connect(nextButton, &QPushButton::clicked, this, &TipsWindow::showNextTip);
+    connect(previousButton, &QPushButton::clicked, this, &TipsWindow::showPreviousTip);
+    connect(okButton, &QPushButton::clicked, this, &TipsWindow::onOkClicked);
 }
 
-void frmTips::createControls() {
+void TipsWindow::createControls() {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("frmTips.Panel"));
     panel->setFrameShape(QFrame::StyledPanel);
@@ -43,33 +43,33 @@ void frmTips::createControls() {
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() + 3);
     heading->setFont(bold);
-    Label2 = new QLabel(panel);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label2->setMinimumSize(300, 130);
+    tipLabel = new QLabel(panel);
+    tipLabel->setObjectName(QStringLiteral("Label2"));
+    tipLabel->setWordWrap(true);
+    tipLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    tipLabel->setMinimumSize(300, 130);
     auto* inside = new QGridLayout(panel);
     inside->addWidget(icon, 0, 0);
     inside->addWidget(heading, 0, 1);
-    inside->addWidget(Label2, 1, 1);
+    inside->addWidget(tipLabel, 1, 1);
     inside->setColumnStretch(1, 1);
     inside->setRowStretch(1, 1);
 
-    cmdNext = new QPushButton(QStringLiteral("Next Tip"), this);
-    cmdNext->setObjectName(QStringLiteral("cmdNext"));
-    cmdPrevious = new QPushButton(QStringLiteral("PreviousTip"), this);
-    cmdPrevious->setObjectName(QStringLiteral("cmdPrevious"));
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
+    nextButton = new QPushButton(QStringLiteral("Next Tip"), this);
+    nextButton->setObjectName(QStringLiteral("cmdNext"));
+    previousButton = new QPushButton(QStringLiteral("PreviousTip"), this);
+    previousButton->setObjectName(QStringLiteral("cmdPrevious"));
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    okButton->setDefault(true);
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdNext);
-    buttons->addWidget(cmdPrevious);
+    buttons->addWidget(okButton);
+    buttons->addWidget(nextButton);
+    buttons->addWidget(previousButton);
     buttons->addStretch(1);
 
-    chkShowTips = new QCheckBox(QStringLiteral("Show Tips at Startup"), this);
-    chkShowTips->setObjectName(QStringLiteral("chkShowTips"));
+    showTipsCheckBox = new QCheckBox(QStringLiteral("Show Tips at Startup"), this);
+    showTipsCheckBox->setObjectName(QStringLiteral("chkShowTips"));
     auto* product = new QLabel(QStringLiteral("%1 %2").arg(QString::fromLatin1(kMakerName),
                                                            QString::fromLatin1(kProductName)),
                                this);
@@ -80,7 +80,7 @@ void frmTips::createControls() {
     grid->addWidget(panel, 0, 0);
     grid->addLayout(buttons, 0, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(chkShowTips);
+    bottom->addWidget(showTipsCheckBox);
     bottom->addStretch(1);
     bottom->addWidget(product);
     grid->addLayout(bottom, 1, 0, 1, 2);
@@ -88,29 +88,29 @@ void frmTips::createControls() {
     resetPointerOver(panel);
 }
 
-void frmTips::resetPointerOver(QWidget* widget) {
+void TipsWindow::resetPointerOver(QWidget* widget) {
     widget->setMouseTracking(true);
     widget->installEventFilter(this);
 }
 
-bool frmTips::eventFilter(QObject* watched, QEvent* event) {
+bool TipsWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove) {
         desktop_.setPointer(Desktop::Pointer::Default);
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void frmTips::cmdNext_Click() {
-    Label2->setText(tips_.next());
+void TipsWindow::showNextTip() {
+    tipLabel->setText(tips_.next());
 }
 
-void frmTips::cmdPrevious_Click() {
-    Label2->setText(tips_.previous());
+void TipsWindow::showPreviousTip() {
+    tipLabel->setText(tips_.previous());
 }
 
 // Only OK records the check box; any other way of closing leaves the option.
-void frmTips::cmdOK_Click() {
-    showTipsAtStartup_ = chkShowTips->isChecked();
+void TipsWindow::onOkClicked() {
+    showTipsAtStartup_ = showTipsCheckBox->isChecked();
     accept();
 }
 

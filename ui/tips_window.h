@@ -1,4 +1,4 @@
-// frmTips: the tip-of-the-day window. It shows one tip drawn at random,
+// The tip-of-the-day window ("frmTips"). It shows one tip drawn at random,
 // walks through the others with Next and Previous, and offers the
 // show-at-start-up check box, whose state counts only when OK closes the
 // window.
@@ -16,24 +16,24 @@ namespace ui {
 
 class Desktop;
 
-class frmTips : public QDialog {
+class TipsWindow : public QDialog {
     Q_OBJECT
   public:
     // showTipsAtStartup is the program-wide option: read when the window
     // opens, written by OK. random picks the first tip (see Tips::firstIndex).
-    frmTips(bool& showTipsAtStartup, Desktop& desktop, double random, QWidget* parent = nullptr);
+    TipsWindow(bool& showTipsAtStartup, Desktop& desktop, double random, QWidget* parent = nullptr);
 
     const Tips& tips() const { return tips_; }
 
-    QLabel* Label2 = nullptr;  // the tip shown
-    QPushButton* cmdPrevious = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QCheckBox* chkShowTips = nullptr;
+    QLabel* tipLabel = nullptr;  // the tip shown
+    QPushButton* previousButton = nullptr;
+    QPushButton* nextButton = nullptr;
+    QPushButton* okButton = nullptr;
+    QCheckBox* showTipsCheckBox = nullptr;
 
-    void cmdNext_Click();
-    void cmdPrevious_Click();
-    void cmdOK_Click();
+    void showNextTip();
+    void showPreviousTip();
+    void onOkClicked();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
