@@ -6,6 +6,19 @@
 #include <QSaveFile>
 
 namespace app {
+namespace {
+
+// A pipe, device or folder in a file's place is refused, never written
+// through or replaced.
+jet::Status refuseSpecialFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return jet::Status(jet::ErrorCode::Io,
+                           "Cannot write " + path.toStdString() + ": not a regular file");
+    return jet::Status::ok();
+}
+
+}  // namespace
 
 jet::Result<QByteArray> LocalFileSystem::readFile(const QString& path) const {
     return readFileUpTo(path, kMaxReadBytes);
@@ -42,6 +55,8 @@ jet::Result<QByteArray> LocalFileSystem::readFileUpTo(const QString& path, qint6
 }
 
 jet::Status LocalFileSystem::writeFile(const QString& path, const QByteArray& data) {
+    if (jet::Status s = refuseSpecialFile(path); !s)
+        return s;
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         return jet::Status(jet::ErrorCode::Io, "Cannot create the folder " + folder.toStdString());
@@ -58,6 +73,8 @@ jet::Status LocalFileSystem::writeFile(const QString& path, const QByteArray& da
 }
 
 jet::Status LocalFileSystem::replaceFile(const QString& path, const QByteArray& data) {
+    if (jet::Status s = refuseSpecialFile(path); !s)
+        return s;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +

@@ -64,7 +64,7 @@ Status CatalogReader::readObjects(std::vector<ObjectRow>& rows) {
     catalog.name = "MSysObjects";
     if (Status s = readTableDefinition(file_, kCatalogPage, catalog); !s)
         return s;
-    TableScanner cursor(file_, catalog);
+    TableScanner cursor(file_, catalog, nullptr, salvage_);
     if (Status s = cursor.init(); !s)
         return s;
     const Columns col(
@@ -96,9 +96,13 @@ Status CatalogReader::addTable(const ObjectRow& row, std::vector<TableDef>& tabl
     t.flags = row.flags;
     if (row.type == kLocalTable) {
         t.kind = TableKind::Local;
+        // One unreadable definition must not hide the rest of the database.
         if (Status s = readTableDefinition(file_, static_cast<uint32_t>(row.id) & 0x00FFFFFF, t);
-            !s)
-            return s;
+            !s) {
+            t.columns.clear();
+            t.indexes.clear();
+            t.definitionError = s.message();
+        }
     } else {
         t.kind = row.type == kOdbcLink ? TableKind::LinkedOdbc : TableKind::LinkedJet;
         t.linkedDatabase = row.database;
@@ -143,6 +147,13 @@ Status CatalogReader::read(std::vector<TableDef>& tables, std::vector<QueryDef>&
     return rebuildQueries(tables, queries);
 }
 
+// The queries' rows cannot be read: every query is listed with the reason.
+Status CatalogReader::failQueries(std::vector<QueryDef>& queries, const std::string& why) {
+    for (QueryDef& q : queries)
+        q.status = Status(ErrorCode::Corrupt, "Query '" + q.name + "': " + why);
+    return Status::ok();
+}
+
 Status CatalogReader::rebuildQueries(const std::vector<TableDef>& tables,
                                      std::vector<QueryDef>& queries) {
     if (queries.empty())
@@ -153,9 +164,11 @@ Status CatalogReader::rebuildQueries(const std::vector<TableDef>& tables,
     if (it == tables.end())
         return Status(ErrorCode::Corrupt,
                       "The database lists saved queries but has no MSysQueries table.");
-    TableScanner cursor(file_, *it);
+    if (!it->definitionError.empty())
+        return failQueries(queries, it->definitionError);
+    TableScanner cursor(file_, *it, nullptr, salvage_);
     if (Status s = cursor.init(); !s)
-        return s;
+        return failQueries(queries, s.message());
     const Columns col(
         *it, {"Attribute", "Expression", "Flag", "Name1", "Name2", "ObjectId", "Order", "LvExtra"});
     std::map<int32_t, std::vector<QueryRow>> byObject;
@@ -175,7 +188,7 @@ Status CatalogReader::rebuildQueries(const std::vector<TableDef>& tables,
         byObject[row.objectId].push_back(std::move(row));
     }
     if (!cursor.status())
-        return cursor.status();
+        return failQueries(queries, cursor.status().message());
     for (QueryDef& q : queries) {
         Result<QueryInfo> info = rebuildQuery(byObject[q.id]);
         if (info) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "database_file.h"
+#include "jet/damage_report.h"
 #include "jet/query_def.h"
 #include "jet/table_def.h"
 
@@ -12,7 +13,9 @@ namespace jet {
 
 class CatalogReader {
   public:
-    explicit CatalogReader(const DatabaseFile& file) : file_(file) {}
+    // With a `salvage` report, damaged catalog rows are skipped and recorded.
+    explicit CatalogReader(const DatabaseFile& file, DamageReport* salvage = nullptr)
+        : file_(file), salvage_(salvage) {}
 
     // Fills `tables` and `queries`, both sorted in Jet's text order.
     Status read(std::vector<TableDef>& tables, std::vector<QueryDef>& queries);
@@ -28,9 +31,11 @@ class CatalogReader {
 
     Status readObjects(std::vector<ObjectRow>& rows);
     Status addTable(const ObjectRow& row, std::vector<TableDef>& tables);
+    static Status failQueries(std::vector<QueryDef>& queries, const std::string& why);
     Status rebuildQueries(const std::vector<TableDef>& tables, std::vector<QueryDef>& queries);
 
     const DatabaseFile& file_;
+    DamageReport* salvage_ = nullptr;
 };
 
 }  // namespace jet

@@ -13,16 +13,18 @@
 
 namespace jet {
 
-Database::Database(std::unique_ptr<DatabaseFile> file)
-    : file_(std::move(file)), complex_(std::make_unique<ComplexStore>(*file_, tables_)) {}
+Database::Database(std::unique_ptr<DatabaseFile> file, ReadMode mode)
+    : file_(std::move(file)),
+      mode_(mode),
+      complex_(std::make_unique<ComplexStore>(*file_, tables_)) {}
 Database::~Database() = default;
 
-Result<std::unique_ptr<Database>> Database::open(const std::string& path,
-                                                 std::string_view password) {
+Result<std::unique_ptr<Database>> Database::open(const std::string& path, std::string_view password,
+                                                 ReadMode mode) {
     Result<std::unique_ptr<DatabaseFile>> file = DatabaseFile::open(path, password);
     if (!file)
         return file.status();
-    std::unique_ptr<Database> db(new Database(std::move(file.value())));
+    std::unique_ptr<Database> db(new Database(std::move(file.value()), mode));
     if (Status s = db->loadCatalog(); !s)
         return s;
     db->ownLinks_ = std::make_unique<LinkRegistry>(*db, std::string(password));
@@ -86,7 +88,7 @@ Result<Database::TableSource> Database::resolveTable(const TableDef& table) cons
 
 Status Database::loadCatalog() {
     complex_->clear();
-    return CatalogReader(*file_).read(tables_, queries_);
+    return CatalogReader(*file_, salvageReport()).read(tables_, queries_);
 }
 
 Status Database::reload() {
@@ -150,7 +152,9 @@ Result<std::unique_ptr<TableCursor>> Database::openTable(const TableDef& table) 
             return source.status();
         return source->database->openTable(*source->table);
     }
-    auto cursor = std::make_unique<TableScanner>(*file_, table, complex_.get());
+    if (!table.definitionError.empty())
+        return Status(ErrorCode::Corrupt, table.definitionError);
+    auto cursor = std::make_unique<TableScanner>(*file_, table, complex_.get(), salvageReport());
     if (Status s = cursor->init(); !s)
         return s;
     return std::unique_ptr<TableCursor>(std::move(cursor));

@@ -45,7 +45,9 @@ Result<std::unique_ptr<DatabaseFile>> DatabaseFile::open(const std::string& path
                                                          std::string_view password) {
     std::unique_ptr<DatabaseFile> file(new DatabaseFile());
     file->path_ = path;
-    file->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO in the database's place must not wait for a
+    // writer; it is refused below like any file that is not a regular one.
+    file->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file->fd_ < 0) {
         const int err = errno;
         if (err == ENOENT)
@@ -53,9 +55,15 @@ Result<std::unique_ptr<DatabaseFile>> DatabaseFile::open(const std::string& path
         return Status(ErrorCode::Io, "Cannot open '" + path + "': " + std::strerror(err));
     }
     struct stat st {};
-    if (fstat(file->fd_, &st) != 0 || !S_ISREG(st.st_mode))
+    if (fstat(file->fd_, &st) != 0)
+        return Status(ErrorCode::Io, "Cannot open '" + path + "': " + std::strerror(errno));
+    if (!S_ISREG(st.st_mode))
         return Status(ErrorCode::Unrecognized,
-                      "Unrecognized database format '" + fileName(path) + "'.");
+                      "Unrecognized database format '" + fileName(path) + "': " +
+                          (S_ISDIR(st.st_mode) ? "it is a folder" : "it is not a regular file") +
+                          ", not a database file.");
+    // Regular files never block; reads go on as usual.
+    fcntl(file->fd_, F_SETFL, fcntl(file->fd_, F_GETFL) & ~O_NONBLOCK);
     std::vector<uint8_t> page0(4096);
     size_t got = 0;
     if (Status s = readFully(file->fd_, page0.data(), page0.size(), 0, got); !s)

@@ -18,8 +18,13 @@ uint32_t typeSize(const Column& c) {
 
 }  // namespace
 
-TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex)
-    : file_(file), table_(std::move(table)), complex_(complex), longValues_(file) {
+TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex,
+                           DamageReport* salvage)
+    : file_(file),
+      table_(std::move(table)),
+      complex_(complex),
+      salvage_(salvage),
+      longValues_(file) {
     for (const Column& c : table_.columns)
         hasVariable_ = hasVariable_ || !c.isFixed();
     hasVariable_ = hasVariable_ || table_.varColumns > 0;
@@ -32,13 +37,31 @@ TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStor
 }
 
 Status TableScanner::init() {
-    Result<std::vector<uint32_t>> pages = readUsageMap(file_, table_.ownedPagesMap);
-    if (pages) {
-        pages_ = std::move(pages.value());
-    } else {
+    Result<UsageMapPages> map = readUsageMap(file_, table_.ownedPagesMap);
+    if (!map) {
+        if (!salvage_)
+            return Status(ErrorCode::Corrupt, "Table '" + table_.name +
+                                                  "': the list of its data pages cannot be read: " +
+                                                  map.status().message());
+        salvage_->mapUnreadable(table_.name, map.status().message());
         scanAllPages_ = true;
+        return Status::ok();
     }
-    return Status::ok();
+    pages_ = std::move(map->inFile);
+    if (map->pastEndCount == 0)
+        return Status::ok();
+    if (salvage_) {
+        for (uint32_t page : map->pastEnd)
+            salvage_->page(table_.name, page, "it lies past the end of the file.");
+        return Status::ok();
+    }
+    std::string pages = describePages(map->pastEnd);
+    if (map->pastEndCount > map->pastEnd.size())
+        pages += " (" + std::to_string(map->pastEndCount) + " pages in all)";
+    return Status(ErrorCode::Corrupt,
+                  "Table '" + table_.name + "': its data pages " + pages +
+                      " lie past the end of the file (" + std::to_string(file_.pageCount()) +
+                      " pages); the file may have been truncated, and their rows cannot be read.");
 }
 
 void TableScanner::rewind() {
@@ -56,22 +79,45 @@ bool TableScanner::fail(const std::string& what) {
     return false;
 }
 
+bool TableScanner::skipPage(const std::string& why) {
+    if (!salvage_)
+        return fail(why);
+    salvage_->page(table_.name, pageNumber_, why);
+    return true;
+}
+
 bool TableScanner::loadNextPage() {
     const size_t total = scanAllPages_ ? file_.pageCount() : pages_.size();
     while (nextPage_ < total) {
         pageNumber_ = scanAllPages_ ? static_cast<uint32_t>(nextPage_) : pages_[nextPage_];
         ++nextPage_;
         rowPage_ = pageNumber_;
-        if (Status s = file_.readPage(pageNumber_, page_.data()); !s)
-            return fail(s.message());
-        const DataPage dp{page_.data(), file_.pageSize(), file_.jet3()};
-        if (page_[0] != DataPage::kType || dp.owner() != table_.tdefPage)
+        if (Status s = file_.readPage(pageNumber_, page_.data()); !s) {
+            if (!skipPage(s.message()))
+                return false;
             continue;
+        }
+        const DataPage dp{page_.data(), file_.pageSize(), file_.jet3()};
+        if (page_[0] != DataPage::kType || dp.owner() != table_.tdefPage) {
+            // Every page the table's list names holds its rows: anything
+            // else there is damage, and skipping it would lose rows unseen.
+            if (!scanAllPages_ && !skipPage(page_[0] == DataPage::kType
+                                                ? "listed as one of its data pages, it belongs to "
+                                                  "another table."
+                                                : "listed as one of its data pages, it is not a "
+                                                  "data page (type " +
+                                                      std::to_string(page_[0]) + ")."))
+                return false;
+            continue;
+        }
         slotCount_ = dp.slotCount();
         // A row count that cannot fit on the page would otherwise hide the
         // page's rows without a word.
-        if (slotCount_ == 0 && le16(page_.data() + (file_.jet3() ? 8 : 12)) != 0)
-            return fail("its row count does not fit on the page");
+        if (slotCount_ == 0 && le16(page_.data() + (file_.jet3() ? 8 : 12)) != 0) {
+            if (!skipPage("its row count does not fit on the page."))
+                return false;
+            continue;
+        }
         slot_ = 0;
         pageLoaded_ = true;
         return true;
@@ -98,66 +144,104 @@ bool TableScanner::next() {
     }
 }
 
+bool TableScanner::skipRow(const std::string& why) {
+    if (!salvage_)
+        return fail(why);
+    salvage_->row(table_.name, pageNumber_, rowSlot_,
+                  rowPage_ == pageNumber_ ? why : "page " + std::to_string(rowPage_) + ": " + why);
+    onRow_ = false;
+    return false;
+}
+
 bool TableScanner::enterRow(uint32_t slot) {
     const DataPage dp{page_.data(), file_.pageSize(), file_.jet3()};
     const uint16_t entry = dp.slotEntry(slot);
     if (entry & DataPage::kDeleted)
         return false;
+    rowPage_ = pageNumber_;
+    rowSlot_ = slot;
     uint32_t start = 0, end = 0;
     if (!dp.slotRange(slot, start, end))
-        return false;
-    rowPage_ = pageNumber_;
+        return skipRow("row " + std::to_string(slot) + " has offsets outside the page.");
     rowId_ = (static_cast<uint64_t>(pageNumber_) << 8) | slot;
-    if (entry & DataPage::kOverflow)
-        return followOverflow(&page_[start], end - start);
-    if (!row_.parse(&page_[start], end - start, file_.jet3(), hasVariable_))
-        return fail("row " + std::to_string(slot) + " is malformed.");
-    onRow_ = true;
+    if (entry & DataPage::kOverflow) {
+        if (!followOverflow(&page_[start], end - start))
+            return false;
+    } else if (!row_.parse(&page_[start], end - start, file_.jet3(), hasVariable_)) {
+        return skipRow("row " + std::to_string(slot) + " is malformed.");
+    }
+    onRow_ = !salvage_ || rowIsSound();
+    return onRow_;
+}
+
+bool TableScanner::rowIsSound() {
+    for (size_t index = 0; index < table_.columns.size(); ++index) {
+        const Column& c = table_.columns[index];
+        if (c.type() == ColumnType::Boolean || !row_.present(c.number) ||
+            (!c.isFixed() && c.varIndex >= row_.variableCount()))
+            continue;
+        const uint8_t* bytes = nullptr;
+        uint32_t size = 0;
+        std::string problem = locate(c, index, bytes, size);
+        // Calculated values carry their own length; their decoding checks it.
+        const bool numeric = c.type() != ColumnType::DateTimeExtended &&
+                             c.type() != ColumnType::Complex && !c.isCalculated() &&
+                             typeSize(c) != 0;
+        if (problem.empty() && numeric && size < typeSize(c))
+            problem = "column '" + c.name + "' is too short for its type.";
+        if (!problem.empty())
+            return skipRow("row " + std::to_string(rowSlot_) + ": " + problem);
+    }
     return true;
 }
 
 bool TableScanner::followOverflow(const uint8_t* pointerBytes, uint32_t size) {
     for (int hop = 0; hop < kMaxOverflowHops; ++hop) {
         if (size < 4)
-            return fail("overflow pointer is too short.");
+            return skipRow("overflow pointer is too short.");
         const uint32_t pointer = le32(pointerBytes);
         rowPage_ = pointerPage(pointer);
         if (Status s = file_.readPage(rowPage_, overflow_.data()); !s)
-            return fail(s.message());
+            return skipRow(s.message());
         const DataPage dp{overflow_.data(), file_.pageSize(), file_.jet3()};
         const uint32_t slot = pointerRow(pointer);
         uint32_t start = 0, end = 0;
         if (overflow_[0] != DataPage::kType || slot >= dp.slotCount() ||
             !dp.slotRange(slot, start, end))
-            return fail("moved row " + std::to_string(slot) + " does not exist.");
+            return skipRow("moved row " + std::to_string(slot) + " does not exist.");
         if ((dp.slotEntry(slot) & 0xC000) == DataPage::kOverflow) {
             pointerBytes = &overflow_[start];
             size = end - start;
             continue;
         }
         if (!row_.parse(&overflow_[start], end - start, file_.jet3(), hasVariable_))
-            return fail("moved row " + std::to_string(slot) + " is malformed.");
-        onRow_ = true;
+            return skipRow("moved row " + std::to_string(slot) + " is malformed.");
         return true;
     }
-    return fail("overflow pointers form a chain that is too long.");
+    return skipRow("overflow pointers form a chain that is too long.");
 }
 
 bool TableScanner::valueBytes(const Column& c, size_t index, const uint8_t*& bytes,
                               uint32_t& size) {
+    const std::string problem = locate(c, index, bytes, size);
+    return problem.empty() || fail(problem);
+}
+
+std::string TableScanner::locate(const Column& c, size_t index, const uint8_t*& bytes,
+                                 uint32_t& size) const {
     uint32_t start = 0, end = 0;
     if (c.isFixed()) {
         const uint32_t width = typeSizes_[index] ? typeSizes_[index] : c.length;
         start = row_.fixedStart() + c.fixedOffset;
         end = start + width;
         if (end > row_.dataEnd())
-            return fail("column '" + c.name + "' lies outside its row.");
+            return "column '" + c.name + "' lies outside its row.";
     } else if (!row_.variableRange(c.varIndex, start, end)) {
-        return fail("column '" + c.name + "' has bad offsets.");
+        return "column '" + c.name + "' has bad offsets.";
     }
     bytes = row_.bytes() + start;
     size = end - start;
-    return true;
+    return {};
 }
 
 ValueRef TableScanner::get(size_t index) {
@@ -334,7 +418,11 @@ ValueRef TableScanner::decodeLong(const Column& c, size_t index, const uint8_t* 
     std::string& target = memo ? raw_ : scratch_[index];
     target.clear();
     if (Status s = longValues_.read(bytes, size, target); !s) {
-        fail("column '" + c.name + "': " + s.message());
+        if (salvage_)
+            salvage_->longValue(table_.name, static_cast<uint32_t>(rowId_ >> 8),
+                                static_cast<uint32_t>(rowId_ & 0xFF), c.name, s.message());
+        else
+            fail("column '" + c.name + "': " + s.message());
         return ValueRef{};
     }
     if (memo)

@@ -8,6 +8,7 @@
 
 #include "complex/complex_store.h"
 #include "database_file.h"
+#include "jet/damage_report.h"
 #include "jet/table_cursor.h"
 #include "long_value_reader.h"
 #include "row_view.h"
@@ -17,9 +18,13 @@ namespace jet {
 class TableScanner final : public TableCursor {
   public:
     // `complex` resolves complex columns; without it they read as their key.
-    TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex = nullptr);
-    // Finds the table's data pages. Falls back to testing every page of the
-    // file when the usage map cannot be read.
+    // With a `salvage` report, pages and rows that cannot be read are
+    // skipped and recorded there; without one they are the cursor's error.
+    TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex = nullptr,
+                 DamageReport* salvage = nullptr);
+    // Finds the table's data pages. Corrupt, naming the table and the pages,
+    // when its page list cannot be read or lists pages past the end of the
+    // file; a salvaging scan then tests every page of the file instead.
     Status init();
 
     const TableDef& table() const override { return table_; }
@@ -41,6 +46,15 @@ class TableScanner final : public TableCursor {
     bool enterRow(uint32_t slot);
     bool followOverflow(const uint8_t* pointerBytes, uint32_t size);
     bool fail(const std::string& what);
+    // A listed page that is not one of the table's data pages.
+    bool skipPage(const std::string& why);
+    // A row that fails a check: the error, or skipped when salvaging.
+    bool skipRow(const std::string& why);
+    // Salvaging: every column of the current row lies inside it.
+    bool rowIsSound();
+    // Empty when the bytes of `column` lie inside the current row; else why not.
+    std::string locate(const Column& column, size_t index, const uint8_t*& bytes,
+                       uint32_t& size) const;
     bool valueBytes(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size);
     ValueRef getCalculated(const Column& column, size_t index);
     ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
@@ -53,6 +67,7 @@ class TableScanner final : public TableCursor {
     const DatabaseFile& file_;
     TableDef table_;
     ComplexStore* complex_ = nullptr;
+    DamageReport* salvage_ = nullptr;
     bool hasVariable_ = false;
     bool scanAllPages_ = false;
     std::vector<uint32_t> pages_;
@@ -61,6 +76,7 @@ class TableScanner final : public TableCursor {
     uint32_t rowPage_ = 0;
     bool pageLoaded_ = false;
     uint32_t slot_ = 0;
+    uint32_t rowSlot_ = 0;
     uint32_t slotCount_ = 0;
     std::vector<uint8_t> page_;
     std::vector<uint8_t> overflow_;

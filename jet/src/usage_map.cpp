@@ -1,6 +1,7 @@
 #include "usage_map.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "byte_reader.h"
 #include "data_page.h"
@@ -9,20 +10,33 @@ namespace jet {
 namespace {
 
 void addBits(const uint8_t* bitmap, size_t bytes, uint64_t firstPage, uint32_t pageCount,
-             std::vector<uint32_t>& pages) {
+             UsageMapPages& pages) {
     for (size_t k = 0; k < bytes; ++k) {
         if (bitmap[k] == 0)
             continue;
         for (int b = 0; b < 8; ++b) {
             const uint64_t page = firstPage + 8 * k + b;
-            if ((bitmap[k] >> b & 1) && page < pageCount)
-                pages.push_back(static_cast<uint32_t>(page));
+            if (!(bitmap[k] >> b & 1))
+                continue;
+            if (page < pageCount) {
+                pages.inFile.push_back(static_cast<uint32_t>(page));
+            } else {
+                ++pages.pastEndCount;
+                if (pages.pastEnd.size() < UsageMapPages::kMaxPastEnd)
+                    pages.pastEnd.push_back(
+                        static_cast<uint32_t>(std::min<uint64_t>(page, UINT32_MAX)));
+            }
         }
     }
 }
 
+void sortUnique(std::vector<uint32_t>& pages) {
+    std::sort(pages.begin(), pages.end());
+    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+}
+
 Status referenceMap(const DatabaseFile& file, const uint8_t* row, size_t length,
-                    std::vector<uint32_t>& pages) {
+                    UsageMapPages& pages) {
     const uint32_t size = file.pageSize();
     const uint64_t perPage = static_cast<uint64_t>(size - 4) * 8;
     std::vector<uint8_t> bitmapPage(size);
@@ -56,14 +70,14 @@ Status readPointedRow(const DatabaseFile& file, uint32_t pointer, std::vector<ui
     return Status::ok();
 }
 
-Result<std::vector<uint32_t>> readUsageMap(const DatabaseFile& file, uint32_t mapPointer) {
+Result<UsageMapPages> readUsageMap(const DatabaseFile& file, uint32_t mapPointer) {
     std::vector<uint8_t> page;
     uint32_t start = 0, end = 0;
     if (Status s = readPointedRow(file, mapPointer, page, start, end); !s)
         return s;
     const uint8_t* row = &page[start];
     const size_t length = end - start;
-    std::vector<uint32_t> pages;
+    UsageMapPages pages;
     if (row[0] == 0x00 && length >= 5) {
         addBits(row + 5, length - 5, le32(row + 1), file.pageCount(), pages);
     } else if (row[0] == 0x01) {
@@ -74,8 +88,10 @@ Result<std::vector<uint32_t>> readUsageMap(const DatabaseFile& file, uint32_t ma
                                               " on page " +
                                               std::to_string(pointerPage(mapPointer)) + ".");
     }
-    std::sort(pages.begin(), pages.end());
-    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+    sortUnique(pages.inFile);
+    sortUnique(pages.pastEnd);
+    if (pages.pastEnd.size() < UsageMapPages::kMaxPastEnd)
+        pages.pastEndCount = pages.pastEnd.size();
     return pages;
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "jet/damage_report.h"
 #include "jet/query_def.h"
 #include "jet/status.h"
 #include "jet/table_cursor.h"
@@ -35,9 +36,14 @@ class Database {
     //                      missing or wrong; compared case-sensitively);
     //   Unsupported        an encryption we cannot decode;
     //   Corrupt            the catalog cannot be read (message names the page).
-    // A file without a password opens whatever `password` is given.
+    // A file without a password opens whatever `password` is given. A table
+    // whose definition cannot be read is still listed, with the reason in
+    // its definitionError. With ReadMode::Salvage, damaged pages and rows of
+    // the catalog and of every table read later are skipped and recorded in
+    // damage() instead of failing the read.
     static Result<std::unique_ptr<Database>> open(const std::string& path,
-                                                  std::string_view password = {});
+                                                  std::string_view password = {},
+                                                  ReadMode mode = ReadMode::Strict);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -93,6 +99,10 @@ class Database {
     // The length of that file, reading no more of it than needed.
     Result<uint64_t> attachmentSize(const Attachment& attachment) const;
 
+    ReadMode readMode() const { return mode_; }
+    // What salvaging reads have skipped so far (always empty when Strict).
+    const DamageReport& damage() const { return damage_; }
+
     // Re-reads the catalog, e.g. after a saved query was written to the file.
     // Cursors opened before stay usable only until their next call.
     Status reload();
@@ -102,12 +112,15 @@ class Database {
 
   private:
     friend class LinkRegistry;
-    Database(std::unique_ptr<DatabaseFile> file);
+    Database(std::unique_ptr<DatabaseFile> file, ReadMode mode);
     Status loadCatalog();
+    DamageReport* salvageReport() const { return mode_ == ReadMode::Salvage ? &damage_ : nullptr; }
     // A back-end joins the registry of the front-end that opened it.
     void shareLinks(LinkRegistry* links);
 
     std::unique_ptr<DatabaseFile> file_;
+    ReadMode mode_ = ReadMode::Strict;
+    mutable DamageReport damage_;
     std::vector<TableDef> tables_;
     std::vector<QueryDef> queries_;
     std::unique_ptr<ComplexStore> complex_;  // loads complex columns' values on first use

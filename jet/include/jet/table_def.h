@@ -51,6 +51,8 @@ struct TableDef {
     uint32_t ownedPagesMap = 0;     // row pointer to the map of its data pages
     std::vector<IndexDef> indexes;  // in the definition's order
     std::string indexError;         // why the indexes could not be read; empty if they were
+    std::string definitionError;    // why the definition could not be read (the table
+                                    // is listed but cannot be opened); empty if it was
 
     // DAO's dbSystemObject test: Flags & 0x80000002.
     bool isSystem() const { return (flags & 0x80000002u) != 0; }

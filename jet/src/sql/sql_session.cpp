@@ -94,10 +94,12 @@ class SqlSession::Impl : public sql::SqlCatalog {
             return Status(st.code() == ErrorCode::NotFound ? ErrorCode::Semantic : st.code(),
                           st.message());
         }
+        const TableDef& local = *source->table;
+        if (!local.definitionError.empty())
+            return Status(ErrorCode::Corrupt, local.definitionError);
         auto module = moduleFor(*source->database);
         if (!module)
             return module.status();
-        const TableDef& local = *source->table;
         const std::string key = *module + '\x1f' + local.name;
         auto it = tables_.find(key);
         if (it == tables_.end()) {
