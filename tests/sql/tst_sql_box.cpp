@@ -41,6 +41,7 @@ class SqlBoxTest : public QObject {
     void lockAndUnlockSwapTheButtons();
     void unlockedTreeClickLeavesTheBox();
     void insertionPointFollowsTheCaret();
+    void fault2_deepNestingIsTooComplex();
 };
 
 void SqlBoxTest::startsWithTheInitialText() {
@@ -244,6 +245,36 @@ void SqlBoxTest::insertionPointFollowsTheCaret() {
     QTest::mouseClick(w.controls().sqlBox->viewport(), Qt::LeftButton, {}, firstLine.center());
     QCOMPARE(w.sqlWorkbench().insertionPoint(), sql::SqlText::caret(*w.controls().sqlBox));
     QCOMPARE(w.sqlWorkbench().insertionPoint(), 0);
+}
+
+// Statements nested far past Access's limits get its message, not a crash;
+// nesting within them runs.
+void SqlBoxTest::fault2_deepNestingIsTooComplex() {
+    BrowserWindow run;
+    app::MainWindow& w = run.w();
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    const QString row1 = run.row(1);
+    QString sum = QStringLiteral("SELECT C");
+    for (int i = 0; i < 10000; ++i)
+        sum += QStringLiteral(" + C");
+    const QString parentheses =
+        QStringLiteral("SELECT ") + QString(100000, u'(') + u'C' + QString(100000, u')');
+    for (const QString& deep : {sum, parentheses}) {
+        w.sqlWorkbench().setText(deep + QStringLiteral(" AS X FROM Table1"));
+        run.press("cmdRun");
+        QVERIFY2(run.lastMessage().contains(QStringLiteral("Query is too complex.")),
+                 qPrintable(run.lastMessage().left(200)));
+        QCOMPARE(run.row(1), row1);
+    }
+    const int messages = run.messageCount();
+    QString calls = QStringLiteral("C");
+    for (int i = 0; i < 20; ++i)
+        calls = QStringLiteral("Abs(%1)").arg(calls);
+    w.sqlWorkbench().setText(QStringLiteral("SELECT %1 AS X FROM Table1").arg(calls));
+    run.press("cmdRun");
+    QCOMPARE(run.messageCount(), messages);
+    QCOMPARE(run.row(0), QStringLiteral("Flag|X"));
+    QCOMPARE(run.row(1), QStringLiteral("|2"));
 }
 
 QTEST_MAIN(SqlBoxTest)

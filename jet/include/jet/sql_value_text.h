@@ -17,6 +17,7 @@ std::string displayText(const Value& value);
 // A value whose expression failed on its row (shown as "#Error").
 Value errorValue();
 bool isErrorValue(const Value& value);
+bool isErrorValue(const ValueRef& value);
 
 // The pieces, for callers that hold plain numbers.
 std::string generalDateText(double accessDate);

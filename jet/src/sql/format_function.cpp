@@ -1,5 +1,6 @@
 #include "sql/format_function.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -524,6 +525,27 @@ std::optional<std::string> formatValue(const std::optional<FormatSubject>& subje
 
 namespace {
 
+// Access's "Overflow" (an error on the row): a number too large to round to
+// the decimals a picture asks for (the named ones use up to 2, and Percent
+// multiplies by 100), or a date that would show past the year 9999.
+bool overflows(const FormatSubject& s, const std::string& format) {
+    double number = s.number;
+    if (s.kind == FormatSubject::Text) {
+        const auto n = numberFromText(s.text);
+        if (!n)
+            return false;
+        number = *n;
+    }
+    if (s.kind == FormatSubject::Date)
+        return !serialInRange(number);
+    int decimals = 2;
+    for (const std::string& section : splitSections(format)) {
+        const NumberPicture p = analyse(section);
+        decimals = std::max(decimals, p.fracZeros + p.fracDigits);
+    }
+    return !std::isfinite(std::fabs(number) * 100 * std::pow(10.0, decimals));
+}
+
 // acc_format(value, kind, format [, fdow [, fwoy]]); kind: 'D' date, 'B' Boolean, else by storage.
 void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     if (errorArgs(ctx, argc, argv))
@@ -546,6 +568,8 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     }
     const std::string format =
         argc > 2 && sqlite3_value_type(argv[2]) != SQLITE_NULL ? textOf(argv[2]) : "";
+    if (subject && overflows(*subject, format))
+        return resultRowError(ctx);
     const int fdow = argc > 3 ? static_cast<int>(numberOf(argv[3]).value_or(1)) : 1;
     const int fwoy = argc > 4 ? static_cast<int>(numberOf(argv[4]).value_or(1)) : 1;
     auto out = formatValue(subject, format, fdow == 0 ? 1 : fdow, fwoy == 0 ? 1 : fwoy);
@@ -560,7 +584,7 @@ void formatFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 void registerFormatFunction(sqlite3* db) {
     sqlite3_create_function(db, "acc_format", -1,
                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                            formatFn, nullptr, nullptr);
+                            guarded<formatFn>, nullptr, nullptr);
 }
 
 }  // namespace jet::sql

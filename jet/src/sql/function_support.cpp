@@ -76,7 +76,10 @@ std::optional<double> numberFromText(const std::string& text) {
         digit = digit || std::isdigit(static_cast<unsigned char>(c));
     if (!digit)
         return std::nullopt;
-    return parseDouble(s);
+    const std::optional<double> v = parseDouble(s);
+    if (v && !std::isfinite(*v))
+        return std::nullopt;  // past a Double's range: Access's overflow, an error on the row
+    return v;
 }
 
 std::optional<double> numberOf(sqlite3_value* v) {
@@ -129,11 +132,21 @@ double roundHalfEven(double x) {
 }
 
 void resultText(sqlite3_context* ctx, const std::string& s) {
+    if (s.size() > kMaxTextBytes)
+        return resultRowError(ctx);
     sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
+bool serialInRange(double serial) {
+    if (!std::isfinite(serial) || serial < kMinDateSerial || serial >= kMaxDateSerial + 1)
+        return false;
+    // Shown to the second, 9999-12-31 23:59:59.6 would become the year 10000.
+    constexpr double kDay = 86400.0;
+    return serial < 0 || std::round(serial * kDay) <= std::floor(kMaxDateSerial) * kDay + kDay - 1;
+}
+
 void resultSerial(sqlite3_context* ctx, double serial) {
-    if (!std::isfinite(serial) || serial < kMinDateSerial || serial >= kMaxDateSerial + 1) {
+    if (!serialInRange(serial)) {
         resultRowError(ctx);
         return;
     }

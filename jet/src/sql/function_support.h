@@ -3,6 +3,7 @@
 // a failing function returns instead of aborting the whole statement.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,25 @@ double valOfText(const std::string& text);
 // Round half to even, as CInt, CLng, Round and the \ and Mod operands do.
 double roundHalfEven(double x);
 
+// The longest text a value may hold (SQLite's own limit, near Access's 1 GB);
+// a longer result is an error on its row.
+inline constexpr std::size_t kMaxTextBytes = 1000000000;
+
 void resultText(sqlite3_context* ctx, const std::string& s);
+// A date serial in Access's range (years 100 to 9999, to the second).
+bool serialInRange(double serial);
 void resultSerial(sqlite3_context* ctx, double serial);  // error outside years 100..9999
+
+// Runs a registered function so that running out of memory fails the
+// statement instead of throwing through SQLite.
+template <void (*Fn)(sqlite3_context*, int, sqlite3_value**)>
+void guarded(sqlite3_context* ctx, int argc, sqlite3_value** argv) noexcept {
+    try {
+        Fn(ctx, argc, argv);
+    } catch (...) {
+        sqlite3_result_error_nomem(ctx);
+    }
+}
 
 }  // namespace jet::sql
 

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdlib>
 
 #include "jet/number_text.h"
@@ -37,7 +38,7 @@ ExprPtr Parser::make(ExprKind k, std::size_t pos, std::string text, std::vector<
 ExprPtr Parser::notLevel() {
     Depth guard(depth_);
     if (depth_ > kMaxDepth)
-        return failNull("The expression is nested too deeply");
+        return tooDeep();
     if (peek().isWord("NOT")) {
         const std::size_t pos = advance().pos;
         ExprPtr inner = notLevel();
@@ -155,7 +156,7 @@ ExprPtr Parser::inTail(ExprPtr left, std::size_t pos) {
 ExprPtr Parser::unary() {
     Depth guard(depth_);
     if (depth_ > kMaxDepth)
-        return failNull("The expression is nested too deeply");
+        return tooDeep();
     if (peek().isSymbol("-") || peek().isSymbol("+")) {
         const Token op = advance();
         ExprPtr inner = unary();
@@ -215,6 +216,12 @@ ExprPtr Parser::number() {
     const Token tok = advance();
     auto e = make(ExprKind::Number, tok.pos, tok.text, {});
     e->number = parseDouble(tok.text).value_or(0);
+    if (!std::isfinite(e->number)) {
+        // A number past the range of a Double (1e400): Access's "Overflow".
+        if (error_.isOk())
+            error_ = Status(ErrorCode::Semantic, "Overflow");
+        return nullptr;
+    }
     return e;
 }
 
@@ -233,7 +240,7 @@ ExprPtr Parser::dateLiteral() {
 ExprPtr Parser::parenthesised() {
     Depth guard(depth_);
     if (depth_ > kMaxDepth)
-        return failNull("The expression is nested too deeply");
+        return tooDeep();
     const std::size_t pos = advance().pos;
     if (peek().isWord("SELECT")) {
         auto e = make(ExprKind::Subquery, pos, "", {});

@@ -7,6 +7,7 @@
 #include "sql/lexer.h"
 #include "sql/parameter_names.h"
 #include "sql/parser_internal.h"
+#include "sql/query_limits.h"
 
 namespace jet::sql {
 
@@ -87,6 +88,12 @@ std::string Parser::near(const Token& tok) {
     if (tok.kind == TokenKind::Date)
         word = "#" + word + "#";
     return " near '" + word + "' at character " + std::to_string(tok.pos) + ".";
+}
+
+std::nullptr_t Parser::tooDeep() {
+    if (error_.isOk())
+        error_ = tooComplex();
+    return nullptr;
 }
 
 Status Parser::fail(const std::string& what) {
@@ -500,7 +507,7 @@ FromPtr Parser::joinExpr() {
 FromPtr Parser::fromPrimary() {
     Depth guard(depth_);
     if (depth_ > kMaxDepth)
-        return failNull("The FROM clause is nested too deeply");
+        return tooDeep();
     auto item = std::make_shared<FromItem>();
     item->pos = peek().pos;
     if (peek().isSymbol("(")) {
@@ -560,15 +567,24 @@ bool Parser::bracketDerived(FromItem& item) {
 }
 
 Result<Statement> parseStatement(const std::string& text) {
+    if (Status s = checkStatementText(text); !s)
+        return s;
     auto tokens = tokenize(text);
     if (!tokens)
         return tokens.status();
     if (tokens->size() == 1)
         return Status(ErrorCode::Syntax, "The SQL statement is empty.");
-    return Parser(std::move(tokens.value())).statement();
+    auto statement = Parser(std::move(tokens.value())).statement();
+    if (statement) {
+        if (Status s = checkStatementLimits(*statement); !s)
+            return s;
+    }
+    return statement;
 }
 
 Result<ExprPtr> parseExpression(const std::string& text) {
+    if (Status s = checkStatementText(text); !s)
+        return s;
     auto tokens = tokenize(text);
     if (!tokens)
         return tokens.status();

@@ -46,6 +46,8 @@ class Parser {
     }
     static std::string near(const Token& tok);
     Status fail(const std::string& what);
+    // Nesting past what the parser's recursion allows: Access's "too complex".
+    std::nullptr_t tooDeep();
     std::nullptr_t failNull(const std::string& what) {
         (void)fail(what);
         return nullptr;

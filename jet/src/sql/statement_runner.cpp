@@ -8,6 +8,7 @@
 #include "sql/date_serial.h"
 #include "sql/function_support.h"
 #include "sql/parameter_names.h"
+#include "sql/query_limits.h"
 #include "sql/token.h"
 
 namespace jet::sql {
@@ -206,8 +207,15 @@ Status StatementRunner::prepare(const std::string& sql, const ParameterValues& v
     stmt_ = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
         SQLITE_OK) {
-        return Status(ErrorCode::Semantic,
-                      std::string("The statement cannot run: ") + sqlite3_errmsg(db_));
+        // SQLite's own nesting and size limits are where Access says the same.
+        const std::string why = sqlite3_errmsg(db_);
+        for (const char* limit : {"parser stack overflow", "Expression tree is too large",
+                                  "too many arguments on function", "too many columns",
+                                  "too many terms", "string or blob too big"}) {
+            if (why.find(limit) != std::string::npos)
+                return tooComplex();
+        }
+        return Status(ErrorCode::Semantic, "The statement cannot run: " + why);
     }
     return bindParameters(stmt_, translation_.parameters, values);
 }

@@ -1,9 +1,12 @@
 // Access text functions (Left, Mid, InStr, Replace, ...) over UTF-8, counting
 // characters, not bytes, with positions from 1 as VBA counts them.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 #include "jet/number_text.h"
 #include "jet/sql_value_text.h"
@@ -43,6 +46,14 @@ std::string toUtf8(const std::u32string& s) {
         }
     }
     return out;
+}
+
+// Bytes the characters [from, from + n) of `s` take in UTF-8.
+std::size_t utf8Bytes(const std::u32string& s, std::size_t from, std::size_t n) {
+    std::size_t bytes = 0;
+    for (std::size_t i = from; i < from + n && i < s.size(); ++i)
+        bytes += s[i] < 0x80 ? 1 : s[i] < 0x800 ? 2 : s[i] < 0x10000 ? 3 : 4;
+    return bytes;
 }
 
 std::u32string argU32(sqlite3_value* v) {
@@ -123,11 +134,22 @@ void lenFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, static_cast<long long>(argU32(argv[0]).size()));
 }
 
+// Linear in the text for long needles too (a plain find is text x needle).
+std::size_t findAt(const std::u32string& hay, const std::u32string& needle, std::size_t from) {
+    constexpr std::size_t kShortNeedle = 8;
+    if (needle.size() <= kShortNeedle || from >= hay.size())
+        return hay.find(needle, from);
+    const auto found = std::search(hay.begin() + static_cast<std::ptrdiff_t>(from), hay.end(),
+                                   std::boyer_moore_searcher(needle.begin(), needle.end()));
+    return found == hay.end() ? std::u32string::npos
+                              : static_cast<std::size_t>(found - hay.begin());
+}
+
 std::size_t findFrom(const std::u32string& hay, const std::u32string& needle, std::size_t from,
                      bool text) {
     if (!text)
-        return hay.find(needle, from);
-    return folded(hay).find(folded(needle), from);
+        return findAt(hay, needle, from);
+    return findAt(folded(hay), folded(needle), from);
 }
 
 // InStr([start,] s1, s2 [, compare]); text compare unless compare is 0.
@@ -214,17 +236,36 @@ void replaceFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const std::u32string tail = s.substr(static_cast<std::size_t>(start - 1));
     if (find.empty() || count == 0)
         return resultText(ctx, toUtf8(tail));
-    std::u32string out;
-    std::size_t pos = 0;
-    for (long long done = 0; count < 0 || done < count; ++done) {
-        const std::size_t at = findFrom(tail, find, pos, text);
+    // Text compare folds once, not per match; matches first, so that a
+    // result past the longest text is refused before it is built.
+    const std::u32string hay = text ? folded(tail) : std::u32string();
+    const std::u32string needle = text ? folded(find) : std::u32string();
+    std::vector<std::size_t> matches;
+    for (std::size_t pos = 0; count < 0 || static_cast<long long>(matches.size()) < count;) {
+        const std::size_t at = text ? findAt(hay, needle, pos) : findAt(tail, find, pos);
         if (at == std::u32string::npos)
             break;
-        out += tail.substr(pos, at - pos) + repl;
+        matches.push_back(at);
         pos = at + find.size();
     }
-    out += tail.substr(pos);
-    resultText(ctx, toUtf8(out));
+    const std::string replUtf8 = toUtf8(repl);
+    const std::size_t tailBytes = utf8Bytes(tail, 0, tail.size());
+    std::size_t removed = 0;
+    for (std::size_t at : matches)
+        removed += utf8Bytes(tail, at, find.size());
+    if (static_cast<double>(tailBytes - removed) +
+            static_cast<double>(matches.size()) * static_cast<double>(replUtf8.size()) >
+        static_cast<double>(kMaxTextBytes))
+        return resultRowError(ctx);
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t at : matches) {
+        out += toUtf8(tail.substr(pos, at - pos));
+        out += replUtf8;
+        pos = at + find.size();
+    }
+    out += toUtf8(tail.substr(pos));
+    resultText(ctx, out);
 }
 
 void caseFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -415,30 +456,34 @@ void strFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void registerTextFunctions(sqlite3* db) {
     const int f = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function(db, "acc_left", 2, f, nullptr, leftFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_right", 2, f, nullptr, rightFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_mid", -1, f, nullptr, midFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_len", 1, f, nullptr, lenFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_instr", -1, f, nullptr, instrFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_instrrev", -1, f, nullptr, instrRevFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_replace", -1, f, nullptr, replaceFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_lcase", 1, f, nullptr, caseFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_ucase", 1, f, reinterpret_cast<void*>(1), caseFn, nullptr,
+    sqlite3_create_function(db, "acc_left", 2, f, nullptr, guarded<leftFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_right", 2, f, nullptr, guarded<rightFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_mid", -1, f, nullptr, guarded<midFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_len", 1, f, nullptr, guarded<lenFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_instr", -1, f, nullptr, guarded<instrFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_instrrev", -1, f, nullptr, guarded<instrRevFn>, nullptr,
                             nullptr);
-    sqlite3_create_function(db, "acc_ltrim", 1, f, reinterpret_cast<void*>(1), trimFn, nullptr,
+    sqlite3_create_function(db, "acc_replace", -1, f, nullptr, guarded<replaceFn>, nullptr,
                             nullptr);
-    sqlite3_create_function(db, "acc_rtrim", 1, f, reinterpret_cast<void*>(2), trimFn, nullptr,
+    sqlite3_create_function(db, "acc_lcase", 1, f, nullptr, guarded<caseFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_ucase", 1, f, reinterpret_cast<void*>(1), guarded<caseFn>,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "acc_ltrim", 1, f, reinterpret_cast<void*>(1), guarded<trimFn>,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "acc_rtrim", 1, f, reinterpret_cast<void*>(2), guarded<trimFn>,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "acc_trim", 1, f, reinterpret_cast<void*>(3), guarded<trimFn>,
+                            nullptr, nullptr);
+    sqlite3_create_function(db, "acc_space", 1, f, nullptr, guarded<spaceFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_string", 2, f, nullptr, guarded<stringFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_strcomp", -1, f, nullptr, guarded<strCompFn>, nullptr,
                             nullptr);
-    sqlite3_create_function(db, "acc_trim", 1, f, reinterpret_cast<void*>(3), trimFn, nullptr,
+    sqlite3_create_function(db, "acc_strreverse", 1, f, nullptr, guarded<strReverseFn>, nullptr,
                             nullptr);
-    sqlite3_create_function(db, "acc_space", 1, f, nullptr, spaceFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_string", 2, f, nullptr, stringFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_strcomp", -1, f, nullptr, strCompFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_strreverse", 1, f, nullptr, strReverseFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_asc", 1, f, nullptr, ascFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_chr", 1, f, nullptr, chrFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_val", 1, f, nullptr, valFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_str", 1, f, nullptr, strFn, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_asc", 1, f, nullptr, guarded<ascFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_chr", 1, f, nullptr, guarded<chrFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_val", 1, f, nullptr, guarded<valFn>, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_str", 1, f, nullptr, guarded<strFn>, nullptr, nullptr);
 }
 
 }  // namespace jet::sql

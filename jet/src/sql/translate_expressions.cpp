@@ -261,6 +261,10 @@ Result<TxExpr> Translator::binary(const Expr& e, const Scope& scope) {
         out.sql += ")";
         return out;
     }
+    if (op == "AND" || op == "OR")
+        return logicalChain(e, op, scope);
+    if (op == "+" || op == "-" || op == "*")
+        return arithmeticChain(e, scope);
     auto a = expr(*e.args[0], scope);
     if (!a)
         return a;
@@ -273,9 +277,7 @@ Result<TxExpr> Translator::binary(const Expr& e, const Scope& scope) {
     if (op == "AND" || op == "OR" || op == "XOR" || op == "EQV" || op == "IMP") {
         TxExpr t = literal("", SqlType::Boolean);
         t.cond = true;
-        if (op == "AND" || op == "OR")
-            t.sql = "(" + a->truth() + " " + op + " " + b->truth() + ")";
-        else if (op == "XOR")
+        if (op == "XOR")
             t.sql = "(" + a->truth() + " <> " + b->truth() + ")";
         else if (op == "EQV")
             t.sql = "(" + a->truth() + " = " + b->truth() + ")";
@@ -286,6 +288,74 @@ Result<TxExpr> Translator::binary(const Expr& e, const Scope& scope) {
         return t;
     }
     return arithmetic(op, *a, *b);
+}
+
+namespace {
+
+// The binary nodes of the left spine of `e` whose operator `inChain` accepts,
+// outermost first.
+std::vector<const Expr*> leftSpine(const Expr& e, bool (*inChain)(const Expr&)) {
+    std::vector<const Expr*> spine;
+    for (const Expr* x = &e; x->kind == ExprKind::Binary && inChain(*x); x = x->args[0].get())
+        spine.push_back(x);
+    return spine;
+}
+
+bool isAnd(const Expr& x) {
+    return asciiUpper(x.text) == "AND";
+}
+bool isOr(const Expr& x) {
+    return asciiUpper(x.text) == "OR";
+}
+bool isAdditive(const Expr& x) {
+    return x.text == "+" || x.text == "-";
+}
+bool isProduct(const Expr& x) {
+    return x.text == "*";
+}
+
+}  // namespace
+
+Result<TxExpr> Translator::logicalChain(const Expr& e, const std::string& op, const Scope& scope) {
+    const std::vector<const Expr*> spine = leftSpine(e, op == "AND" ? isAnd : isOr);
+    TxExpr t = literal("(", SqlType::Boolean);
+    t.cond = true;
+    for (size_t i = 0; i <= spine.size(); ++i) {
+        const Expr& operand = i == 0 ? *spine.back()->args[0] : *spine[spine.size() - i]->args[1];
+        auto x = expr(operand, scope);
+        if (!x)
+            return x;
+        t.sql += (i ? " " + op + " " : "") + x->truth();
+        mergeInfo(t, *x);
+    }
+    t.sql += ")";
+    return t;
+}
+
+Result<TxExpr> Translator::arithmeticChain(const Expr& e, const Scope& scope) {
+    const std::vector<const Expr*> spine = leftSpine(e, isAdditive(e) ? isAdditive : isProduct);
+    auto first = expr(*spine.back()->args[0], scope);
+    if (!first)
+        return first;
+    TxExpr t = std::move(first.value());
+    bool flat = false;  // t.sql is "(" a chain of infix steps ")" written here
+    for (auto it = spine.rbegin(); it != spine.rend(); ++it) {
+        auto b = expr(*(*it)->args[1], scope);
+        if (!b)
+            return b;
+        auto r = arithmetic((*it)->text, t, *b);
+        if (!r)
+            return r;
+        // An infix step "(<t> op y)" on a flat chain drops the inner parentheses.
+        const bool infix = r->sql.size() > t.sql.size() + 2 && r->sql[0] == '(' &&
+                           r->sql.compare(1, t.sql.size(), t.sql) == 0 &&
+                           r->sql[t.sql.size() + 1] == ' ';
+        if (flat && infix)
+            r->sql = "(" + t.sql.substr(1, t.sql.size() - 2) + r->sql.substr(t.sql.size() + 1);
+        flat = infix;
+        t = std::move(r.value());
+    }
+    return t;
 }
 
 Result<TxExpr> Translator::arithmetic(const std::string& op, const TxExpr& a, const TxExpr& b) {

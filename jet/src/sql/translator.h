@@ -102,6 +102,11 @@ class Translator {
     Result<TxExpr> special(const Expr& e, const Scope& scope, std::vector<TxExpr>& args);
     Result<TxExpr> aggregate(const Expr& e, const Scope& scope);
     Result<TxExpr> binary(const Expr& e, const Scope& scope);
+    // Left-leaning chains of AND, OR, of + and -, or of *: translated
+    // without recursion and written flat ("(a OR b OR c)"), so that long
+    // chains nest neither this translator nor SQLite's parser.
+    Result<TxExpr> logicalChain(const Expr& e, const std::string& op, const Scope& scope);
+    Result<TxExpr> arithmeticChain(const Expr& e, const Scope& scope);
     Result<TxExpr> arithmetic(const std::string& op, const TxExpr& a, const TxExpr& b);
     Result<TxExpr> comparison(const std::string& op, const TxExpr& a, const TxExpr& b,
                               const Expr& e);

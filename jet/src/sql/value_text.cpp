@@ -111,6 +111,10 @@ Value errorValue() {
     return Value::unsupported(kErrorTypeCode, kErrorText);
 }
 
+bool isErrorValue(const ValueRef& v) {
+    return v.type == ValueType::Unsupported && v.i == kErrorTypeCode && v.data == kErrorText;
+}
+
 bool isErrorValue(const Value& v) {
     return v.type() == ValueType::Unsupported && v.i() == kErrorTypeCode && v.data() == kErrorText;
 }
