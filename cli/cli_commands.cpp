@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "check_command.h"
+#include "damage_output.h"
 #include "jet/database.h"
 #include "link_folders.h"
 
@@ -13,10 +15,15 @@ int fail(std::FILE* err, int code, const std::string& message) {
     return code;
 }
 
-int listTables(const jet::Database& db, bool system, std::FILE* out) {
-    for (const jet::TableDef& t : db.tables())
-        if (system || !t.isSystem())
-            std::fprintf(out, "%s\n", t.name.c_str());
+// A table whose definition cannot be read is listed, and why on `err`.
+int listTables(const jet::Database& db, bool system, std::FILE* out, std::FILE* err) {
+    for (const jet::TableDef& t : db.tables()) {
+        if (!system && t.isSystem())
+            continue;
+        std::fprintf(out, "%s\n", t.name.c_str());
+        if (!t.definitionError.empty())
+            std::fprintf(err, "tablescope-cli: %s\n", t.definitionError.c_str());
+    }
     return kOk;
 }
 
@@ -119,15 +126,12 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
         }
         writer.endRow();
     }
-    if (!failure) {
-        writer.flush();
+    const bool written = writer.flush();
+    if (!failure)
         return fail(err, kReadError, failure.message());
-    }
-    if (!c.status()) {
-        writer.flush();
+    if (!c.status())
         return fail(err, kReadError, c.status().message());
-    }
-    if (!writer.flush())
+    if (!written)
         return fail(err, kReadError, "cannot write the output");
     return kOk;
 }
@@ -135,18 +139,25 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
 }  // namespace
 
 int runCommand(const Options& o, std::FILE* out, std::FILE* err) {
-    auto db = openDatabase(o.operands[0], o.password);
-    if (!db)
-        return fail(err, kCannotOpen, db.status().message());
+    const bool salvage = o.salvage || o.command == "check";
+    auto db = openDatabase(o.operands[0], o.password,
+                           salvage ? jet::ReadMode::Salvage : jet::ReadMode::Strict);
+    if (!db) {
+        // A file that is an Access file but too damaged to open is damage.
+        const bool damaged = o.command == "check" && db.status().code() == jet::ErrorCode::Corrupt;
+        return fail(err, damaged ? kReadError : kCannotOpen, db.status().message());
+    }
+    if (o.command == "check")
+        return checkDatabase(**db, out);
     if (o.command == "tables")
-        return listTables(**db, o.systemTables, out);
+        return listTables(**db, o.systemTables, out, err);
     if (o.command == "queries")
         return listQueries(**db, out);
     if (o.command == "sql")
         return printSql(**db, o.operands[1], out, err);
     if (o.command == "schema")
         return printSchema(**db, o, out, err);
-    return exportTable(**db, o, out, err);
+    return reportDamage(**db, err, exportTable(**db, o, out, err));
 }
 
 }  // namespace cli

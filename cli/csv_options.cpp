@@ -25,7 +25,15 @@ bool parseDelimiter(const std::string& v, char& out, std::string& error) {
     return true;
 }
 
+// Long enough for any sensible date form; a longer one is a mistake.
+constexpr size_t kMaxDateFormat = 200;
+
 bool checkDateFormat(const std::string& v, std::string& error) {
+    if (v.size() > kMaxDateFormat) {
+        error = "--date-format is too long (" + std::to_string(v.size()) + " characters; at most " +
+                std::to_string(kMaxDateFormat) + ")";
+        return false;
+    }
     if (v != "iso" && v.find('%') == std::string::npos) {
         error = "--date-format needs strftime conversions such as %Y-%m-%d, not '" + v + "'";
         return false;
@@ -80,9 +88,18 @@ std::string formatDate(double accessDate, const std::string& format) {
     const double day = std::floor(jet::accessDate({p.year, p.month, p.day, 0, 0, 0, 0}) + 0.5);
     tm.tm_wday = static_cast<int>(std::fmod(std::fmod(day + 6, 7) + 7, 7));
     tm.tm_yday = static_cast<int>(day - jet::accessDate({p.year, 1, 1, 0, 0, 0, 0}));
-    char buffer[256];
-    const size_t n = std::strftime(buffer, sizeof buffer, format.c_str(), &tm);
-    return std::string(buffer, n);
+    // strftime gives 0 both for an empty result and for one that does not
+    // fit: grow the buffer until it fits (a format is at most kMaxDateFormat
+    // characters, so the result is bounded).
+    std::string buffer(256, '\0');
+    for (;;) {
+        const size_t n = std::strftime(buffer.data(), buffer.size(), format.c_str(), &tm);
+        if (n > 0 || buffer.size() >= 64 * kMaxDateFormat * 4) {
+            buffer.resize(n);
+            return buffer;
+        }
+        buffer.resize(buffer.size() * 4);
+    }
 }
 
 const char* csvOptionsHelp() {

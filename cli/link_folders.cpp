@@ -29,8 +29,9 @@ bool takeLinkFolders(std::vector<std::string>& args, std::string& error) {
 }
 
 jet::Result<std::unique_ptr<jet::Database>> openDatabase(const std::string& path,
-                                                         const std::string& password) {
-    auto db = jet::Database::open(path, password);
+                                                         const std::string& password,
+                                                         jet::ReadMode mode) {
+    auto db = jet::Database::open(path, password, mode);
     if (db)
         (*db)->setLinkFolders(linkFolders());
     return db;

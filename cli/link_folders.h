@@ -16,7 +16,8 @@ namespace cli {
 bool takeLinkFolders(std::vector<std::string>& args, std::string& error);
 
 // Opens `path` with the link folders given on the command line.
-jet::Result<std::unique_ptr<jet::Database>> openDatabase(const std::string& path,
-                                                         const std::string& password);
+jet::Result<std::unique_ptr<jet::Database>> openDatabase(
+    const std::string& path, const std::string& password,
+    jet::ReadMode mode = jet::ReadMode::Strict);
 
 }  // namespace cli

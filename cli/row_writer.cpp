@@ -3,12 +3,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "jet/sql_value_text.h"
 #include "jet/value_format.h"
 
 namespace cli {
 namespace {
 
 constexpr size_t kFlushAt = 1 << 16;
+constexpr const char* kErrorText = "#Error";
 
 void appendInt(int64_t i, std::string& out) {
     char buf[24];
@@ -115,10 +117,14 @@ void RowWriter::separate() {
 
 void RowWriter::value(const jet::ValueRef& v) {
     separate();
-    if (format_ == ExportFormat::Csv)
+    if (jet::isErrorValue(v)) {
+        ++errorValues_;
+        buffer_.append(format_ == ExportFormat::Csv ? kErrorText : "{\"error\":\"#Error\"}");
+    } else if (format_ == ExportFormat::Csv) {
         csvValue(v);
-    else
+    } else {
         jsonValue(v);
+    }
 }
 
 void RowWriter::complexValue(const jet::ComplexCell* cell, const std::vector<uint64_t>& sizes) {

@@ -1,8 +1,10 @@
 // Writes rows of values as RFC 4180 CSV (with a title line; see CsvOptions
 // for the variations) or as JSON lines (one object per row, keys in field
-// order), buffered for speed.
+// order), buffered for speed. A value that failed on its row is written as
+// #Error in CSV and as {"error":"#Error"} in JSON lines, and counted.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -32,6 +34,8 @@ class RowWriter {
     void endRow();
     // Flushes the buffer; false when the output could not be written.
     bool flush();
+    // Values written as #Error (failed on their row) so far.
+    uint64_t errorValues() const { return errorValues_; }
 
   private:
     void separate();
@@ -50,6 +54,7 @@ class RowWriter {
     size_t column_ = 0;
     std::string buffer_;
     bool ok_ = true;
+    uint64_t errorValues_ = 0;
 };
 
 // The text form shared by both formats for non-string values (dates, currency, ...).

@@ -1,6 +1,7 @@
 #include "run_command.h"
 
 #include "cli_options.h"
+#include "damage_output.h"
 #include "jet/database.h"
 #include "jet/sql_session.h"
 #include "link_folders.h"
@@ -17,6 +18,7 @@ struct RunOptions {
     ExportFormat format = ExportFormat::Csv;
     CsvOptions csv;
     jet::ParameterValues parameters;
+    bool salvage = false;
 };
 
 bool parseRun(const std::vector<std::string>& args, RunOptions& o, std::string& error) {
@@ -34,11 +36,9 @@ bool parseRun(const std::vector<std::string>& args, RunOptions& o, std::string& 
             if (a == "--password") {
                 o.password = v;
             } else if (a == "--param") {
-                const auto eq = v.find('=');
-                if (eq == std::string::npos || eq == 0) {
-                    error = "--param needs NAME=VALUE";
+                if (!checkParameterOption(v, error))
                     return false;
-                }
+                const auto eq = v.find('=');
                 o.parameters.push_back({v.substr(0, eq), v.substr(eq + 1)});
             } else if (v == "csv" || v == "jsonl") {
                 o.format = v == "csv" ? ExportFormat::Csv : ExportFormat::JsonLines;
@@ -46,6 +46,8 @@ bool parseRun(const std::vector<std::string>& args, RunOptions& o, std::string& 
                 error = "unknown format '" + v + "' (csv or jsonl)";
                 return false;
             }
+        } else if (a == "--salvage") {
+            o.salvage = true;
         } else if (o.command.empty()) {
             o.command = a;
         } else {
@@ -79,11 +81,11 @@ int writeRecordset(jet::Recordset& rs, const RunOptions& o, std::FILE* out, std:
             writer.value(v.ref());
         writer.endRow();
     }
-    if (!rs.status()) {
-        writer.flush();
+    const bool written = writer.flush();
+    reportErrorValues(writer, err);
+    if (!rs.status())
         return report(err, kStatementError, rs.status().message());
-    }
-    if (!writer.flush())
+    if (!written)
         return report(err, kReadError, "cannot write the output");
     return kOk;
 }
@@ -103,7 +105,8 @@ bool tryRunStatementCommand(const std::vector<std::string>& args, std::FILE* out
     }
     if (!parsed)
         return false;  // let the table export report it
-    auto db = openDatabase(o.operands[0], o.password);
+    auto db = openDatabase(o.operands[0], o.password,
+                           o.salvage ? jet::ReadMode::Salvage : jet::ReadMode::Strict);
     if (o.command == "export" &&
         (!db || (*db)->findTable(o.operands[1]) || !(*db)->findQuery(o.operands[1]))) {
         return false;  // a table export, or an error the table export reports
@@ -120,6 +123,7 @@ bool tryRunStatementCommand(const std::vector<std::string>& args, std::FILE* out
     auto rs = (*session)->openRecordset(o.operands[1], o.parameters);
     exitCode = rs ? writeRecordset(**rs, o, out, err)
                   : report(err, kStatementError, rs.status().message());
+    exitCode = reportDamage(**db, err, exitCode);
     return true;
 }
 
