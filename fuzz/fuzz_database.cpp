@@ -1,7 +1,7 @@
 // libFuzzer target: any bytes as a database file, read the way the program
 // reads one: open (header, codec, catalog, saved-query rebuild), then every
-// value of every local table. Crashes, hangs and runaway memory are findings;
-// error results are the expected outcome for most inputs.
+// value of every local table, strictly and then salvaging. Crashes, hangs and runaway memory are
+// findings; error results are the expected outcome for most inputs.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -46,8 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         done += static_cast<size_t>(n);
     }
     std::string path = "/proc/self/fd/" + std::to_string(fd);
-    auto db = jet::Database::open(path, "password");
-    if (db) {
+    // Strictly, then salvaging what can be read, as check and --salvage do.
+    for (jet::ReadMode mode : {jet::ReadMode::Strict, jet::ReadMode::Salvage}) {
+        auto db = jet::Database::open(path, "password", mode);
+        if (!db) {
+            continue;
+        }
         for (const jet::TableDef& table : (*db)->tables()) {
             if (!table.isLinked()) {
                 scan(**db, table);
@@ -56,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const jet::QueryDef& query : (*db)->queries()) {
             (void)query.info.sql.size();
         }
+        (void)(*db)->damage().lines().size();
     }
     close(fd);
     return 0;

@@ -16,6 +16,8 @@ if [ "${1:-}" = "--test" ]; then
   # the formatting check.
   packages+=(mdbtools nodejs npm xz-utils sqlite3 desktop-file-utils libxml2-utils
     shared-mime-info groff-base file clang-format)
+  # clang with libFuzzer and AddressSanitizer for the fuzz targets (scripts/fuzz.sh).
+  packages+=(clang libclang-rt-dev)
 fi
 
 missing=()
