@@ -82,7 +82,7 @@ class LimitWalk {
     Status query(const Query& q) {
         for (const SelectCore& core : q.parts) {
             if (core.items.size() > static_cast<std::size_t>(kMaxOutputFields))
-                return Status(ErrorCode::Semantic, kTooManyFields);
+                return tooManyFields();
             if (countAnds(core.where.get()) > kMaxAndsInClause ||
                 countAnds(core.having.get()) > kMaxAndsInClause)
                 return tooComplex();
@@ -147,6 +147,10 @@ class LimitWalk {
 
 Status tooComplex() {
     return Status(ErrorCode::Semantic, kTooComplex);
+}
+
+Status tooManyFields() {
+    return Status(ErrorCode::Semantic, kTooManyFields);
 }
 
 bool isLimitError(const Status& status) {

@@ -22,6 +22,8 @@ inline constexpr int kMaxChainTerms = 900;
 
 // Access's message for a statement past its limits: "Query is too complex."
 Status tooComplex();
+// "Too many fields defined.": more than kMaxOutputFields output fields.
+Status tooManyFields();
 // One of the two messages above ("Query is too complex.", "Too many fields defined.").
 bool isLimitError(const Status& status);
 

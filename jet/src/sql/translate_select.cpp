@@ -4,6 +4,7 @@
 
 #include "jet/number_text.h"
 #include "jet/sql_value_text.h"
+#include "sql/query_limits.h"
 #include "sql/token.h"
 #include "sql/translator.h"
 
@@ -109,6 +110,9 @@ Status Translator::selectItems(const SelectCore& c, Scope& scope, std::vector<Tx
             }
             if (scope.sources.empty())
                 return semantic("Query input must contain at least one table or query.");
+            // Access's limit, checked before the names are compared pairwise.
+            if (columns.size() > static_cast<std::size_t>(kMaxOutputFields))
+                return tooManyFields();
             continue;
         }
         auto t = expr(*item.expr, scope);

@@ -110,6 +110,13 @@ TEST_F(AccessLimits, Fault14_FunctionsStayLinearAndBounded) {
     EXPECT_EQ(run("SELECT InStr(String(65535, 'a') & 'b', String(30000, 'a') & 'b') AS X FROM T"),
               "X\n35536\n");
     EXPECT_EQ(run("SELECT Replace('aXbxc', 'x', '-', 1, -1, 1) AS X FROM T"), "X\na-b-c\n");
+    // Output fields are compared pairwise for their names: stars count
+    // towards Access's 255 before that.
+    std::string stars = "SELECT *";
+    for (int i = 0; i < 200; ++i)
+        stars += ", *";
+    EXPECT_EQ(run(stars + " FROM T"), "ERROR: Too many fields defined.\n");
+    EXPECT_EQ(run("SELECT *, * FROM T"), "T.A|T.B|T.A|T.B\n1|x|1|x\n");
 }
 
 }  // namespace
