@@ -1,5 +1,6 @@
 #include "db/database_tree.h"
 
+#include <QBrush>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
@@ -15,6 +16,16 @@ namespace {
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// A table whose definition the engine could not read stays listed, marked,
+// with the reason as its tip.
+void markUnreadable(QTreeWidgetItem* node, const Database& database, const std::string& name) {
+    const jet::TableDef* def = database.engine() ? database.engine()->findTable(name) : nullptr;
+    if (!def || def->definitionError.empty())
+        return;
+    node->setToolTip(0, text(def->definitionError));
+    node->setForeground(0, QBrush(Qt::red));
 }
 
 }  // namespace
@@ -44,6 +55,7 @@ void DatabaseTree::addTables(QTreeWidgetItem* branch, Database& database) {
         }
         QTreeWidgetItem* node = addUnder(branch, TreeKeys::table(i), text(table.name),
                                          TreeImages::kTable, TreeImages::kTableSelected);
+        markUnreadable(node, database, table.name);
         for (int j = 0; j < int(table.fields.size()); ++j) {
             addUnder(node, TreeKeys::tableField(i, j), text(table.fields[std::size_t(j)]),
                      TreeImages::kField, TreeImages::kField);

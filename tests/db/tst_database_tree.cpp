@@ -1,5 +1,7 @@
 // The tree's keys, texts and images, and the rules the browser reads from
 // keys and names, without a window.
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -7,6 +9,7 @@
 #include "db/database_tree.h"
 #include "db/tree_images.h"
 #include "db/tree_keys.h"
+#include "jet/database.h"
 #include "test_files.h"
 
 class DatabaseTreeTest : public QObject {
@@ -22,6 +25,7 @@ class DatabaseTreeTest : public QObject {
     void buildsNodesInOrderWithImages();
     void fourthNodeIsFirstQueryWithoutTables();
     void imagesDifferPerPosition();
+    void unreadableDefinitionIsListedAndMarked();
 };
 
 void DatabaseTreeTest::kindOfKey_data() {
@@ -147,6 +151,38 @@ void DatabaseTreeTest::imagesDifferPerPosition() {
     QVERIFY(table != selected);
     QVERIFY(table != query);
     QCOMPARE(table.size(), QSize(16, 16));
+}
+
+// A table whose definition cannot be read is still listed, marked, with the
+// reason as its tip; the other tables keep their fields.
+void DatabaseTreeTest::unreadableDefinitionIsListedAndMarked() {
+    const std::string source = testfiles::path("mdb-reader/V2003/test.mdb");
+    auto engine = jet::Database::open(source);
+    QVERIFY(engine.isOk());
+    const uint32_t tdef = (*engine)->findTable("Table1")->tdefPage;
+    QFile in(QString::fromStdString(source));
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    bytes[qsizetype(tdef) * 4096] = 0;  // no longer a definition page
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath(QStringLiteral("damaged.mdb"));
+    QFile out(damaged);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    out.close();
+
+    auto opened = db::Database::open(damaged.toStdString());
+    QVERIFY2(opened.isOk(), opened.isOk() ? "" : opened.status().message().c_str());
+    QTreeWidget tree;
+    db::DatabaseTree::build(tree, **opened, damaged);
+    QTreeWidgetItem* tables = tree.topLevelItem(0)->child(0);
+    QCOMPARE(tables->childCount(), 4);
+    QTreeWidgetItem* first = tables->child(0);
+    QCOMPARE(first->text(0), QStringLiteral("Table1"));
+    QCOMPARE(first->childCount(), 0);
+    QCOMPARE(first->foreground(0).color(), QColor(Qt::red));
+    QVERIFY(first->toolTip(0).startsWith(QStringLiteral("Table 'Table1'")));
+    QCOMPARE(tables->child(1)->foreground(0).style(), Qt::NoBrush);
+    QVERIFY(tables->child(1)->childCount() > 0);
 }
 
 QTEST_MAIN(DatabaseTreeTest)
