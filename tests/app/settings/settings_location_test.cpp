@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/file_system_local.h"
@@ -197,6 +198,19 @@ TEST_F(LocalFiles, PipeOrDeviceIsRefusedWithoutBlocking) {
     EXPECT_EQ(fs_.readFile(path("zero.ini")).status().code(), jet::ErrorCode::Io);
     SettingsFile settings(fs_, {path("fifo.ini"), path("fifo.ini"), {}});
     EXPECT_EQ(settings.readValue("A", "K"), "");
+}
+
+// Saving over a FIFO, a device link or a folder is refused; the FIFO stays.
+TEST_F(LocalFiles, Fault5_PipeOrDeviceIsNeverWrittenThroughOrReplaced) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.txt")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/null", path("null.prs")));
+    for (const QString& name : {QStringLiteral("fifo.txt"), QStringLiteral("null.prs")}) {
+        EXPECT_EQ(fs_.replaceFile(path(name), "x").code(), jet::ErrorCode::Io)
+            << name.toStdString();
+        EXPECT_EQ(fs_.writeFile(path(name), "x").code(), jet::ErrorCode::Io) << name.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo(path("fifo.txt")).isFile());
+    EXPECT_TRUE(QFileInfo(path("null.prs")).isSymLink());
 }
 
 TEST_F(LocalFiles, WritableFolders) {
