@@ -136,6 +136,10 @@ std::string joined(const ComplexCell& cell) {
 Result<std::unique_ptr<ComplexColumnValues>> loadComplexColumn(const DatabaseFile& file,
                                                                const Column&, const TableDef& flat,
                                                                const TableDef& type) {
+    // A table listed although its definition could not be read has no columns.
+    for (const TableDef* t : {&flat, &type})
+        if (!t->definitionError.empty())
+            return Status(ErrorCode::Corrupt, t->definitionError);
     Result<Layout> layout = layoutOf(flat, type);
     if (!layout)
         return layout.status();
