@@ -158,12 +158,64 @@ void DatabaseBrowser::showFirstObject(QTreeWidgetItem* first) {
     }
     controls_.databaseTree->setCurrentItem(first);
     menus_.refresh->setEnabled(true);
-    emit resultLoaded(outcome);
+    announce(outcome);
 }
 
 db::RecordsetSink::Outcome DatabaseBrowser::showTable(const QString& name) {
     dataControl_.setRecordSource(name.toStdString());
-    return dataControl_.refresh();
+    return refreshData();
+}
+
+// Damage to the file's pages fails a read; the user may see what can be read
+// instead. A salvaging record source stays so through Refresh, which tells
+// again what was left out.
+db::RecordsetSink::Outcome DatabaseBrowser::refreshData() {
+    db::RecordsetSink::Outcome outcome = dataControl_.refresh();
+    if (!dataControl_.salvaging() && database_ &&
+        database_->salvageable(dataControl_.recordSource(), outcome.status) &&
+        askToSalvage(outcome.status)) {
+        dataControl_.setSalvaging(true);
+        outcome = dataControl_.refresh();
+    }
+    return outcome;
+}
+
+bool DatabaseBrowser::askToSalvage(const jet::Status& failure) {
+    const QString text = fromStd(failure.message()) + QLatin1String(kCrLf) + QLatin1String(kCrLf) +
+                         QStringLiteral("Show the rows that can be read?");
+    return dialogs_.messageBox(text, QStringLiteral("Error"), ui::Dialogs::Icon::Question,
+                               ui::Dialogs::Buttons::YesNoCancel) == ui::Dialogs::Answer::Yes;
+}
+
+void DatabaseBrowser::announce(const db::RecordsetSink::Outcome& outcome) {
+    emit resultLoaded(outcome);
+    if (dataControl_.salvaging() && database_) {
+        reportSkipped(database_->damage());
+    }
+}
+
+// Counts per table first, then each page, row and long value with its reason;
+// a badly damaged file lists only the first of them.
+void DatabaseBrowser::reportSkipped(const jet::DamageReport& damage) {
+    constexpr std::size_t kMostPlaces = 20;
+    if (damage.empty()) {
+        return;
+    }
+    QString text = QStringLiteral("Only the rows that could be read are shown.");
+    for (const std::string& line : damage.summary()) {
+        text += QLatin1String(kCrLf) + fromStd(line);
+    }
+    text += QLatin1String(kCrLf);
+    const std::vector<std::string> places = damage.lines();
+    for (std::size_t i = 0; i < places.size() && i < kMostPlaces; ++i) {
+        text += QLatin1String(kCrLf) + fromStd(places[i]);
+    }
+    if (places.size() > kMostPlaces) {
+        text += QLatin1String(kCrLf) +
+                QStringLiteral("... and %1 more.").arg(places.size() - kMostPlaces);
+    }
+    dialogs_.messageBox(text, QStringLiteral("Error"), ui::Dialogs::Icon::Exclamation,
+                        ui::Dialogs::Buttons::Ok);
 }
 
 void DatabaseBrowser::reportRecordSourceError(const jet::Status& status) {
@@ -187,26 +239,26 @@ void DatabaseBrowser::onNodeDoubleClicked() {
 void DatabaseBrowser::refresh() {
     desktop_.setPointer(ui::Desktop::Pointer::Busy);
     db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
-    const db::RecordsetSink::Outcome outcome = dataControl_.refresh();
+    const db::RecordsetSink::Outcome outcome = refreshData();
     if (!outcome.replaced) {
         reportRecordSourceError(outcome.status);
         return;
     }
     // The refresh replaced the whole sheet, flag column included: the result
     // is loaded again like any other.
-    emit resultLoaded(outcome);
+    announce(outcome);
 }
 
 bool DatabaseBrowser::runStatement(const QString& statement) {
     desktop_.setPointer(ui::Desktop::Pointer::Busy);
     db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
     dataControl_.setRecordSource(statement.toStdString());
-    const db::RecordsetSink::Outcome outcome = dataControl_.refresh();
+    const db::RecordsetSink::Outcome outcome = refreshData();
     if (!outcome.replaced) {
         reportRecordSourceError(outcome.status);
         return false;
     }
-    emit resultLoaded(outcome);
+    announce(outcome);
     return true;
 }
 
@@ -247,7 +299,7 @@ void DatabaseBrowser::onNodeClicked(QTreeWidgetItem* node) {
         reportRecordSourceError(outcome.status);
         return;
     }
-    emit resultLoaded(outcome);
+    announce(outcome);
 }
 
 bool DatabaseBrowser::showQuery(const QString& name, db::RecordsetSink::Outcome& outcome) {
@@ -287,7 +339,7 @@ db::RecordsetSink::Outcome DatabaseBrowser::openQuery(const QString& name) {
         return {records.status(), false};
     }
     dataControl_.setRecordset(std::move(records).value(), query->name(), std::move(values));
-    return dataControl_.refresh();
+    return refreshData();
 }
 
 // The node and its children go: neither stays the current node, and the tree

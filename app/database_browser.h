@@ -16,6 +16,9 @@
 
 class QTreeWidgetItem;
 
+namespace jet {
+class DamageReport;
+}
 namespace db {
 class Database;
 class LoadProgress;
@@ -78,6 +81,13 @@ class DatabaseBrowser : public QObject, public sql::QueryBrowser {
     void connectTree();
     void showFirstObject(QTreeWidgetItem* first);
     db::RecordsetSink::Outcome showTable(const QString& name);
+    db::RecordsetSink::Outcome refreshData();
+    // True when the user wants the rows that can be read despite `failure`.
+    bool askToSalvage(const jet::Status& failure);
+    // A result reached the sheet: the window is told, and the user what a
+    // salvaging read left out.
+    void announce(const db::RecordsetSink::Outcome& outcome);
+    void reportSkipped(const jet::DamageReport& damage);
     // False when the query modifies data: it is refused and nothing is shown.
     bool showQuery(const QString& name, db::RecordsetSink::Outcome& outcome);
     db::RecordsetSink::Outcome openQuery(const QString& name);

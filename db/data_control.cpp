@@ -17,6 +17,7 @@ void DataControl::setRecordSource(std::string source) {
     bound_.reset();
     source_ = std::move(source);
     parameters_.clear();
+    salvaging_ = false;
 }
 
 void DataControl::setRecordset(std::unique_ptr<jet::Recordset> records, std::string source,
@@ -24,6 +25,16 @@ void DataControl::setRecordset(std::unique_ptr<jet::Recordset> records, std::str
     bound_ = std::move(records);
     source_ = std::move(source);
     parameters_ = std::move(parameters);
+    salvaging_ = false;
+}
+
+// A record set bound before was read strictly; salvaging opens the source
+// again with the same parameter values.
+void DataControl::setSalvaging(bool salvaging) {
+    salvaging_ = salvaging;
+    if (salvaging_) {
+        bound_.reset();
+    }
 }
 
 RecordsetSink::Outcome DataControl::refresh() {
@@ -35,7 +46,8 @@ RecordsetSink::Outcome DataControl::refresh() {
     }
     std::unique_ptr<jet::Recordset> records = std::move(bound_);
     if (!records) {
-        auto opened = database_->openRecordset(source_, parameters_);
+        auto opened = salvaging_ ? database_->openSalvaged(source_, parameters_)
+                                 : database_->openRecordset(source_, parameters_);
         if (!opened) {
             return {opened.status(), false};
         }

@@ -34,6 +34,12 @@ class DataControl {
     void setRecordset(std::unique_ptr<jet::Recordset> records, std::string source,
                       jet::ParameterValues parameters);
 
+    // While salvaging, refreshes read the record source past damaged pages
+    // and rows (see Database::openSalvaged). A new record source or bound
+    // record set ends it.
+    void setSalvaging(bool salvaging);
+    bool salvaging() const { return salvaging_; }
+
     // The sheet (or any other sink) that takes the rows.
     void bind(RecordsetSink* sink) { sink_ = sink; }
 
@@ -48,6 +54,7 @@ class DataControl {
     std::string source_;
     jet::ParameterValues parameters_;
     std::unique_ptr<jet::Recordset> bound_;
+    bool salvaging_ = false;
     RecordsetSink* sink_ = nullptr;
 };
 

@@ -115,9 +115,43 @@ jet::Status Database::reload() {
     return jet::Status::ok();
 }
 
+bool Database::salvageable(const std::string& source, const jet::Status& failure) const {
+    if (!engine_ || failure.code() != jet::ErrorCode::Corrupt) {
+        return false;
+    }
+    const jet::TableDef* table = engine_->findTable(source);
+    return !table || table->definitionError.empty();
+}
+
+jet::Result<std::unique_ptr<jet::Recordset>> Database::openSalvaged(
+    const std::string& source, const jet::ParameterValues& parameters) {
+    if (!session_) {
+        return closedError();
+    }
+    salvage_.session.reset();
+    salvage_.engine.reset();
+    auto engine = jet::Database::open(path_, password_, jet::ReadMode::Salvage);
+    if (!engine) {
+        return engine.status();
+    }
+    auto session = jet::SqlSession::open(**engine);
+    if (!session) {
+        return session.status();
+    }
+    salvage_ = {std::move(engine).value(), std::move(session).value()};
+    return salvage_.session->openRecordset(source, parameters);
+}
+
+const jet::DamageReport& Database::damage() const {
+    static const jet::DamageReport nothing;
+    return salvage_.engine ? salvage_.engine->damage() : nothing;
+}
+
 void Database::close() {
     queries_.items_.clear();
     tables_.clear();
+    salvage_.session.reset();
+    salvage_.engine.reset();
     session_.reset();
     engine_.reset();
     retired_.clear();

@@ -49,6 +49,18 @@ class Database {
     // Rows a table holds by its definition (a progress estimate); 0 otherwise.
     uint64_t estimatedRows(const std::string& source) const;
 
+    // Whether `failure` of `source` is damage to rows that a salvaging read
+    // gets past: a page or row that cannot be read, not a table definition
+    // that cannot be read (nothing of that table can be shown).
+    bool salvageable(const std::string& source, const jet::Status& failure) const;
+    // Opens `source` salvaging: pages, rows and long values that cannot be
+    // read are skipped and recorded in damage() instead of failing the read.
+    // Each call starts a fresh record of what was skipped.
+    jet::Result<std::unique_ptr<jet::Recordset>> openSalvaged(
+        const std::string& source, const jet::ParameterValues& parameters = {});
+    // What the last salvaging read skipped; empty before the first.
+    const jet::DamageReport& damage() const;
+
     // Re-reads the catalog from the file (after saved queries changed).
     jet::Status reload();
     // Releases the file; afterwards every call fails with "The database is closed."
@@ -77,6 +89,9 @@ class Database {
     std::unique_ptr<jet::SqlSession> session_;
     std::vector<TableDefinition> tables_;
     std::vector<Retired> retired_;
+    // The file opened a second time to salvage, so that the strict reads of
+    // the open database keep failing loudly on damage.
+    Retired salvage_;
     QueryDefinitions queries_{*this};
 };
 

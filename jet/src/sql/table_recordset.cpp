@@ -6,9 +6,12 @@ namespace jet::sql {
 
 namespace {
 
-// Errors read the way the SQL road reports a failing table scan.
+// Errors read the way the SQL road reports a failing table scan; damage to
+// the file stays Corrupt, so a caller can offer to read past it.
 Status scanError(const Status& cause) {
-    return Status(ErrorCode::Semantic, cause.message());
+    const ErrorCode code =
+        cause.code() == ErrorCode::Corrupt ? ErrorCode::Corrupt : ErrorCode::Semantic;
+    return Status(code, cause.message());
 }
 
 }  // namespace
