@@ -12,28 +12,53 @@ float cellValue(const ColumnSource& column, int row) {
     return toSingle(readNumber(column.text(row)));
 }
 
-// sqrt(N x sum of squares - total^2) / N in double precision. Rounding can
-// make the radicand slightly negative when all values are equal; the spread
-// is then 0. A total that overflowed single precision leaves no meaningful
-// spread, which shows as an overflow too.
-float standardDeviation(int rows, double sumOfSquares, float total) {
-    if (!std::isfinite(total))
-        return std::numeric_limits<float>::infinity();
-    const double n = rows;
-    const double t = total;
-    const double radicand = n * sumOfSquares - t * t;
-    if (!(radicand > 0.0))
-        return 0.0f;
-    return toSingle(std::sqrt(radicand) / n);
-}
+// Running figures of a column pass. The total is a compensated double sum
+// and the spread is kept as Welford's sum of squared deviations from the
+// running mean: a million values of any size keep their last digits, where a
+// single-precision total drifts (and N x sum of squares - total^2 cancels).
+class RunningFigures {
+  public:
+    void add(double x) {
+        addCompensated(x);
+        ++count_;
+        const double delta = x - mean_;
+        mean_ += delta / count_;
+        squaredDeviations_ += delta * (x - mean_);
+    }
+    double total() const { return sum_ + compensation_; }
+    // Population standard deviation. Equal values give exactly 0; a column
+    // holding infinities has no spread to show and gives NaN.
+    double deviation() const {
+        if (count_ == 0 || !(squaredDeviations_ > 0.0))
+            return std::isnan(squaredDeviations_) ? squaredDeviations_ : 0.0;
+        return std::sqrt(squaredDeviations_ / count_);
+    }
+
+  private:
+    // Neumaier's variant of Kahan summation: the low-order bits each addition
+    // loses are collected and added back at the end.
+    void addCompensated(double x) {
+        const double sum = sum_ + x;
+        if (std::fabs(sum_) >= std::fabs(x))
+            compensation_ += (sum_ - sum) + x;
+        else
+            compensation_ += (x - sum) + sum_;
+        sum_ = sum;
+    }
+
+    double sum_ = 0.0;
+    double compensation_ = 0.0;
+    double mean_ = 0.0;
+    double squaredDeviations_ = 0.0;
+    long long count_ = 0;
+};
 
 }  // namespace
 
 void columnPass(const ColumnSource& column, ColumnStatistics& entry, PassProgress* progress) {
     float maximum = kWorkingMaximumStart;
     float minimum = kWorkingMinimumStart;
-    float total = 0.0f;
-    double sumOfSquares = 0.0;
+    RunningFigures figures;
     const int rows = column.dataRowCount();
     for (int r = 1; r <= rows; ++r) {
         const float x = cellValue(column, r);
@@ -41,8 +66,7 @@ void columnPass(const ColumnSource& column, ColumnStatistics& entry, PassProgres
             maximum = x;
         if (x < minimum)
             minimum = x;
-        total = total + x;  // float + float: rounded to single at each step
-        sumOfSquares += static_cast<double>(x) * x;
+        figures.add(x);
         if (progress)
             progress->rowDone(r, rows);
     }
@@ -52,9 +76,9 @@ void columnPass(const ColumnSource& column, ColumnStatistics& entry, PassProgres
     }
     entry.maximum = maximum;
     entry.minimum = minimum;
-    entry.total = total;
-    entry.average = toSingle(static_cast<double>(total) / rows);
-    entry.standardDeviation = standardDeviation(rows, sumOfSquares, total);
+    entry.total = toSingle(figures.total());
+    entry.average = toSingle(figures.total() / rows);
+    entry.standardDeviation = toSingle(figures.deviation());
 }
 
 void nonNumericPass(ColumnStatistics& entry) {

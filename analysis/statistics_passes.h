@@ -19,9 +19,11 @@ inline constexpr float kWorkingMaximumStart = -1.1e20f;
 inline constexpr float kWorkingMinimumStart = 1e20f;
 
 // Fills maximum, minimum, total, average and standard deviation of a numeric
-// column; the interval fields are left alone. The total and the extremes are
-// kept in single precision, the sum of squares in double. A column without
-// data rows gets zeros. `progress` may be null.
+// column; the interval fields are left alone. The extremes are kept in single
+// precision; the total and the spread accumulate in compensated double
+// precision and are rounded to single only when stored, so a million-row
+// column's average and standard deviation come out right to the shown digits.
+// A column without data rows gets zeros. `progress` may be null.
 void columnPass(const ColumnSource& column, ColumnStatistics& entry, PassProgress* progress);
 
 // What a non-numeric column stores: zeros in the five figures; the interval

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/number_format.h"
+#include "analysis/number_reading.h"
 #include "fake_columns.h"
 
 namespace analysis {
@@ -158,14 +159,15 @@ std::vector<StatisticsCase> statisticsCases() {
          "0",
          {1, 0, 0, 0, 0, 0, 0, 0, 0, 0},
          1},
-        // 16777216 + 1 is not a single: the total stays 16777216 at each step.
-        {"TotalKeptInSinglePrecision",
+        // 16777216 + 1 is not a single, but the total accumulates in double
+        // precision and only the stored figure is rounded.
+        {"TotalAccumulatedBeyondSinglePrecision",
          {"16777216", "1", "1"},
          16777216,
          1,
-         16777216,
-         "5592405.50",
-         "7908855.50",
+         16777218,
+         "5592406.00",
+         "7908855.00",
          "1677722",
          {2, 0, 0, 0, 0, 0, 0, 0, 0, 1},
          2},
@@ -233,13 +235,15 @@ TEST(ColumnPass, LeavesTheIntervalFieldsAlone) {
     EXPECT_EQ(entry.standardDeviation, 0.0f);
 }
 
-TEST(ColumnPass, OverflowingTotalGivesNoNumbers) {
+TEST(ColumnPass, TotalBeyondSingleRangeStillGivesAverageAndSpread) {
+    // The total does not fit a single and shows as an overflow; the average
+    // and the spread, accumulated in double precision, are still right.
     const ColumnStatistics entry = runBothPasses(FakeColumn({"3E+38", "3E+38", "3E+38", "0"}));
     EXPECT_EQ(entry.maximum, 3e38f);
     EXPECT_EQ(entry.minimum, 0.0f);
     EXPECT_TRUE(std::isinf(entry.total));
-    EXPECT_TRUE(std::isinf(entry.average));
-    EXPECT_TRUE(std::isinf(entry.standardDeviation));
+    EXPECT_EQ(entry.average, toSingle((3.0 * static_cast<double>(3e38f)) / 4));
+    EXPECT_FLOAT_EQ(entry.standardDeviation, 1.299038e38f);
     EXPECT_EQ(entry.intervalWidth, 3e37f);
     EXPECT_EQ(entry.count(1), 1);
     EXPECT_EQ(entry.count(10), 3);
@@ -248,6 +252,36 @@ TEST(ColumnPass, OverflowingTotalGivesNoNumbers) {
     EXPECT_TRUE(std::isinf(beyond.minimum));
     EXPECT_TRUE(std::isnan(beyond.total));
     EXPECT_EQ(beyond.count(10), 3) << "undefined bounds send every row to the top interval";
+}
+
+// Regression: the total was kept in single precision, so on a million rows
+// of 0, 0.25, 0.5, ... (the benchmark's Big.Amount) the average showed
+// 124974.28 and the standard deviation 72213.09.
+TEST(ColumnPass, SinglePrecisionTotalDriftOnMillionRows) {
+    QStringList cells;
+    cells.reserve(1'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        cells << QString::number(i * 0.25, 'g', 10);
+    const ColumnStatistics entry = runBothPasses(FakeColumn(cells));
+    EXPECT_EQ(entry.average, 124999.875f);
+    EXPECT_EQ(formatTwoDecimals(entry.average), QStringLiteral("124999.88"));
+    EXPECT_EQ(formatTwoDecimals(entry.standardDeviation), QStringLiteral("72168.78"));
+    EXPECT_EQ(entry.total, toSingle(124999875000.0));
+    EXPECT_EQ(entry.maximum, 249999.75f);
+    EXPECT_EQ(entry.minimum, 0.0f);
+    for (int k = 1; k <= 10; ++k)
+        EXPECT_EQ(entry.count(k), 100'000) << "interval " << k;
+}
+
+// Values far from zero with a small spread: N x sum of squares - total^2
+// cancels to nothing in double precision; the running deviation does not.
+TEST(ColumnPass, SpreadOfLargeValuesSurvivesCancellation) {
+    QStringList cells;
+    for (int i = 0; i < 100'000; ++i)
+        cells << QString::number(10'000'000 + (i % 2 == 0 ? -1 : 1));
+    const ColumnStatistics entry = runBothPasses(FakeColumn(cells));
+    EXPECT_EQ(entry.average, 10'000'000.0f);
+    EXPECT_EQ(entry.standardDeviation, 1.0f);
 }
 
 class CountingProgress : public PassProgress {
