@@ -178,7 +178,9 @@ void CellStore::sortRows(int col, int first, bool descending) {
         return;
     }
     const SheetColumn& column = *columns_[col];
-    RowSorter sorter(column.texts, column.values);
+    const auto compare = column.dataType == SheetColumn::kTextType ? RowSorter::Compare::AsText
+                                                                   : RowSorter::Compare::Generic;
+    RowSorter sorter(column.texts, column.values, compare);
     sorter.sort(std::span<uint32_t>(order_).subspan(first), descending);
 }
 

@@ -57,8 +57,8 @@ std::tuple<uint8_t, uint64_t, uint64_t> keyOf(const auto& e) {
 
 }  // namespace
 
-RowSorter::RowSorter(const TextColumn& texts, std::span<const double> values)
-    : texts_(texts), values_(values) {}
+RowSorter::RowSorter(const TextColumn& texts, std::span<const double> values, Compare compare)
+    : texts_(texts), values_(values), compare_(compare) {}
 
 int RowSorter::compareText(std::string_view a, std::string_view b) {
     std::size_t i = 0, j = 0;
@@ -87,7 +87,8 @@ bool RowSorter::startsWithText(std::string_view text, std::string_view prefix) {
 
 RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
     Entry e{0, 0, pos, row, 0};
-    if (row < values_.size() && !std::isnan(values_[row])) {
+    const bool generic = compare_ == Compare::Generic;
+    if (generic && row < values_.size() && !std::isnan(values_[row])) {
         e.kind = 1;
         e.key0 = orderedBits(values_[row]);
         return e;
@@ -96,7 +97,7 @@ RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
     if (text.empty()) {
         return e;
     }
-    if (const auto number = readNumber(text)) {
+    if (const auto number = generic ? readNumber(text) : std::nullopt) {
         e.kind = 1;
         e.key0 = orderedBits(*number);
         return e;

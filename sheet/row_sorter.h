@@ -1,7 +1,9 @@
 // RowSorter: orders rows by the cells of one column. Empty cells come first,
 // then numbers by value (a typed value where the row has one, else the text
-// read as a number), then texts compared case-insensitively. Equal cells keep
-// their previous order, whichever direction is asked for.
+// read as a number), then texts compared case-insensitively. A column of
+// database text compares every cell as text, so codes such as "01307" keep
+// their text order. Equal cells keep their previous order, whichever
+// direction is asked for.
 #pragma once
 
 #include "sheet/text_column.h"
@@ -15,8 +17,11 @@ namespace sheet {
 
 class RowSorter {
   public:
+    enum class Compare { Generic, AsText };
+
     // values may be empty or shorter than the rows; NaN entries mean "no value".
-    RowSorter(const TextColumn& texts, std::span<const double> values);
+    RowSorter(const TextColumn& texts, std::span<const double> values,
+              Compare compare = Compare::Generic);
 
     // Reorders the physical row ids in rows.
     void sort(std::span<uint32_t> rows, bool descending) const;
@@ -41,6 +46,7 @@ class RowSorter {
 
     const TextColumn& texts_;
     std::span<const double> values_;
+    Compare compare_;
 };
 
 }  // namespace sheet

@@ -26,6 +26,8 @@ class SheetColumn {
   public:
     static constexpr int kDefaultWidth = 1500;  // twips
     static constexpr int kGeneral = 9;
+    // Data type of a column of database text (memo, GUID): sorted as text.
+    static constexpr int kTextType = 8;
 
     TextColumn texts;
     BulkVector<double> values;  // NaN = no typed value; may be shorter than the rows

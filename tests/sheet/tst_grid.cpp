@@ -505,6 +505,30 @@ class TestGrid : public QObject {
         QCOMPARE(column(grid, 0), QStringLiteral("When|1/2/2024|12/31/2023|3/1/2023"));
     }
 
+    // Regression: a database text column of codes sorted by the numbers the
+    // codes read as, so "1010" came before "01307".
+    void databaseTextCodesSortedAsNumbers() {
+        Grid grid;
+        grid.beginFill(std::vector<QString>{QStringLiteral("Code"), QStringLiteral("Qty")});
+        const std::pair<const char*, double> rows[] = {{"1010", 9}, {"01307", 10}, {"", 100}};
+        for (const auto& [code, qty] : rows) {
+            const std::string qtyText = std::to_string(int(qty));
+            const CellInput cells[] = {{code, 0, false}, {qtyText, qty, true}};
+            grid.appendRow(cells);
+        }
+        grid.endFill();
+        grid.setColDataType(0, 8);  // text
+        grid.setColDataType(1, 3);  // long
+        grid.sort(0, Grid::SortAscending);
+        QCOMPARE(column(grid, 0), QStringLiteral("Code||01307|1010"));
+        grid.sort(1, Grid::SortAscending);
+        QCOMPARE(column(grid, 1), QStringLiteral("Qty|9|10|100"));
+        // A loaded file's columns carry no type and keep the generic order.
+        grid.setColDataType(0, 0);
+        grid.sort(0, Grid::SortAscending);
+        QCOMPARE(column(grid, 0), QStringLiteral("Code||1010|01307"));
+    }
+
     void looksAndModes() {
         Grid grid;
         grid.setRows(4);

@@ -79,6 +79,20 @@ class TestRowSorter : public QObject {
         QCOMPARE(rows, (std::vector<uint32_t>{2, 1, 0}));
     }
 
+    void textComparisonIgnoresNumbersAndValues() {
+        TextColumn column;
+        const char* texts[] = {"1010", "01307", "", "B7", "a10", "9"};
+        for (uint32_t i = 0; i < 6; ++i) {
+            column.set(i, texts[i]);
+        }
+        const std::vector<double> values{1010, 1307, NAN, NAN, NAN, 9};
+        std::vector<uint32_t> rows{0, 1, 2, 3, 4, 5};
+        RowSorter(column, values, RowSorter::Compare::AsText).sort(rows, false);
+        QCOMPARE(rows, (std::vector<uint32_t>{2, 1, 0, 5, 4, 3}));
+        RowSorter(column, values, RowSorter::Compare::AsText).sort(rows, true);
+        QCOMPARE(rows, (std::vector<uint32_t>{3, 4, 5, 0, 1, 2}));
+    }
+
     void missingValuesFallBackToText() {
         TextColumn column;
         column.set(0, "7");
