@@ -48,6 +48,12 @@ void CellStore::setText(int row, int col, std::string_view text) {
     column.dropValue(physical(row));
 }
 
+void CellStore::setValue(int row, int col, double value) {
+    if (contains(row, col)) {
+        columns_[col]->setValue(physical(row), value);
+    }
+}
+
 bool CellStore::value(int row, int col, double* value) const {
     if (!contains(row, col) || !columns_[col]->hasValue(physical(row))) {
         return false;
@@ -151,6 +157,33 @@ void CellStore::removeRow(int row) {
     compactIfSparse();
 }
 
+void CellStore::insertRows(std::span<const int> ascending) {
+    // Positions are clipped so that each lies inside the grown sheet.
+    std::vector<std::size_t> at;
+    for (const int position : ascending) {
+        const std::size_t limit = order_.size() + at.size();
+        if (limit >= std::size_t{kMaxRows}) {
+            break;
+        }
+        const std::size_t clipped = std::min<std::size_t>(std::max(position, 0), limit);
+        if (at.empty() || clipped > at.back()) {
+            at.push_back(clipped);
+        }
+    }
+    // One sweep from the back, so no row is moved twice.
+    const std::size_t oldSize = order_.size();
+    order_.resize(oldSize + at.size());
+    std::size_t from = oldSize, next = at.size();
+    for (std::size_t to = order_.size(); to-- > 0 && next > 0;) {
+        if (at[next - 1] == to) {
+            order_[to] = physicalRows_++;
+            --next;
+        } else {
+            order_[to] = order_[--from];
+        }
+    }
+}
+
 void CellStore::removeRows(std::span<const int> ascending) {
     // One sweep over the order vector: erasing row by row would move the
     // rows below each removed one again and again.
@@ -164,6 +197,21 @@ void CellStore::removeRows(std::span<const int> ascending) {
     }
     order_.resize(kept);
     compactIfSparse();
+}
+
+void CellStore::setHidden(int first, const std::vector<bool>& hide) {
+    hidden_.assign(physicalRows_, 0);
+    bool any = false;
+    for (std::size_t i = 0; i < hide.size(); ++i) {
+        const int row = first + static_cast<int>(i);
+        if (hide[i] && row >= 0 && row < rows()) {
+            hidden_[physical(row)] = 1;
+            any = true;
+        }
+    }
+    if (!any) {
+        hidden_ = {};
+    }
 }
 
 void CellStore::clearCells() {
@@ -187,6 +235,7 @@ void CellStore::sortRows(int col, int first, bool descending) {
 void CellStore::beginFill(int cols, std::size_t expectedRows) {
     columns_.clear();
     order_ = {};
+    hidden_ = {};
     physicalRows_ = 0;
     setCols(cols);
     // The guess comes from the file and may be stale or hostile: cap what it
@@ -239,6 +288,13 @@ void CellStore::compactIfSparse() {
     }
     for (auto& column : columns_) {
         column->rebuild(order_);
+    }
+    if (!hidden_.empty()) {
+        BulkVector<uint8_t> moved(order_.size(), 0);
+        for (std::size_t i = 0; i < order_.size(); ++i) {
+            moved[i] = order_[i] < hidden_.size() ? hidden_[order_[i]] : 0;
+        }
+        hidden_ = std::move(moved);
     }
     std::iota(order_.begin(), order_.end(), 0u);
     physicalRows_ = static_cast<uint32_t>(order_.size());

@@ -40,6 +40,7 @@ class CellStore {
 
     std::string_view text(int row, int col) const;
     void setText(int row, int col, std::string_view text);  // drops a typed value
+    void setValue(int row, int col, double value);          // keeps the text
     bool value(int row, int col, double* value) const;
 
     CellProps props(int row, int col) const;
@@ -66,10 +67,24 @@ class CellStore {
     void moveColumn(int from, int to);
     void moveRow(int from, int to);
     void removeRow(int row);
+    // Empty rows that then stand at the listed rows (ascending, unique);
+    // positions past the end append.
+    void insertRows(std::span<const int> ascending);
     // Removes every listed row in one pass; rows must be ascending, unique
     // and inside the sheet.
     void removeRows(std::span<const int> ascending);
     void clearCells();  // texts, values and cell properties; shape and columns stay
+
+    // Rows a filter hides: a flag per row that travels with it when rows are
+    // sorted, moved or removed. New rows are shown.
+    bool isHidden(int row) const {
+        return row >= 0 && row < rows() && physical(row) < hidden_.size() &&
+               hidden_[physical(row)] != 0;
+    }
+    // hide[i] says whether row first + i is hidden.
+    void setHidden(int first, const std::vector<bool>& hide);
+    void showAll() { hidden_ = {}; }
+    bool anyHidden() const { return !hidden_.empty(); }
     // Sorts rows first..rows()-1 by column col.
     void sortRows(int col, int first, bool descending);
 
@@ -88,6 +103,7 @@ class CellStore {
     std::vector<std::unique_ptr<SheetColumn>> columns_;
     StyleTable styles_;
     BulkVector<uint32_t> order_;
+    BulkVector<uint8_t> hidden_;  // by physical row; empty while nothing is hidden
     uint32_t physicalRows_ = 0;
     std::size_t fillRows_ = 0;  // expected rows of the fill under way
 };

@@ -1,5 +1,6 @@
 #include "sheet/grid.h"
 
+#include "sheet/block_mime.h"
 #include "sheet/cell_props_edit.h"
 #include "sheet/grid_codes.h"
 #include "sheet/grid_delegate.h"
@@ -92,12 +93,30 @@ void Grid::afterReset() {
     }
 }
 
+// ---- filtering ----
+
+void Grid::showOnlyRows(std::span<const int> shown) {
+    model_->showOnlyRows(shown);
+}
+
+void Grid::showAllRows() {
+    model_->showAllRows();
+}
+
+bool Grid::isRowShown(int row) const {
+    return row >= fixedRows() && row < rows() && model_->rowView().viewRow(row) >= 0;
+}
+
+int Grid::shownDataRows() const {
+    return model_->rowCount();
+}
+
 // ---- current cell and selection ----
 
 int Grid::row() const {
     const QModelIndex current = currentIndex();
     if (current.isValid()) {
-        return current.row() + fixedRows();
+        return model_->rowView().gridRow(current.row());
     }
     return rows() > fixedRows() ? fixedRows() : 0;
 }
@@ -139,7 +158,7 @@ int Grid::rowSel() const {
         return row();
     }
     const bool atBottom = currentIndex().row() == block.bottom() && block.top() != block.bottom();
-    return (atBottom ? block.top() : block.bottom()) + fixedRows();
+    return model_->rowView().gridRow(atBottom ? block.top() : block.bottom());
 }
 
 int Grid::colSel() const {
@@ -160,8 +179,16 @@ void Grid::select(int row1, int col1, int row2, int col2) {
     row2 = std::clamp(row2, fixedRows(), lastRow);
     col1 = std::clamp(col1, 0, lastCol);
     col2 = std::clamp(col2, 0, lastCol);
-    const QModelIndex first = cellIndex(row1, col1);
-    const QModelIndex second = cellIndex(row2, col2);
+    // On a filtered sheet the block shrinks to the shown rows inside it.
+    const RowView& view = model_->rowView();
+    const int top = view.nearestViewRow(std::min(row1, row2), false);
+    const int bottom = view.nearestViewRow(std::max(row1, row2), true);
+    if (top < 0 || bottom < top) {
+        return;
+    }
+    const bool downwards = row1 <= row2;
+    const QModelIndex first = model_->index(downwards ? top : bottom, col1);
+    const QModelIndex second = model_->index(downwards ? bottom : top, col2);
     if (!first.isValid() || !second.isValid()) {
         return;
     }
@@ -174,7 +201,8 @@ void Grid::select(int row1, int col1, int row2, int col2) {
 }
 
 bool Grid::isRowSelected(int row) const {
-    return row >= fixedRows() && selectionModel()->isRowSelected(row - fixedRows(), {});
+    const int viewRow = model_->rowView().viewRow(row);
+    return viewRow >= 0 && selectionModel()->isRowSelected(viewRow, {});
 }
 
 namespace {
@@ -211,7 +239,7 @@ int Grid::selectedRow(int i) const {
     }
     for (const auto& [top, bottom] : selectedIntervals(selectionModel()->selection())) {
         if (i <= bottom - top) {
-            return top + i + fixedRows();
+            return model_->rowView().gridRow(top + i);
         }
         i -= bottom - top + 1;
     }
@@ -322,22 +350,30 @@ QString Grid::clip() const {
     if (!block.isValid()) {
         return QString();
     }
-    return model_->blockText(block.top() + fixedRows(), block.left(), block.bottom() + fixedRows(),
-                             block.right());
+    return model_->viewBlockText(block.top(), block.left(), block.bottom(), block.right(), u'\r');
+}
+
+QMimeData* Grid::copyData() const {
+    const QItemSelectionRange block = currentBlock();
+    QString text;
+    if (block.isValid()) {
+        text =
+            model_->viewBlockText(block.top(), block.left(), block.bottom(), block.right(), u'\n');
+    }
+    return blockMimeData(text);
 }
 
 void Grid::setClip(const QString& text) {
     const QItemSelectionRange block = currentBlock();
     if (block.isValid()) {
-        model_->setBlockText(block.top() + fixedRows(), block.left(), text);
+        model_->setBlockText(model_->rowView().gridRow(block.top()), block.left(), text);
     }
 }
 
 void Grid::clearClip() {
     const QItemSelectionRange block = currentBlock();
     if (block.isValid()) {
-        model_->clearBlockText(block.top() + fixedRows(), block.left(),
-                               block.bottom() + fixedRows(), block.right());
+        model_->clearViewBlockText(block.top(), block.left(), block.bottom(), block.right());
     }
 }
 
@@ -632,10 +668,8 @@ void Grid::focusInEvent(QFocusEvent* event) {
 void Grid::startDrag(Qt::DropActions /*supportedActions*/) {
     // The block's text is built directly: listing every selected index of a
     // big selection, as the view would, costs far more than the text itself.
-    auto* mime = new QMimeData;
-    mime->setText(clip());
     auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
+    drag->setMimeData(copyData());
     drag->exec(Qt::CopyAction);
 }
 
@@ -654,7 +688,7 @@ void Grid::keyboardSearch(const QString& search) {
     const int start = currentIndex().isValid() ? currentIndex().row() + (continuing ? 0 : 1) : 0;
     for (int step = 0; step < dataRows; ++step) {
         const int modelRow = (start + step) % dataRows;
-        const int gridRow = modelRow + fixedRows();
+        const int gridRow = model_->rowView().gridRow(modelRow);
         if (RowSorter::startsWithText(model_->store().text(gridRow, col()), wanted)) {
             const QModelIndex found = model_->index(modelRow, col());
             setCurrentIndex(found);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QItemSelectionRange>
+#include <QMimeData>
 #include <QPixmap>
 #include <QString>
 #include <QTableView>
@@ -101,6 +102,9 @@ class Grid : public QTableView {
 
     // Block text: cells separated by tab, rows by carriage return.
     QString clip() const;
+    // The selected block for the clipboard or a drag (see block_mime.h); the
+    // caller owns it.
+    QMimeData* copyData() const;
     void setClip(const QString& text);
     // Empties the texts of the cells clip() covers; their pictures, styles
     // and formats stay.
@@ -144,6 +148,13 @@ class Grid : public QTableView {
     int gridLines() const;
     void setGridLines(int mode);  // 0 none, 1 lines
     void refresh();
+
+    // Filtering: only the listed data rows (ascending grid rows) stay in view;
+    // the others are hidden, not removed. showAllRows() ends the filter.
+    void showOnlyRows(std::span<const int> shown);
+    void showAllRows();
+    bool isRowShown(int row) const;
+    int shownDataRows() const;
 
     // Sorting (also run by a click on a title): rows below the fixed row.
     void sort(int col, int order);

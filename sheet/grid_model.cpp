@@ -1,5 +1,7 @@
 #include "sheet/grid_model.h"
 
+#include "sheet/block_mime.h"
+
 #include "sheet/grid_codes.h"
 #include "sheet/grid_roles.h"
 #include "sheet/number_format.h"
@@ -35,7 +37,7 @@ QChar* appendUtf8(QStringDecoder& decoder, QChar* out, std::string_view bytes) {
 GridModel::GridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : std::max(0, store_.rows() - fixedRows_);
+    return parent.isValid() ? 0 : view_.count(store_.rows());
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const {
@@ -43,7 +45,43 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QModelIndex GridModel::cellIndex(int row, int col) const {
-    return index(row - fixedRows_, col);
+    return row < store_.rows() ? index(view_.viewRow(row), col) : QModelIndex();
+}
+
+template <typename Change>
+bool GridModel::changeFilteredRows(const Change& change) {
+    if (!view_.isFiltered()) {
+        return false;
+    }
+    beginResetModel();
+    change();
+    view_.rebuild(store_, fixedRows_);
+    endResetModel();
+    return true;
+}
+
+void GridModel::showOnlyRows(std::span<const int> shown) {
+    const int dataRows = std::max(0, store_.rows() - fixedRows_);
+    std::vector<bool> hide(static_cast<std::size_t>(dataRows), true);
+    for (const int row : shown) {
+        if (row >= fixedRows_ && row < store_.rows()) {
+            hide[static_cast<std::size_t>(row - fixedRows_)] = false;
+        }
+    }
+    beginResetModel();
+    store_.setHidden(fixedRows_, hide);
+    view_.rebuild(store_, fixedRows_);
+    endResetModel();
+}
+
+void GridModel::showAllRows() {
+    if (!store_.anyHidden()) {
+        return;
+    }
+    beginResetModel();
+    store_.showAll();
+    view_.rebuild(store_, fixedRows_);
+    endResetModel();
 }
 
 QString GridModel::text(int row, int col) const {
@@ -55,7 +93,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || filling_) {
         return {};
     }
-    return cellData(index.row() + fixedRows_, index.column(), role);
+    return cellData(view_.gridRow(index.row()), index.column(), role);
 }
 
 QVariant GridModel::cellData(int row, int col, int role) const {
@@ -100,9 +138,9 @@ QVariant GridModel::cellData(int row, int col, int role) const {
             return props.barColor == CellProps::kNoColor ? QVariant()
                                                          : QVariant(toQColor(props.barColor));
         case MergeAboveRole:
-            return mergesWith(row, row - 1, col);
+            return mergesWith(row, neighbour(row, -1), col);
         case MergeBelowRole:
-            return mergesWith(row, row + 1, col);
+            return mergesWith(row, neighbour(row, 1), col);
         case NumericRole:
             return readNumber(store_.text(row, col)).has_value();
         default:
@@ -148,8 +186,9 @@ QVariant GridModel::background(int row, int col) const {
     if (props.backColor != CellProps::kNoColor) {
         return toQColor(props.backColor);
     }
+    // Shown rows alternate, so a filtered sheet keeps its stripes.
     if (alternateColor_ != CellProps::kNoColor && row >= fixedRows_ &&
-        (row - fixedRows_) % 2 == 1) {
+        view_.viewRow(row) % 2 == 1) {
         return toQColor(alternateColor_);
     }
     return {};
@@ -168,7 +207,7 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return false;
     }
-    const int row = index.row() + fixedRows_;
+    const int row = view_.gridRow(index.row());
     if (role == Qt::EditRole) {
         setText(row, index.column(), value.toString());
         emit cellEdited(row, index.column());
@@ -185,7 +224,8 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical) {
-        return role == Qt::DisplayRole ? QVariant(section + fixedRows_) : QVariant();
+        const bool shown = section >= 0 && section < rowCount();
+        return role == Qt::DisplayRole && shown ? QVariant(view_.gridRow(section)) : QVariant();
     }
     if (fixedRows_ == 0 || section < 0 || section >= store_.cols()) {
         return {};
@@ -201,14 +241,14 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     if (dragEnabled_) {
         flags |= Qt::ItemIsDragEnabled;
     }
-    if (store_.props(index.row() + fixedRows_, index.column()).checked != 0) {
+    if (store_.props(view_.gridRow(index.row()), index.column()).checked != 0) {
         flags |= Qt::ItemIsUserCheckable;
     }
     return flags;
 }
 
 QStringList GridModel::mimeTypes() const {
-    return {QStringLiteral("text/plain")};
+    return {QStringLiteral("text/plain"), QString::fromLatin1(kTabSeparatedMime)};
 }
 
 QMimeData* GridModel::mimeData(const QModelIndexList& indexes) const {
@@ -223,9 +263,7 @@ QMimeData* GridModel::mimeData(const QModelIndexList& indexes) const {
         left = std::min(left, index.column());
         right = std::max(right, index.column());
     }
-    auto* mime = new QMimeData;
-    mime->setText(blockText(top + fixedRows_, left, bottom + fixedRows_, right));
-    return mime;
+    return blockMimeData(viewBlockText(top, left, bottom, right, u'\n'));
 }
 
 Qt::DropActions GridModel::supportedDragActions() const {
@@ -281,9 +319,24 @@ uint16_t GridModel::pictureId(const QPixmap& picture) {
     return id;
 }
 
+int GridModel::neighbour(int row, int step) const {
+    if (!view_.isFiltered()) {
+        return row + step;
+    }
+    const int viewRow = view_.viewRow(row);
+    const int next = viewRow + step;
+    return viewRow < 0 || next < 0 || next >= rowCount() ? -1 : view_.gridRow(next);
+}
+
 void GridModel::cellsChanged(int row1, int col1, int row2, int col2) {
     if (row1 < fixedRows_) {
         emit headerDataChanged(Qt::Horizontal, col1, col2);
+    }
+    if (view_.isFiltered()) {
+        if (rowCount() > 0) {
+            emit dataChanged(index(0, col1), index(rowCount() - 1, col2));
+        }
+        return;
     }
     // Neighbours of a changed cell may start or stop merging with it.
     const int first = std::max(row1 - 1, fixedRows_) - fixedRows_;
@@ -295,6 +348,9 @@ void GridModel::cellsChanged(int row1, int col1, int row2, int col2) {
 
 void GridModel::setRows(int count) {
     count = std::clamp(count, 0, CellStore::kMaxRows);
+    if (changeFilteredRows([&] { store_.setRows(count); })) {
+        return;
+    }
     const int oldRows = rowCount();
     const int newRows = std::max(0, count - fixedRows_);
     if (newRows > oldRows) {
@@ -334,6 +390,8 @@ void GridModel::setFixedRows(int count) {
     }
     beginResetModel();
     fixedRows_ = count;
+    store_.showAll();
+    view_.rebuild(store_, fixedRows_);
     endResetModel();
 }
 
@@ -348,6 +406,9 @@ void GridModel::moveColumn(int from, int to) {
 
 void GridModel::moveRow(int from, int to) {
     if (from < 0 || to < 0 || from >= store_.rows() || to >= store_.rows() || from == to) {
+        return;
+    }
+    if (changeFilteredRows([&] { store_.moveRow(from, to); })) {
         return;
     }
     if (from < fixedRows_ || to < fixedRows_) {
@@ -366,6 +427,9 @@ void GridModel::removeRow(int row) {
     if (row < 0 || row >= store_.rows()) {
         return;
     }
+    if (changeFilteredRows([&] { store_.removeRow(row); })) {
+        return;
+    }
     if (row < fixedRows_) {
         beginResetModel();
         store_.removeRow(row);
@@ -381,7 +445,7 @@ void GridModel::removeRowList(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     std::erase_if(rows, [this](int row) { return row < 0 || row >= store_.rows(); });
-    if (rows.empty()) {
+    if (rows.empty() || changeFilteredRows([&] { store_.removeRows(rows); })) {
         return;
     }
     const bool oneRun = rows.back() - rows.front() + 1 == int(rows.size());
@@ -398,6 +462,32 @@ void GridModel::removeRowList(std::vector<int> rows) {
     endRemoveRows();
 }
 
+void GridModel::insertRowList(std::span<const int> ascending) {
+    if (ascending.empty() || changeFilteredRows([&] { store_.insertRows(ascending); })) {
+        return;
+    }
+    const bool oneRun = ascending.back() - ascending.front() + 1 == int(ascending.size());
+    if (!oneRun || ascending.front() < fixedRows_ || ascending.front() > store_.rows()) {
+        beginResetModel();
+        store_.insertRows(ascending);
+        endResetModel();
+        return;
+    }
+    const int first = ascending.front() - fixedRows_;
+    beginInsertRows({}, first, first + int(ascending.size()) - 1);
+    store_.insertRows(ascending);
+    endInsertRows();
+}
+
+void GridModel::changeCells(int row1, int col1, int row2, int col2,
+                            const std::function<void(CellStore&)>& change) {
+    change(store_);
+    std::tie(row1, col1, row2, col2) = store_.clip(row1, col1, row2, col2);
+    if (row1 <= row2 && col1 <= col2) {
+        cellsChanged(row1, col1, row2, col2);
+    }
+}
+
 void GridModel::clearCells() {
     store_.clearCells();
     if (store_.rows() > 0 && store_.cols() > 0) {
@@ -412,6 +502,7 @@ void GridModel::sortRows(int col, bool descending) {
     // Persistent indexes keep their positions: the current cell stays where it is.
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     store_.sortRows(col, fixedRows_, descending);
+    view_.rebuild(store_, fixedRows_);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -425,33 +516,52 @@ void GridModel::changeColumn(int col, const std::function<void(SheetColumn&)>& c
     }
 }
 
-QString GridModel::blockText(int row1, int col1, int row2, int col2) const {
+QString GridModel::blockText(int row1, int col1, int row2, int col2, QChar rowBreak) const {
     std::tie(row1, col1, row2, col2) = store_.clip(row1, col1, row2, col2);
     if (row1 > row2 || col1 > col2) {
         return QString();
     }
+    return rowsText(
+        row2 - row1 + 1, [row1](int i) { return row1 + i; }, col1, col2, rowBreak);
+}
+
+QString GridModel::viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak) const {
+    top = std::max(top, 0);
+    bottom = std::min(bottom, rowCount() - 1);
+    std::tie(std::ignore, col1, std::ignore, col2) = store_.clip(0, col1, 0, col2);
+    if (top > bottom || col1 > col2) {
+        return QString();
+    }
+    return rowsText(
+        bottom - top + 1, [this, top](int i) { return view_.gridRow(top + i); }, col1, col2,
+        rowBreak);
+}
+
+template <typename RowOf>
+QString GridModel::rowsText(int count, const RowOf& rowOf, int col1, int col2,
+                            QChar rowBreak) const {
     // The cells are UTF-8 already: they are decoded straight into one buffer
     // sized beforehand (a UTF-8 byte never makes more than one UTF-16 unit),
     // so copying a million rows touches no memory twice.
     qsizetype size = 0;
-    for (int row = row1; row <= row2; ++row) {
+    for (int i = 0; i < count; ++i) {
         for (int col = col1; col <= col2; ++col) {
-            size += qsizetype(store_.text(row, col).size()) + 1;
+            size += qsizetype(store_.text(rowOf(i), col).size()) + 1;
         }
     }
     QString text;
     text.resize(size);
     QStringDecoder decoder(QStringDecoder::Utf8);
     QChar* out = text.data();
-    for (int row = row1; row <= row2; ++row) {
-        if (row > row1) {
-            *out++ = u'\r';
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            *out++ = rowBreak;
         }
         for (int col = col1; col <= col2; ++col) {
             if (col > col1) {
                 *out++ = u'\t';
             }
-            out = appendUtf8(decoder, out, store_.text(row, col));
+            out = appendUtf8(decoder, out, store_.text(rowOf(i), col));
         }
     }
     text.truncate(out - text.constData());
@@ -491,10 +601,11 @@ void GridModel::setBlockText(int row, int col, const QString& text) {
             if (*p == u'\r' && p + 1 < end && p[1] == u'\n') {
                 ++p;
             }
-            if (p + 1 == end || r + 1 >= store_.rows()) {
+            const int next = neighbour(r, 1);  // the next shown row
+            if (p + 1 == end || next < 0 || next >= store_.rows()) {
                 break;
             }
-            ++r;
+            r = next;
             c = col;
         }
         field = ++p;
@@ -515,6 +626,24 @@ void GridModel::clearBlockText(int row1, int col1, int row2, int col2) {
     cellsChanged(row1, col1, row2, col2);
 }
 
+void GridModel::clearViewBlockText(int top, int col1, int bottom, int col2) {
+    if (!view_.isFiltered()) {
+        clearBlockText(top + fixedRows_, col1, bottom + fixedRows_, col2);
+        return;
+    }
+    top = std::max(top, 0);
+    bottom = std::min(bottom, rowCount() - 1);
+    std::tie(std::ignore, col1, std::ignore, col2) = store_.clip(0, col1, 0, col2);
+    for (int viewRow = top; viewRow <= bottom; ++viewRow) {
+        for (int col = col1; col <= col2; ++col) {
+            store_.setText(view_.gridRow(viewRow), col, {});
+        }
+    }
+    if (top <= bottom && col1 <= col2) {
+        cellsChanged(view_.gridRow(top), col1, view_.gridRow(bottom), col2);
+    }
+}
+
 void GridModel::beginFill(int cols, std::size_t expectedRows) {
     beginResetModel();
     filling_ = true;
@@ -531,6 +660,7 @@ void GridModel::appendTextRow(std::span<const std::string_view> texts) {
 
 void GridModel::endFill() {
     filling_ = false;
+    view_.rebuild(store_, fixedRows_);
     endResetModel();
 }
 

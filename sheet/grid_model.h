@@ -5,6 +5,7 @@
 #pragma once
 
 #include "sheet/cell_store.h"
+#include "sheet/row_view.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
@@ -33,8 +34,16 @@ class GridModel : public QAbstractTableModel {
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override;
 
-    // Grid coordinates (row 0 = title row when there is a fixed row).
+    // Grid coordinates (row 0 = title row when there is a fixed row). A row
+    // the filter hides has no index.
     QModelIndex cellIndex(int row, int col) const;
+    const RowView& rowView() const { return view_; }
+
+    // Filtering: only the listed data rows (ascending grid rows) stay in
+    // view; the others are hidden, not removed, and stay hidden through sorts
+    // and moves until showAllRows().
+    void showOnlyRows(std::span<const int> shown);
+    void showAllRows();
     QVariant cellData(int row, int col, int role) const;
     QString text(int row, int col) const;
     void setText(int row, int col, const QString& text);
@@ -57,14 +66,25 @@ class GridModel : public QAbstractTableModel {
     // skipped) as one change: views hear one removal, or one reset when the
     // rows are not one run.
     void removeRowList(std::vector<int> rows);
+    // Empty rows that then stand at the listed grid rows (ascending).
+    void insertRowList(std::span<const int> ascending);
+    // Any change of the cells of one block, with one change notice.
+    void changeCells(int row1, int col1, int row2, int col2,
+                     const std::function<void(CellStore&)>& change);
     void clearCells();
     void sortRows(int col, bool descending);
     void changeColumn(int col, const std::function<void(SheetColumn&)>& change);
 
-    QString blockText(int row1, int col1, int row2, int col2) const;
+    // Block text of grid rows row1..row2: cells separated by tab, rows by
+    // `rowBreak`.
+    QString blockText(int row1, int col1, int row2, int col2, QChar rowBreak = u'\r') const;
+    // The same for view rows top..bottom: rows a filter hides are left out.
+    QString viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak) const;
+    // Fills the shown rows from grid row `row` down.
     void setBlockText(int row, int col, const QString& text);
     // Empties the texts of the block; pictures, styles and formats stay.
     void clearBlockText(int row1, int col1, int row2, int col2);
+    void clearViewBlockText(int top, int col1, int bottom, int col2);
 
     void beginFill(int cols, std::size_t expectedRows = 0);
     void appendRow(std::span<const CellInput> cells);
@@ -87,8 +107,16 @@ class GridModel : public QAbstractTableModel {
     QVariant background(int row, int col) const;
     bool mergesWith(int row, int otherRow, int col) const;
     void cellsChanged(int row1, int col1, int row2, int col2);
+    int neighbour(int row, int step) const;
+    template <typename RowOf>
+    QString rowsText(int count, const RowOf& rowOf, int col1, int col2, QChar rowBreak) const;
+    // Runs a change of the rows' order or number: views of a filtered sheet
+    // are reset, since the shown rows are listed anew.
+    template <typename Change>
+    bool changeFilteredRows(const Change& change);
 
     CellStore store_;
+    RowView view_;
     int fixedRows_ = 1;
     uint32_t alternateColor_ = CellProps::kNoColor;
     int mergeMode_ = 0;

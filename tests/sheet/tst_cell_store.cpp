@@ -319,6 +319,57 @@ class TestCellStore : public QObject {
         QCOMPARE(store.rows(), 10000 - int(gone.size()) + 1);
     }
 
+    void insertingRowsAtScatteredPlaces() {
+        CellStore store = makeStore(5, 1);
+        const std::vector<int> at{1, 2, 5, 99};  // 99: clipped to the new end
+        store.insertRows(at);
+        QStringList texts;
+        for (int r = 0; r < store.rows(); ++r) {
+            texts << QString::fromStdString(str(store.text(r, 0)));
+        }
+        QCOMPARE(texts.join(u'|'), QStringLiteral("0:0|||1:0|2:0||3:0|4:0|"));
+        store.insertRows({});
+        QCOMPARE(store.rows(), 9);
+    }
+
+    void hiddenRowsSurviveSortsAndCompaction() {
+        CellStore store = makeStore(10000, 1);
+        std::vector<bool> hide(9999, false);
+        hide[9998 - 1] = true;  // row 9998
+        hide[5 - 1] = true;     // row 5
+        store.setHidden(1, hide);
+        QVERIFY(store.anyHidden());
+        QVERIFY(store.isHidden(5) && store.isHidden(9998) && !store.isHidden(6));
+        const auto rowOf = [&store](const std::string& text) {
+            for (int r = 0; r < store.rows(); ++r) {
+                if (str(store.text(r, 0)) == text) {
+                    return r;
+                }
+            }
+            return -1;
+        };
+        store.sortRows(0, 1, true);
+        const int moved = rowOf("9998:0");
+        QVERIFY(moved != 9998);
+        QVERIFY(store.isHidden(moved));
+        QVERIFY(!store.isHidden(rowOf("9997:0")));
+        std::vector<int> gone;
+        for (int r = 1; r < store.rows() && gone.size() < 6000; ++r) {
+            if (!store.isHidden(r)) {
+                gone.push_back(r);  // enough rows to force a compaction
+            }
+        }
+        store.removeRows(gone);
+        QVERIFY(store.isHidden(rowOf("9998:0")));
+        int hidden = 0;
+        for (int r = 0; r < store.rows(); ++r) {
+            hidden += store.isHidden(r) ? 1 : 0;
+        }
+        QCOMPARE(hidden, 2);
+        store.showAll();
+        QVERIFY(!store.anyHidden() && !store.isHidden(2));
+    }
+
     void absurdSizesAreBounded() {
         CellStore store;
         store.setCols(1 << 30);

@@ -234,12 +234,45 @@ class TestGridModel : public QObject {
         QCOMPARE(column(model, 1), QStringLiteral("B|2|x|z"));
         QCOMPARE(column(model, 2), QStringLiteral("C|3|y|9"));
         QCOMPARE(model.store().rows(), 4);  // the grid did not grow
+        // Regression: rows dragged or copied out ran together in Linux editors,
+        // separated by a bare carriage return.
         QMimeData* mime = model.mimeData({model.index(0, 0), model.index(1, 1)});
-        QCOMPARE(mime->text(), QStringLiteral("1\t2\r4\tx"));
+        QCOMPARE(mime->text(), QStringLiteral("1\t2\n4\tx"));
+        QCOMPARE(mime->data(QStringLiteral("text/tab-separated-values")), QByteArray("1\t2\n4\tx"));
         delete mime;
         QCOMPARE(model.blockText(1, 0, 1, 0), QStringLiteral("1"));
         model.setText(1, 0, QStringLiteral("€ ü"));
         QCOMPARE(model.blockText(1, 0, 1, 1), QStringLiteral("€ ü\t2"));
+    }
+
+    void filterHidesRowsThroughSortsAndEdits() {
+        GridModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        fill(model, {"N"}, {{"5"}, {"1"}, {"4"}, {"2"}, {"3"}});
+        model.showOnlyRows(std::vector<int>{1, 3, 5});  // 5, 4, 3
+        QCOMPARE(model.rowCount(), 3);
+        QCOMPARE(model.data(model.index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("4"));
+        QCOMPARE(model.headerData(1, Qt::Vertical, Qt::DisplayRole).toInt(), 3);
+        QVERIFY(!model.cellIndex(2, 0).isValid());  // hidden
+        QCOMPARE(model.cellIndex(3, 0).row(), 1);
+        QCOMPARE(model.viewBlockText(0, 0, 2, 0, u'\n'), QStringLiteral("5\n4\n3"));
+        model.sortRows(0, false);
+        QCOMPARE(column(model, 0), QStringLiteral("N|1|2|3|4|5"));
+        QCOMPARE(model.viewBlockText(0, 0, 2, 0, u'\n'), QStringLiteral("3\n4\n5"));
+        // Pasting fills shown rows only; clearing empties shown rows only.
+        model.setBlockText(3, 0, QStringLiteral("a\nb\nc"));
+        QCOMPARE(column(model, 0), QStringLiteral("N|1|2|a|b|c"));
+        model.clearViewBlockText(0, 0, 1, 0);
+        QCOMPARE(column(model, 0), QStringLiteral("N|1|2|||c"));
+        model.removeRowList({4});
+        QCOMPARE(model.rowCount(), 2);
+        model.insertRowList(std::vector<int>{2});
+        QCOMPARE(model.rowCount(), 3);  // a new row is shown
+        QCOMPARE(column(model, 0), QStringLiteral("N|1||2||c"));
+        model.showAllRows();
+        QCOMPARE(model.rowCount(), 5);
+        QVERIFY(!model.store().anyHidden());
     }
 
     void pastedTextSplitsOnEveryLineBreak_data() {
