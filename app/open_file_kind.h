@@ -22,7 +22,8 @@ class OpenFileKind {
     enum Kind { NotRecognised, Database, GridFile, CommaText, TabText };
 
     static constexpr const char* kOpenFilter =
-        "ACCESS Database Files (*.mdb)|*.mdb|Veltrano Pairsheet Files (*.prs)|*.prs|"
+        "ACCESS Database Files (*.mdb *.accdb)|*.mdb;*.accdb|Veltrano Pairsheet Files "
+        "(*.prs)|*.prs|"
         "Comma Delimited Text Files (*.csv)|*.csv|Tab Delimited Text Files (*.txt)|*.txt|"
         "All Files (*.*)|*.*";
     static constexpr const char* kSaveFilter =

@@ -1,5 +1,6 @@
 // The kind of a file by the end of its name, for Open and for Save As, and
 // the dialog filters in the form Qt's file dialog reads.
+#include <QDir>
 #include <QTest>
 
 #include "app/open_file_kind.h"
@@ -13,6 +14,7 @@ class OpenFileKindTest : public QObject {
     void kindByNameEnd_data();
     void kindByNameEnd();
     void saveRefusesDatabaseNames();
+    void accdbFilesHiddenByFirstFilter();
     void filtersInQtForm();
 };
 
@@ -51,11 +53,21 @@ void OpenFileKindTest::saveRefusesDatabaseNames() {
     QCOMPARE(OpenFileKind::forSave(QStringLiteral("x.txt")), OpenFileKind::TabText);
 }
 
+// Regression: the first filter listed only *.mdb, so .accdb files stayed
+// hidden until the user picked "All Files".
+void OpenFileKindTest::accdbFilesHiddenByFirstFilter() {
+    const QString first =
+        OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kOpenFilter)).section(";;", 0, 0);
+    QCOMPARE(first, QStringLiteral("ACCESS Database Files (*.mdb *.accdb)"));
+    QVERIFY(QDir::match(QStringLiteral("*.mdb *.accdb"), QStringLiteral("Northwind.accdb")));
+}
+
 void OpenFileKindTest::filtersInQtForm() {
-    QCOMPARE(OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kOpenFilter)),
-             QStringLiteral("ACCESS Database Files (*.mdb);;Veltrano Pairsheet Files (*.prs);;"
-                            "Comma Delimited Text Files (*.csv);;Tab Delimited Text Files "
-                            "(*.txt);;All Files (*)"));
+    QCOMPARE(
+        OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kOpenFilter)),
+        QStringLiteral("ACCESS Database Files (*.mdb *.accdb);;Veltrano Pairsheet Files (*.prs);;"
+                       "Comma Delimited Text Files (*.csv);;Tab Delimited Text Files "
+                       "(*.txt);;All Files (*)"));
     QCOMPARE(OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kSaveFilter)),
              QStringLiteral("Veltrano Pairsheet Files (*.prs);;Comma Delimited Text Files "
                             "(*.csv);;Tab Delimited Text Files (*.txt);;All Files (*)"));
