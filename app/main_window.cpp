@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QItemSelectionModel>
+
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -134,13 +136,13 @@ void MainWindow::connectFileMenu() {
 
 void MainWindow::connectSheet() {
     sheet::Grid* sheet = controls_.dataSheet;
+    // Every change of the current cell (a click, any key, Find, a command
+    // that moves it) and every sort, which brings another row under it, runs
+    // the sheet update, so the form view and the position never go stale.
     connect(sheet, &sheet::Grid::clickedCell, this, &MainWindow::runSheetUpdate);
-    connect(sheet, &sheet::Grid::keyDown, this, [this](int key, Qt::KeyboardModifiers) {
-        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up ||
-            key == Qt::Key_Down) {
-            runSheetUpdate();
-        }
-    });
+    connect(sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::runSheetUpdate);
+    connect(sheet, &sheet::Grid::afterSort, this, &MainWindow::runSheetUpdate);
     for (sheet::Grid* grid : {controls_.dataSheet, controls_.formView}) {
         connect(grid, &sheet::Grid::mouseMoved, this,
                 [this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });

@@ -51,6 +51,9 @@ void SheetUpdate::fillValues() {
     if (r < 0 || r >= dataSheet_.rows()) {
         return;
     }
+    // Without a data row the current row is the title row: the form view
+    // shows blank values rather than the titles a second time.
+    const bool dataRow = r >= dataSheet_.fixedRows();
     // Grow first: a sheet wider than the form view would otherwise lose the
     // values of its last columns until the next update.
     if (formView_.rows() < columns + 1) {
@@ -59,15 +62,15 @@ void SheetUpdate::fillValues() {
     for (int c = 0; c < columns; ++c) {
         const int fr = c + 1;
         formView_.setCell(CellSetting::Alignment, fr, 1, kLeft);
-        const QString text = dataSheet_.textMatrix(r, c);
-        if (dataSheet_.colDataType(c) != kBooleanType) {
+        const QString text = dataRow ? dataSheet_.textMatrix(r, c) : QString();
+        if (dataSheet_.colDataType(c) != kBooleanType || !dataRow) {
             formView_.setCell(CellSetting::Checked, fr, 1, kNoCheckBox);
             formView_.setTextMatrix(fr, 1, text);
         } else {
             formView_.setTextMatrix(fr, 1, QString());
             formView_.setCell(CellSetting::Checked, fr, 1, isTrueText(text) ? kTicked : kUnticked);
         }
-        const QPixmap picture = dataSheet_.cellPicture(r, c);
+        const QPixmap picture = dataRow ? dataSheet_.cellPicture(r, c) : QPixmap();
         formView_.setCellPicture(fr, 1, fr, 1, picture.isNull() ? blank_ : picture);
     }
 }

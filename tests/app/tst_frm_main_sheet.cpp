@@ -3,6 +3,7 @@
 // last-focused pane; the SQL box leaves the menu's shortcuts to the menu;
 // moving the mouse over the panes resets the pointer.
 #include <QAction>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -39,8 +40,10 @@ class FrmMainSheetTest : public QObject {
     void clickBringsFormViewInStep();
     void styleButtonsFollowTheCurrentCell_data();
     void styleButtonsFollowTheCurrentCell();
-    void rowKeysRunTheUpdateOtherKeysDoNot();
+    void everyCurrentCellChangeRunsTheUpdate();
+    void formViewStaleAfterSortOrKeyboardMove();
     void titleOnlySheetShowsZeroRows();
+    void emptyResultShowedTitlesAsValues();
     void booleanColumnShowsCheckBoxOnly();
     void pictureCarriesIntoFormView();
     void titlesOfWiderSheetAreNotLost();
@@ -119,7 +122,7 @@ void FrmMainSheetTest::styleButtonsFollowTheCurrentCell() {
     QVERIFY(!*state);
 }
 
-void FrmMainSheetTest::rowKeysRunTheUpdateOtherKeysDoNot() {
+void FrmMainSheetTest::everyCurrentCellChangeRunsTheUpdate() {
     fillSheet(*w_->controls().dataSheet, 5);
     w_->controls().dataSheet->setCell(sheet::CellSetting::Bold, 2, 2, true);
     clickCell(*w_->controls().dataSheet, 2, 1);
@@ -127,21 +130,69 @@ void FrmMainSheetTest::rowKeysRunTheUpdateOtherKeysDoNot() {
     w_->controls().dataSheet->setFocus();
     QTest::keyClick(w_->controls().dataSheet, Qt::Key_Right);
     QCOMPARE(w_->controls().dataSheet->col(), 2);
-    QVERIFY2(!w_->controls().toolbar->isPressed("Bold"), "Right does not run the update");
+    QVERIFY2(w_->controls().toolbar->isPressed("Bold"), "Right runs the update too");
     QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("2 / 49"));
     QTest::keyClick(w_->controls().dataSheet, Qt::Key_Down);
     QCOMPARE(w_->controls().dataSheet->row(), 3);
     QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("3 / 49"));
     QCOMPARE(w_->controls().formView->textMatrix(3, 1), QStringLiteral("r3c2"));
+    QVERIFY(!w_->controls().toolbar->isPressed("Bold"));
     QTest::keyClick(w_->controls().dataSheet, Qt::Key_Up);
     QVERIFY2(w_->controls().toolbar->isPressed("Bold"), "Up runs the update after the move");
     QCOMPARE(w_->controls().statusPanels->panelText(5), QStringLiteral("2 / 49"));
+}
+
+// Regression: Ctrl+End on a big sheet left "4 / N" and row 4 in the form
+// view, and a sort left the form view showing the row that had moved away.
+void FrmMainSheetTest::formViewStaleAfterSortOrKeyboardMove() {
+    sheet::Grid& sheet = *w_->controls().dataSheet;
+    fillSheet(sheet, sheet.rows() - 1);
+    clickCell(sheet, 4, 0);
+    sheet.setFocus();
+    QTest::keyClick(&sheet, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(sheet.row(), sheet.rows() - 1);
+    QCOMPARE(w_->controls().statusPanels->panelText(5),
+             QStringLiteral("%1 / %1").arg(sheet.rows() - 1));
+    QCOMPARE(w_->controls().formView->textMatrix(1, 1), sheet.textMatrix(sheet.rows() - 1, 0));
+    QTest::keyClick(&sheet, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(w_->controls().statusPanels->panelText(5),
+             QStringLiteral("1 / %1").arg(sheet.rows() - 1));
+    const QString before = w_->controls().formView->textMatrix(1, 1);
+    QHeaderView* titles = sheet.horizontalHeader();
+    const QPoint title(titles->sectionViewportPosition(0) + titles->sectionSize(0) / 2,
+                       titles->height() / 2);
+    // Both directions: one of them brings another row under the current cell.
+    bool moved = false;
+    for (int click = 0; click < 2; ++click) {
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, title);
+        moved = moved || sheet.textMatrix(sheet.row(), 0) != before;
+        QCOMPARE(w_->controls().formView->textMatrix(1, 1), sheet.textMatrix(sheet.row(), 0));
+    }
+    QVERIFY(moved);
+    QCOMPARE(w_->controls().formView->textMatrix(2, 1), sheet.textMatrix(sheet.row(), 1));
 }
 
 void FrmMainSheetTest::titleOnlySheetShowsZeroRows() {
     w_->controls().dataSheet->setRows(1);
     w_->runSheetUpdate();
     QVERIFY(w_->controls().statusPanels->panelText(5).endsWith(QStringLiteral(" / 0")));
+}
+
+// Regression: a result without rows showed the column names as the values
+// of the form view.
+void FrmMainSheetTest::emptyResultShowedTitlesAsValues() {
+    sheet::Grid& sheet = *w_->controls().dataSheet;
+    fillSheet(sheet, 2);
+    sheet.setColDataType(1, sheet::kBooleanType);
+    clickCell(sheet, 2, 0);
+    sheet.setRows(1);  // the title row only, as an empty result leaves it
+    w_->runSheetUpdate();
+    sheet::Grid& form = *w_->controls().formView;
+    for (int c = 0; c < sheet.cols(); ++c) {
+        QCOMPARE(form.textMatrix(c + 1, 0), QStringLiteral("Title%1").arg(c));
+        QCOMPARE(form.textMatrix(c + 1, 1), QString());
+    }
+    QCOMPARE(form.cell(sheet::CellSetting::Checked, 2, 1).toInt(), 0);  // no check box
 }
 
 void FrmMainSheetTest::booleanColumnShowsCheckBoxOnly() {
