@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QPlainTextEdit>
 
 #include <algorithm>
 
@@ -30,6 +32,19 @@ void putOnClipboard(const QString& text) {
     if (!text.isEmpty()) {
         clipboard->setText(text);
     }
+}
+
+// A block of a grid: rows separated by line feeds, and offered as
+// tab-separated values as well.
+void putBlockOnClipboard(const sheet::Grid& grid) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    QMimeData* block = grid.copyData();
+    if (block->text().isEmpty()) {
+        delete block;
+        return;
+    }
+    clipboard->setMimeData(block);
 }
 
 QString clipboardText() {
@@ -90,10 +105,10 @@ void SheetEditing::connectActions() {
 void SheetEditing::copy() {
     switch (state_.lastFocusedPane) {
         case sheet::FocusedPane::DataSheet:
-            putOnClipboard(controls_.dataSheet->clip());
+            putBlockOnClipboard(*controls_.dataSheet);
             break;
         case sheet::FocusedPane::FormView:
-            putOnClipboard(controls_.formView->clip());
+            putBlockOnClipboard(*controls_.formView);
             break;
         case sheet::FocusedPane::SqlBox:
             putOnClipboard(sqlWorkbench_.selectedText());
@@ -112,14 +127,15 @@ void SheetEditing::copy() {
 }
 
 void SheetEditing::copyFromSheet() {
-    putOnClipboard(controls_.dataSheet->clip());
+    putBlockOnClipboard(*controls_.dataSheet);
 }
 
 void SheetEditing::cut() {
     if (state_.lastFocusedPane != sheet::FocusedPane::DataSheet) {
         return;
     }
-    putOnClipboard(sheet::EditCommands(*controls_.dataSheet, state_).cut());
+    putBlockOnClipboard(*controls_.dataSheet);
+    sheet::EditCommands(*controls_.dataSheet, state_).cut();
 }
 
 void SheetEditing::paste() {
@@ -138,17 +154,34 @@ void SheetEditing::pasteIntoSheet() {
     sheet::EditCommands(*controls_.dataSheet, state_).paste(clipboardText());
 }
 
+// Typed in the SQL box, Select All takes its text and the commands that only
+// make sense on the sheet do nothing, rather than change a sheet the user is
+// not looking at.
+bool SheetEditing::sqlBoxActive() const {
+    return state_.lastFocusedPane == sheet::FocusedPane::SqlBox;
+}
+
 void SheetEditing::selectAll() {
+    if (sqlBoxActive()) {
+        controls_.sqlBox->selectAll();
+        return;
+    }
     sheet::EditCommands(*controls_.dataSheet, state_).selectAll();
 }
 
 void SheetEditing::insertRow() {
+    if (sqlBoxActive()) {
+        return;
+    }
     if (sheet::EditCommands(*controls_.dataSheet, state_).insertRow()) {
         emit shapeChanged();
     }
 }
 
 void SheetEditing::insertColumn() {
+    if (sqlBoxActive()) {
+        return;
+    }
     const int at = std::max(controls_.dataSheet->col(), 0);
     if (sheet::EditCommands(*controls_.dataSheet, state_).insertColumn()) {
         statistics_.columnInserted(at);
@@ -157,12 +190,18 @@ void SheetEditing::insertColumn() {
 }
 
 void SheetEditing::deleteRows() {
+    if (sqlBoxActive()) {
+        return;
+    }
     if (sheet::EditCommands(*controls_.dataSheet, state_).deleteRows() > 0) {
         emit shapeChanged();
     }
 }
 
 void SheetEditing::deleteColumn() {
+    if (sqlBoxActive()) {
+        return;
+    }
     const int at = controls_.dataSheet->col();
     const auto deleted = sheet::EditCommands(*controls_.dataSheet, state_).deleteColumn();
     if (deleted == sheet::EditCommands::ColumnDeleted::None) {

@@ -58,6 +58,7 @@ class SheetEditing : public QObject {
 
   private:
     void connectActions();
+    bool sqlBoxActive() const;
 
     const ui::WindowControls& controls_;
     const ui::MenuActions& menus_;

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -18,6 +19,7 @@
 #include "ui/main_toolbar.h"
 #include "ui/size_boxes.h"
 #include "ui/status_panels.h"
+#include "ui/tab_strip.h"
 #include "window_fixture.h"
 
 using sheet::CellSetting;
@@ -36,7 +38,7 @@ class FrmMainEditTest : public QObject {
     void init();
     void cleanup();
     // Clipboard.
-    void copiedBlockIsTabsAndCarriageReturns();
+    void copiedRowsRunTogetherInLinuxEditors();
     void popupCopyTakesTheSheetWhateverPaneWasActive();
     void copyFromTheOtherPanes();
     void pasteFromSpreadsheetFillsCellForCell_data();
@@ -46,6 +48,8 @@ class FrmMainEditTest : public QObject {
     void cutEmptiesTextButKeepsStyles();
     void cutWithFormViewActiveDoesNothing();
     void selectAllTakesDataRowsAndEveryColumn();
+    void sqlBoxShortcutsChangedTheSheet_data();
+    void sqlBoxShortcutsChangedTheSheet();
     // Rows and columns.
     void insertRowPutsAnEmptyRowAtTheCurrentRow();
     void insertRowOnTitlesOnlyKeepsTheTitles();
@@ -121,7 +125,9 @@ void FrmMainEditTest::addFlagColumn() {
 
 // ---- clipboard ----
 
-void FrmMainEditTest::copiedBlockIsTabsAndCarriageReturns() {
+// Regression: rows went to the clipboard separated by a bare carriage
+// return, so pasted into an editor or a terminal they ran together.
+void FrmMainEditTest::copiedRowsRunTogetherInLinuxEditors() {
     blockMode();
     fa_->setTextMatrix(1, 0, QStringLiteral("a1"));
     fa_->setTextMatrix(1, 1, QStringLiteral("b1"));
@@ -131,11 +137,14 @@ void FrmMainEditTest::copiedBlockIsTabsAndCarriageReturns() {
     clickCell(1, 0);
     clickCell(2, 1, Qt::ShiftModifier);
     entry("mnuEditCopy")->trigger();
-    QCOMPARE(clipboard(), QStringLiteral("a1\tb1\ra2\tb2"));
+    QCOMPARE(clipboard(), QStringLiteral("a1\tb1\na2\tb2"));
+    QCOMPARE(
+        QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/tab-separated-values")),
+        QByteArray("a1\tb1\na2\tb2"));
     // Ctrl+C on the sheet runs the same command, not the view's own copy.
     QGuiApplication::clipboard()->clear();
     QTest::keySequence(fa_, QKeySequence(QStringLiteral("Ctrl+C")));
-    QCOMPARE(clipboard(), QStringLiteral("a1\tb1\ra2\tb2"));
+    QCOMPARE(clipboard(), QStringLiteral("a1\tb1\na2\tb2"));
 }
 
 void FrmMainEditTest::popupCopyTakesTheSheetWhateverPaneWasActive() {
@@ -171,7 +180,7 @@ void FrmMainEditTest::copyFromTheOtherPanes() {
     QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 2);
     w_->controls().formView->select(1, 0, 2, 1);
     entry("mnuEditCopy")->trigger();
-    QCOMPARE(clipboard(), QStringLiteral("T0\t%1\rT1\t%2").arg(cellText(1, 0), cellText(1, 1)));
+    QCOMPARE(clipboard(), QStringLiteral("T0\t%1\nT1\t%2").arg(cellText(1, 0), cellText(1, 1)));
 }
 
 void FrmMainEditTest::pasteFromSpreadsheetFillsCellForCell_data() {
@@ -234,7 +243,7 @@ void FrmMainEditTest::cutEmptiesTextButKeepsStyles() {
     clickCell(3, 3, Qt::ShiftModifier);
     QVERIFY(entry("mnuEditCut")->isEnabled());
     entry("mnuEditCut")->trigger();
-    QCOMPARE(clipboard(), QStringLiteral("%1\t%2\r%3\t%4")
+    QCOMPARE(clipboard(), QStringLiteral("%1\t%2\n%3\t%4")
                               .arg(cellText(2, 2), cellText(2, 3), cellText(3, 2), cellText(3, 3)));
     for (int r : {2, 3}) {
         for (int c : {2, 3}) {
@@ -264,11 +273,46 @@ void FrmMainEditTest::selectAllTakesDataRowsAndEveryColumn() {
     entry("mnuSelectAll")->trigger();
     QCOMPARE(int(w_->sheetState().lastFocusedPane), 1);
     entry("mnuEditCopy")->trigger();
-    const QStringList lines = clipboard().split(u'\r');
+    const QStringList lines = clipboard().split(u'\n');
     QCOMPARE(lines.size(), kDataRows);
     QCOMPARE(lines.first().split(u'\t').size(), kCols);
     QCOMPARE(lines.first().split(u'\t').first(), cellText(1, 0));
     QCOMPARE(lines.last().split(u'\t').last(), cellText(kDataRows, kCols - 1));
+}
+
+void FrmMainEditTest::sqlBoxShortcutsChangedTheSheet_data() {
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("select all") << QKeySequence(QStringLiteral("Ctrl+A"));
+    QTest::newRow("delete rows") << QKeySequence(QStringLiteral("Shift+Del"));
+    QTest::newRow("delete col") << QKeySequence(QStringLiteral("Ctrl+D"));
+    QTest::newRow("insert row") << QKeySequence(QStringLiteral("Shift+Ins"));
+    QTest::newRow("insert col") << QKeySequence(QStringLiteral("Ctrl+Ins"));
+}
+
+// Regression: typed in the SQL box, Ctrl+A selected the sheet, Shift+Del
+// deleted a sheet row and Ctrl+D a sheet column, with no way back.
+void FrmMainEditTest::sqlBoxShortcutsChangedTheSheet() {
+    QFETCH(QKeySequence, keys);
+    focusSheet();
+    clickCell(3, 2);
+    const int rows = fa_->rows(), cols = fa_->cols(), selected = fa_->selectedRows();
+    QPlainTextEdit* sqlBox = w_->controls().sqlBox;
+    sqlBox->setPlainText(QStringLiteral("SELECT * FROM T"));
+    w_->controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w_->controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    sqlBox->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 3);
+    QTest::keySequence(sqlBox, keys);
+    QCOMPARE(fa_->rows(), rows);
+    QCOMPARE(fa_->cols(), cols);
+    QCOMPARE(fa_->textMatrix(3, 2), cellText(3, 2));
+    QCOMPARE(fa_->row(), 3);
+    QCOMPARE(sqlBox->toPlainText(), QStringLiteral("SELECT * FROM T"));
+    if (keys == QKeySequence(QStringLiteral("Ctrl+A"))) {
+        QCOMPARE(sqlBox->textCursor().selectedText(), QStringLiteral("SELECT * FROM T"));
+        QCOMPARE(fa_->selectedRows(), selected);
+        QCOMPARE(int(w_->sheetState().lastFocusedPane), 3);
+    }
 }
 
 // ---- rows and columns ----
