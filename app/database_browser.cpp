@@ -1,12 +1,14 @@
 #include "app/database_browser.h"
 
+#include <optional>
+
 #include <QAction>
 #include <QEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "db/connect_text.h"
 #include "db/database.h"
+#include "db/database_opening.h"
 #include "db/database_tree.h"
 #include "db/event_hook.h"
 #include "db/modifying_test.h"
@@ -102,17 +104,16 @@ void DatabaseBrowser::showMessage(const QString& text, const QString& title) {
 bool DatabaseBrowser::open(const QString& path) {
     desktop_.setPointer(ui::Desktop::Pointer::Busy);
     db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
-    const std::string file = path.toStdString();
-    auto opened = db::Database::open(file, kOpenOptions);
-    if (!opened) {
-        const QString password = dialogs_.inputBox(QStringLiteral("Enter password"),
-                                                   QStringLiteral("Enter Password"), QString());
-        opened = db::Database::open(file, kOpenOptions,
-                                    db::ConnectText::forPassword(password.toStdString()));
-    }
-    if (!opened) {
-        // Nothing else changes: the caption, the data control, the tree and
-        // the sheet keep the earlier file's state.
+    // A password is asked for only when the file needs one; an empty answer
+    // is a Cancel.
+    auto outcome = db::DatabaseOpening::open(path.toStdString(), kOpenOptions, [this](int) {
+        const QString password = dialogs_.passwordBox(QStringLiteral("Enter password"),
+                                                      QStringLiteral("Enter Password"));
+        return password.isEmpty() ? std::nullopt : std::optional<QString>(password);
+    });
+    // Nothing else changes on a failure: the caption, the data control, the
+    // tree and the sheet keep the earlier file's state.
+    if (outcome.failure == db::DatabaseOpening::Failure::Password) {
         dialogs_.messageBox(
             QStringLiteral(
                 "Open database error. Check your password or consult with system administrator."),
@@ -120,10 +121,16 @@ bool DatabaseBrowser::open(const QString& path) {
             ui::Dialogs::Buttons::Ok);
         return false;
     }
+    if (outcome.failure == db::DatabaseOpening::Failure::Other) {
+        dialogs_.messageBox(QStringLiteral("Unable to open database.\r\n") + outcome.reason,
+                            QStringLiteral("Error"), ui::Dialogs::Icon::Critical,
+                            ui::Dialogs::Buttons::Ok);
+        return false;
+    }
     controls_.client->window()->setWindowTitle(
         QStringLiteral("%1 [%2]").arg(QString::fromLatin1(ui::kMakerName), path));
     close();
-    database_ = std::move(opened).value();
+    database_ = std::move(outcome.database);
     dataControl_.setDatabase(database_);
     db::DatabaseTree::build(*controls_.databaseTree, *database_, path);
     showFirstObject(db::DatabaseTree::fourthNode(*controls_.databaseTree));

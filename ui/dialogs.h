@@ -22,6 +22,8 @@ class Dialogs {
     // the user cancels.
     virtual QString inputBox(const QString& prompt, const QString& title,
                              const QString& defaultText) = 0;
+    // The same for a password: what is typed is masked.
+    virtual QString passwordBox(const QString& prompt, const QString& title) = 0;
     // Returns the chosen path, or the empty string when cancelled. `filter`
     // uses Qt's "Name (*.ext);;Other (*.x)" form.
     virtual QString openFileName(const QString& title, const QString& folder,

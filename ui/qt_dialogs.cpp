@@ -52,6 +52,13 @@ QString QtDialogs::inputBox(const QString& prompt, const QString& title,
     return ok ? text : QString();
 }
 
+QString QtDialogs::passwordBox(const QString& prompt, const QString& title) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, title, prompt, QLineEdit::Password, QString(), &ok);
+    return ok ? text : QString();
+}
+
 QString QtDialogs::openFileName(const QString& title, const QString& folder,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, title, folder, filter);

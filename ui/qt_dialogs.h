@@ -15,6 +15,7 @@ class QtDialogs : public Dialogs {
                       Buttons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
+    QString passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
     QString saveFileName(const QString& title, const QString& suggestedPath,

@@ -16,6 +16,11 @@ QString ScriptedDialogs::inputBox(const QString& prompt, const QString& title, c
     return nextText();
 }
 
+QString ScriptedDialogs::passwordBox(const QString& prompt, const QString& title) {
+    asked.append({QStringLiteral("password"), title, prompt});
+    return nextText();
+}
+
 QString ScriptedDialogs::openFileName(const QString& title, const QString& folder, const QString&) {
     asked.append({QStringLiteral("open"), title, folder});
     return nextText();

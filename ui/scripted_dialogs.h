@@ -14,7 +14,7 @@ namespace ui {
 class ScriptedDialogs : public Dialogs {
   public:
     struct Asked {
-        QString kind;  // "message", "input", "open" or "save"
+        QString kind;  // "message", "input", "password", "open" or "save"
         QString title;
         QString text;  // message text, prompt, folder or suggested path
         Icon icon = Icon::Information;
@@ -29,6 +29,7 @@ class ScriptedDialogs : public Dialogs {
                       Buttons buttons) override;
     QString inputBox(const QString& prompt, const QString& title,
                      const QString& defaultText) override;
+    QString passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
     QString saveFileName(const QString& title, const QString& suggestedPath,

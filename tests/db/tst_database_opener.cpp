@@ -3,7 +3,9 @@
 // and the failures that must leave the window as it was.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -49,6 +51,8 @@ class DatabaseOpenerTest : public QObject {
     void passwordAskedOnceThenOpens();
     void wrongPasswordChangesNothing();
     void cancelledPasswordStillTriesAgain();
+    void wrongPasswordMayBeTypedAgain();
+    void everyOpenFailureBlamedThePassword();
     void databaseWithNothingToShowClearsTheSheet();
     void queriesWithoutTablesShowTheFirstQuery();
     void secondDatabaseReplacesTheTree();
@@ -111,7 +115,7 @@ void DatabaseOpenerTest::passwordAskedOnceThenOpens() {
     run.dialogs.texts.enqueue(QStringLiteral("password"));
     QVERIFY(run.open(testfiles::path("mdb-reader/password/V2003_with-password.mdb")));
     QCOMPARE(run.dialogs.asked.size(), 1);
-    QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("input"));
+    QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("password"));  // masked
     QCOMPARE(run.dialogs.asked[0].title, QStringLiteral("Enter Password"));
     QCOMPARE(run.dialogs.asked[0].text, QStringLiteral("Enter password"));
     QVERIFY(run.keys().contains(QStringLiteral("N2")));
@@ -149,10 +153,49 @@ void DatabaseOpenerTest::cancelledPasswordStillTriesAgain() {
     BrowserWindow run;
     QVERIFY(!run.open(testfiles::path("mdb-reader/password/V2000_with-password.mdb")));
     QCOMPARE(run.dialogs.asked.size(), 2);
-    QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("input"));
+    QCOMPARE(run.dialogs.asked[0].kind, QStringLiteral("password"));
     QVERIFY(run.lastMessage().startsWith(QStringLiteral("Tablescope|Open database error.")));
     QCOMPARE(run.w().controls().databaseTree->topLevelItemCount(), 0);
     QVERIFY(!run.w().browser().database());
+}
+
+void DatabaseOpenerTest::wrongPasswordMayBeTypedAgain() {
+    BrowserWindow run;
+    run.dialogs.texts << QStringLiteral("wrong") << QStringLiteral("Password")
+                      << QStringLiteral("password");
+    QVERIFY(run.open(testfiles::path("mdb-reader/password/V2003_with-password.mdb")));
+    QCOMPARE(run.dialogs.asked.size(), 3);
+    QCOMPARE(run.messageCount(), 0);
+    BrowserWindow again;
+    again.dialogs.texts << QStringLiteral("a") << QStringLiteral("b") << QStringLiteral("c")
+                        << QStringLiteral("password");
+    QVERIFY(!again.open(testfiles::path("mdb-reader/password/V2003_with-password.mdb")));
+    QCOMPARE(again.dialogs.asked.size(), 4);  // three prompts, then the message
+    QVERIFY(again.lastMessage().startsWith(QStringLiteral("Tablescope|Open database error.")));
+}
+
+// Regression: a damaged file or a text file named .mdb asked for a password
+// and then blamed it.
+void DatabaseOpenerTest::everyOpenFailureBlamedThePassword() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString notes = dir.filePath(QStringLiteral("notes.mdb"));
+    QFile file(notes);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a database\n");
+    file.close();
+    BrowserWindow run;
+    QVERIFY(run.open(testfiles::path("mdb-reader/V2003/test.mdb")));
+    const QString caption = run.w().windowTitle();
+    run.dialogs.texts.enqueue(QStringLiteral("password"));
+    QVERIFY(!run.open(notes.toStdString()));
+    QCOMPARE(run.dialogs.asked.size(), 1);  // the message only: no prompt
+    QVERIFY2(run.lastMessage().startsWith(QStringLiteral("Error|Unable to open database.\r\n")),
+             qPrintable(run.lastMessage()));
+    QVERIFY(!run.lastMessage().contains(QStringLiteral("password"), Qt::CaseInsensitive));
+    QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Critical);
+    QCOMPARE(run.w().windowTitle(), caption);
+    QVERIFY(run.w().browser().database());
 }
 
 void DatabaseOpenerTest::databaseWithNothingToShowClearsTheSheet() {
