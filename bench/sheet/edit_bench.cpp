@@ -3,21 +3,29 @@
 // clipboard, deleting 1,000 scattered selected rows in row mode, and
 // inserting a column, each with a repaint. Targets: 2000, 500 and 200 ms;
 // pasting the copied block back is timed too (no set target, 4000 ms shown).
+// The deletion is recorded in the undo history, then undone and redone
+// (target 500 ms each); last, whole columns are recorded as one paste each
+// to show what the history's budget holds.
 //   edit_bench [rows]      (run with QT_QPA_PLATFORM=offscreen when headless)
 #include "bench/support/cpu_clock.h"
+#include "bench/support/process_memory.h"
 #include "bench/support/random_text.h"
 #include "sheet/edit_commands.h"
+#include "sheet/edit_history.h"
 #include "sheet/grid.h"
+#include "sheet/grid_model.h"
 #include "sheet/sheet_update.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QMimeData>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -83,12 +91,12 @@ int main(int argc, char** argv) {
         part.start();
         commands.selectAll();
         const qint64 select = part.restart();
-        const QString text = grid.clip();
+        QMimeData* block = grid.copyData();
         const qint64 clip = part.restart();
-        QGuiApplication::clipboard()->setText(text);
+        copied = block->text().size();
+        QGuiApplication::clipboard()->setMimeData(block);
         std::printf("  (select %lld ms, block text %lld ms, clipboard %lld ms)\n", select, clip,
                     part.elapsed());
-        copied = text.size();
     });
 
     // The copied block pasted back over itself, as from another program.
@@ -105,12 +113,45 @@ int main(int argc, char** argv) {
     grid.selectionModel()->select(scattered,
                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     const int before = grid.rows();
-    timeStep("delete 1,000 selected rows", 500, grid, [&] { commands.deleteRows(); });
+    sheet::GridModel& model = *grid.gridModel();
+    sheet::EditHistory history;
+    std::vector<int> selected;
+    for (int i = 0; i < grid.selectedRows(); ++i) {
+        selected.push_back(grid.selectedRow(i));
+    }
+    const std::string firstGone(model.store().text(selected.front(), 0));
+    timeStep("delete 1,000 selected rows", 500, grid, [&] {
+        history.beforeRowsDeleted(model, state, QStringLiteral("Delete Rows"), selected);
+        commands.deleteRows();
+        history.after(model, state);
+    });
+    timeStep("undo the deletion", 500, grid, [&] { history.undo(model, state); });
+    const bool restored =
+        grid.rows() == before && std::string(model.store().text(selected.front(), 0)) == firstGone;
+    const std::size_t stepBytes = history.bytes();
+    timeStep("redo the deletion", 500, grid, [&] { history.redo(model, state); });
+    std::printf("undo restored the rows: %s; the step holds %zu bytes\n", restored ? "yes" : "NO",
+                stepBytes);
 
     grid.setCol(3);
     timeStep("insert a column", 200, grid, [&] { commands.insertColumn(); });
 
     std::printf("copied %lld characters; rows removed %d; columns now %d\n",
                 static_cast<long long>(copied), before - grid.rows(), grid.cols());
+
+    // What the history's budget holds: each step a paste over whole columns.
+    std::printf("undo budget %zu MB, at most %d steps\n", history.budget() >> 20,
+                sheet::EditHistory::kMaxSteps);
+    for (int cols = 1; cols <= kCols; ++cols) {
+        QElapsedTimer timer;
+        timer.start();
+        const bool kept = history.beforeCells(model, state, QStringLiteral("Paste"), 1, 0,
+                                              grid.rows() - 1, cols - 1) &&
+                          history.after(model, state);
+        std::printf("  paste over %d whole column(s): %s, history %zu MB, %lld ms\n", cols,
+                    kept ? "undoable" : "too big, history emptied", history.bytes() >> 20,
+                    timer.elapsed());
+    }
+    std::printf("anonymous memory: %ld MB\n", bench::rssAnonKb() / 1024);
     return 0;
 }
