@@ -67,7 +67,11 @@ MainWindow::MainWindow(Startup& module, SettingsFile& settings, ui::Dialogs& dia
     connectControllers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The controls outlive the controllers while the window is taken down:
+    // a current-cell change then must not reach the sheet update.
+    disconnect(controls_.dataSheet->selectionModel(), nullptr, this, nullptr);
+}
 
 void MainWindow::createControllers() {
     const ui::WindowControls& c = controls_;
