@@ -144,8 +144,14 @@ void MainWindow::connectSheet() {
     // that moves it) and every sort, which brings another row under it, runs
     // the sheet update, so the form view and the position never go stale.
     connect(sheet, &sheet::Grid::clickedCell, this, &MainWindow::runSheetUpdate);
+    // The first current cell a load or a reset sets is left to the command
+    // that filled the sheet, which runs the update once it is done.
     connect(sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &MainWindow::runSheetUpdate);
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                if (previous.isValid()) {
+                    runSheetUpdate();
+                }
+            });
     connect(sheet, &sheet::Grid::afterSort, this, &MainWindow::runSheetUpdate);
     for (sheet::Grid* grid : {controls_.dataSheet, controls_.formView}) {
         connect(grid, &sheet::Grid::mouseMoved, this,
