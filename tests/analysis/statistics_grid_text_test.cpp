@@ -159,13 +159,15 @@ TEST(StatisticsGrid, NoDataRowsShowsZerosWithoutDividingByZero) {
         EXPECT_EQ(*grid.rows[r].barPercent, 0.0) << "row " << r;
 }
 
-TEST(StatisticsGrid, OverflowedFiguresSayOverflow) {
+// The total beyond single precision says so; the average and the spread,
+// worked out from the double-precision total, fit and are shown.
+TEST(StatisticsGrid, OverflowedTotalSaysOverflowWhileAverageAndSpreadFit) {
     const ColumnStatistics entry = figuresOf({"3E+38", "3E+38", "0"});
     const StatisticsGridText grid = statisticsGridText("Big", 3, true, &entry);
     EXPECT_EQ(valueAt(grid, 3), "3E+38");
     EXPECT_EQ(valueAt(grid, 5), "Overflow");
-    EXPECT_EQ(valueAt(grid, 6), "Overflow");
-    EXPECT_EQ(valueAt(grid, 7), "Overflow");
+    EXPECT_EQ(valueAt(grid, 6), "199999993605713849301312521538346418176.00");  // 2E+38
+    EXPECT_EQ(valueAt(grid, 7), "141421352308927277366389267736639307776.00");  // 1.414E+38
     EXPECT_EQ(valueAt(grid, 8), "(Max-Min)/10 = 3E+37");
     for (int r = 9; r <= 20; ++r)
         EXPECT_FALSE(std::isnan(*grid.rows[r].barPercent)) << "row " << r;
