@@ -137,7 +137,13 @@ bool DatabaseBrowser::open(const QString& path) {
     return true;
 }
 
+// Nothing of the closed file stays in reach: the tree's nodes are about to be
+// replaced, so neither the last node clicked nor the query Delete would act
+// on may outlive them.
 void DatabaseBrowser::close() {
+    currentNode_ = nullptr;
+    currentQueryName_.clear();
+    controls_.sqlButtons.deleteQuery->setEnabled(false);
     dataControl_.setDatabase(nullptr);
     if (database_) {
         database_->close();

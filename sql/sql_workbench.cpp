@@ -155,7 +155,8 @@ void SqlWorkbench::saveAsNewQuery() {
 
 // The file is changed first: the node goes only when the query is gone from
 // the file (deleted now, or already missing), so the tree never hides a
-// query that is still stored.
+// query that is still stored. A query that was already gone is reported,
+// and a deleted query offers Delete no more.
 void SqlWorkbench::deleteCurrentQuery() {
     if (!browser_) {
         return;
@@ -170,6 +171,10 @@ void SqlWorkbench::deleteCurrentQuery() {
     }
     QTreeWidgetItem* node = SavedQueryNodes::find(browser_->databaseTree(), name);
     if (!node) {
+        db::Database* database = browser_->openDatabase();
+        if (!database || !database->queryDefs().find(name.toStdString())) {
+            reportQueryGone(name);
+        }
         return;
     }
     const jet::Status deleted = writeQuery(
@@ -182,6 +187,16 @@ void SqlWorkbench::deleteCurrentQuery() {
     }
     browser_->forgetNode(node);
     delete node;
+    controls_.sqlButtons.deleteQuery->setEnabled(false);
+    if (!deleted) {
+        reportQueryGone(name);
+    }
+}
+
+void SqlWorkbench::reportQueryGone(const QString& name) {
+    controls_.sqlButtons.deleteQuery->setEnabled(false);
+    showError(QStringLiteral("Query '%1' is no longer in the database.").arg(name),
+              QStringLiteral("Delete Query"), true);
 }
 
 // Writing copies and verifies the whole file, which takes a while on a big

@@ -65,6 +65,9 @@ class SqlWorkbench : public QObject {
     void connectControls();
     void setLocked(bool locked);
     void showError(const QString& text, const QString& title, bool exclamation);
+    // Delete found the query missing from the file: says so and offers
+    // Delete no more.
+    void reportQueryGone(const QString& name);
     jet::Status writeQuery(const std::function<jet::Status(db::QueryDefinitions&)>& change);
 
     QPlainTextEdit& box_;

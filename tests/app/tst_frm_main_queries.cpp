@@ -75,7 +75,8 @@ class FrmMainQueriesTest : public QObject {
     void deleteAnswersOtherThanYesChangeNothing();
     void deleteRemovesNodeAndQuery();
     void deleteTakesTheQueryNodeNotAnEarlierFieldNode();
-    void deleteOfAQueryAlreadyGoneRemovesTheNode();
+    void deleteOfAQueryAlreadyGoneSaysSo();
+    void staleDeleteAfterOpeningAnotherFile();
     void deleteRefusedByTheEngineKeepsTheNode();
 };
 
@@ -121,6 +122,9 @@ void FrmMainQueriesTest::saveAddsTheNodeLastUnderQueries() {
     QCOMPARE(added->text(0), QStringLiteral("Joined Tables"));
     QCOMPARE(db::DatabaseTree::image(added), 5);
     QCOMPARE(db::DatabaseTree::selectedImage(added), 6);
+    // The picture drawn is the one every other saved query shows.
+    QVERIFY(!added->icon(0).isNull());
+    QCOMPARE(added->icon(0).cacheKey(), queries->child(0)->icon(0).cacheKey());
     QCOMPARE(added->childCount(), 0);
     QStringList expected = keysBefore;
     expected.append(QStringLiteral("QJoined Tables"));
@@ -298,8 +302,8 @@ void FrmMainQueriesTest::deleteRemovesNodeAndQuery() {
     QVERIFY(!queriesInFile(file).contains(QStringLiteral("SelectQuery")));
     QVERIFY(queriesInFile(file).contains(QStringLiteral("UnionQuery")));
     QVERIFY(!w.browser().database()->queryDefs().find("SelectQuery"));
-    QCOMPARE(w.browser().currentQueryName(), QStringLiteral("SelectQuery"));
-    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
+    // The deleted query's SQL stays in the box but offers Delete no more.
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
     // No neighbour is highlighted in place of the deleted node.
     QCOMPARE(w.controls().databaseTree->currentItem(), nullptr);
     QVERIFY(w.controls().databaseTree->selectedItems().isEmpty());
@@ -339,7 +343,9 @@ void FrmMainQueriesTest::deleteTakesTheQueryNodeNotAnEarlierFieldNode() {
     QVERIFY(!queriesInFile(file).contains(QStringLiteral("col1")));
 }
 
-void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneRemovesTheNode() {
+// Deleting a query that another program already took out of the file used
+// to succeed silently: the node goes and the window says the query was gone.
+void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneSaysSo() {
     BrowserWindow run;
     std::string file;
     openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "gone.mdb", file);
@@ -347,9 +353,50 @@ void FrmMainQueriesTest::deleteOfAQueryAlreadyGoneRemovesTheNode() {
     QVERIFY(jet::deleteQueryDef(file, "UnionQuery").isOk());  // behind the window's back
     run.dialogs.answers.enqueue(Answer::Yes);
     run.press("cmdDeleteSQL");
-    QCOMPARE(run.messageCount(), 1);
+    QCOMPARE(run.messageCount(), 2);
+    QCOMPARE(run.lastMessage(),
+             QStringLiteral("Delete Query|Query 'UnionQuery' is no longer in the database."));
+    QCOMPARE(run.dialogs.asked.last().icon, ui::Dialogs::Icon::Exclamation);
     QVERIFY(run.queryKey(QStringLiteral("UnionQuery")).isEmpty());
     QVERIFY(!run.w().browser().database()->queryDefs().find("UnionQuery"));
+    QVERIFY(!run.w().controls().sqlButtons.deleteQuery->isEnabled());
+
+    // After an ordinary delete a second Delete asks nothing: the button is off.
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
+    QVERIFY(run.w().controls().sqlButtons.deleteQuery->isEnabled());
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    QVERIFY(!queriesInFile(file).contains(QStringLiteral("SelectQuery")));
+    const int before = run.messageCount();
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");  // disabled: nothing is asked
+    QCOMPARE(run.messageCount(), before);
+}
+
+// Opening another file used to leave Delete enabled for the first file's
+// query (and the browser holding a node of the replaced tree).
+void FrmMainQueriesTest::staleDeleteAfterOpeningAnotherFile() {
+    BrowserWindow run;
+    std::string first;
+    std::string second;
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "first.mdb", first);
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
+    app::MainWindow& w = run.w();
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
+    openCopy(run, "jackcess/V2000/queryTestV2000.mdb", "second.mdb", second);
+    QVERIFY(!w.controls().sqlButtons.deleteQuery->isEnabled());
+    QCOMPARE(w.browser().currentQueryName(), QString());
+    QCOMPARE(w.browser().currentNode(), nullptr);
+    const int before = run.messageCount();
+    const std::string bytes = bytesOf(second);
+    run.dialogs.answers.enqueue(Answer::Yes);
+    run.press("cmdDeleteSQL");
+    QCOMPARE(run.messageCount(), before);
+    QVERIFY(bytesOf(second) == bytes);
+    QVERIFY(queriesInFile(first).contains(QStringLiteral("SelectQuery")));
+    // The new file's query offers Delete again.
+    run.click(run.queryKey(QStringLiteral("SelectQuery")));
+    QVERIFY(w.controls().sqlButtons.deleteQuery->isEnabled());
 }
 
 void FrmMainQueriesTest::deleteRefusedByTheEngineKeepsTheNode() {
