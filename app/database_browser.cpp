@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -48,6 +49,7 @@ DatabaseBrowser::DatabaseBrowser(const ui::WindowControls& controls, const ui::M
       binding_(std::make_unique<db::SheetBinding>(*controls.dataSheet, &loadProgress)) {
     dataControl_.bind(binding_.get());
     connectTree();
+    connect(menus_.hiddenQueries, &QAction::toggled, this, [this] { rebuildTree(); });
 }
 
 DatabaseBrowser::~DatabaseBrowser() = default;
@@ -131,8 +133,13 @@ bool DatabaseBrowser::open(const QString& path) {
         QStringLiteral("%1 [%2]").arg(QString::fromLatin1(ui::kMakerName), path));
     close();
     database_ = std::move(outcome.database);
+    path_ = path;
+    for (const auto& [stored, file] : chosenBackEnds_) {
+        database_->setBackEndFile(stored, file);
+    }
     dataControl_.setDatabase(database_);
-    db::DatabaseTree::build(*controls_.databaseTree, *database_, path);
+    db::DatabaseTree::build(*controls_.databaseTree, *database_, path,
+                            menus_.hiddenQueries->isChecked());
     showFirstObject(db::DatabaseTree::fourthNode(*controls_.databaseTree));
     return true;
 }
@@ -159,6 +166,8 @@ void DatabaseBrowser::showFirstObject(QTreeWidgetItem* first) {
     if (!first) {
         outcome.status =
             jet::Status(jet::ErrorCode::NotFound, "The database has no table or query to show.");
+    } else if (!locateBackEnd(first->text(0), outcome.status)) {
+        outcome.replaced = false;
     } else {
         outcome = showTable(first->text(0));
     }
@@ -243,10 +252,12 @@ QString DatabaseBrowser::currentNodeName() const {
 
 void DatabaseBrowser::onNodeDoubleClicked() {
     const QString key = db::DatabaseTree::key(currentNode_);
-    if (!currentNode_ || key.startsWith(QLatin1Char('N')) || key.startsWith(QLatin1Char('Q'))) {
+    if (!currentNode_ || key.startsWith(QLatin1Char('N')) || key.startsWith(QLatin1Char('Q')) ||
+        key.startsWith(QLatin1Char('R'))) {
         return;
     }
-    sqlWorkbench_.insertAtInsertionPoint(QStringLiteral(" [%1] ").arg(currentNode_->text(0)));
+    sqlWorkbench_.insertAtInsertionPoint(
+        QStringLiteral(" [%1] ").arg(db::DatabaseTree::name(currentNode_)));
 }
 
 void DatabaseBrowser::refresh() {
@@ -279,7 +290,8 @@ void DatabaseBrowser::onNodeClicked(QTreeWidgetItem* node) {
     currentNode_ = node;
     const db::TreeKeys::Kind kind = db::TreeKeys::kindOf(db::DatabaseTree::key(node));
     QPushButton* deleteButton = controls_.sqlButtons.deleteQuery;
-    if (!node || kind == db::TreeKeys::Kind::Branch || kind == db::TreeKeys::Kind::Field) {
+    if (!node || kind == db::TreeKeys::Kind::Branch || kind == db::TreeKeys::Kind::Field ||
+        kind == db::TreeKeys::Kind::Relationship) {
         deleteButton->setEnabled(false);
         return;
     }
@@ -290,11 +302,17 @@ void DatabaseBrowser::onNodeClicked(QTreeWidgetItem* node) {
     const jet::ParameterValues oldValues = dataControl_.parameterValues();
     db::RecordsetSink::Outcome outcome;
     if (kind == db::TreeKeys::Kind::Table) {
+        deleteButton->setEnabled(false);
+        jet::Status why;
+        if (!locateBackEnd(name, why)) {
+            dialogs_.messageBox(fromStd(why.message()), QStringLiteral("Linked Table"),
+                                ui::Dialogs::Icon::Exclamation, ui::Dialogs::Buttons::Ok);
+            return;
+        }
         if (!sqlWorkbench_.unlocked()) {
             sqlWorkbench_.setText(QStringLiteral("SELECT * \r\n  FROM [%1]").arg(name));
         }
         outcome = showTable(name);
-        deleteButton->setEnabled(false);
     } else {
         currentQueryName_ = name;
         if (!showQuery(name, outcome)) {
@@ -372,6 +390,54 @@ void DatabaseBrowser::forgetNode(QTreeWidgetItem* node) {
     if (within(controls_.databaseTree->currentItem())) {
         controls_.databaseTree->setCurrentItem(nullptr);
     }
+}
+
+}  // namespace app
+
+namespace app {
+
+void DatabaseBrowser::rebuildTree() {
+    if (!database_) {
+        return;
+    }
+    QTreeWidget& tree = *controls_.databaseTree;
+    const QString currentKey = db::DatabaseTree::key(currentNode_);
+    currentNode_ = nullptr;
+    db::DatabaseTree::build(tree, *database_, path_, menus_.hiddenQueries->isChecked());
+    currentNode_ = currentKey.isEmpty() ? nullptr : db::DatabaseTree::find(tree, currentKey);
+    tree.setCurrentItem(currentNode_);
+}
+
+bool DatabaseBrowser::locateBackEnd(const QString& table, jet::Status& why) {
+    if (!database_) {
+        return true;
+    }
+    const std::string stored = database_->missingBackEnd(table.toStdString());
+    if (stored.empty()) {
+        return true;
+    }
+    const QString storedName = db::DatabaseTree::fileNodeText(fromStd(stored));
+    const QString chosen = dialogs_.openFileName(
+        QStringLiteral("Locate the back-end database %1")
+            .arg(storedName.isEmpty() ? fromStd(stored) : storedName),
+        QFileInfo(path_).absolutePath(),
+        QStringLiteral("ACCESS Database Files (*.mdb *.accdb);;All Files (*)"));
+    const std::string notFound = "The linked table '" + table.toStdString() +
+                                 "' reads from the database '" + stored + "', which was not found.";
+    if (chosen.isEmpty()) {
+        why = jet::Status(jet::ErrorCode::NotFound, notFound);
+        return false;
+    }
+    database_->setBackEndFile(stored, chosen.toStdString());
+    if (jet::Status readable = database_->linkStatus(table.toStdString()); !readable) {
+        database_->setBackEndFile(stored, {});
+        why = jet::Status(readable.code(), notFound + " The file chosen cannot stand in for it: " +
+                                               readable.message());
+        return false;
+    }
+    chosenBackEnds_[stored] = chosen.toStdString();
+    db::DatabaseTree::refreshLinkedTables(*controls_.databaseTree, *database_);
+    return true;
 }
 
 }  // namespace app

@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
+#include <string>
 
 #include "db/data_control.h"
 #include "db/recordset_sink.h"
@@ -79,6 +81,14 @@ class DatabaseBrowser : public QObject, public sql::QueryBrowser {
 
   private:
     void connectTree();
+    // Builds the tree again (View > Hidden Queries changed), keeping the
+    // node last clicked when it is still listed.
+    void rebuildTree();
+    // When `table` is linked to a back-end file that cannot be found, asks
+    // for it with the open dialog (once per back-end, remembered while the
+    // program runs). False, with `why` naming the missing file, when the user
+    // cancels or picks a file the table cannot be read from.
+    bool locateBackEnd(const QString& table, jet::Status& why);
     void showFirstObject(QTreeWidgetItem* first);
     db::RecordsetSink::Outcome showTable(const QString& name);
     db::RecordsetSink::Outcome refreshData();
@@ -104,6 +114,9 @@ class DatabaseBrowser : public QObject, public sql::QueryBrowser {
     std::shared_ptr<db::Database> database_;
     QTreeWidgetItem* currentNode_ = nullptr;
     QString currentQueryName_;
+    QString path_;
+    // Back-end files the user pointed at: the link's stored path -> the file.
+    std::map<std::string, std::string> chosenBackEnds_;
 };
 
 }  // namespace app

@@ -112,6 +112,9 @@ void MainWindow::restoreOptions() {
     readBoolean(settings_, "SQLTAB", view.sqlTabShown);
     readBoolean(settings_, "ALTERNATECOLOR", sheetState_.alternateColorOn);
     readBoolean(settings_, "FIELDSSUBTREE", view.fieldsSubtree);
+    bool hiddenQueries = false;
+    readBoolean(settings_, "HIDDENQUERIES", hiddenQueries);
+    actions_.hiddenQueries->setChecked(hiddenQueries);
     files_->lastOpenPath() =
         settings_.readValue(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
 }
@@ -202,6 +205,7 @@ void MainWindow::writeSettings() {
         {"TABLETAB", boolean(false)},
         {"ALTERNATECOLOR", boolean(sheetState_.alternateColorOn)},
         {"FIELDSSUBTREE", boolean(view.fieldsSubtree)},
+        {"HIDDENQUERIES", boolean(actions_.hiddenQueries->isChecked())},
         {"SHOWTIP", boolean(module_.showTipsAtStartup)},
         {"LASTOPENPATH", files_->lastOpenPath().trimmed()},
     };

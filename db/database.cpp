@@ -37,19 +37,52 @@ jet::Status Database::startSession() {
 
 void Database::readTables() {
     tables_.clear();
+    const bool jet3 = engine_->format() == jet::FileFormat::Jet3;
     for (const jet::TableDef& def : engine_->tables()) {
         if (def.isComplexValueTable()) {
             continue;  // not a table definition Access shows, system or not
         }
         // A linked table lists its back-end's fields when the back-end is found.
         const auto source = engine_->resolveTable(def);
-        const std::vector<jet::Column>& columns = source ? source->table->columns : def.columns;
-        TableDefinition table{def.name, {}};
-        table.fields.reserve(columns.size());
-        for (const jet::Column& column : columns) {
-            table.fields.push_back(column.name);
+        const jet::TableDef& shown = source ? *source->table : def;
+        TableDefinition table{def.name, {}, def.isLinked(), def.backEndFile()};
+        table.fields.reserve(shown.columns.size());
+        for (std::size_t i = 0; i < shown.columns.size(); ++i) {
+            table.fields.push_back(
+                FieldDefinition::from(shown.columns[i], int(i), shown.indexes, jet3));
         }
         tables_.push_back(std::move(table));
+    }
+}
+
+std::string Database::missingBackEnd(const std::string& table) const {
+    const jet::TableDef* def = engine_ ? engine_->findTable(table) : nullptr;
+    if (!def || def->backEndFile().empty()) {
+        return {};
+    }
+    auto backEnd = engine_->otherDatabase(def->backEndFile());
+    return !backEnd && backEnd.status().code() == jet::ErrorCode::NotFound ? def->backEndFile()
+                                                                           : std::string();
+}
+
+jet::Status Database::linkStatus(const std::string& table) const {
+    const jet::TableDef* def = engine_ ? engine_->findTable(table) : nullptr;
+    if (!def || !def->isLinked()) {
+        return jet::Status::ok();
+    }
+    auto source = engine_->resolveTable(*def);
+    return source ? jet::Status::ok() : source.status();
+}
+
+void Database::setBackEndFile(const std::string& stored, const std::string& file) {
+    if (file.empty()) {
+        backEndFiles_.erase(stored);
+    } else {
+        backEndFiles_[stored] = file;
+    }
+    if (engine_) {
+        engine_->setLinkedFile(stored, file);
+        readTables();
     }
 }
 
@@ -107,6 +140,9 @@ jet::Status Database::reload() {
     }
     retired_.push_back({std::move(engine_), std::move(session_)});
     engine_ = std::move(reopened).value();
+    for (const auto& [stored, file] : backEndFiles_) {
+        engine_->setLinkedFile(stored, file);
+    }
     if (jet::Status started = startSession(); !started) {
         return started;
     }

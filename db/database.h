@@ -4,6 +4,7 @@
 // the data control; close() releases the file for every holder.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +61,18 @@ class Database {
         const std::string& source, const jet::ParameterValues& parameters = {});
     // What the last salvaging read skipped; empty before the first.
     const jet::DamageReport& damage() const;
+    // The back-end file (as the link stores it) of the linked table `table`
+    // when that file cannot be found; empty when it is found, when the table
+    // is local and for links to other kinds of source.
+    std::string missingBackEnd(const std::string& table) const;
+    // Whether the linked table `table` can be read through its link: ok for
+    // local tables, else the engine's reason.
+    jet::Status linkStatus(const std::string& table) const;
+    // Reads the back-end stored as `stored` from `file` for as long as this
+    // database is open (reloads included); an empty `file` forgets the
+    // choice. The table definitions are read again, so linked tables list the
+    // chosen file's fields.
+    void setBackEndFile(const std::string& stored, const std::string& file);
 
     // Re-reads the catalog from the file (after saved queries changed).
     jet::Status reload();
@@ -92,6 +105,7 @@ class Database {
     // The file opened a second time to salvage, so that the strict reads of
     // the open database keep failing loudly on damage.
     Retired salvage_;
+    std::map<std::string, std::string> backEndFiles_;  // stored link path -> chosen file
     QueryDefinitions queries_{*this};
 };
 

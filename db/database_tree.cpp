@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "db/database.h"
+#include "db/relationships.h"
 #include "db/tree_images.h"
 #include "db/tree_keys.h"
 
@@ -30,7 +31,8 @@ void markUnreadable(QTreeWidgetItem* node, const Database& database, const std::
 
 }  // namespace
 
-void DatabaseTree::build(QTreeWidget& tree, Database& database, const QString& path) {
+void DatabaseTree::build(QTreeWidget& tree, Database& database, const QString& path,
+                         bool hiddenQueries) {
     tree.setUpdatesEnabled(false);
     tree.clear();
     QTreeWidgetItem* root = add(tree, QString(), TreeKeys::database(), fileNodeText(path),
@@ -39,8 +41,12 @@ void DatabaseTree::build(QTreeWidget& tree, Database& database, const QString& p
                                        TreeImages::kTable, TreeImages::kTable);
     QTreeWidgetItem* queries = addUnder(root, TreeKeys::queries(), QStringLiteral("Queries"),
                                         TreeImages::kQuery, TreeImages::kQuery);
+    QTreeWidgetItem* relationships =
+        addUnder(root, TreeKeys::relationships(), QStringLiteral("Relationships"),
+                 TreeImages::kRelationship, TreeImages::kRelationship);
     addTables(tables, database);
-    addQueries(queries, database);
+    addQueries(queries, database, hiddenQueries);
+    addRelationships(relationships, database);
     root->setExpanded(true);
     tables->setExpanded(true);
     queries->setExpanded(true);
@@ -53,26 +59,91 @@ void DatabaseTree::addTables(QTreeWidgetItem* branch, Database& database) {
         if (isSkipped(text(table.name))) {
             continue;
         }
-        QTreeWidgetItem* node = addUnder(branch, TreeKeys::table(i), text(table.name),
-                                         TreeImages::kTable, TreeImages::kTableSelected);
+        QTreeWidgetItem* node =
+            table.linked ? addUnder(branch, TreeKeys::table(i), text(table.name),
+                                    TreeImages::kLinkedTable, TreeImages::kLinkedTableSelected)
+                         : addUnder(branch, TreeKeys::table(i), text(table.name),
+                                    TreeImages::kTable, TreeImages::kTableSelected);
+        if (table.linked) {
+            node->setToolTip(0,
+                             table.backEnd.empty()
+                                 ? QStringLiteral("Linked table")
+                                 : QStringLiteral("Linked table in %1").arg(text(table.backEnd)));
+        }
         markUnreadable(node, database, table.name);
-        for (int j = 0; j < int(table.fields.size()); ++j) {
-            addUnder(node, TreeKeys::tableField(i, j), text(table.fields[std::size_t(j)]),
-                     TreeImages::kField, TreeImages::kField);
+        addTableFields(node, i, table);
+    }
+}
+
+void DatabaseTree::addTableFields(QTreeWidgetItem* node, int i, const TableDefinition& table) {
+    for (int j = 0; j < int(table.fields.size()); ++j) {
+        const FieldDefinition& field = table.fields[std::size_t(j)];
+        const int image = field.index == FieldDefinition::Index::PrimaryKey
+                              ? TreeImages::kPrimaryKeyField
+                          : field.index == FieldDefinition::Index::None ? TreeImages::kField
+                                                                        : TreeImages::kIndexedField;
+        QTreeWidgetItem* fieldNode = addUnder(
+            node, TreeKeys::tableField(i, j),
+            QStringLiteral("%1  %2").arg(text(field.name), text(field.type)), image, image);
+        fieldNode->setData(0, kNameRole, text(field.name));
+        switch (field.index) {
+            case FieldDefinition::Index::PrimaryKey:
+                fieldNode->setToolTip(0, QStringLiteral("Primary key"));
+                break;
+            case FieldDefinition::Index::Unique:
+                fieldNode->setToolTip(0, QStringLiteral("Indexed (No Duplicates)"));
+                break;
+            case FieldDefinition::Index::Indexed:
+                fieldNode->setToolTip(0, QStringLiteral("Indexed (Duplicates OK)"));
+                break;
+            case FieldDefinition::Index::None:
+                break;
         }
     }
 }
 
-void DatabaseTree::addQueries(QTreeWidgetItem* branch, Database& database) {
+void DatabaseTree::refreshLinkedTables(QTreeWidget& tree, Database& database) {
+    for (int i = 0; i < database.tableDefCount(); ++i) {
+        const TableDefinition& table = database.tableDef(i);
+        QTreeWidgetItem* node = table.linked ? find(tree, TreeKeys::table(i)) : nullptr;
+        if (node) {
+            qDeleteAll(node->takeChildren());
+            addTableFields(node, i, table);
+        }
+    }
+}
+
+void DatabaseTree::addQueries(QTreeWidgetItem* branch, Database& database, bool hiddenQueries) {
     QueryDefinitions& queries = database.queryDefs();
     for (int i = 0; i < queries.count(); ++i) {
         QueryDefinition& query = queries.item(i);
+        if (!hiddenQueries && isHiddenQuery(text(query.name()))) {
+            continue;
+        }
         QTreeWidgetItem* node = addUnder(branch, TreeKeys::query(i), text(query.name()),
                                          TreeImages::kQuery, TreeImages::kQuerySelected);
         for (int j = 0; j < int(query.fields().size()); ++j) {
             addUnder(node, TreeKeys::queryField(i, j), text(query.fields()[std::size_t(j)]),
                      TreeImages::kField, TreeImages::kField);
         }
+    }
+}
+
+void DatabaseTree::addRelationships(QTreeWidgetItem* branch, Database& database) {
+    if (!database.engine()) {
+        return;
+    }
+    const std::vector<Relationship> relationships = Relationships::read(*database.engine());
+    for (int i = 0; i < int(relationships.size()); ++i) {
+        const Relationship& r = relationships[std::size_t(i)];
+        // Access's own relationships between its system tables stay hidden
+        // with the tables.
+        if (isSkipped(text(r.table)) || isSkipped(text(r.referencedTable))) {
+            continue;
+        }
+        QTreeWidgetItem* node = addUnder(branch, TreeKeys::relationship(i), text(r.text()),
+                                         TreeImages::kRelationship, TreeImages::kRelationship);
+        node->setToolTip(0, QStringLiteral("%1: %2").arg(text(r.name), text(r.description())));
     }
 }
 
@@ -84,6 +155,10 @@ QString DatabaseTree::fileNodeText(const QString& path) {
 
 bool DatabaseTree::isSkipped(const QString& tableName) {
     return tableName.startsWith(QLatin1String("MSys"), Qt::CaseSensitive);
+}
+
+bool DatabaseTree::isHiddenQuery(const QString& queryName) {
+    return queryName.startsWith(QLatin1String("~sq_"), Qt::CaseInsensitive);
 }
 
 QTreeWidgetItem* DatabaseTree::fourthNode(const QTreeWidget& tree) {
@@ -134,6 +209,14 @@ void DatabaseTree::decorate(QTreeWidgetItem* node, const QString& key, const QSt
 
 QString DatabaseTree::key(const QTreeWidgetItem* node) {
     return node ? node->data(0, kKeyRole).toString() : QString();
+}
+
+QString DatabaseTree::name(const QTreeWidgetItem* node) {
+    if (!node) {
+        return QString();
+    }
+    const QVariant name = node->data(0, kNameRole);
+    return name.isValid() ? name.toString() : node->text(0);
 }
 
 int DatabaseTree::image(const QTreeWidgetItem* node) {

@@ -29,6 +29,39 @@ void drawField(QPainter& p) {
     p.drawRect(4, 6, 8, 4);
 }
 
+// A key: the field is (part of) the primary key.
+void drawKey(QPainter& p) {
+    p.setBrush(QColor(0xE0, 0xB0, 0x20));
+    p.drawEllipse(1, 4, 7, 7);
+    p.drawRect(8, 7, 7, 2);
+    p.drawRect(12, 9, 2, 3);
+}
+
+// A field with a small index card behind it.
+void drawIndexedField(QPainter& p) {
+    drawField(p);
+    p.setBrush(QColor(0x60, 0xB0, 0x60));
+    p.drawRect(9, 9, 5, 5);
+}
+
+// A table with a chain link in its corner: its rows live in another file.
+void drawLinkedTable(QPainter& p, const QColor& fill) {
+    drawTable(p, fill);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x20, 0x60, 0xC0), 2));
+    p.drawEllipse(6, 8, 5, 4);
+    p.drawEllipse(9, 10, 5, 4);
+}
+
+// Two tables joined by a line.
+void drawRelationship(QPainter& p) {
+    p.setBrush(QColor(0xF4, 0xF4, 0xF4));
+    p.drawRect(0, 1, 6, 6);
+    p.drawRect(9, 8, 6, 6);
+    p.drawLine(6, 4, 12, 4);
+    p.drawLine(12, 4, 12, 8);
+}
+
 void drawQuery(QPainter& p, const QColor& fill) {
     p.setBrush(fill);
     p.drawRect(1, 3, 9, 10);
@@ -63,6 +96,21 @@ QPixmap TreeImages::picture(int index) {
             break;
         case kQuerySelected:
             drawQuery(p, QColor(0xFF, 0xE0, 0x80));
+            break;
+        case kPrimaryKeyField:
+            drawKey(p);
+            break;
+        case kIndexedField:
+            drawIndexedField(p);
+            break;
+        case kLinkedTable:
+            drawLinkedTable(p, QColor(0xF4, 0xF4, 0xF4));
+            break;
+        case kLinkedTableSelected:
+            drawLinkedTable(p, QColor(0xFF, 0xE0, 0x80));
+            break;
+        case kRelationship:
+            drawRelationship(p);
             break;
         default:
             break;

@@ -18,6 +18,10 @@ QString TreeKeys::queryField(int i, int j) {
     return QStringLiteral("QF%1-%2").arg(i).arg(j);
 }
 
+QString TreeKeys::relationship(int i) {
+    return QStringLiteral("R%1").arg(i);
+}
+
 TreeKeys::Kind TreeKeys::kindOf(const QString& key) {
     if (key.startsWith(QLatin1Char('N'))) {
         return Kind::Branch;
@@ -27,6 +31,9 @@ TreeKeys::Kind TreeKeys::kindOf(const QString& key) {
     }
     if (key.startsWith(QLatin1Char('T'))) {
         return Kind::Table;
+    }
+    if (key.startsWith(QLatin1Char('R'))) {
+        return Kind::Relationship;
     }
     return Kind::Query;
 }

@@ -97,6 +97,7 @@ void MainMenus::buildBar(QMenuBar* bar) {
         CHECK("mnuAlternateColor", "&Alternate Row Color", "", V, false),
         CHECK("mnuGrid", "&Grid Lines", "", V, true),
         CHECK("mnuSQLtab", "&SQL Tab", "", V, true),
+        CHECK("mnuHiddenQueries", "&Hidden Queries", "", V, false),
         SEP("mnuSpaceV2", V),
         ITEM("mnuMerge", "&Merge Cells for Current Column", ""),
         SEP("mnuSpaceV3", H),

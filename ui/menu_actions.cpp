@@ -34,6 +34,7 @@ const Binding kBindings[] = {
     {&MenuActions::alternateColor, "mnuAlternateColor"},
     {&MenuActions::gridLines, "mnuGrid"},
     {&MenuActions::sqlTab, "mnuSQLtab"},
+    {&MenuActions::hiddenQueries, "mnuHiddenQueries"},
     {&MenuActions::merge, "mnuMerge"},
     {&MenuActions::fieldsTree, "mnuFieldsTree"},
     {&MenuActions::barChart, "mnuBarChart"},

@@ -33,6 +33,7 @@ struct MenuActions {
     QAction* alternateColor = nullptr;
     QAction* gridLines = nullptr;
     QAction* sqlTab = nullptr;
+    QAction* hiddenQueries = nullptr;
     QAction* merge = nullptr;
     QAction* fieldsTree = nullptr;
     QAction* barChart = nullptr;

@@ -7,8 +7,8 @@
 #include "complex/complex_store.h"
 #include "database_file.h"
 #include "jet/collation.h"
-#include "long_value_reader.h"
 #include "link_registry.h"
+#include "long_value_reader.h"
 #include "table_scanner.h"
 
 namespace jet {
@@ -39,6 +39,10 @@ void Database::shareLinks(LinkRegistry* links) {
 
 void Database::setLinkFolders(std::vector<std::string> folders) {
     links_->setFolders(std::move(folders));
+}
+
+void Database::setLinkedFile(const std::string& stored, const std::string& file) {
+    links_->setFile(stored, file);
 }
 
 Result<const Database*> Database::otherDatabase(const std::string& path,

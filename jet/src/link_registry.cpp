@@ -129,10 +129,20 @@ LinkRegistry::LinkRegistry(const Database& frontEnd, std::string password)
 
 LinkRegistry::~LinkRegistry() = default;
 
+void LinkRegistry::setFile(const std::string& stored, std::string file) {
+    if (file.empty())
+        files_.erase(stored);
+    else
+        files_[stored] = std::move(file);
+}
+
 Result<const Database*> LinkRegistry::open(const std::string& stored, const std::string& password,
                                            const Database& from) {
     const std::string frontEndFolder = filesystem::path(from.path()).parent_path().string();
-    const auto found = findLinkedFile(linkCandidates(stored, frontEndFolder, folders_));
+    std::vector<std::string> candidates = linkCandidates(stored, frontEndFolder, folders_);
+    if (const auto chosen = files_.find(stored); chosen != files_.end())
+        candidates.insert(candidates.begin(), chosen->second);
+    const auto found = findLinkedFile(candidates);
     if (!found) {
         std::string where =
             "'" + (frontEndFolder.empty() ? std::string(".") : frontEndFolder) + "'";

@@ -46,6 +46,9 @@ class LinkRegistry {
 
     void setFolders(std::vector<std::string> folders) { folders_ = std::move(folders); }
     const std::vector<std::string>& folders() const { return folders_; }
+    // The file to read for the link path `stored`, tried before the others;
+    // an empty `file` forgets it.
+    void setFile(const std::string& stored, std::string file);
 
     // The database at `stored` as named by a link or IN clause of `from`
     // (whose folder is looked in), opened once. `password` empty: the
@@ -57,6 +60,7 @@ class LinkRegistry {
     const Database& frontEnd_;
     std::string password_;
     std::vector<std::string> folders_;
+    std::map<std::string, std::string> files_;       // stored link path -> file chosen for it
     std::map<std::string, const Database*> byPath_;  // canonical path -> database
     std::vector<std::unique_ptr<Database>> owned_;
 };

@@ -1,6 +1,7 @@
 #include "jet/table_def.h"
 
 #include "jet/collation.h"
+#include "link_registry.h"
 
 namespace jet {
 
@@ -9,6 +10,12 @@ int TableDef::columnIndex(std::string_view columnName) const {
         if (jetNamesEqual(columns[i].name, columnName))
             return static_cast<int>(i);
     return -1;
+}
+
+std::string TableDef::backEndFile() const {
+    if (kind != TableKind::LinkedJet || !linkedSourceName(connect).empty())
+        return {};
+    return linkedFilePath(linkedDatabase, connect);
 }
 
 const Column* TableDef::findColumn(std::string_view columnName) const {

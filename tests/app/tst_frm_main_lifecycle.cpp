@@ -25,10 +25,10 @@ QAction* menuEntry(app::MainWindow& w, const char* name) {
     return w.menus().action(QString::fromLatin1(name));
 }
 
-const QStringList kKeysInOrder = {"[WINDOWS]",     "TOP",      "LEFT",        "WIDTH",
-                                  "HEIGHT",        "HBAR_TOP", "VBAR_LEFT",   "[OPTION]",
-                                  "TOOLBAR",       "SQLTAB",   "TABLETAB",    "ALTERNATECOLOR",
-                                  "FIELDSSUBTREE", "SHOWTIP",  "LASTOPENPATH"};
+const QStringList kKeysInOrder = {"[WINDOWS]",     "TOP",           "LEFT",      "WIDTH",
+                                  "HEIGHT",        "HBAR_TOP",      "VBAR_LEFT", "[OPTION]",
+                                  "TOOLBAR",       "SQLTAB",        "TABLETAB",  "ALTERNATECOLOR",
+                                  "FIELDSSUBTREE", "HIDDENQUERIES", "SHOWTIP",   "LASTOPENPATH"};
 
 QStringList keysOf(const QStringList& lines) {
     QStringList keys;
@@ -258,7 +258,7 @@ void FrmMainLifecycleTest::settingsSurviveRestart() {
     fs.putFile(kProgramIni, iniWith("TOP=1500\r\nLEFT=3000\r\nWIDTH=12000\r\nHEIGHT=9000\r\n"
                                     "HBAR_TOP=2200\r\nVBAR_LEFT=4100\r\n",
                                     "TOOLBAR=True\r\nALTERNATECOLOR=True\r\nFIELDSSUBTREE=True\r\n"
-                                    "LASTOPENPATH=/x/y.mdb\r\n"));
+                                    "HIDDENQUERIES=True\r\nLASTOPENPATH=/x/y.mdb\r\n"));
     QByteArray first;
     {
         WindowRun run(fs);
@@ -273,6 +273,7 @@ void FrmMainLifecycleTest::settingsSurviveRestart() {
     QVERIFY(w.viewLayout().options().toolbarShown);
     QVERIFY(w.sheetState().alternateColorOn);
     QVERIFY(w.viewLayout().options().fieldsSubtree);
+    QVERIFY(menuEntry(w, "mnuHiddenQueries")->isChecked());
     QCOMPARE(w.files().lastOpenPath(), QStringLiteral("/x/y.mdb"));
     w.close();
     QCOMPARE(fs.contents(kProgramIni), first);

@@ -62,7 +62,7 @@ TEST(DatabaseOpen, LinkedTableShowsItsBackEndsFieldsAndRows) {
     const auto names = tableNames(*database);
     const auto at = std::find(names.begin(), names.end(), "Table2") - names.begin();
     ASSERT_LT(at, static_cast<long>(names.size()));
-    EXPECT_EQ(database->tableDef(int(at)).fields, (std::vector<std::string>{"ID", "Field1"}));
+    EXPECT_EQ(database->tableDef(int(at)).fieldNames(), (std::vector<std::string>{"ID", "Field1"}));
     auto rows = database->openRecordset("Table2", {});
     ASSERT_TRUE(rows) << rows.status().message();
     ASSERT_TRUE((*rows)->next());
@@ -75,7 +75,7 @@ TEST(DatabaseOpen, TableFieldsComeInTheTablesOwnOrder) {
     const auto names = tableNames(*database);
     const auto at = std::find(names.begin(), names.end(), "Table1") - names.begin();
     const std::vector<std::string> expected{"A", "B", "C", "D", "E", "F", "G", "H", "I"};
-    EXPECT_EQ(database->tableDef(int(at)).fields, expected);
+    EXPECT_EQ(database->tableDef(int(at)).fieldNames(), expected);
 }
 
 TEST(DatabaseOpen, PasswordComesFromTheConnectText) {

@@ -100,6 +100,7 @@ void MainMenusTest::entries_data() {
         {"mnuAlternateColor", "&Alternate Row Color", "", true, true, false},
         {"mnuGrid", "&Grid Lines", "", true, true, true},
         {"mnuSQLtab", "&SQL Tab", "", true, true, true},
+        {"mnuHiddenQueries", "&Hidden Queries", "", true, true, false},
         {"mnuMerge", "&Merge Cells for Current Column", "", true, true, false},
         {"mnuTableTab", "Ta&ble Tab", "", false, true, true},
         {"mnuColorCode", "&Color Code", "F3", false, true, false},
@@ -175,10 +176,10 @@ void MainMenusTest::orderOfEntries_data() {
         "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuSelectAll",    "mnuSpace101",
         "mnuInsert",  "mnuDelete",   "mnuSpace102",  "mnuEditColTitle", "mnuColFormat"};
     QTest::newRow("mnuView") << QStringList{
-        "mnuRefresh",        "mnuSpaceV0",  "mnuToolbar",   "mnuStatusBar", "mnuSpaceV1",
-        "mnuAlternateColor", "mnuGrid",     "mnuSQLtab",    "mnuSpaceV2",   "mnuMerge",
-        "mnuSpaceV3",        "mnuTableTab", "mnuColorCode", "mnuSpaceV4",   "mnuFieldsTree",
-        "mnuSpaceV5",        "mnuBarChart"};
+        "mnuRefresh",        "mnuSpaceV0", "mnuToolbar",  "mnuStatusBar",     "mnuSpaceV1",
+        "mnuAlternateColor", "mnuGrid",    "mnuSQLtab",   "mnuHiddenQueries", "mnuSpaceV2",
+        "mnuMerge",          "mnuSpaceV3", "mnuTableTab", "mnuColorCode",     "mnuSpaceV4",
+        "mnuFieldsTree",     "mnuSpaceV5", "mnuBarChart"};
     QTest::newRow("mnuTools") << QStringList{
         "mnuSetThresholds",   "mnuOptions", "mnuMouseMode0", "mnuMouseMode(0)",
         "mnuMouseMode(1)",    "mnuSpace7",  "mnuDragNo",     "mnuDragDrop",

@@ -73,6 +73,10 @@ class Database {
     // Folders to look in for back-ends (and IN files) that are neither where
     // the link says nor beside this file.
     void setLinkFolders(std::vector<std::string> folders);
+    // Reads the back-end a link stores as `stored` (a TableDef::backEndFile)
+    // from `file` instead, whatever its name: the user pointed at it. Tried
+    // before every other place; an empty `file` forgets the choice.
+    void setLinkedFile(const std::string& stored, const std::string& file);
     // Where a table's rows are: a local table is itself, a linked one is
     // followed to the local table of its back-end (which opens with this
     // file's password unless the link names one). Unsupported for links to

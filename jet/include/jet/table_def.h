@@ -60,6 +60,10 @@ struct TableDef {
     // of an ACE attachment or multi-value column: Access never lists it.
     bool isComplexValueTable() const { return (flags & 0x800A0000u) == 0x800A0000u; }
     bool isLinked() const { return kind != TableKind::Local; }
+    // The Access file a linked table reads from, as the link stores it (the
+    // Database column, else DATABASE= of the connect string); empty for local
+    // tables and for links to ODBC, spreadsheets, text and other sources.
+    std::string backEndFile() const;
     // Column by name, compared as Jet compares names; null when absent.
     const Column* findColumn(std::string_view columnName) const;
     int columnIndex(std::string_view columnName) const;  // -1 when absent
