@@ -1,6 +1,7 @@
 #include "ui/window_controls.h"
 
 #include <QFrame>
+#include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -72,6 +73,10 @@ WindowControls WindowControls::create(QWidget* client, double dpi) {
 void WindowControls::createSheetControls() {
     dataSheet = grid(client, "fa");
     databaseTree = tree(client, "TreeView1");
+    // Field nodes carry their types: a long one scrolls rather than being
+    // cut short with an ellipsis.
+    databaseTree->header()->setStretchLastSection(false);
+    databaseTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     captionPanel = new CaptionPanel(client);
     captionPanel->raise();
 }
