@@ -1,4 +1,4 @@
-// Fills the tree TreeView1 from an open database and reads its nodes back:
+// Fills the database tree ("TreeView1") from an open database and reads its nodes back:
 // the database node, the "Tables" and "Queries" branches, one node per table
 // (system tables, whose names start with "MSys" in exactly that case, are
 // skipped but keep their positions in the keys) and query, one node per
