@@ -104,7 +104,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
         return fail(err, kReadError, source.status().message());
     auto cursor = source->database->openTable(*source->table);
     if (!cursor)
-        return fail(err, kReadError, cursor.status().message());
+        return reportReadFailure(db, cursor.status(), err);
     std::vector<std::string> names;
     for (const jet::Column& c : source->table->columns)
         names.push_back(c.name);
@@ -130,7 +130,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     if (!failure)
         return fail(err, kReadError, failure.message());
     if (!c.status())
-        return fail(err, kReadError, c.status().message());
+        return reportReadFailure(db, c.status(), err);
     if (!written)
         return fail(err, kReadError, "cannot write the output");
     return kOk;

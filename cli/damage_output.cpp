@@ -12,6 +12,13 @@ void reportErrorValues(const RowWriter& writer, std::FILE* err) {
                  writer.errorValues() == 1 ? "value" : "values");
 }
 
+int reportReadFailure(const jet::Database& db, const jet::Status& failure, std::FILE* err) {
+    std::fprintf(err, "tablescope-cli: %s\n", failure.message().c_str());
+    if (db.readMode() == jet::ReadMode::Strict && db.salvageable(failure))
+        std::fprintf(err, "tablescope-cli: --salvage writes the rows that can be read\n");
+    return kReadError;
+}
+
 int reportDamage(const jet::Database& db, std::FILE* err, int exitCode) {
     const jet::DamageReport& damage = db.damage();
     if (damage.empty())

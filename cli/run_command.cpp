@@ -70,7 +70,16 @@ int report(std::FILE* err, int code, const std::string& message) {
     return code;
 }
 
-int writeRecordset(jet::Recordset& rs, const RunOptions& o, std::FILE* out, std::FILE* err) {
+// Damage to the file is a read error, as for a table's export; anything
+// else is the statement's.
+int failed(const jet::Database& db, const jet::Status& why, std::FILE* err) {
+    if (why.code() == jet::ErrorCode::Corrupt)
+        return reportReadFailure(db, why, err);
+    return report(err, kStatementError, why.message());
+}
+
+int writeRecordset(const jet::Database& db, jet::Recordset& rs, const RunOptions& o, std::FILE* out,
+                   std::FILE* err) {
     std::vector<std::string> names;
     for (const auto& f : rs.fields())
         names.push_back(f.name);
@@ -84,7 +93,7 @@ int writeRecordset(jet::Recordset& rs, const RunOptions& o, std::FILE* out, std:
     const bool written = writer.flush();
     reportErrorValues(writer, err);
     if (!rs.status())
-        return report(err, kStatementError, rs.status().message());
+        return failed(db, rs.status(), err);
     if (!written)
         return report(err, kReadError, "cannot write the output");
     return kOk;
@@ -121,8 +130,7 @@ bool tryRunStatementCommand(const std::vector<std::string>& args, std::FILE* out
         return true;
     }
     auto rs = (*session)->openRecordset(o.operands[1], o.parameters);
-    exitCode = rs ? writeRecordset(**rs, o, out, err)
-                  : report(err, kStatementError, rs.status().message());
+    exitCode = rs ? writeRecordset(**db, **rs, o, out, err) : failed(**db, rs.status(), err);
     exitCode = reportDamage(**db, err, exitCode);
     return true;
 }

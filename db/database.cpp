@@ -152,7 +152,7 @@ jet::Status Database::reload() {
 }
 
 bool Database::salvageable(const std::string& source, const jet::Status& failure) const {
-    if (!engine_ || failure.code() != jet::ErrorCode::Corrupt) {
+    if (!engine_ || !engine_->salvageable(failure)) {
         return false;
     }
     const jet::TableDef* table = engine_->findTable(source);

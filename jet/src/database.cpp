@@ -164,6 +164,14 @@ Result<std::unique_ptr<TableCursor>> Database::openTable(const TableDef& table) 
     return std::unique_ptr<TableCursor>(std::move(cursor));
 }
 
+bool Database::salvageable(const Status& failure) const {
+    if (failure.code() != ErrorCode::Corrupt)
+        return false;
+    return std::none_of(tables_.begin(), tables_.end(), [&](const TableDef& t) {
+        return !t.definitionError.empty() && t.definitionError == failure.message();
+    });
+}
+
 Result<uint64_t> Database::countRows(const TableDef& table) const {
     Result<std::unique_ptr<TableCursor>> cursor = openTable(table);
     if (!cursor)

@@ -1,6 +1,7 @@
-// A table of a damaged file in the real window: the read fails, the user is
-// asked "Show the rows that can be read?", and Yes shows every row that can
-// be read and says what was left out; No leaves the sheet as it was.
+// A table of a damaged file in the real window, clicked or read by a
+// statement in the SQL box: the read fails, the user is asked "Show the rows
+// that can be read?", and Yes shows every row that can be read and says what
+// was left out; No leaves the sheet as it was.
 #include <QAction>
 #include <QTest>
 #include <QTreeWidget>
@@ -86,6 +87,8 @@ class DamagedFileTest : public QObject {
     void zeroedPageInTheMiddleIsReadPast();
     void refreshReadsPastTheDamageAgainAndSays();
     void unreadableDefinitionIsNotOffered();
+    void typedSqlOffersToShowTheRowsThatCanBeRead();
+    void typedSqlAnsweredNoSaysWhatIsDamaged();
 
   private:
     std::map<uint32_t, int> orderPages_;
@@ -223,6 +226,65 @@ void DamagedFileTest::unreadableDefinitionIsNotOffered() {
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, QStringLiteral("SQL Error"));
     QVERIFY(messages[0].text.contains(QStringLiteral("Table 'Products'")));
+
+    // Nor when a statement in the SQL box reads it.
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT * FROM Products"));
+    run.press("cmdRun");
+    const auto typed = messagesFrom(run, before + 1);
+    QCOMPARE(typed.size(), 1);
+    QCOMPARE(typed[0].title, QStringLiteral("SQL Error"));
+    QVERIFY2(typed[0].text.contains(QStringLiteral("Table 'Products'")), qPrintable(typed[0].text));
+}
+
+// A statement typed in the SQL box meets the damage as a click on the table
+// does: the same question, and Yes shows the rows that can be read.
+void DamagedFileTest::typedSqlOffersToShowTheRowsThatCanBeRead() {
+    BrowserWindow run;
+    QVERIFY(run.open(truncated_));
+    const int before = run.messageCount();
+    run.dialogs.answers.enqueue(ui::Dialogs::Answer::Yes);
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT OrderID, Freight FROM Orders"));
+    run.press("cmdRun");
+
+    int readable = 0;
+    for (const auto& [page, rows] : orderPages_) {
+        readable += page < cut_ ? rows : 0;
+    }
+    QCOMPARE(dataRows(run), readable);
+    QCOMPARE(run.row(0), QStringLiteral("Flag|OrderID|Freight"));
+    QVERIFY(run.w().browser().dataControl().salvaging());
+    const auto messages = messagesFrom(run, before);
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[0].icon, ui::Dialogs::Icon::Question);
+    QVERIFY2(messages[0].text.startsWith(QStringLiteral("Table 'Orders': its data pages %1")
+                                             .arg(orderPages_.lower_bound(cut_)->first)),
+             qPrintable(messages[0].text));
+    QVERIFY(messages[0].text.endsWith(QStringLiteral("\r\n\r\nShow the rows that can be read?")));
+    QVERIFY2(
+        messages[1].text.startsWith(QStringLiteral("Only the rows that could be read are shown.")),
+        qPrintable(messages[1].text));
+    QVERIFY(messages[1].text.contains(QStringLiteral("Table 'Orders': skipped ")));
+}
+
+// No: the statement's error as for any engine error, naming what is damaged.
+void DamagedFileTest::typedSqlAnsweredNoSaysWhatIsDamaged() {
+    BrowserWindow run;
+    QVERIFY(run.open(truncated_));
+    const int categories = dataRows(run);
+    const int before = run.messageCount();
+    run.dialogs.answers.enqueue(ui::Dialogs::Answer::No);
+    run.w().sqlWorkbench().setText(QStringLiteral("SELECT Count(*) AS N FROM Orders"));
+    run.press("cmdRun");
+    QCOMPARE(dataRows(run), categories);
+    QVERIFY(!run.w().browser().dataControl().salvaging());
+    const auto messages = messagesFrom(run, before);
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[0].icon, ui::Dialogs::Icon::Question);
+    QCOMPARE(messages[1].title, QStringLiteral("SQL Error"));
+    QVERIFY2(messages[1].text.startsWith(
+                 QStringLiteral("Invalid SQL statement.\r\nTable 'Orders': its data pages ")),
+             qPrintable(messages[1].text));
+    QVERIFY(messages[1].text.contains(QStringLiteral("past the end of the file")));
 }
 
 QTEST_MAIN(DamagedFileTest)

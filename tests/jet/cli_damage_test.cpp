@@ -69,6 +69,34 @@ TEST(CliDamage, SalvageExportsTheReadableRowsAndReportsTheRest) {
     EXPECT_EQ(rc, 3);
 }
 
+// A statement over a damaged table fails as the table's export does: a read
+// error naming the table and its pages, and how to read past them.
+TEST(CliDamage, TypedSqlOverADamagedTableIsAReadErrorThatOffersSalvage) {
+    const std::string file = damagedShop(0.75);
+    const std::string hint = "tablescope-cli: --salvage writes the rows that can be read\n";
+    int rc = 0;
+    for (const std::string sql : {"SELECT * FROM Orders", "SELECT Count(*) AS N FROM Orders",
+                                  "SELECT TOP 3 OrderID FROM Orders ORDER BY Freight DESC"}) {
+        SCOPED_TRACE(sql);
+        const std::string err = run("run " + file + " '" + sql + "' 2>&1 >/dev/null", rc);
+        EXPECT_EQ(rc, 3) << err;
+        EXPECT_TRUE(err.starts_with("tablescope-cli: Table 'Orders': its data pages 120,")) << err;
+        EXPECT_TRUE(err.ends_with(hint)) << err;
+        EXPECT_EQ(lines(err), 2u) << err;
+    }
+    const std::string exported = run("export " + file + " Orders 2>&1 >/dev/null", rc);
+    EXPECT_EQ(rc, 3);
+    EXPECT_TRUE(exported.ends_with(hint)) << exported;
+    // Salvaging already, or with nothing to salvage, there is no such advice.
+    const std::string salvaged =
+        run("run " + file + " 'SELECT * FROM Orders' --salvage 2>&1 >/dev/null", rc);
+    EXPECT_EQ(salvaged.find("--salvage"), std::string::npos) << salvaged;
+    const std::string wrong =
+        run("run " + file + " 'SELECT Nonsense( FROM Orders' 2>&1 >/dev/null", rc);
+    EXPECT_EQ(rc, 4) << wrong;
+    EXPECT_EQ(wrong.find("--salvage"), std::string::npos) << wrong;
+}
+
 TEST(CliDamage, TablesListsAnUnreadableDefinitionWithItsReason) {
     auto db = jet::Database::open(kShop);
     ASSERT_TRUE(db);
@@ -84,6 +112,13 @@ TEST(CliDamage, TablesListsAnUnreadableDefinitionWithItsReason) {
     const std::string err = run("tables " + file + " 2>&1 >/dev/null", rc);
     EXPECT_TRUE(err.starts_with("tablescope-cli: Table 'Orders'")) << err;
     EXPECT_EQ(lines(err), 1u) << err;
+    const std::string exported = run("export " + file + " Orders 2>&1 >/dev/null", rc);
+    EXPECT_EQ(rc, 3);
+    EXPECT_EQ(exported.find("--salvage"), std::string::npos) << "nothing of it can be salvaged";
+    const std::string selected = run("run " + file + " 'SELECT * FROM Orders' 2>&1 >/dev/null", rc);
+    EXPECT_EQ(rc, 3);
+    EXPECT_TRUE(selected.starts_with("tablescope-cli: Table 'Orders'")) << selected;
+    EXPECT_EQ(selected.find("--salvage"), std::string::npos) << selected;
 }
 
 TEST(CliDamage, Fault11_ErrorValuesAreMarkedAndCounted) {

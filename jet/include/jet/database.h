@@ -104,6 +104,10 @@ class Database {
     Result<uint64_t> attachmentSize(const Attachment& attachment) const;
 
     ReadMode readMode() const { return mode_; }
+    // Whether reading again with ReadMode::Salvage can get past `failure`:
+    // damaged pages, rows and long values can be, a table definition that
+    // cannot be read cannot (nothing of that table can be shown).
+    bool salvageable(const Status& failure) const;
     // What salvaging reads have skipped so far (always empty when Strict).
     const DamageReport& damage() const { return damage_; }
 

@@ -163,7 +163,7 @@ class SqlSession::Impl : public sql::SqlCatalog {
             out.push_back(v);
         }
         if (st && rc != SQLITE_DONE)
-            st = Status(ErrorCode::Semantic, sqlite3_errmsg(connection_));
+            st = sql::stepError(connection_, rc);
         sqlite3_finalize(stmt);
         if (!st)
             return st;

@@ -291,12 +291,18 @@ Status StatementRunner::bindParameters(sqlite3_stmt* stmt,
     return Status::ok();
 }
 
+Status stepError(sqlite3* db, int rc) {
+    // The table module reports damaged pages as SQLITE_CORRUPT.
+    const bool damaged = (rc & 0xff) == SQLITE_CORRUPT;
+    return Status(damaged ? ErrorCode::Corrupt : ErrorCode::Semantic, sqlite3_errmsg(db));
+}
+
 bool StatementRunner::stepInto(std::vector<Value>& out, std::vector<Value>* keys) {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_DONE)
         return false;
     if (rc != SQLITE_ROW) {
-        status_ = Status(ErrorCode::Semantic, sqlite3_errmsg(db_));
+        status_ = stepError(db_, rc);
         return false;
     }
     const std::size_t visible = translation_.columns.size();

@@ -54,6 +54,10 @@ class StatementRunner {
     std::size_t bufferAt_ = 0;
 };
 
+// Why sqlite3_step returned `rc`: Corrupt when the file's pages are damaged
+// (a caller may offer to read past them), else Semantic.
+Status stepError(sqlite3* db, int rc);
+
 // A value read from SQLite, typed by the column's static type.
 Value valueFromSqlite(sqlite3_value* v, SqlType type);
 // A table value as valueFromSqlite reads it once the table module has handed

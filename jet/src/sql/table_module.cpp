@@ -87,10 +87,17 @@ std::size_t itemCount(const ComplexCell* cell) {
     return cell->kind == ComplexKind::Attachment ? cell->attachments.size() : cell->values.size();
 }
 
-int setError(sqlite3_vtab* vtab, const std::string& message) {
+int setError(sqlite3_vtab* vtab, const std::string& message, int code = SQLITE_ERROR) {
     sqlite3_free(vtab->zErrMsg);
     vtab->zErrMsg = sqlite3_mprintf("%s", message.c_str());
-    return SQLITE_ERROR;
+    return code;
+}
+
+// Damage to the file's pages goes up as SQLITE_CORRUPT, so the statement
+// fails as Corrupt and the caller can offer to read past it.
+int setError(sqlite3_vtab* vtab, const Status& status) {
+    return setError(vtab, status.message(),
+                    status.code() == ErrorCode::Corrupt ? SQLITE_CORRUPT : SQLITE_ERROR);
 }
 
 int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_vtab** out,
@@ -181,7 +188,7 @@ int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
     auto* t = reinterpret_cast<JetTable*>(vtab);
     auto cursor = t->db->openTable(*t->def);
     if (!cursor)
-        return setError(vtab, cursor.status().message());
+        return setError(vtab, cursor.status());
     auto* c = new JetCursor();
     c->cursor = std::move(cursor.value());
     *out = &c->base;
@@ -204,7 +211,7 @@ int scanNext(JetCursor* c) {
         c->item = 0;
     }
     if (!c->cursor->status().isOk())
-        return setError(c->base.pVtab, c->cursor->status().message());
+        return setError(c->base.pVtab, c->cursor->status());
     return SQLITE_OK;
 }
 
@@ -273,7 +280,7 @@ int subfieldResult(JetTable* t, JetCursor* c, sqlite3_context* ctx, const Subfie
     const bool flat = static_cast<int>(sub.column) == c->flatColumn;
     const ComplexCell* cell = flat ? c->cell : c->cursor->complexCell(sub.column);
     if (!c->cursor->status().isOk())
-        return setError(&t->base, c->cursor->status().message());
+        return setError(&t->base, c->cursor->status());
     const std::size_t item = flat ? c->item : 0;
     if (item >= itemCount(cell)) {
         sqlite3_result_null(ctx);
@@ -291,7 +298,7 @@ int subfieldResult(JetTable* t, JetCursor* c, sqlite3_context* ctx, const Subfie
         case Subfield::FileData: {
             Result<std::string> data = t->db->attachmentData(a);
             if (!data)
-                return setError(&t->base, data.status().message());
+                return setError(&t->base, data.status());
             sqlite3_result_blob64(ctx, data->data(), data->size(), SQLITE_TRANSIENT);
             break;
         }
@@ -337,7 +344,7 @@ int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
     }
     resultFromValue(ctx, c->cursor->get(static_cast<std::size_t>(i)));
     if (!c->cursor->status().isOk())
-        return setError(cur->pVtab, c->cursor->status().message());
+        return setError(cur->pVtab, c->cursor->status());
     return SQLITE_OK;
 }
 

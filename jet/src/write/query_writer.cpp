@@ -172,6 +172,13 @@ Status run(const std::string& path, const QueryWriteOptions& options, Job& job) 
     return safeWrite(files, path, steps);
 }
 
+// A refusal before the save starts still clears what an interrupted save left.
+Status refusedEarly(const std::string& path, const QueryWriteOptions& options, Status why) {
+    RealFileSystem real;
+    removeStaleTemporary(options.fileSystem ? *options.fileSystem : real, path);
+    return why;
+}
+
 }  // namespace
 
 std::string queryBackupPath(const std::string& path) {
@@ -188,7 +195,7 @@ Status createQueryDef(const std::string& path, const std::string& name, const st
         return file.status();
     }
     if (Status status = precheck(*file, options, job, sql); !status) {
-        return status;
+        return refusedEarly(*file, options, status);
     }
     return run(*file, options, job);
 }
@@ -203,7 +210,7 @@ Status deleteQueryDef(const std::string& path, const std::string& name,
         return file.status();
     }
     if (Status status = precheck(*file, options, job, {}); !status) {
-        return status;
+        return refusedEarly(*file, options, status);
     }
     return run(*file, options, job);
 }

@@ -83,6 +83,22 @@ Status checkUnchanged(FileSystem& files, const std::string& path, const FileStam
     return *now == before ? Status::ok() : changedMeanwhile(path);
 }
 
+// Moves another program's file out of the temporary name, which the next
+// save clears, to "NAME.~foreign-N" (the first N free), which nothing of
+// ours ever removes. Returns where the file is now.
+std::string setAside(FileSystem& files, const std::string& path, const std::string& temp) {
+    for (int n = 1; n <= 1000; ++n) {
+        const std::string aside = foreignPath(path, n);
+        if (files.exists(aside)) {
+            continue;
+        }
+        if (files.renameNoReplace(temp, aside)) {
+            return aside;
+        }
+    }
+    return temp;
+}
+
 // Puts the verified copy in place. The exchange leaves the old file at
 // `temp`; if that is not the file that was read, another program replaced
 // the database meanwhile: swap back so its file stays.
@@ -99,7 +115,7 @@ Status exchangeInto(FileSystem& files, const std::string& path, const std::strin
             return {ErrorCode::Io, "The database '" + path +
                                        "' was replaced by another program while the query was "
                                        "being saved; that program's file is now '" +
-                                       temp + "'."};
+                                       setAside(files, path, temp) + "'."};
         }
         return changedMeanwhile(path);
     }
@@ -158,6 +174,28 @@ std::string backupPath(const std::string& path) {
     return path + ".bak";
 }
 
+std::string foreignPath(const std::string& path, int n) {
+    return path + ".~foreign-" + std::to_string(n);
+}
+
+void removeStaleTemporary(FileSystem& files, const std::string& path, const FileLock&) {
+    // Holding the lock, a temporary file can only be left by an interrupted
+    // save of ours.
+    const std::string temp = temporaryPath(path);
+    if (files.exists(temp)) {
+        (void)files.remove(temp);
+    }
+}
+
+void removeStaleTemporary(FileSystem& files, const std::string& path) {
+    if (!files.exists(temporaryPath(path))) {
+        return;
+    }
+    if (auto lock = files.lock(path)) {
+        removeStaleTemporary(files, path, **lock);
+    }
+}
+
 Status safeWrite(FileSystem& files, const std::string& path, const SafeWriteSteps& steps) {
     if (Status status = checkCanWrite(files, path); !status) {
         return status;
@@ -166,6 +204,8 @@ Status safeWrite(FileSystem& files, const std::string& path, const SafeWriteStep
     if (!lock) {
         return lock.status();
     }
+    const std::string temp = temporaryPath(path);
+    removeStaleTemporary(files, path, **lock);
     auto before = files.stamp(path);
     if (!before) {
         return before.status();
@@ -173,10 +213,6 @@ Status safeWrite(FileSystem& files, const std::string& path, const SafeWriteStep
     auto patch = steps.change(path);
     if (!patch) {
         return patch.status();
-    }
-    const std::string temp = temporaryPath(path);
-    if (files.exists(temp)) {
-        (void)files.remove(temp);  // left by an interrupted save of ours
     }
     if (Status status = files.writeCopy(path, temp, *patch, before->mode); !status) {
         (void)files.remove(temp);

@@ -105,6 +105,69 @@ TEST(DamageFaults, Fault7_ListedDataPageZeroedOrOfAnotherTypeIsAnError) {
     expectPageReported(file.write(), intact, page);
 }
 
+// Reads `sql` to its end; the status it ends with.
+Status statementOutcome(const Database& db, const std::string& sql, size_t& rows) {
+    rows = 0;
+    auto session = SqlSession::open(db);
+    if (!session)
+        return session.status();
+    auto rs = (*session)->openRecordset(sql);
+    if (!rs)
+        return rs.status();
+    while ((*rs)->next())
+        ++rows;
+    return (*rs)->status();
+}
+
+// Typed SQL over a damaged table fails as the table's own read does
+// (Corrupt, naming the table and the page), not as a faulty statement, so
+// callers can offer to read past the damage; salvaging, it reads the rest.
+TEST(DamageFaults, TypedSqlOverADamagedTableFailsAsCorruptNotAsInvalidSql) {
+    DamagedFile file(kShop);
+    const TableRows intact = intactTables(file.write())["Orders"];
+    const std::vector<uint32_t> pages = pagesOf(intact);
+    const uint32_t middle = pages[pages.size() / 2];
+    const char* const statements[] = {
+        "SELECT * FROM Orders",
+        "SELECT Count(*) AS N FROM Orders",
+        "SELECT TOP 5 OrderID FROM Orders ORDER BY Freight DESC",
+        "SELECT o.OrderID, c.CompanyName FROM Customers AS c INNER JOIN Orders AS o "
+        "ON c.CustomerID = o.CustomerID",
+        "SELECT CustomerID FROM Customers WHERE CustomerID IN (SELECT CustomerID FROM Orders)",
+    };
+    for (const bool zeroed : {false, true}) {
+        file.reset();
+        if (zeroed)
+            std::fill_n(file.bytes.begin() + std::ptrdiff_t(size_t(middle) * file.pageSize()),
+                        file.pageSize(), 0);
+        else
+            file.bytes.resize(size_t(middle) * file.pageSize());
+        const std::string path = file.write();
+        auto db = Database::open(path);
+        ASSERT_TRUE(db) << db.status().message();
+        auto salvage = Database::open(path, {}, ReadMode::Salvage);
+        ASSERT_TRUE(salvage);
+        for (const char* sql : statements) {
+            SCOPED_TRACE(std::string(zeroed ? "zeroed: " : "cut off: ") + sql);
+            size_t rows = 0;
+            const Status strict = statementOutcome(**db, sql, rows);
+            EXPECT_EQ(strict.code(), ErrorCode::Corrupt) << strict.message();
+            EXPECT_NE(strict.message().find("Table 'Orders'"), std::string::npos)
+                << strict.message();
+            EXPECT_NE(strict.message().find(std::to_string(middle)), std::string::npos)
+                << strict.message();
+            EXPECT_TRUE(statementOutcome(**salvage, sql, rows)) << "salvaging";
+            EXPECT_GT(rows, 0u);
+        }
+        auto session = SqlSession::open(**salvage);
+        ASSERT_TRUE(session);
+        auto count = (*session)->openRecordset("SELECT Count(*) FROM Orders");
+        ASSERT_TRUE(count && (*count)->next());
+        const std::vector<uint32_t> lost = skippedPages((*salvage)->damage().tables().at("Orders"));
+        EXPECT_EQ(static_cast<size_t>((*count)->value(0).i()) + rowsOnPages(intact, lost), kOrders);
+    }
+}
+
 TEST(DamageFaults, SalvageSkipsAndCountsRowsThatFailTheirChecks) {
     DamagedFile file(kShop);
     const TableRows intact = intactTables(file.write())["Orders"];

@@ -211,6 +211,57 @@ TEST(SafeWrite, ADatabaseReplacedDuringTheSaveIsGivenBack) {
     EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
 }
 
+// A killed save leaves its temporary file; the next save clears it even
+// when it is refused itself, before it plans anything.
+TEST(SafeWrite, AStaleTemporaryFileIsRemovedByARefusedSaveToo) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    ASSERT_TRUE(createQueryDef(path, "Taken", kSql));
+    std::ofstream(temporaryPath(path), std::ios::binary) << fileBytes(path);
+    const std::string before = fileBytes(path);
+    Status status = createQueryDef(path, "Taken", kSql);
+    EXPECT_NE(status.message().find("already exists"), std::string::npos) << status.message();
+    EXPECT_TRUE(fileBytes(path) == before);
+    EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
+}
+
+// As above, and the swap back fails too: the other program's file must not
+// stay at the temporary name, which the next save deletes.
+class RacingFileSystemWithoutWayBack : public RacingFileSystem {
+  public:
+    int exchanges = 0;
+    Status exchange(const std::string& a, const std::string& b) override {
+        if (++exchanges > 1) {
+            return {ErrorCode::Io, "injected failure"};
+        }
+        return RacingFileSystem::exchange(a, b);
+    }
+};
+
+TEST(SafeWrite, AnotherProgramsFileThatCannotBeGivenBackIsKeptAside) {
+    TempFolder folder;
+    const std::string path = folder.copyIn(kFile);
+    std::ofstream(foreignPath(path, 1)) << "kept from an earlier save";
+    const std::string other = (folder.path() / "other.mdb").string();
+    std::ofstream(other, std::ios::binary) << "another program's file";
+    RacingFileSystemWithoutWayBack fs;
+    fs.intruder = other;
+    QueryWriteOptions options;
+    options.fileSystem = &fs;
+    Status status = createQueryDef(path, "Fresh", kSql, options);
+    EXPECT_EQ(status.code(), ErrorCode::Io);
+    const std::string aside = foreignPath(path, 2);
+    EXPECT_NE(status.message().find("that program's file is now '" + aside + "'"),
+              std::string::npos)
+        << status.message();
+    EXPECT_EQ(fileBytes(aside), "another program's file");
+    EXPECT_EQ(fileBytes(foreignPath(path, 1)), "kept from an earlier save");
+    EXPECT_FALSE(std::filesystem::exists(temporaryPath(path)));
+    // Later saves leave it alone.
+    ASSERT_TRUE(createQueryDef(path, "Later", kSql));
+    EXPECT_EQ(fileBytes(aside), "another program's file");
+}
+
 TEST(SafeWrite, AnOpenDatabaseKeepsReadingTheOldFile) {
     TempFolder folder;
     const std::string path = folder.copyIn(kFile);
