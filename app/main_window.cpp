@@ -17,6 +17,7 @@
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
+#include "app/sheet_search.h"
 #include "app/startup.h"
 #include "db/progress_bar_feedback.h"
 #include "sheet/flag_column_controller.h"
@@ -91,6 +92,7 @@ void MainWindow::createControllers() {
     editing_ = new SheetEditing(c, actions_, sheetState_, *sqlWorkbench_, *browser_, *statistics_,
                                 *flags_, dialogs_, this);
     formatting_ = new SheetFormatting(c, actions_, sheetState_, this);
+    search_ = new SheetSearch(*c.dataSheet, actions_, this);
     help_ = new ui::HelpMenu(*this, actions_, desktop_, module_.showTipsAtStartup,
                              module_.programFolder());
 }
@@ -106,7 +108,9 @@ void MainWindow::connectControllers() {
     connect(flags_, &sheet::FlagColumnController::flagsChanged, this, &MainWindow::runSheetUpdate);
     connect(modes_, &SheetModes::sheetResized, this, &MainWindow::runSheetUpdate);
     connect(editing_, &SheetEditing::shapeChanged, this, &MainWindow::afterShapeChange);
+    connect(search_, &SheetSearch::filterChanged, this, &MainWindow::runSheetUpdate);
     connect(editing_, &SheetEditing::headerRowSet, this, [this] {
+        search_->reset();
         modes_->showSheetSize();
         runSheetUpdate();
         // One data row fewer: the last figures no longer describe the sheet.
@@ -260,8 +264,12 @@ void MainWindow::showStyleButton(const QString& key, bool pressed) {
     controls_.toolbar->setPressed(key, pressed);
 }
 
+// A filtered sheet adds how many of its rows are shown.
 void MainWindow::showPosition(const QString& text) {
-    controls_.statusPanels->setPanelText(kPositionPanel, text);
+    const QString shown = search_ ? search_->shownText() : QString();
+    controls_.statusPanels->setPanelText(
+        kPositionPanel,
+        shown.isEmpty() ? text : QStringLiteral("%1   (%2 shown)").arg(text, shown));
 }
 
 void MainWindow::showColumnStatistics(int col) {
@@ -273,6 +281,7 @@ void MainWindow::showColumnStatistics(int col) {
 // gets its flag column, the form view, status bar and size boxes follow it,
 // and the analysis commands start over.
 void MainWindow::onResultLoaded(const db::RecordsetSink::Outcome& outcome) {
+    search_->reset();
     sheetState_.titlesChanged = true;
     controls_.dataSheet->refresh();
     flags_->addToResult();
@@ -299,6 +308,7 @@ void MainWindow::reportIncomplete(const jet::Status& status) {
 }
 
 void MainWindow::onFileOpened() {
+    search_->reset();
     modes_->showSheetSize();
     statistics_->reset();
     modes_->setMouseMode(SheetModes::MouseMode::RowAndFind);
@@ -310,6 +320,7 @@ void MainWindow::onNewSheet() {
     controls_.captionPanel->setVisible(true);
     sqlWorkbench_->setText(QString());
     controls_.dataSheet->clear();
+    search_->reset();
     runSheetUpdate();
     statistics_->reset();
     files_->setUpFileSheet();
@@ -318,6 +329,7 @@ void MainWindow::onNewSheet() {
 // The size boxes show the sheet as it now is, and the form view's titles are
 // refilled: columns may have shifted under them.
 void MainWindow::afterShapeChange() {
+    search_->afterShapeChange();
     modes_->showSheetSize();
     sheetState_.titlesBuilt = false;
     runSheetUpdate();

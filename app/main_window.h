@@ -52,6 +52,7 @@ class SheetEditing;
 class SheetFiles;
 class SheetFormatting;
 class SheetModes;
+class SheetSearch;
 
 class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     Q_OBJECT
@@ -89,6 +90,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetModes& modes() const { return *modes_; }
     SheetEditing& editing() const { return *editing_; }
     SheetFormatting& formatting() const { return *formatting_; }
+    SheetSearch& search() const { return *search_; }
     sheet::FlagColumnController& flags() const { return *flags_; }
     analysis::StatisticsController& statistics() const { return *statistics_; }
     ui::ViewLayout& viewLayout() const { return *viewLayout_; }
@@ -151,6 +153,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetModes* modes_ = nullptr;
     SheetEditing* editing_ = nullptr;
     SheetFormatting* formatting_ = nullptr;
+    SheetSearch* search_ = nullptr;
     ui::HelpMenu* help_ = nullptr;
     QHash<QAction*, std::function<void()>> toolbarCommands_;
     QString startupFile_;

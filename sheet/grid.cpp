@@ -2,6 +2,7 @@
 
 #include "sheet/block_mime.h"
 #include "sheet/cell_props_edit.h"
+#include "sheet/filter_row.h"
 #include "sheet/grid_codes.h"
 #include "sheet/grid_delegate.h"
 #include "sheet/grid_header.h"
@@ -25,6 +26,7 @@ Grid::Grid(QWidget* parent) : QTableView(parent) {
     model_ = new GridModel(this);
     delegate_ = new GridDelegate(this);
     header_ = new GridHeader(this);
+    filterRow_ = new FilterRow(*header_);
     setModel(model_);
     setHorizontalHeader(header_);
     // A title click sorts and a title drag moves the column; neither selects it.
@@ -91,24 +93,6 @@ void Grid::afterReset() {
     if (!currentIndex().isValid() && model_->rowCount() > 0 && model_->columnCount() > 0) {
         setCurrentIndex(model_->index(0, 0));
     }
-}
-
-// ---- filtering ----
-
-void Grid::showOnlyRows(std::span<const int> shown) {
-    model_->showOnlyRows(shown);
-}
-
-void Grid::showAllRows() {
-    model_->showAllRows();
-}
-
-bool Grid::isRowShown(int row) const {
-    return row >= fixedRows() && row < rows() && model_->rowView().viewRow(row) >= 0;
-}
-
-int Grid::shownDataRows() const {
-    return model_->rowCount();
 }
 
 // ---- current cell and selection ----

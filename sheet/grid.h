@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include "sheet/cell_input.h"
+#include "sheet/text_matcher.h"
 
 #include <cstdint>
 #include <span>
@@ -20,6 +21,7 @@
 
 namespace sheet {
 
+class FilterRow;
 class GridModel;
 class GridDelegate;
 class GridHeader;
@@ -149,12 +151,23 @@ class Grid : public QTableView {
     void setGridLines(int mode);  // 0 none, 1 lines
     void refresh();
 
-    // Filtering: only the listed data rows (ascending grid rows) stay in view;
-    // the others are hidden, not removed. showAllRows() ends the filter.
+    // Filtering (grid_filtering.cpp): only the listed data rows (ascending
+    // grid rows) stay in view; the others are hidden, not removed.
+    // showAllRows() ends the filter.
     void showOnlyRows(std::span<const int> shown);
     void showAllRows();
+    bool isFiltered() const;
     bool isRowShown(int row) const;
     int shownDataRows() const;
+    // The filter row's boxes under the titles.
+    FilterRow& filterRow() const { return *filterRow_; }
+    void setFilterRowShown(bool shown);
+    // Cells that hold the text are painted as hits of Find; an empty text
+    // paints none.
+    void setFindHits(const QString& text, TextMatcher::Options options);
+    bool isFindHit(int row, int col) const;
+    // Makes the cell current and alone selected, and scrolls it into view.
+    void goToCell(int row, int col);
 
     // Sorting (also run by a click on a title): rows below the fixed row.
     void sort(int col, int order);
@@ -206,6 +219,7 @@ class Grid : public QTableView {
     GridModel* model_ = nullptr;
     GridDelegate* delegate_ = nullptr;
     GridHeader* header_ = nullptr;
+    FilterRow* filterRow_ = nullptr;
     int fixedCols_ = 0;
     int selectionModeCode_ = SelectFree;
     int autoSearch_ = 0;

@@ -13,6 +13,7 @@ namespace sheet {
 
 namespace {
 const QColor kLineColor(0xC0, 0xC0, 0xC0);
+const QColor kHitColor(0xFF, 0xE0, 0x66);
 constexpr int kMargin = 2;
 }  // namespace
 
@@ -34,6 +35,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const bool selected = opt.state & QStyle::State_Selected;
     if (selected) {
         painter->fillRect(opt.rect, opt.palette.highlight());
+    } else if (isHit(index)) {
+        painter->fillRect(opt.rect, kHitColor);
+        opt.palette.setColor(QPalette::Text, Qt::black);  // readable on a dark palette too
     } else if (const QVariant back = index.data(Qt::BackgroundRole); back.isValid()) {
         painter->fillRect(opt.rect, back.value<QColor>());
     }
@@ -50,6 +54,14 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->drawRect(opt.rect.adjusted(0, 0, -1, -1));
     }
     painter->restore();
+}
+
+bool GridDelegate::isHit(const QModelIndex& index) const {
+    if (!hits_) {
+        return false;
+    }
+    const QByteArray text = index.data(Qt::EditRole).toString().toUtf8();
+    return hits_->matches(std::string_view(text.constData(), std::size_t(text.size())));
 }
 
 void GridDelegate::paintBar(QPainter* painter, const QRect& rect, const QModelIndex& index) const {

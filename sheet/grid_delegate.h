@@ -2,9 +2,14 @@
 // in-cell bar behind the text, check box, picture, text and the grid lines.
 // A cell of a merged column that repeats the cell above paints no text, and
 // no line is drawn between two such cells, so equal runs read as one cell.
+// Hits of Find are painted in a colour of their own.
 #pragma once
 
 #include <QStyledItemDelegate>
+
+#include <optional>
+
+#include "sheet/text_matcher.h"
 
 namespace sheet {
 
@@ -14,6 +19,9 @@ class GridDelegate : public QStyledItemDelegate {
     explicit GridDelegate(QObject* parent = nullptr);
 
     void setGridLines(bool on) { gridLines_ = on; }
+    // Cells the matcher finds are painted in the hit colour (Find).
+    void setHits(std::optional<TextMatcher> matcher) { hits_ = std::move(matcher); }
+    bool isHit(const QModelIndex& index) const;
     bool gridLines() const { return gridLines_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -32,6 +40,7 @@ class GridDelegate : public QStyledItemDelegate {
     void paintLines(QPainter* painter, const QRect& rect, const QModelIndex& index) const;
 
     bool gridLines_ = true;
+    std::optional<TextMatcher> hits_;
 };
 
 }  // namespace sheet

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
+
 namespace sheet {
 
 GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
@@ -14,7 +16,19 @@ GridHeader::GridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
     setHighlightSections(false);
 }
 
-void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+void GridHeader::setBandHeight(int pixels) {
+    band_ = std::max(0, pixels);
+    viewport()->update();
+}
+
+QSize GridHeader::sizeHint() const {
+    QSize size = QHeaderView::sizeHint();
+    size.rheight() += band_;
+    return size;
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& sectionRect, int logicalIndex) const {
+    const QRect rect = sectionRect.adjusted(0, 0, 0, -band_);
     if (!rect.isValid() || !model()) {
         return;
     }

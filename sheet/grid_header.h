@@ -2,6 +2,7 @@
 // from the title cells' data: text, font, colours and a picture placed by its
 // picture alignment (sort markers sit at the right). Titles can be clicked
 // (sorting) and dragged (moving a column); the grid decides what those do.
+// A band under the titles may hold the filter row's boxes.
 #pragma once
 
 #include <QHash>
@@ -15,6 +16,12 @@ class GridHeader : public QHeaderView {
   public:
     explicit GridHeader(QWidget* parent = nullptr);
 
+    // Room kept under the titles for other controls (the filter row); the
+    // titles are drawn above it.
+    int bandHeight() const { return band_; }
+    void setBandHeight(int pixels);
+    QSize sizeHint() const override;
+
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
     QSize sectionSizeFromContents(int logicalIndex) const override;
@@ -25,6 +32,7 @@ class GridHeader : public QHeaderView {
     bool isBlank(const QPixmap& picture) const;
 
     mutable QHash<qint64, bool> blank_;
+    int band_ = 0;
 };
 
 }  // namespace sheet

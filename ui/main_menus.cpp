@@ -60,12 +60,20 @@ void MainMenus::buildBar(QMenuBar* bar) {
         HIDDEN("mnuFile2", "", ""),
         HIDDEN("mnuFile3", "", ""),
         HIDDEN("mnuFile4", "", ""),
+        HIDDEN("mnuFile5", "", ""),
+        HIDDEN("mnuFile6", "", ""),
+        HIDDEN("mnuFile7", "", ""),
+        HIDDEN("mnuFile8", "", ""),
         SEP("mnuSpace1(1)", V),
         ITEM("mnuExit", "E&xit", ""),
     };
     static const Entry edit[] = {
+        ITEM("mnuUndo", "&Undo", "Ctrl+Z"),
+        ITEM("mnuRedo", "&Redo", "Ctrl+Y"),
+        SEP("mnuSpaceUndo", V),
         ITEM("mnuEditCut", "Cu&t", "Ctrl+X"),
         ITEM("mnuEditCopy", "&Copy", "Ctrl+C"),
+        ITEM("mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C"),
         ITEM("mnuEditPaste", "Paste", "Ctrl+V"),
         ITEM("mnuSelectAll", "Select &All", "Ctrl+A"),
         SEP("mnuSpace101", V),
@@ -87,6 +95,10 @@ void MainMenus::buildBar(QMenuBar* bar) {
         ITEM("mnuFormatDollarComma", "$#,###", ""),
         ITEM("mnuFormatDollarComma00", "$#,###.00", ""),
         END,
+        SEP("mnuSpaceFind", V),
+        ITEM("mnuFind", "&Find...", "Ctrl+F"),
+        ITEM("mnuFindNext", "Find &Next", "Ctrl+G"),
+        ITEM("mnuFindPrevious", "Find Pre&vious", "Ctrl+Shift+G"),
     };
     static const Entry view[] = {
         {Entry::Item, "mnuRefresh", "&Refresh", "F5", V, false, false, false},
@@ -96,6 +108,7 @@ void MainMenus::buildBar(QMenuBar* bar) {
         SEP("mnuSpaceV1", V),
         CHECK("mnuAlternateColor", "&Alternate Row Color", "", V, false),
         CHECK("mnuGrid", "&Grid Lines", "", V, true),
+        CHECK("mnuFilterRow", "&Filter Row", "Ctrl+Shift+L", V, false),
         CHECK("mnuSQLtab", "&SQL Tab", "", V, true),
         CHECK("mnuHiddenQueries", "&Hidden Queries", "", V, false),
         SEP("mnuSpaceV2", V),
@@ -107,6 +120,10 @@ void MainMenus::buildBar(QMenuBar* bar) {
         CHECK("mnuFieldsTree", "&Fields Sub Tree", "", H, false),
         SEP("mnuSpaceV5", V),
         ITEM("mnuBarChart", "Instant &Bar Chart", "Ctrl+B"),
+        SEP("mnuSpaceV6", V),
+        ITEM("mnuFocusTree", "Go to &Database Tree", "Ctrl+1"),
+        ITEM("mnuFocusSheet", "Go to Data S&heet", "Ctrl+2"),
+        ITEM("mnuFocusSql", "Go to S&QL Box", "Ctrl+3"),
     };
     static const Entry tools[] = {
         HIDDEN("mnuSetThresholds", "Set Thresholds", ""),

@@ -20,8 +20,11 @@ const Binding kBindings[] = {
     {&MenuActions::open, "mnuOpen"},
     {&MenuActions::saveAs, "mnuSaveAs"},
     {&MenuActions::exit, "mnuExit"},
+    {&MenuActions::undo, "mnuUndo"},
+    {&MenuActions::redo, "mnuRedo"},
     {&MenuActions::cut, "mnuEditCut"},
     {&MenuActions::copy, "mnuEditCopy"},
+    {&MenuActions::copyWithTitles, "mnuEditCopyTitles"},
     {&MenuActions::paste, "mnuEditPaste"},
     {&MenuActions::selectAll, "mnuSelectAll"},
     {&MenuActions::insertRow, "mnuInsertRow"},
@@ -29,6 +32,9 @@ const Binding kBindings[] = {
     {&MenuActions::deleteRows, "mnuDeleteRow"},
     {&MenuActions::deleteColumn, "mnuDeleteCol"},
     {&MenuActions::columnTitle, "mnuEditColTitle"},
+    {&MenuActions::find, "mnuFind"},
+    {&MenuActions::findNext, "mnuFindNext"},
+    {&MenuActions::findPrevious, "mnuFindPrevious"},
     {&MenuActions::refresh, "mnuRefresh"},
     {&MenuActions::toolbar, "mnuToolbar"},
     {&MenuActions::alternateColor, "mnuAlternateColor"},
@@ -38,6 +44,10 @@ const Binding kBindings[] = {
     {&MenuActions::merge, "mnuMerge"},
     {&MenuActions::fieldsTree, "mnuFieldsTree"},
     {&MenuActions::barChart, "mnuBarChart"},
+    {&MenuActions::filterRow, "mnuFilterRow"},
+    {&MenuActions::focusTree, "mnuFocusTree"},
+    {&MenuActions::focusSheet, "mnuFocusSheet"},
+    {&MenuActions::focusSqlBox, "mnuFocusSql"},
     {&MenuActions::rowMode, "mnuMouseMode(0)"},
     {&MenuActions::blockMode, "mnuMouseMode(1)"},
     {&MenuActions::dragMode, "mnuDragDrop"},
@@ -73,6 +83,9 @@ MenuActions MenuActions::from(const MainMenus& menus) {
     for (const sheet::ColumnFormatEntry& f : sheet::FormatCommands::columnFormats()) {
         actions.columnFormats.push_back(menus.action(QString::fromLatin1(f.menuEntry)));
         actions.popupColumnFormats.push_back(menus.action(QString::fromLatin1(f.popupEntry)));
+    }
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        actions.recentFiles.push_back(menus.action(QStringLiteral("mnuFile%1").arg(i)));
     }
     return actions;
 }

@@ -12,14 +12,21 @@ namespace ui {
 class MainMenus;
 
 struct MenuActions {
+    static constexpr int kRecentFileCount = 8;
+
     // File
     QAction* newSheet = nullptr;
     QAction* open = nullptr;
     QAction* saveAs = nullptr;
     QAction* exit = nullptr;
+    // File: the recent files, most recent first.
+    std::vector<QAction*> recentFiles;
     // Edit
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
     QAction* cut = nullptr;
     QAction* copy = nullptr;
+    QAction* copyWithTitles = nullptr;
     QAction* paste = nullptr;
     QAction* selectAll = nullptr;
     QAction* insertRow = nullptr;
@@ -27,6 +34,9 @@ struct MenuActions {
     QAction* deleteRows = nullptr;
     QAction* deleteColumn = nullptr;
     QAction* columnTitle = nullptr;
+    QAction* find = nullptr;
+    QAction* findNext = nullptr;
+    QAction* findPrevious = nullptr;
     // View
     QAction* refresh = nullptr;
     QAction* toolbar = nullptr;
@@ -37,6 +47,10 @@ struct MenuActions {
     QAction* merge = nullptr;
     QAction* fieldsTree = nullptr;
     QAction* barChart = nullptr;
+    QAction* filterRow = nullptr;
+    QAction* focusTree = nullptr;
+    QAction* focusSheet = nullptr;
+    QAction* focusSqlBox = nullptr;
     // Tools
     QAction* rowMode = nullptr;
     QAction* blockMode = nullptr;

@@ -73,10 +73,14 @@ void MainMenusTest::entries_data() {
         {"mnuPrint", "&Print", "", false, true, false},
         {"mnuFile1", "", "", false, true, false},
         {"mnuFile4", "", "", false, true, false},
+        {"mnuFile8", "", "", false, true, false},
         {"mnuExit", "E&xit", "", true, true, false},
         {"mnuEdit", "&Edit", "", true, true, false},
+        {"mnuUndo", "&Undo", "Ctrl+Z", true, true, false},
+        {"mnuRedo", "&Redo", "Ctrl+Y", true, true, false},
         {"mnuEditCut", "Cu&t", "Ctrl+X", true, true, false},
         {"mnuEditCopy", "&Copy", "Ctrl+C", true, true, false},
+        {"mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C", true, true, false},
         {"mnuEditPaste", "Paste", "Ctrl+V", true, true, false},
         {"mnuSelectAll", "Select &All", "Ctrl+A", true, true, false},
         {"mnuInsert", "&Insert", "", true, true, false},
@@ -93,12 +97,16 @@ void MainMenusTest::entries_data() {
         {"mnuFormatComma00", "#,###.00", "", true, true, false},
         {"mnuFormatDollarComma", "$#,###", "", true, true, false},
         {"mnuFormatDollarComma00", "$#,###.00", "", true, true, false},
+        {"mnuFind", "&Find...", "Ctrl+F", true, true, false},
+        {"mnuFindNext", "Find &Next", "Ctrl+G", true, true, false},
+        {"mnuFindPrevious", "Find Pre&vious", "Ctrl+Shift+G", true, true, false},
         {"mnuView", "&View", "", true, true, false},
         {"mnuRefresh", "&Refresh", "F5", true, false, false},
         {"mnuToolbar", "&Toolbar", "", true, true, true},
         {"mnuStatusBar", "&Status Bar", "", false, true, true},
         {"mnuAlternateColor", "&Alternate Row Color", "", true, true, false},
         {"mnuGrid", "&Grid Lines", "", true, true, true},
+        {"mnuFilterRow", "&Filter Row", "Ctrl+Shift+L", true, true, false},
         {"mnuSQLtab", "&SQL Tab", "", true, true, true},
         {"mnuHiddenQueries", "&Hidden Queries", "", true, true, false},
         {"mnuMerge", "&Merge Cells for Current Column", "", true, true, false},
@@ -106,6 +114,9 @@ void MainMenusTest::entries_data() {
         {"mnuColorCode", "&Color Code", "F3", false, true, false},
         {"mnuFieldsTree", "&Fields Sub Tree", "", false, true, false},
         {"mnuBarChart", "Instant &Bar Chart", "Ctrl+B", true, true, false},
+        {"mnuFocusTree", "Go to &Database Tree", "Ctrl+1", true, true, false},
+        {"mnuFocusSheet", "Go to Data S&heet", "Ctrl+2", true, true, false},
+        {"mnuFocusSql", "Go to S&QL Box", "Ctrl+3", true, true, false},
         {"mnuTools", "&Tools", "", true, true, false},
         {"mnuSetThresholds", "Set Thresholds", "", false, true, false},
         {"mnuOptions", "&Options", "", false, true, false},
@@ -148,9 +159,9 @@ void MainMenusTest::entries() {
 
 void MainMenusTest::separators_data() {
     QTest::addColumn<bool>("visible");
-    for (const char* name :
-         {"mnuSpace1(1)", "mnuSpace101", "mnuSpace102", "mnuSpaceV0", "mnuSpaceV1", "mnuSpaceV2",
-          "mnuSpaceV5", "mnuSpace7", "mnuSpace82", "mnuSpace5", "mnuSpace3"}) {
+    for (const char* name : {"mnuSpace1(1)", "mnuSpace101", "mnuSpace102", "mnuSpaceV0",
+                             "mnuSpaceV1", "mnuSpaceV2", "mnuSpaceV5", "mnuSpaceV6", "mnuSpaceUndo",
+                             "mnuSpaceFind", "mnuSpace7", "mnuSpace82", "mnuSpace5", "mnuSpace3"}) {
         QTest::newRow(name) << true;
     }
     for (const char* name : {"mnuSpace(0)", "mnuSpace11", "mnuSpaceV3", "mnuSpaceV4", "mnuSpace79",
@@ -169,17 +180,21 @@ void MainMenusTest::separators() {
 void MainMenusTest::orderOfEntries_data() {
     QTest::addColumn<QStringList>("names");
     QTest::newRow("mnuFile") << QStringList{
-        "mnuNew",       "mnuOpen",         "mnuSave",  "mnuSaveAs",    "mnuSpace(0)",
-        "mnuPageSetup", "mnuPrintPreview", "mnuPrint", "mnuSpace11",   "mnuFile1",
-        "mnuFile2",     "mnuFile3",        "mnuFile4", "mnuSpace1(1)", "mnuExit"};
+        "mnuNew",       "mnuOpen",         "mnuSave",      "mnuSaveAs",  "mnuSpace(0)",
+        "mnuPageSetup", "mnuPrintPreview", "mnuPrint",     "mnuSpace11", "mnuFile1",
+        "mnuFile2",     "mnuFile3",        "mnuFile4",     "mnuFile5",   "mnuFile6",
+        "mnuFile7",     "mnuFile8",        "mnuSpace1(1)", "mnuExit"};
     QTest::newRow("mnuEdit") << QStringList{
-        "mnuEditCut", "mnuEditCopy", "mnuEditPaste", "mnuSelectAll",    "mnuSpace101",
-        "mnuInsert",  "mnuDelete",   "mnuSpace102",  "mnuEditColTitle", "mnuColFormat"};
+        "mnuUndo",           "mnuRedo",      "mnuSpaceUndo",    "mnuEditCut",   "mnuEditCopy",
+        "mnuEditCopyTitles", "mnuEditPaste", "mnuSelectAll",    "mnuSpace101",  "mnuInsert",
+        "mnuDelete",         "mnuSpace102",  "mnuEditColTitle", "mnuColFormat", "mnuSpaceFind",
+        "mnuFind",           "mnuFindNext",  "mnuFindPrevious"};
     QTest::newRow("mnuView") << QStringList{
-        "mnuRefresh",        "mnuSpaceV0", "mnuToolbar",  "mnuStatusBar",     "mnuSpaceV1",
-        "mnuAlternateColor", "mnuGrid",    "mnuSQLtab",   "mnuHiddenQueries", "mnuSpaceV2",
-        "mnuMerge",          "mnuSpaceV3", "mnuTableTab", "mnuColorCode",     "mnuSpaceV4",
-        "mnuFieldsTree",     "mnuSpaceV5", "mnuBarChart"};
+        "mnuRefresh",        "mnuSpaceV0",       "mnuToolbar",  "mnuStatusBar", "mnuSpaceV1",
+        "mnuAlternateColor", "mnuGrid",          "mnuFilterRow", "mnuSQLtab",   "mnuHiddenQueries",
+        "mnuSpaceV2",        "mnuMerge",         "mnuSpaceV3",  "mnuTableTab",  "mnuColorCode",
+        "mnuSpaceV4",        "mnuFieldsTree",    "mnuSpaceV5",  "mnuBarChart",  "mnuSpaceV6",
+        "mnuFocusTree",      "mnuFocusSheet",    "mnuFocusSql"};
     QTest::newRow("mnuTools") << QStringList{
         "mnuSetThresholds",   "mnuOptions", "mnuMouseMode0", "mnuMouseMode(0)",
         "mnuMouseMode(1)",    "mnuSpace7",  "mnuDragNo",     "mnuDragDrop",
