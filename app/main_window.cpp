@@ -338,6 +338,9 @@ void MainWindow::afterShapeChange() {
 
 // The SQL box would take the editing shortcuts for itself; the menu's
 // commands run instead, so Cut/Copy/Paste act on the last-focused pane.
+// Find and the filter row search the sheet from there too (the box has no
+// find of its own); Undo and Redo are left to the box, which keeps its own
+// history of the statement's text.
 void MainWindow::keepMenuShortcutsInSqlBox() {
     controls_.sqlBox->installEventFilter(this);
 }
@@ -360,8 +363,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == controls_.sqlBox && event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
-        static const char* const kMenuKeys[] = {"Ctrl+C",    "Ctrl+V",   "Ctrl+X",    "Ctrl+A",
-                                                "Shift+Ins", "Ctrl+Ins", "Shift+Del", "Ctrl+D"};
+        static const char* const kMenuKeys[] = {
+            "Ctrl+C",    "Ctrl+V", "Ctrl+X", "Ctrl+A", "Shift+Ins",    "Ctrl+Ins",
+            "Shift+Del", "Ctrl+D", "Ctrl+F", "Ctrl+G", "Ctrl+Shift+G", "Ctrl+Shift+L"};
         for (const char* k : kMenuKeys) {
             if (pressed == QKeySequence(QString::fromLatin1(k))) {
                 return true;  // not accepted: the menu's shortcut runs

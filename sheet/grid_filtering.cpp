@@ -44,9 +44,13 @@ bool Grid::isFindHit(int row, int col) const {
     return index.isValid() && delegate_->isHit(index);
 }
 
+// A cell out of sight is brought to the middle, so the rows round a hit of
+// Find are seen too; one already in sight stays where it is.
 void Grid::goToCell(int row, int col) {
     select(row, col, row, col);
-    scrollTo(currentIndex());
+    const QModelIndex current = currentIndex();
+    const bool inSight = viewport()->rect().contains(visualRect(current));
+    scrollTo(current, inSight ? EnsureVisible : PositionAtCenter);
 }
 
 }  // namespace sheet

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "app/sheet_search.h"
@@ -17,6 +18,7 @@
 #include "sheet_driving.h"
 #include "ui/main_menus.h"
 #include "ui/status_panels.h"
+#include "ui/tab_strip.h"
 #include "window_fixture.h"
 
 namespace {
@@ -43,6 +45,7 @@ class FrmMainSearchTest : public QObject {
     void matchCaseAndWholeCellNarrowTheHits();
     void findNextFromTheMenuFollowsTheFormView();
     void escapeClosesTheBarAndClearsTheHits();
+    void findKeysTypedInTheSqlBoxSearchTheSheet();
     // Filter.
     void typedTextKeepsRowsThatContainIt();
     void comparisonsAndLikeFilterByColumn_data();
@@ -187,6 +190,36 @@ void FrmMainSearchTest::escapeClosesTheBarAndClearsTheHits() {
     QVERIFY(!bar().isVisible());
     QVERIFY(!sheet_->isFindHit(1, 0));
     QVERIFY(sheet_->hasFocus());
+}
+
+// The SQL box has no find of its own: Ctrl+F, Ctrl+G and Ctrl+Shift+G typed
+// there search the sheet, and its text stays as it was.
+void FrmMainSearchTest::findKeysTypedInTheSqlBoxSearchTheSheet() {
+    QPlainTextEdit* sqlBox = w_->controls().sqlBox;
+    const QString statement = QStringLiteral("SELECT * FROM T");
+    sqlBox->setPlainText(statement);
+    w_->controls().tabStrip->setTabVisible(ui::TabStrip::Sql, true);
+    w_->controls().tabStrip->setCurrentPage(ui::TabStrip::Sql);
+    sqlBox->setFocus();
+    QTRY_COMPARE(int(w_->sheetState().lastFocusedPane), 3);
+    QTest::keySequence(sqlBox, QKeySequence(QStringLiteral("Ctrl+F")));
+    QVERIFY(bar().isVisible());
+    QVERIFY(bar().textBox()->hasFocus());
+    QTest::keyClicks(bar().textBox(), QStringLiteral("Rome"));
+    sqlBox->setFocus();
+    QTRY_VERIFY(sqlBox->hasFocus());
+    QTest::keySequence(sqlBox, QKeySequence(QStringLiteral("Ctrl+G")));
+    QCOMPARE(sheet_->row(), 6);
+    QCOMPARE(sheet_->col(), 1);
+    typeFind(QStringLiteral("120"));
+    sqlBox->setFocus();
+    QTRY_VERIFY(sqlBox->hasFocus());
+    QTest::keySequence(sqlBox, QKeySequence(QStringLiteral("Ctrl+Shift+G")));
+    QCOMPARE(sheet_->row(), 5);
+    QCOMPARE(sheet_->col(), 2);
+    QTest::keySequence(sqlBox, QKeySequence(QStringLiteral("Ctrl+Shift+L")));
+    QVERIFY(sheet_->filterRow().isShown());
+    QCOMPARE(sqlBox->toPlainText(), statement);
 }
 
 // ---- filter ----
