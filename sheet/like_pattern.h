@@ -33,6 +33,8 @@ class LikePattern {
     static std::u32string folded(const QString& text);
     std::size_t parseSet(const std::u32string& pattern, std::size_t open);
     bool matchesOne(const Token& token, char32_t c) const;
+    // `s` is already case-folded.
+    bool matchesFolded(std::u32string_view s) const;
 
     std::vector<Token> tokens_;
 };

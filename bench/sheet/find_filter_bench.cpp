@@ -2,8 +2,9 @@
 // the benchmark database's Big table (ID, name-i, Amount i*0.25, Price, and
 // four 12-character random texts), then times each keystroke of typing into
 // the filter row (the condition evaluated over the sheet and the rows hidden
-// or shown, with a repaint) and Find Next / Find Previous, among them a text
-// found nowhere (every cell read). Target: 300 ms a keystroke.
+// or shown, with a repaint), typing into the find bar (every cell read to
+// count the hits, which are painted) and Find Next / Find Previous, among
+// them a text found nowhere. Target: 300 ms a keystroke.
 //   find_filter_bench [rows]   (run with QT_QPA_PLATFORM=offscreen when headless)
 #include "bench/support/cpu_clock.h"
 #include "bench/support/random_text.h"
@@ -92,6 +93,18 @@ void find(sheet::Grid& grid, const QString& wanted, sheet::SheetFind::Direction 
     });
 }
 
+// One keystroke in the find bar: every shown cell is read to count the hits,
+// and the visible hits are painted.
+void countHits(sheet::Grid& grid, const QString& typed) {
+    timeStep(QStringLiteral("find bar: %1").arg(typed), grid, [&] {
+        const sheet::TextMatcher wanted(typed, {});
+        grid.setFindHits(typed, {});
+        const sheet::SheetFind finder(grid.gridModel()->store(), 1,
+                                      [&grid](int row) { return grid.isRowShown(row); });
+        return QStringLiteral("%1 found").arg(finder.count(wanted));
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -120,6 +133,11 @@ int main(int argc, char** argv) {
     typeFilter(grid, filter, 2, QString());
     typeFilter(grid, filter, 7, QStringLiteral("zz"));
     typeFilter(grid, filter, 7, QString());
+
+    for (const char* typed : {"n", "na", "nam", "name-7", "name-77", "zz", "zürich"}) {
+        countHits(grid, QString::fromUtf8(typed));
+    }
+    grid.setFindHits(QString(), {});
 
     using Direction = sheet::SheetFind::Direction;
     grid.select(1, 0, 1, 0);

@@ -119,6 +119,12 @@ class TestRowFilter : public QObject {
                                                  << "xaxxcxxb" << false;
         QTest::newRow("like empty cell") << "Like *"
                                          << "" << true;
+        QTest::newRow("like folds case of plain text") << "Like *DON"
+                                                       << "london" << true;
+        QTest::newRow("like folds case beyond ascii") << "Like über*"
+                                                      << "ÜBERLINGEN" << true;
+        QTest::newRow("like question is one letter beyond ascii") << "Like m?nchen"
+                                                                  << "München" << true;
         QTest::newRow("like word alone is text") << "like"
                                                  << "unlikely" << true;
     }
