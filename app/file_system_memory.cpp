@@ -70,6 +70,10 @@ void MemoryFileSystem::putFile(const QString& path, const QByteArray& data) {
     files_.insert(clean(path), data);
 }
 
+void MemoryFileSystem::removeFile(const QString& path) {
+    files_.remove(clean(path));
+}
+
 QByteArray MemoryFileSystem::contents(const QString& path) const {
     return files_.value(clean(path));
 }

@@ -28,6 +28,7 @@ class MemoryFileSystem : public FileSystem {
 
     // Direct access for test set-up and checks.
     void putFile(const QString& path, const QByteArray& data);
+    void removeFile(const QString& path);
     QByteArray contents(const QString& path) const;
     int writeCount() const { return writeCount_; }
 

@@ -54,6 +54,8 @@ class SheetFormatting;
 class SheetModes;
 class SheetSearch;
 
+class RecentFilesMenu;
+
 class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     Q_OBJECT
   public:
@@ -91,6 +93,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetEditing& editing() const { return *editing_; }
     SheetFormatting& formatting() const { return *formatting_; }
     SheetSearch& search() const { return *search_; }
+    RecentFilesMenu& recentFiles() const { return *recentFiles_; }
     sheet::FlagColumnController& flags() const { return *flags_; }
     analysis::StatisticsController& statistics() const { return *statistics_; }
     ui::ViewLayout& viewLayout() const { return *viewLayout_; }
@@ -154,6 +157,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetEditing* editing_ = nullptr;
     SheetFormatting* formatting_ = nullptr;
     SheetSearch* search_ = nullptr;
+    RecentFilesMenu* recentFiles_ = nullptr;
     ui::HelpMenu* help_ = nullptr;
     QHash<QAction*, std::function<void()>> toolbarCommands_;
     QString startupFile_;

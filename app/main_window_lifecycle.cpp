@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/recent_files_menu.h"
 #include "app/settings_file.h"
 #include "app/sheet_files.h"
 #include "app/sheet_formatting.h"
@@ -117,6 +118,8 @@ void MainWindow::restoreOptions() {
     actions_.hiddenQueries->setChecked(hiddenQueries);
     files_->lastOpenPath() =
         settings_.readValue(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
+    recentFiles_->list().read(settings_);
+    recentFiles_->show();
 }
 
 void MainWindow::setSheetDefaults() {
@@ -212,6 +215,7 @@ void MainWindow::writeSettings() {
     for (const auto& [key, value] : options) {
         (void)settings_.writeValue(QStringLiteral("OPTION"), QString::fromLatin1(key), value);
     }
+    recentFiles_->list().write(settings_);
 }
 
 }  // namespace app

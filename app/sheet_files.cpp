@@ -128,7 +128,7 @@ void SheetFiles::openFile(const QString& fileName) {
         return;
     }
     switchFileMode(openFileType_ == OpenFileType::Database);
-    emit opened();
+    emit opened(fileName);
 }
 
 // Reads the whole file, then replaces the sheet only if it reads without
@@ -216,7 +216,9 @@ void SheetFiles::saveAs() {
         showMessage(QStringLiteral("Unable to save '") + name + QStringLiteral("'.") +
                         QLatin1String(kCrLf) + fromStd(written.message()),
                     QStringLiteral("Save"), false);
+        return;
     }
+    emit saved(name);
 }
 
 QString SheetFiles::droppedFile(const QMimeData* mime) {

@@ -60,7 +60,9 @@ class SheetFiles : public QObject {
 
   signals:
     // A file was opened: a database shown, or a file loaded into the sheet.
-    void opened();
+    void opened(const QString& fileName);
+    // The sheet was written to a file.
+    void saved(const QString& fileName);
     // A grid file brought its own alternate row colour: whether it is ours.
     void alternateColorLoaded(bool programColor);
     // The sheet was set up as a file sheet; the sheet update is due.

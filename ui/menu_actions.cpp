@@ -19,6 +19,7 @@ const Binding kBindings[] = {
     {&MenuActions::newSheet, "mnuNew"},
     {&MenuActions::open, "mnuOpen"},
     {&MenuActions::saveAs, "mnuSaveAs"},
+    {&MenuActions::recentFilesSeparator, "mnuSpace11"},
     {&MenuActions::exit, "mnuExit"},
     {&MenuActions::undo, "mnuUndo"},
     {&MenuActions::redo, "mnuRedo"},

@@ -19,8 +19,9 @@ struct MenuActions {
     QAction* open = nullptr;
     QAction* saveAs = nullptr;
     QAction* exit = nullptr;
-    // File: the recent files, most recent first.
+    // File: the recent files, most recent first, under their separator.
     std::vector<QAction*> recentFiles;
+    QAction* recentFilesSeparator = nullptr;
     // Edit
     QAction* undo = nullptr;
     QAction* redo = nullptr;
