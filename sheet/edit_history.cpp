@@ -26,7 +26,7 @@ std::size_t EditHistory::room() const {
 }
 
 void EditHistory::begin(Kind kind, const SheetState& state, const QString& label, int position) {
-    pending_.emplace();
+    pending_ = Step();  // not emplace(): clang cannot tell then that Step is default-constructible
     pending_->kind = kind;
     pending_->label = label;
     pending_->position = position;

@@ -33,7 +33,7 @@ std::vector<int> RowFilter::shownRows(const CellStore& store, int firstRow) cons
     for (const auto& [col, entry] : conditions_) {
         if (col >= store.cols())
             continue;  // the column is gone; its condition no longer applies
-        std::erase_if(rows, [&, col = col](int row) {
+        std::erase_if(rows, [&, col = col, &entry = entry](int row) {
             double value = 0;
             const bool typed = store.value(row, col, &value);
             return !entry.condition.passes(store.text(row, col), typed ? &value : nullptr);
