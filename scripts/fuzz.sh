@@ -2,7 +2,7 @@
 # Builds every libFuzzer target (fuzz/fuzz_*.cpp) with clang and
 # AddressSanitizer, and only them and what they link, then runs each for
 # FUZZ_SECONDS (60 by default) from the corpus kept in fuzz/corpus/<target>
-# and its seeds, as many at a time as there are cores (FUZZ_JOBS). New
+# and its seeds, all side by side (FUZZ_JOBS at a time if set). New
 # inputs go to a scratch folder, so the repository is left as it was; with
 # --update-corpus the new inputs that reach code the corpus does not are
 # merged into fuzz/corpus/<target>. A crash, a hang, a leak or a broken
@@ -14,11 +14,11 @@ update=0
 [ "${1:-}" = "--update-corpus" ] && update=1
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
-jobs=${FUZZ_JOBS:-$(nproc)}
 targets=()
 for source in fuzz/fuzz_*.cpp; do
   targets+=("$(basename "$source" .cpp)")
 done
+jobs=${FUZZ_JOBS:-${#targets[@]}}
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
