@@ -2,18 +2,20 @@
 # Builds every libFuzzer target (fuzz/fuzz_*.cpp) with clang and
 # AddressSanitizer, and only them and what they link, then runs each for
 # FUZZ_SECONDS (60 by default) from the corpus kept in fuzz/corpus/<target>
-# and its seeds, all side by side (FUZZ_JOBS at a time if set). New
-# inputs go to a scratch folder, so the repository is left as it was; with
+# and its seeds, all side by side (FUZZ_JOBS at a time if set). New inputs
+# go to a scratch folder, so the repository is left as it was; with
 # --update-corpus the new inputs that reach code the corpus does not are
-# merged into fuzz/corpus/<target>. A crash, a hang, a leak or a broken
-# property fails the run and prints the target's log and where the input
-# that found it was kept (FUZZ_ARTIFACTS, <build>/fuzz-artifacts by default).
+# merged into fuzz/corpus/<target>, none over FUZZ_CORPUS_MAX_KB (100). A
+# crash, a hang, a leak or a broken property fails the run and prints the
+# target's log and where the input that found it was kept (FUZZ_ARTIFACTS,
+# <build>/fuzz-artifacts by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 update=0
 [ "${1:-}" = "--update-corpus" ] && update=1
 build=${FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
+corpus_kb=${FUZZ_CORPUS_MAX_KB:-100}
 targets=()
 for source in fuzz/fuzz_*.cpp; do
   targets+=("$(basename "$source" .cpp)")
@@ -60,6 +62,9 @@ fuzz_one() {
     # shellcheck disable=SC2046
     (cd "$dir" && QT_QPA_PLATFORM=offscreen "$root/$build/fuzz/$t" $(options "$t") -merge=1 \
       "$root/fuzz/corpus/$t" new >merge.log 2>&1) || return 1
+    # Whole database files would swell the repository: bigger inputs stay
+    # out (the test databases they grow from are seeds anyway).
+    find "fuzz/corpus/$t" -type f -size +"$corpus_kb"k -delete
   fi
 }
 
