@@ -5,6 +5,7 @@
 
 #include "jet/sql_value_text.h"
 #include "jet/value_format.h"
+#include "text_scan.h"
 
 namespace cli {
 namespace {
@@ -41,16 +42,16 @@ void appendPlainValue(const jet::ValueRef& v, std::string& out) {
             appendInt(v.i, out);
             break;
         case T::Currency:
-            out.append(jet::formatCurrency(v.i));
+            jet::appendCurrency(v.i, out);
             break;
         case T::Single:
-            out.append(jet::formatSingle(static_cast<float>(v.d)));
+            jet::appendSingle(static_cast<float>(v.d), out);
             break;
         case T::Double:
-            out.append(jet::formatDouble(v.d));
+            jet::appendDouble(v.d, out);
             break;
         case T::DateTime:
-            out.append(jet::formatDateTimeIso(v.d));
+            jet::appendDateTimeIso(v.d, out);
             break;
         case T::Text:
             out.append(v.data);
@@ -70,7 +71,11 @@ void appendPlainValue(const jet::ValueRef& v, std::string& out) {
 
 RowWriter::RowWriter(std::FILE* out, ExportFormat format, std::vector<std::string> fieldNames,
                      CsvOptions csv)
-    : out_(out), format_(format), csv_(std::move(csv)), names_(std::move(fieldNames)) {
+    : out_(out),
+      format_(format),
+      csv_(std::move(csv)),
+      plainFormsOnly_(csv_.isDefault()),
+      names_(std::move(fieldNames)) {
     buffer_.reserve(kFlushAt * 2);
     if (format_ == ExportFormat::Csv) {
         if (csv_.bom)
@@ -210,7 +215,7 @@ void RowWriter::csvValue(const jet::ValueRef& v) {
         appendPlainValue(v, buffer_);
     // Plain forms never hold a comma, but a date format or another
     // delimiter ('.', ':', ...) can meet one.
-    if (!csv_.isDefault())
+    if (!plainFormsOnly_)
         quoteFrom(start);
 }
 
@@ -223,13 +228,7 @@ void RowWriter::csvText(std::string_view text) {
 // Quotes the field that starts at `start` in the buffer when it holds the
 // delimiter, a quote or a line break.
 void RowWriter::quoteFrom(size_t start) {
-    const char delimiter = csv_.delimiter;
-    bool plain = true;
-    for (size_t i = start; i < buffer_.size() && plain; ++i) {
-        const char c = buffer_[i];
-        plain = c != delimiter && c != '"' && c != '\r' && c != '\n';
-    }
-    if (plain)
+    if (!holdsCsvSpecial(std::string_view(buffer_).substr(start), csv_.delimiter))
         return;
     const std::string field = buffer_.substr(start);
     buffer_.resize(start);
@@ -263,8 +262,14 @@ void RowWriter::jsonValue(const jet::ValueRef& v) {
 void RowWriter::jsonString(std::string_view text) {
     static const char* hex = "0123456789abcdef";
     buffer_.push_back('"');
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
+    size_t from = 0;
+    while (from < text.size()) {
+        const size_t at = findJsonEscape(text, from);
+        buffer_.append(text.substr(from, at - from));
+        if (at == text.size())
+            break;
+        from = at + 1;
+        const auto c = static_cast<unsigned char>(text[at]);
         switch (c) {
             case '"':
                 buffer_.append("\\\"");
@@ -282,13 +287,9 @@ void RowWriter::jsonString(std::string_view text) {
                 buffer_.append("\\t");
                 break;
             default:
-                if (c < 0x20) {
-                    buffer_.append("\\u00");
-                    buffer_.push_back(hex[c >> 4]);
-                    buffer_.push_back(hex[c & 15]);
-                } else {
-                    buffer_.push_back(static_cast<char>(c));
-                }
+                buffer_.append("\\u00");
+                buffer_.push_back(hex[c >> 4]);
+                buffer_.push_back(hex[c & 15]);
         }
     }
     buffer_.push_back('"');

@@ -49,6 +49,7 @@ class RowWriter {
     std::FILE* out_;
     ExportFormat format_;
     CsvOptions csv_;
+    bool plainFormsOnly_;  // default options: non-text values never need quotes
     std::vector<std::string> names_;
     std::vector<std::string> jsonKeys_;  // "\"name\":" ready to append
     size_t column_ = 0;

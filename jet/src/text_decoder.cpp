@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace jet {
@@ -83,6 +85,19 @@ void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
     out.resize(base + units);
     char* dst = out.data() + base;
     size_t k = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Four units at a time while all are ASCII: keep each low byte.
+        for (; k + 4 <= units; k += 4) {
+            uint64_t word;
+            std::memcpy(&word, bytes + 2 * k, sizeof word);
+            if (word & 0xFF80FF80FF80FF80ULL)
+                break;
+            const uint64_t pairs = word | (word >> 8);  // bytes 0-1 and 4-5
+            const auto packed =
+                static_cast<uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
+            std::memcpy(dst + k, &packed, sizeof packed);
+        }
+    }
     for (; k < units; ++k) {
         if (bytes[2 * k + 1] != 0 || bytes[2 * k] >= 0x80)
             break;

@@ -159,56 +159,15 @@ std::string hexString(std::string_view bytes) {
     return out;
 }
 
-namespace {
-
-// The shortest digits that read back as `v`, laid out as Access lays out a
-// number of `precision` significant digits: plain while the exponent is from
-// -4 to precision - 1 (100000, 0.0001), else "1.5E-05" / "1E+15".
-template <typename T>
-std::string accessLayout(T v, int precision) {
-    if (std::isnan(v))
-        return "NaN";
-    if (std::isinf(v))
-        return v > 0 ? "Infinity" : "-Infinity";
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
-    const std::string_view sci(buf, static_cast<size_t>(r.ptr - buf));
-    const size_t e = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, e)) {
-        if (c >= '0' && c <= '9')
-            digits += c;
-    }
-    int exponent = 0;
-    std::from_chars(sci.data() + e + (sci[e + 1] == '+' ? 2 : 1), sci.data() + sci.size(),
-                    exponent);
-    std::string out = std::signbit(v) ? "-" : "";
-    if (v == 0) {
-        return out + "0";
-    }
-    if (exponent < -4 || exponent >= precision) {
-        out += digits[0];
-        if (digits.size() > 1)
-            out += "." + digits.substr(1);
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        return out + (exponent < 0 ? "E-" : "E+") + (magnitude < 10 ? "0" : "") +
-               std::to_string(magnitude);
-    }
-    if (exponent < 0)
-        return out + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-    const size_t whole = static_cast<size_t>(exponent) + 1;
-    if (digits.size() <= whole)
-        return out + digits + std::string(whole - digits.size(), '0');
-    return out + digits.substr(0, whole) + "." + digits.substr(whole);
-}
-
-}  // namespace
-
 std::string formatDouble(double d) {
-    return accessLayout(d, 15);
+    std::string out;
+    appendDouble(d, out);
+    return out;
 }
 std::string formatSingle(float f) {
-    return accessLayout(f, 7);
+    std::string out;
+    appendSingle(f, out);
+    return out;
 }
 
 }  // namespace jet

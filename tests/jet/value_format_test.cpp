@@ -2,8 +2,13 @@
 // exact currency and decimals, GUIDs, hex and shortest doubles.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <climits>
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "jet/value_format.h"
 
@@ -125,6 +130,68 @@ TEST(ValueFormat, NumbersUseAccessLayoutWithExactDigits) {
     EXPECT_EQ(jet::formatSingle(16777216.0f), "1.6777216E+07");
     EXPECT_EQ(jet::formatSingle(0.1f), "0.1");
     EXPECT_EQ(jet::formatSingle(1.25e-8f), "1.25E-08");
+}
+
+// The layout from the shortest scientific digits, built the plain way: the
+// quick paths for whole numbers and short decimals must give the same text.
+template <typename T>
+std::string layoutFromScientific(T v, int precision) {
+    char buf[64];
+    const auto r =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+    const std::string sci(buf, r.ptr);
+    const size_t e = sci.find('e');
+    std::string digits = sci.substr(0, 1) + (e > 2 ? sci.substr(2, e - 2) : "");
+    const int exponent = std::stoi(sci.substr(e + 1));
+    const std::string sign = std::signbit(v) ? "-" : "";
+    if (v == 0)
+        return sign + "0";
+    if (exponent < -4 || exponent >= precision) {
+        const std::string size = std::to_string(std::abs(exponent));
+        return sign + digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "") +
+               (exponent < 0 ? "E-" : "E+") + (size.size() < 2 ? "0" : "") + size;
+    }
+    if (exponent < 0)
+        return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    const size_t whole = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= whole)
+        return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
+// Values exports meet most (money, measures, counters) and the edges of the
+// quick paths: around 0.0001, the exponent limits, 2^50 and 2^21 scaled.
+TEST(ValueFormat, QuickNumberLayoutMatchesShortestDigits) {
+    std::vector<double> doubles = {0.30000000000000004, 2.5e-5, 123456.78901234, -0.0};
+    // Twenty neighbours on each side of every edge.
+    for (double edge : {1e-4, 1e15, 1e14, 1125899906842624.0, 112589990684262.4, 1.0, 0.1}) {
+        double below = edge, above = edge;
+        for (int k = 0; k < 20; ++k) {
+            doubles.push_back(below = std::nextafter(below, 0.0));
+            doubles.push_back(above = std::nextafter(above, 1e300));
+        }
+    }
+    std::mt19937_64 random(20261210);
+    std::uniform_int_distribution<int64_t> whole(-2000000000000000LL, 2000000000000000LL);
+    std::uniform_int_distribution<int> decimals(0, 12);
+    for (int k = 0; k < 200000; ++k) {
+        doubles.push_back(static_cast<double>(whole(random) >> (k % 50)) /
+                          std::pow(10.0, decimals(random)));
+        const uint64_t bits = random();
+        double any;
+        std::memcpy(&any, &bits, sizeof any);
+        if (std::isfinite(any))
+            doubles.push_back(any);
+        doubles.push_back(k * 0.25 - 1000);
+    }
+    for (double d : doubles)
+        ASSERT_EQ(jet::formatDouble(d), layoutFromScientific(d, 15)) << d;
+    for (size_t k = 0; k < doubles.size(); ++k) {
+        const auto f = static_cast<float>(doubles[k] / std::pow(10.0, k % 9));
+        if (std::isfinite(f)) {
+            ASSERT_EQ(jet::formatSingle(f), layoutFromScientific(f, 7)) << f;
+        }
+    }
 }
 
 }  // namespace

@@ -48,5 +48,8 @@ std::string hexString(std::string_view bytes);
 std::string formatDouble(double d);
 // The same for a float, with no exponent up to 7 digits before the point.
 std::string formatSingle(float f);
+// The same two forms appended to `out`, without temporaries (for exports).
+void appendDouble(double d, std::string& out);
+void appendSingle(float f, std::string& out);
 
 }  // namespace jet
