@@ -1,5 +1,6 @@
 #include "cli_commands.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "check_command.h"
@@ -111,15 +112,17 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
     const size_t columns = c.columnCount();
-    std::vector<bool> complexJson;  // columns written in their JSON array form
+    std::vector<uint8_t> complexJson;  // columns written in their JSON array form
     for (const jet::Column& column : t->columns)
         complexJson.push_back(o.format == ExportFormat::JsonLines &&
                               column.type() == jet::ColumnType::Complex);
+    const bool anyComplexJson =
+        std::find(complexJson.begin(), complexJson.end(), 1) != complexJson.end();
     jet::Status failure;
     while (c.next() && failure) {
         writer.beginRow();
         for (size_t i = 0; i < columns && failure; ++i) {
-            if (complexJson[i])
+            if (anyComplexJson && complexJson[i])
                 failure = writeComplex(db, c, i, writer);
             else
                 writer.value(c.get(i));

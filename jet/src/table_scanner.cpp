@@ -182,7 +182,7 @@ bool TableScanner::rowIsSound() {
             continue;
         const uint8_t* bytes = nullptr;
         uint32_t size = 0;
-        std::string problem = locate(c, index, bytes, size);
+        std::string problem = locate(c, index, bytes, size) ? "" : unlocatable(c);
         // Calculated values carry their own length; their decoding checks it.
         const bool numeric = c.type() != ColumnType::DateTimeExtended &&
                              c.type() != ColumnType::Complex && !c.isCalculated() &&
@@ -223,25 +223,27 @@ bool TableScanner::followOverflow(const uint8_t* pointerBytes, uint32_t size) {
 
 bool TableScanner::valueBytes(const Column& c, size_t index, const uint8_t*& bytes,
                               uint32_t& size) {
-    const std::string problem = locate(c, index, bytes, size);
-    return problem.empty() || fail(problem);
+    return locate(c, index, bytes, size) || fail(unlocatable(c));
 }
 
-std::string TableScanner::locate(const Column& c, size_t index, const uint8_t*& bytes,
-                                 uint32_t& size) const {
+bool TableScanner::locate(const Column& c, size_t index, const uint8_t*& bytes,
+                          uint32_t& size) const {
     uint32_t start = 0, end = 0;
     if (c.isFixed()) {
-        const uint32_t width = typeSizes_[index] ? typeSizes_[index] : c.length;
         start = row_.fixedStart() + c.fixedOffset;
-        end = start + width;
+        end = start + (typeSizes_[index] ? typeSizes_[index] : c.length);
         if (end > row_.dataEnd())
-            return "column '" + c.name + "' lies outside its row.";
+            return false;
     } else if (!row_.variableRange(c.varIndex, start, end)) {
-        return "column '" + c.name + "' has bad offsets.";
+        return false;
     }
     bytes = row_.bytes() + start;
     size = end - start;
-    return {};
+    return true;
+}
+
+std::string TableScanner::unlocatable(const Column& c) {
+    return "column '" + c.name + (c.isFixed() ? "' lies outside its row." : "' has bad offsets.");
 }
 
 ValueRef TableScanner::get(size_t index) {

@@ -52,9 +52,10 @@ class TableScanner final : public TableCursor {
     bool skipRow(const std::string& why);
     // Salvaging: every column of the current row lies inside it.
     bool rowIsSound();
-    // Empty when the bytes of `column` lie inside the current row; else why not.
-    std::string locate(const Column& column, size_t index, const uint8_t*& bytes,
-                       uint32_t& size) const;
+    // The bytes of `column` in the current row; false when they do not lie
+    // inside it (unlocatable() says why).
+    bool locate(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size) const;
+    static std::string unlocatable(const Column& column);
     bool valueBytes(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size);
     ValueRef getCalculated(const Column& column, size_t index);
     ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);

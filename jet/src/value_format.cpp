@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace jet {
 namespace {
@@ -42,7 +43,13 @@ DateTimeParts partsFrom(double d, int64_t unitMs) {
     d = std::clamp(d, static_cast<double>(kFirstDay), static_cast<double>(kLastDay) + 0.999999);
     int64_t days = static_cast<int64_t>(std::trunc(d));
     const double fraction = std::fabs(d) - std::fabs(static_cast<double>(days));
-    int64_t ms = std::llround(fraction * kMsPerDay / static_cast<double>(unitMs)) * unitMs;
+    // Rounds half away from zero as llround does, without the library call
+    // (the scaled fraction is below 86,400,001, so the subtraction is exact).
+    const double scaled = fraction * kMsPerDay / static_cast<double>(unitMs);
+    int64_t units = static_cast<int64_t>(scaled);
+    if (scaled - static_cast<double>(units) >= 0.5)
+        ++units;
+    int64_t ms = units * unitMs;
     if (ms >= kMsPerDay) {
         ms -= kMsPerDay;
         ++days;
@@ -75,28 +82,30 @@ double accessDate(const DateTimeParts& p) {
 
 namespace {
 
-// Writes `value` as exactly `width` digits ending just before `end`.
-void putDigits(char* end, unsigned value, int width) {
-    for (int k = 0; k < width; ++k, value /= 10)
-        *--end = static_cast<char>('0' + value % 10);
+// "00" to "99", two characters each: dates are written two digits at a time.
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes `value` (below 100) as two digits at `at`.
+void putTwoDigits(char* at, unsigned value) {
+    std::memcpy(at, kDigitPairs + 2 * value, 2);
 }
 
 }  // namespace
 
 void appendDateTimeIso(double d, std::string& out) {
     const DateTimeParts p = dateTimePartsToSecond(d);
-    char buf[19];
-    putDigits(buf + 4, static_cast<unsigned>(p.year), 4);
-    buf[4] = '-';
-    putDigits(buf + 7, static_cast<unsigned>(p.month), 2);
-    buf[7] = '-';
-    putDigits(buf + 10, static_cast<unsigned>(p.day), 2);
-    buf[10] = 'T';
-    putDigits(buf + 13, static_cast<unsigned>(p.hour), 2);
-    buf[13] = ':';
-    putDigits(buf + 16, static_cast<unsigned>(p.minute), 2);
-    buf[16] = ':';
-    putDigits(buf + 19, static_cast<unsigned>(p.second), 2);
+    char buf[19] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0',
+                    'T', '0', '0', ':', '0', '0', ':', '0', '0'};
+    putTwoDigits(buf, static_cast<unsigned>(p.year / 100));
+    putTwoDigits(buf + 2, static_cast<unsigned>(p.year % 100));
+    putTwoDigits(buf + 5, static_cast<unsigned>(p.month));
+    putTwoDigits(buf + 8, static_cast<unsigned>(p.day));
+    putTwoDigits(buf + 11, static_cast<unsigned>(p.hour));
+    putTwoDigits(buf + 14, static_cast<unsigned>(p.minute));
+    putTwoDigits(buf + 17, static_cast<unsigned>(p.second));
     out.append(buf, sizeof buf);
 }
 
