@@ -51,6 +51,39 @@ uint64_t orderedBits(double value) {
     return (bits & (uint64_t{1} << 63)) ? ~bits : bits | (uint64_t{1} << 63);
 }
 
+// Writes a code point (up to 0x1FFFFF, so the bad-byte points fit) in
+// UTF-8's form; returns the byte count.
+std::size_t encodeOrdered(char32_t cp, unsigned char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<unsigned char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<unsigned char>(0xC0 | cp >> 6);
+        out[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<unsigned char>(0xE0 | cp >> 12);
+        out[1] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+        out[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<unsigned char>(0xF0 | cp >> 18);
+    out[1] = static_cast<unsigned char>(0x80 | (cp >> 12 & 0x3F));
+    out[2] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+    out[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+uint64_t bigEndian(const unsigned char* bytes) {
+    uint64_t value = 0;
+    for (int k = 0; k < 8; ++k) {
+        value = value << 8 | bytes[k];
+    }
+    return value;
+}
+
 std::tuple<uint8_t, uint64_t, uint64_t> keyOf(const auto& e) {
     return {e.kind, e.key0, e.key1};
 }
@@ -86,7 +119,7 @@ bool RowSorter::startsWithText(std::string_view text, std::string_view prefix) {
 }
 
 RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
-    Entry e{0, 0, pos, row, 0};
+    Entry e{0, 0, pos, row, 0, false};
     const bool generic = compare_ == Compare::Generic;
     if (generic && row < values_.size() && !std::isnan(values_[row])) {
         e.kind = 1;
@@ -102,13 +135,28 @@ RowSorter::Entry RowSorter::makeEntry(uint32_t row, uint32_t pos) const {
         e.key0 = orderedBits(*number);
         return e;
     }
-    // The first six folded code points, 21 bits each, decide most comparisons.
+    // The folded text's first 16 bytes in UTF-8 form decide most comparisons:
+    // UTF-8 keeps code point order byte by byte. A text that fits whole
+    // needs no further comparison on a tie.
     e.kind = 2;
+    unsigned char key[16] = {};
+    std::size_t used = 0;
     std::size_t i = 0;
-    for (int k = 0; k < 6; ++k) {
-        const uint64_t cp = i < text.size() ? nextFolded(text, i) : 0;
-        (k < 3 ? e.key0 : e.key1) |= cp << (21 * (2 - k % 3));
+    bool complete = true;
+    while (i < text.size()) {
+        unsigned char bytes[4];
+        const std::size_t size = encodeOrdered(nextFolded(text, i), bytes);
+        if (bytes[0] == 0 || used + size > sizeof key) {
+            complete = false;  // a NUL would tie with the padding
+            std::memcpy(key + used, bytes, std::min(size, sizeof key - used));
+            break;
+        }
+        std::memcpy(key + used, bytes, size);
+        used += size;
     }
+    e.key0 = bigEndian(key);
+    e.key1 = bigEndian(key + 8);
+    e.complete = complete;
     return e;
 }
 
@@ -116,7 +164,8 @@ bool RowSorter::sameCell(const Entry& a, const Entry& b) const {
     if (keyOf(a) != keyOf(b)) {
         return false;
     }
-    return a.kind != 2 || compareText(texts_.get(a.row), texts_.get(b.row)) == 0;
+    return a.kind != 2 || (a.complete && b.complete) ||
+           compareText(texts_.get(a.row), texts_.get(b.row)) == 0;
 }
 
 void RowSorter::sortTextRuns(std::vector<Entry>& entries) const {
@@ -128,7 +177,10 @@ void RowSorter::sortTextRuns(std::vector<Entry>& entries) const {
         while (end < entries.size() && keyOf(entries[end]) == keyOf(entries[start])) {
             ++end;
         }
-        if (end - start > 1 && entries[start].kind == 2) {
+        // Complete keys that tie are equal texts but for case: already in order.
+        const bool allComplete = std::all_of(entries.begin() + start, entries.begin() + end,
+                                             [](const Entry& e) { return e.complete; });
+        if (end - start > 1 && entries[start].kind == 2 && !allComplete) {
             const std::string_view first = texts_.get(entries[start].row);
             bool identical = true;
             for (std::size_t k = start + 1; k < end && identical; ++k) {

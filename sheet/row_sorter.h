@@ -37,7 +37,8 @@ class RowSorter {
         uint64_t key1;
         uint32_t pos;
         uint32_t row;
-        uint8_t kind;  // 0 empty, 1 number, 2 text
+        uint8_t kind;   // 0 empty, 1 number, 2 text
+        bool complete;  // a text whose whole folded form is in the keys
     };
 
     Entry makeEntry(uint32_t row, uint32_t pos) const;
