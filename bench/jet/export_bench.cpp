@@ -1,6 +1,7 @@
 // CSV export of table Big (1M rows): tablescope-cli against mdbtools'
 // mdb-export, run one after the other on the same file, both to /dev/null.
-// Reports wall and CPU seconds, rows per second and the ratio.
+// Reports wall and CPU seconds, rows per second and the ratio; then the same
+// export as JSON Lines, as a ratio to our CSV.
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,9 +50,13 @@ int main(int argc, char** argv) {
     run({TABLESCOPE_CLI, "export", file, table});
     const Timing ours = run({TABLESCOPE_CLI, "export", file, table});
     const Timing theirs = run({"mdb-export", file, table});
+    const Timing jsonl = run({TABLESCOPE_CLI, "export", file, table, "--format", "jsonl"});
     report("tablescope-cli", ours, rows);
     report("mdb-export", theirs, rows);
+    report("tablescope jsonl", jsonl, rows);
     std::printf("ratio (mdb-export / tablescope-cli): wall %.1fx  cpu %.1fx\n",
                 theirs.wall / ours.wall, theirs.cpu / ours.cpu);
+    std::printf("ratio (jsonl / csv): wall %.2fx  cpu %.2fx\n", jsonl.wall / ours.wall,
+                jsonl.cpu / ours.cpu);
     return 0;
 }

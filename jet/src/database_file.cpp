@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -117,6 +118,34 @@ Status DatabaseFile::readPage(uint32_t number, uint8_t* out) const {
                                          "; it may have been truncated.");
     if (codec_ && number != 0)
         return codec_->decode(number, std::span<uint8_t>(out, size));
+    return Status::ok();
+}
+
+Status DatabaseFile::readRun(uint32_t first, uint32_t count, uint8_t* out, uint32_t& read) const {
+    read = 0;
+    const uint32_t size = header_.pageSize;
+    if (first >= pageCount_ || count <= 1) {
+        Status s = readPage(first, out);
+        read = s.isOk() ? 1 : 0;
+        return s;
+    }
+    count = std::min(count, pageCount_ - first);
+    size_t got = 0;
+    if (Status s = readFully(fd_, out, size_t{count} * size, static_cast<off_t>(first) * size, got);
+        !s)
+        return s;
+    const uint32_t whole = static_cast<uint32_t>(got / size);
+    if (whole == 0)
+        return readPage(first, out);
+    for (uint32_t i = 0; i < whole; ++i) {
+        const uint32_t number = first + i;
+        if (codec_ && number != 0) {
+            Status s = codec_->decode(number, std::span<uint8_t>(out + size_t{i} * size, size));
+            if (!s)
+                return i == 0 ? s : (read = i, Status::ok());
+        }
+    }
+    read = whole;
     return Status::ok();
 }
 

@@ -1,5 +1,5 @@
-// The open file behind a Database: reads whole pages with pread (so a file
-// that shrinks gives an error, never SIGBUS), decodes encoded pages, and
+// The open file behind a Database: reads whole pages, or runs of them, with
+// pread (so a file that shrinks gives an error, never SIGBUS), decodes encoded pages, and
 // knows the header facts every reader needs.
 #pragma once
 
@@ -37,6 +37,12 @@ class DatabaseFile {
     // Reads page `number` into `out` (pageSize() bytes), decoded. Fails with
     // Corrupt when the page lies past the end of the file.
     Status readPage(uint32_t number, uint8_t* out) const;
+    // Reads up to `count` consecutive pages from `first` into `out` in one
+    // read, decoded, and sets `read` to the number of whole pages that came
+    // (at least one on success). Fails as readPage does when page `first`
+    // cannot be read; pages after it that cannot are simply not counted, for
+    // a later read of them to report.
+    Status readRun(uint32_t first, uint32_t count, uint8_t* out, uint32_t& read) const;
     // Re-reads the file size (after a writer extended the file).
     Status refreshSize();
 

@@ -41,6 +41,9 @@ class TableScanner final : public TableCursor {
 
   private:
     bool loadNextPage();
+    // Points page_ at page `number`, reading it with the pages the scan
+    // takes next when it is not in the current run.
+    Status fetchPage(uint32_t number);
     // Makes slot `slot` of the current page the current row, following an
     // overflow pointer. False (with status_ unset) when the slot has no row.
     bool enterRow(uint32_t slot);
@@ -79,7 +82,12 @@ class TableScanner final : public TableCursor {
     uint32_t slot_ = 0;
     uint32_t rowSlot_ = 0;
     uint32_t slotCount_ = 0;
-    std::vector<uint8_t> page_;
+    // Data pages are read in runs of consecutive pages (one system call for
+    // many); page_ points at the current one inside the run.
+    std::vector<uint8_t> run_;
+    uint32_t runFirst_ = 0;
+    uint32_t runCount_ = 0;
+    const uint8_t* page_ = nullptr;
     std::vector<uint8_t> overflow_;
     RowView row_;
     bool onRow_ = false;

@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "jet/database.h"
 #include "jet/value_format.h"
+#include "test_files.h"
 
 namespace {
 
@@ -135,6 +137,34 @@ TEST(BenchDatabase, RowCountsComeFromThePages) {
         ASSERT_TRUE(count.isOk()) << count.status().message();
         EXPECT_EQ(*count, rows) << name;
     }
+}
+
+// The reader takes data pages in runs of many pages: a file cut short while
+// a scan is under way must still end the scan with an error once it reaches
+// the missing pages, never with fewer rows and no word (nor a crash).
+TEST(BenchDatabase, FileCutDuringAScanEndsItWithAnError) {
+    const char* path = std::getenv("TABLESCOPE_BENCH_MDB");
+    ASSERT_TRUE(path && *path) << "TABLESCOPE_BENCH_MDB is not set";
+    const std::string dir = jettest::makeTempDir();
+    ASSERT_FALSE(dir.empty());
+    const std::string copy = dir + "/cut.mdb";
+    std::filesystem::copy_file(path, copy);
+    auto db = jet::Database::open(copy);
+    ASSERT_TRUE(db.isOk()) << db.status().message();
+    auto cursor = (*db)->openTable("Big");
+    ASSERT_TRUE(cursor.isOk()) << cursor.status().message();
+    jet::TableCursor& c = **cursor;
+    int64_t rows = 0;
+    while (rows < 100000 && c.next())
+        ++rows;
+    ASSERT_EQ(rows, 100000);
+    std::filesystem::resize_file(copy, std::filesystem::file_size(copy) / 2);
+    while (c.next())
+        ++rows;
+    EXPECT_LT(rows, 1000000);
+    EXPECT_EQ(c.status().code(), jet::ErrorCode::Corrupt) << c.status().message();
+    EXPECT_NE(c.status().message().find("truncated"), std::string::npos) << c.status().message();
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
