@@ -5,6 +5,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 namespace app {
 namespace {
 
@@ -16,6 +21,30 @@ jet::Status refuseSpecialFile(const QString& path) {
         return jet::Status(jet::ErrorCode::Io,
                            "Cannot write " + path.toStdString() + ": not a regular file");
     return jet::Status::ok();
+}
+
+// Writes data into the save file and makes sure it reached the disk before
+// the caller commits: a full disk must fail here, while the old file is
+// still in place. QFileDevice's write buffer would hold the bytes back and
+// commit() would then rename an empty file over the old one, so the file is
+// written unbuffered and synced.
+bool writeWhole(QSaveFile& file, const QByteArray& data) {
+    if (file.write(data) != data.size() || !file.flush()) {
+        return false;
+    }
+    if (::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+jet::Status cannotWrite(const QString& path, const QSaveFile& file) {
+    const QString reason = file.error() != QFileDevice::NoError
+                               ? file.errorString()
+                               : QString::fromLocal8Bit(std::strerror(errno));
+    return jet::Status(jet::ErrorCode::Io,
+                       "Cannot write " + path.toStdString() + ": " + reason.toStdString());
 }
 
 }  // namespace
@@ -65,9 +94,9 @@ jet::Status LocalFileSystem::writeFile(const QString& path, const QByteArray& da
     // A writable file in a folder that refuses new files can still be
     // rewritten directly; losing atomicity there beats losing the settings.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +
-                                                   file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeWhole(file, data) ||
+        !file.commit()) {
+        return cannotWrite(path, file);
     }
     return jet::Status::ok();
 }
@@ -76,9 +105,9 @@ jet::Status LocalFileSystem::replaceFile(const QString& path, const QByteArray& 
     if (jet::Status s = refuseSpecialFile(path); !s)
         return s;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        return jet::Status(jet::ErrorCode::Io, "Cannot write " + path.toStdString() + ": " +
-                                                   file.errorString().toStdString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeWhole(file, data) ||
+        !file.commit()) {
+        return cannotWrite(path, file);
     }
     return jet::Status::ok();
 }

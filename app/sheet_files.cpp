@@ -1,12 +1,14 @@
 #include "app/sheet_files.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "app/database_browser.h"
 #include "app/file_system.h"
+#include "db/database.h"
 #include "db/progress_bar_feedback.h"
 #include "db/scoped_action.h"
 #include "sheet/delimited_text.h"
@@ -204,6 +206,13 @@ void SheetFiles::saveAs() {
                     QStringLiteral("Save"), true);
         return;
     }
+    if (isOpenDatabase(name)) {
+        showMessage(QStringLiteral("Unable to save '") + name + QStringLiteral("'.") +
+                        QLatin1String(kCrLf) +
+                        QStringLiteral("It is the open database; choose another name."),
+                    QStringLiteral("Save"), false);
+        return;
+    }
     flags_.removeForSave();
     const sheet::Grid& sheet = *controls_.dataSheet;
     const QByteArray bytes =
@@ -219,6 +228,12 @@ void SheetFiles::saveAs() {
         return;
     }
     emit saved(name);
+}
+
+bool SheetFiles::isOpenDatabase(const QString& fileName) const {
+    const auto& database = browser_.database();
+    return database && database->engine() &&
+           database->engine()->isFile(QFile::encodeName(fileName).toStdString());
 }
 
 QString SheetFiles::droppedFile(const QMimeData* mime) {

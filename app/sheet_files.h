@@ -71,6 +71,8 @@ class SheetFiles : public QObject {
   private:
     bool loadSheetFile(const QString& fileName, OpenFileKind::Kind kind);
     void switchFileMode(bool database);
+    // Whether fileName names the open database's file under any spelling.
+    bool isOpenDatabase(const QString& fileName) const;
     void showMessage(const QString& text, const QString& title, bool exclamation);
 
     const ui::WindowControls& controls_;

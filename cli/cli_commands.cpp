@@ -135,7 +135,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     if (!c.status())
         return reportReadFailure(db, c.status(), err);
     if (!written)
-        return fail(err, kReadError, "cannot write the output");
+        return fail(err, kReadError, writer.failure());
     return kOk;
 }
 

@@ -8,12 +8,14 @@
 #include "cli_options.h"
 #include "csv_options.h"
 #include "link_folders.h"
+#include "output_failure.h"
 #include "query_write_commands.h"
 #include "run_command.h"
 #include "to_sqlite_command.h"
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+namespace {
+
+int runCommandLine(std::vector<std::string> args) {
     if (std::string error; !cli::takeLinkFolders(args, error)) {
         std::fprintf(stderr, "tablescope-cli: %s (see --help)\n", error.c_str());
         return cli::kUsage;
@@ -38,4 +40,11 @@ int main(int argc, char** argv) {
         return cli::kUsage;
     }
     return cli::runCommand(*options, stdout, stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int exitCode = runCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    return cli::finishOutput(stdout, stderr, exitCode);
 }

@@ -1,10 +1,12 @@
 #include "row_writer.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 
 #include "jet/sql_value_text.h"
 #include "jet/value_format.h"
+#include "output_failure.h"
 #include "text_scan.h"
 
 namespace cli {
@@ -180,12 +182,21 @@ void RowWriter::endRow() {
 }
 
 bool RowWriter::flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+    const auto failed = [this] {
+        if (ok_)
+            writeErrno_ = errno;
         ok_ = false;
+    };
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size())
+        failed();
     buffer_.clear();
     if (std::fflush(out_) != 0)
-        ok_ = false;
+        failed();
     return ok_;
+}
+
+std::string RowWriter::failure() const {
+    return outputFailure(writeErrno_);
 }
 
 void RowWriter::csvValue(const jet::ValueRef& v) {

@@ -34,6 +34,9 @@ class RowWriter {
     void endRow();
     // Flushes the buffer; false when the output could not be written.
     bool flush();
+    // Why the output could not be written ("cannot write the output: No
+    // space left on device"), for the user.
+    std::string failure() const;
     // Values written as #Error (failed on their row) so far.
     uint64_t errorValues() const { return errorValues_; }
 
@@ -55,6 +58,7 @@ class RowWriter {
     size_t column_ = 0;
     std::string buffer_;
     bool ok_ = true;
+    int writeErrno_ = 0;  // the first failed write's errno
     uint64_t errorValues_ = 0;
 };
 

@@ -95,7 +95,7 @@ int writeRecordset(const jet::Database& db, jet::Recordset& rs, const RunOptions
     if (!rs.status())
         return failed(db, rs.status(), err);
     if (!written)
-        return report(err, kReadError, "cannot write the output");
+        return report(err, kReadError, writer.failure());
     return kOk;
 }
 

@@ -43,6 +43,9 @@ class Exporter {
   private:
     Status exec(const std::string& sql);
     std::string error() const { return sqlite3_errmsg(out_); }
+    // The last SQLite error as a Status; one that means the file itself
+    // cannot be written (a full disk) is kept, for it ends the whole copy.
+    Status failure(const std::string& context = {});
     void copyTable(const jet::TableDef& table, SqliteExportSummary& summary);
     Status copyRows(const jet::TableDef& table, uint64_t& rows);
     bool goOn(const jet::TableDef& table, uint64_t rows, uint64_t expected) {
@@ -58,15 +61,34 @@ class Exporter {
     const SqliteExportProgress& progress_;
     std::set<std::string> usedNames_;
     bool stopped_ = false;
+    Status outputFailure_;
 };
+
+Status Exporter::failure(const std::string& context) {
+    Status st(ErrorCode::Io, error() + context);
+    switch (sqlite3_errcode(out_)) {
+        case SQLITE_FULL:
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_NOMEM:
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB:
+            if (outputFailure_)
+                outputFailure_ = st;
+            break;
+        default:
+            break;
+    }
+    return st;
+}
 
 Status Exporter::exec(const std::string& sql) {
     char* message = nullptr;
     if (sqlite3_exec(out_, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK)
         return Status::ok();
-    Status st(ErrorCode::Io, message ? message : error());
-    sqlite3_free(message);
-    return st;
+    sqlite3_free(message);  // the same text as sqlite3_errmsg
+    return failure();
 }
 
 Status Exporter::run(SqliteExportSummary& summary) {
@@ -94,11 +116,13 @@ Status Exporter::run(SqliteExportSummary& summary) {
         copyTable(*t, summary);
         if (stopped_)
             return Status(ErrorCode::Io, "stopped while copying table '" + t->name + "'");
+        if (!outputFailure_)
+            return outputFailure_;
     }
     for (const jet::QueryDef& q : db_.queries())
         if (!q.isHidden())
             createView(q, summary);
-    return Status::ok();
+    return outputFailure_;
 }
 
 void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summary) {
@@ -195,7 +219,7 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
         "INSERT INTO " + sqliteName(table.name) + " VALUES (" + placeholders + ")";
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(out_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-        return Status(ErrorCode::Io, error());
+        return failure();
     Statement insert(raw);
     auto cursor = db_.openTable(table);
     if (!cursor)
@@ -210,7 +234,7 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
         if (!c.status())
             break;
         if (sqlite3_step(insert.get()) != SQLITE_DONE)
-            return Status(ErrorCode::Io, error() + " (row " + std::to_string(rows + 1) + ")");
+            return failure(" (row " + std::to_string(rows + 1) + ")");
         sqlite3_reset(insert.get());
         if (++rows % kProgressEvery == 0 && !goOn(table, rows, expected))
             return Status(ErrorCode::Io, "stopped");
@@ -263,15 +287,6 @@ void Exporter::createView(const jet::QueryDef& query, SqliteExportSummary& summa
         summary.skipped.push_back("query '" + query.name + "': " + st.message());
 }
 
-// The output path names the database being read (any spelling, a symbolic
-// or hard link): writing there would destroy the source.
-bool isTheSource(const jet::Database& db, const std::string& outPath) {
-    struct stat source {};
-    struct stat target {};
-    return ::stat(db.path().c_str(), &source) == 0 && ::stat(outPath.c_str(), &target) == 0 &&
-           source.st_dev == target.st_dev && source.st_ino == target.st_ino;
-}
-
 Status refuseSource(const std::string& outPath) {
     return Status(ErrorCode::Io, "'" + outPath +
                                      "' is the database being copied; choose another name "
@@ -284,8 +299,12 @@ jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const s
                                                 bool replace,
                                                 const SqliteExportProgress& progress) {
     std::error_code ec;
-    if (isTheSource(db, outPath))
+    if (db.isFile(outPath))
         return refuseSource(outPath);
+    // A device, pipe or folder in the name's place is never replaced, even
+    // with --force: renaming over /dev/full would remove the device.
+    if (fs::exists(outPath, ec) && !fs::is_regular_file(outPath, ec))
+        return Status(ErrorCode::Io, "'" + outPath + "' is not a regular file");
     if (!replace && fs::exists(outPath, ec))
         return Status(ErrorCode::Io,
                       "'" + outPath + "' exists; choose another name or use --force");
@@ -311,7 +330,7 @@ jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const s
         if (st && sqlite3_close(out.release()) != SQLITE_OK)
             st = Status(ErrorCode::Io, "cannot finish the SQLite file");
     }
-    if (st && isTheSource(db, outPath))
+    if (st && db.isFile(outPath))
         st = refuseSource(outPath);  // made the source meanwhile
     if (st && std::rename(temp.c_str(), target.c_str()) != 0)
         st = Status(ErrorCode::Io, "cannot create '" + outPath + "'");

@@ -104,6 +104,9 @@ Status Database::reload() {
 const std::string& Database::path() const {
     return file_->path();
 }
+bool Database::isFile(const std::string& other) const {
+    return file_->isFile(other);
+}
 FileFormat Database::format() const {
     return file_->header().format;
 }

@@ -159,4 +159,19 @@ Status DatabaseFile::refreshSize() {
     return Status::ok();
 }
 
+bool DatabaseFile::isFile(const std::string& other) const {
+    struct stat target {};
+    if (::stat(other.c_str(), &target) != 0)
+        return false;
+    // The file held open and whatever the path names now: a save renames a
+    // new file over the path, so either may be the one the user sees.
+    struct stat held {};
+    struct stat named {};
+    const auto same = [&](const struct stat& st) {
+        return st.st_dev == target.st_dev && st.st_ino == target.st_ino;
+    };
+    return (fstat(fd_, &held) == 0 && same(held)) ||
+           (::stat(path_.c_str(), &named) == 0 && same(named));
+}
+
 }  // namespace jet

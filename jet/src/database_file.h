@@ -45,6 +45,9 @@ class DatabaseFile {
     Status readRun(uint32_t first, uint32_t count, uint8_t* out, uint32_t& read) const;
     // Re-reads the file size (after a writer extended the file).
     Status refreshSize();
+    // Whether `other` names this file (same device and inode): any spelling,
+    // a symbolic or a hard link.
+    bool isFile(const std::string& other) const;
 
   private:
     DatabaseFile() = default;

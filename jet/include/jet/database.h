@@ -49,6 +49,9 @@ class Database {
     Database& operator=(const Database&) = delete;
 
     const std::string& path() const;
+    // Whether `other` names this database's file under any spelling (a
+    // relative path, a symbolic or hard link): writing there would destroy it.
+    bool isFile(const std::string& other) const;
     FileFormat format() const;
     uint32_t pageSize() const;
     uint16_t codePage() const;  // Jet 3 text code page (1252 for most files)
