@@ -78,8 +78,10 @@ jet::Status writeFile(const std::string& path, const std::string& bytes, bool fo
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n <= 0) {
+            const int error = n < 0 ? errno : ENOSPC;
             ::close(fd);
-            return jet::Status(jet::ErrorCode::Io, "cannot write '" + path + "'");
+            return jet::Status(jet::ErrorCode::Io,
+                               "cannot write '" + path + "': " + std::strerror(error));
         }
         done += static_cast<size_t>(n);
     }
@@ -120,17 +122,22 @@ class AttachmentRun {
 };
 
 int run(const jet::Database& db, const AttachmentOptions& o, std::FILE* out, std::FILE* err) {
-    const jet::TableDef* t = db.findTable(o.table);
-    if (!t)
+    const jet::TableDef* front = db.findTable(o.table);
+    if (!front)
         return report(err, kReadError, "no table named '" + o.table + "'");
-    auto cursor = db.openTable(*t);
+    // A linked table's columns, keys and attachments are the back-end's.
+    auto source = db.resolveTable(*front);
+    if (!source)
+        return report(err, kReadError, source.status().message());
+    const jet::TableDef* t = source->table;
+    auto cursor = source->database->openTable(*t);
     if (!cursor)
         return report(err, kReadError, cursor.status().message());
     std::error_code ec;
     if (!o.outDir.empty() && !std::filesystem::is_directory(o.outDir, ec) &&
         !std::filesystem::create_directory(o.outDir, ec))
         return report(err, kReadError, "cannot create the folder '" + o.outDir + "'");
-    AttachmentRun attachments(db, o, out);
+    AttachmentRun attachments(*source->database, o, out);
     jet::TableCursor& c = **cursor;
     for (uint64_t position = 1; c.next(); ++position) {
         for (size_t i = 0; i < t->columns.size(); ++i) {

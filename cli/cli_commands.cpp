@@ -112,8 +112,10 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     RowWriter writer(out, o.format, names, o.csv);
     jet::TableCursor& c = **cursor;
     const size_t columns = c.columnCount();
+    // The cursor reads the back-end's definition, which for a linked table
+    // need not match the front-end's: columns and attachments come from it.
     std::vector<uint8_t> complexJson;  // columns written in their JSON array form
-    for (const jet::Column& column : t->columns)
+    for (const jet::Column& column : source->table->columns)
         complexJson.push_back(o.format == ExportFormat::JsonLines &&
                               column.type() == jet::ColumnType::Complex);
     const bool anyComplexJson =
@@ -122,8 +124,8 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     while (c.next() && failure) {
         writer.beginRow();
         for (size_t i = 0; i < columns && failure; ++i) {
-            if (anyComplexJson && complexJson[i])
-                failure = writeComplex(db, c, i, writer);
+            if (anyComplexJson && i < complexJson.size() && complexJson[i])
+                failure = writeComplex(*source->database, c, i, writer);
             else
                 writer.value(c.get(i));
         }

@@ -103,10 +103,12 @@ TEST(LinkedTables, BackEndInAFolderTheUserNamesReadsLikeALocalTable) {
     auto session = jet::SqlSession::open(*frontEnd);
     ASSERT_TRUE(session);
     EXPECT_EQ(rowsOf(**session, "SELECT * FROM Table2"), backEndTable1());
-    EXPECT_EQ(rowsOf(**session, "SELECT l.Field1 FROM Table1 AS t INNER JOIN Table2 AS l ON "
-                                "t.ID = l.ID ORDER BY 1"),
-              rowsOf(**session, "SELECT Field1 FROM Table2 WHERE ID IN (SELECT ID FROM Table1) "
-                                "ORDER BY 1"));
+    EXPECT_EQ(rowsOf(**session,
+                     "SELECT l.Field1 FROM Table1 AS t INNER JOIN Table2 AS l ON "
+                     "t.ID = l.ID ORDER BY 1"),
+              rowsOf(**session,
+                     "SELECT Field1 FROM Table2 WHERE ID IN (SELECT ID FROM Table1) "
+                     "ORDER BY 1"));
 }
 
 TEST(LinkedTables, BackEndBesideTheFrontEndIsFoundWithoutFolders) {
@@ -165,3 +167,50 @@ TEST(LinkedTables, FromInReadsAnotherFileAndInEmptyIsThisOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// A front-end whose Table2 links to a back-end with complex columns: the
+// linking file beside the complex-data file under the name the link stores.
+// The front-end knows Table2 by two plain columns; the back-end's Table1 has
+// six, three of them complex.
+std::string frontEndOverComplexBackEnd() {
+    const std::string dir = jettest::makeTempDir();
+    fs::copy_file(jettest::testFile(kFrontEnd), dir + "/front.accdb");
+    fs::copy_file(jettest::testFile("../testdata-modern/V2010/complexDataTestV2010.accdb"),
+                  dir + "/linkeeTest.accdb");
+    return dir;
+}
+
+std::string cli(const std::string& args, int& rc) {
+    return jettest::runCommand(std::string(TABLESCOPE_CLI) + " " + args + " 2>&1", rc);
+}
+
+}  // namespace
+
+// The export took its complex columns from the front-end's definition and
+// the attachments' sizes from the front-end file: a linked table's complex
+// columns came out as text (or past the end of the front-end's list).
+TEST(LinkedTables, ComplexColumnsOfALinkedTableExportFromTheBackEndsDefinition) {
+    const std::string dir = frontEndOverComplexBackEnd();
+    const std::string backEnd = jettest::shellQuote(dir + "/linkeeTest.accdb");
+    const std::string frontEnd = jettest::shellQuote(dir + "/front.accdb");
+    int rc = 0;
+    const std::string direct = cli("export " + backEnd + " Table1 --format jsonl", rc);
+    ASSERT_EQ(rc, 0) << direct;
+    ASSERT_NE(direct.find(R"("attach-data":[{"name":"test_data.txt","type":"txt","size":38})"),
+              std::string::npos)
+        << direct;
+    ASSERT_NE(direct.find(R"("multi-value-data":["value1","value4"])"), std::string::npos)
+        << direct;
+    EXPECT_EQ(cli("export " + frontEnd + " Table2 --format jsonl", rc), direct);
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(cli("export " + frontEnd + " Table2", rc), cli("export " + backEnd + " Table1", rc));
+    // The attachments command read the same front-end columns.
+    const std::string listed = cli("attachments " + backEnd + " Table1", rc);
+    ASSERT_EQ(rc, 0) << listed;
+    ASSERT_NE(listed.find("test_data2.txt"), std::string::npos) << listed;
+    EXPECT_EQ(cli("attachments " + frontEnd + " Table2", rc), listed);
+    EXPECT_EQ(rc, 0);
+    fs::remove_all(dir);
+}
