@@ -8,6 +8,7 @@
 #include "db/cell_chunk_reader.h"
 #include "db/load_progress.h"
 #include "db/var_type.h"
+#include "sheet/column_fit.h"
 #include "sheet/grid.h"
 
 namespace db {
@@ -47,6 +48,7 @@ RecordsetSink::Outcome SheetBinding::load(jet::Recordset& records, uint64_t expe
     }
     grid_.endFill();
     setColumnTypes(records);
+    sheet::ColumnFit::fitAllColumns(grid_);
     if (progress_) {
         progress_->finished();
     }

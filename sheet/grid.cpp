@@ -2,6 +2,7 @@
 
 #include "sheet/block_mime.h"
 #include "sheet/cell_props_edit.h"
+#include "sheet/column_fit.h"
 #include "sheet/filter_row.h"
 #include "sheet/grid_codes.h"
 #include "sheet/grid_delegate.h"
@@ -46,6 +47,13 @@ Grid::Grid(QWidget* parent) : QTableView(parent) {
     connect(header_, &QHeaderView::sectionClicked, this, &Grid::onTitleClicked);
     connect(header_, &QHeaderView::sectionMoved, this, &Grid::onTitleMoved);
     connect(header_, &QHeaderView::sectionResized, this, &Grid::onTitleResized);
+    // A double-click on a title's right edge fits the column to its texts.
+    disconnect(header_, SIGNAL(sectionHandleDoubleClicked(int)), this,
+               SLOT(resizeColumnToContents(int)));
+    connect(header_, &QHeaderView::sectionHandleDoubleClicked, this, [this](int col) {
+        ColumnFit::fitColumn(*this, col);
+        emit afterUserResize(-1, col);
+    });
     connect(model_, &GridModel::cellEdited, this, &Grid::afterEdit);
     connect(model_, &QAbstractItemModel::modelReset, this, &Grid::afterReset);
     connect(model_, &QAbstractItemModel::columnsInserted, this, &Grid::applyColumnWidths);

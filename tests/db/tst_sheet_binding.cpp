@@ -6,6 +6,7 @@
 #include "db/progress_bar_feedback.h"
 #include "db/sheet_binding.h"
 #include "jet/sql_value_text.h"
+#include "sheet/column_fit.h"
 #include "sheet/flag_commands.h"
 #include "sheet/grid.h"
 #include "sheet/sheet_update.h"
@@ -94,6 +95,7 @@ class SheetBindingTest : public QObject {
     void flagColumnGoesToPositionZero();
     void progressShowsAndLetsTheWindowPaint();
     void unknownRowCountShowsAMovingBar();
+    void loadedColumnsFitTheirContents();
 };
 
 void SheetBindingTest::titlesTextsAndTypesFromTheRecordset() {
@@ -248,6 +250,22 @@ void SheetBindingTest::unknownRowCountShowsAMovingBar() {
     progress.finished();
     QVERIFY(!bar->isVisible());
     QCOMPARE(bar->maximum(), 100);
+}
+
+void SheetBindingTest::loadedColumnsFitTheirContents() {
+    sheet::Grid grid;
+    prefill(grid);
+    grid.setColWidth(1, 5000);
+    std::vector<jet::Value> memo = oneOfEach();
+    memo[9] = jet::Value::text(std::string(3000, 'm'));
+    FakeRecordset records(everyType(), {oneOfEach(), memo});
+    db::SheetBinding binding(grid);
+    QVERIFY(binding.load(records, 0).status.isOk());
+    for (int c = 0; c < grid.cols(); ++c) {
+        QCOMPARE(grid.colWidth(c), sheet::ColumnFit::fittedWidth(grid, c));
+    }
+    QCOMPARE(grid.colWidth(9), sheet::ColumnFit::kMaxTextTwips);  // the memo is capped
+    QVERIFY(grid.colWidth(4) > grid.colWidth(1));                 // 9007199254740993 against 200
 }
 
 QTEST_MAIN(SheetBindingTest)
