@@ -45,4 +45,8 @@ void registerConversionFunctions(sqlite3* db);
 void registerFormatFunction(sqlite3* db);
 void registerAggregateFunctions(sqlite3* db);
 
+// acc_like(value, pattern), which the table module also hands SQLite as its
+// own overload when it tests Like in its scans.
+void accessLike(sqlite3_context* ctx, int argc, sqlite3_value** argv);
+
 }  // namespace jet::sql

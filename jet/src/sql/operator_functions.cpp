@@ -132,9 +132,15 @@ void powFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_double(ctx, r);
 }
 
+void isRowErrorFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    sqlite3_result_int(ctx, isRowError(argv[0]) ? 1 : 0);
+}
+
+}  // namespace
+
 // acc_like(value, pattern): 1, 0 or Null; the compiled pattern is kept with
 // the statement while the pattern argument stays the same.
-void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void accessLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
     if (nullOrErrorArgs(ctx, 2, argv))
         return;
     auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 1));
@@ -160,12 +166,6 @@ void likeFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
 }
 
-void isRowErrorFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    sqlite3_result_int(ctx, isRowError(argv[0]) ? 1 : 0);
-}
-
-}  // namespace
-
 void registerOperatorFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function(db, "acc_text", 2, flags, nullptr, textFn, nullptr, nullptr);
@@ -175,7 +175,7 @@ void registerOperatorFunctions(sqlite3* db) {
     sqlite3_create_function(db, "acc_idiv", 2, flags, nullptr, intDivFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_mod", 2, flags, nullptr, modFn, nullptr, nullptr);
     sqlite3_create_function(db, "acc_pow", 2, flags, nullptr, powFn, nullptr, nullptr);
-    sqlite3_create_function(db, "acc_like", 2, flags, nullptr, likeFn, nullptr, nullptr);
+    sqlite3_create_function(db, "acc_like", 2, flags, nullptr, accessLike, nullptr, nullptr);
     sqlite3_create_function(db, "acc_is_error", 1, flags, nullptr, isRowErrorFn, nullptr, nullptr);
 }
 

@@ -2,54 +2,25 @@
 
 #include <cstring>
 
-#include "jet/value_format.h"
 #include "sql/function_support.h"
 #include "sql/like_pattern.h"
+#include "sql/sql_scalar.h"
 
 namespace jet::sql {
 
 namespace {
 
 TableLookup::Cell cellOf(const ValueRef& v, std::string& arena) {
+    std::string scratch;
+    const SqlScalar s = toSqlScalar(v, scratch);
     TableLookup::Cell c;
-    auto text = [&](std::string_view s, uint8_t kind) {
-        c.kind = kind;
+    c.kind = static_cast<uint8_t>(s.kind);
+    c.i = s.i;
+    c.d = s.d;
+    if (s.kind == SQLITE_TEXT || s.kind == SQLITE_BLOB) {
         c.offset = static_cast<uint32_t>(arena.size());
-        c.length = static_cast<uint32_t>(s.size());
-        arena.append(s);
-    };
-    switch (v.type) {
-        case ValueType::Null:
-            break;
-        case ValueType::Boolean:
-            c.kind = SQLITE_INTEGER, c.i = v.i ? -1 : 0;
-            break;
-        case ValueType::Byte:
-        case ValueType::Integer:
-        case ValueType::Long:
-        case ValueType::BigInt:
-            c.kind = SQLITE_INTEGER, c.i = v.i;
-            break;
-        case ValueType::Currency:
-            c.kind = SQLITE_FLOAT, c.d = static_cast<double>(v.i) / 10000.0;
-            break;
-        case ValueType::Single:
-        case ValueType::Double:
-        case ValueType::DateTime:
-            c.kind = SQLITE_FLOAT, c.d = v.d;
-            break;
-        case ValueType::Decimal:
-            c.kind = SQLITE_FLOAT, c.d = v.dec.toDouble();
-            break;
-        case ValueType::Text:
-            text(v.data, SQLITE_TEXT);
-            break;
-        case ValueType::Guid:
-            text(formatGuid(v.data), SQLITE_TEXT);
-            break;
-        default:
-            text(v.data, SQLITE_BLOB);
-            break;
+        c.length = static_cast<uint32_t>(s.bytes.size());
+        arena.append(s.bytes);
     }
     return c;
 }
@@ -57,41 +28,8 @@ TableLookup::Cell cellOf(const ValueRef& v, std::string& arena) {
 }  // namespace
 
 void resultFromValue(sqlite3_context* ctx, const ValueRef& v) {
-    switch (v.type) {
-        case ValueType::Null:
-            sqlite3_result_null(ctx);
-            break;
-        case ValueType::Boolean:
-            sqlite3_result_int(ctx, v.i ? -1 : 0);
-            break;
-        case ValueType::Byte:
-        case ValueType::Integer:
-        case ValueType::Long:
-        case ValueType::BigInt:
-            sqlite3_result_int64(ctx, v.i);
-            break;
-        case ValueType::Currency:
-            sqlite3_result_double(ctx, static_cast<double>(v.i) / 10000.0);
-            break;
-        case ValueType::Single:
-        case ValueType::Double:
-        case ValueType::DateTime:
-            sqlite3_result_double(ctx, v.d);
-            break;
-        case ValueType::Decimal:
-            sqlite3_result_double(ctx, v.dec.toDouble());
-            break;
-        case ValueType::Text:
-            sqlite3_result_text(ctx, v.data.data(), static_cast<int>(v.data.size()),
-                                SQLITE_TRANSIENT);
-            break;
-        case ValueType::Guid:
-            resultText(ctx, formatGuid(v.data));
-            break;
-        default:
-            sqlite3_result_blob(ctx, v.data.data(), static_cast<int>(v.data.size()),
-                                SQLITE_TRANSIENT);
-    }
+    std::string scratch;
+    resultScalar(ctx, toSqlScalar(v, scratch));
 }
 
 namespace {

@@ -6,6 +6,10 @@
 
 #include "jet/number_text.h"
 #include "sql/complex_subfields.h"
+#include "sql/function_registry.h"
+#include "sql/kept_rows.h"
+#include "sql/scan_filter.h"
+#include "sql/scan_plan.h"
 #include "sql/sql_type.h"
 #include "sql/table_lookup.h"
 #include "sql/translator.h"
@@ -37,8 +41,12 @@ struct JetTable {
 struct JetCursor {
     sqlite3_vtab_cursor base{};
     std::unique_ptr<TableCursor> cursor;
+    ScanFilter filter;
     const TableLookup* lookup = nullptr;
     int64_t lookupRow = -1;
+    // ORDER BY ... LIMIT served from the kept rows, in order.
+    std::unique_ptr<KeptRows> kept;
+    std::size_t keptRow = 0;
     bool eof = true;
     // Flattening: the complex column whose subfields the statement reads;
     // the scan then yields one row per attachment or value (one for none).
@@ -151,37 +159,27 @@ int disconnect(sqlite3_vtab* vtab) {
     return SQLITE_OK;
 }
 
-// A full scan costs the row count; an equality lookup costs little per call,
-// but more on big tables, so that the lookup is built on the smaller side of a join.
+// Whether the statement reads subfields of a complex column (bit 63 stands
+// for every column from the 64th on).
+bool readsSubfields(const JetTable* t, uint64_t used) {
+    const std::size_t first = t->def->columns.size();
+    if (t->subfields.empty())
+        return false;
+    return first >= 63 ? (used >> 63) != 0 : (used >> first) != 0;
+}
+
 int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info) {
     auto* t = reinterpret_cast<JetTable*>(vtab);
-    const double rows = std::max<double>(1.0, t->def->storedRowCount);
-    int chosen = -1;
+    ScanChoices choices;
     // A flattened scan yields rows a lookup does not hold.
-    const bool flattens = flattenedColumn(t, info->colUsed) >= 0;
-    for (int i = 0; i < info->nConstraint && !flattens; ++i) {
-        const auto& c = info->aConstraint[i];
-        if (c.usable && c.op == SQLITE_INDEX_CONSTRAINT_EQ && c.iColumn >= 0 &&
-            !t->lookups.tooBig[c.iColumn]) {
-            chosen = i;
-            break;
-        }
-    }
-    info->idxStr = sqlite3_mprintf("%llx", static_cast<unsigned long long>(info->colUsed));
+    choices.flattens = flattenedColumn(t, info->colUsed) >= 0;
+    choices.hiddenUsed = readsSubfields(t, info->colUsed);
+    choices.noLookup = &t->lookups.tooBig;
+    const ScanPlan plan = chooseScanPlan(*t->def, info, choices);
+    info->idxStr = sqlite3_mprintf("%s", plan.encode().c_str());
     info->needToFreeIdxStr = 1;
-    if (chosen < 0) {
-        info->idxNum = 0;
-        info->estimatedCost = rows;
-        info->estimatedRows = static_cast<sqlite3_int64>(rows);
-        return SQLITE_OK;
-    }
-    info->idxNum = info->aConstraint[chosen].iColumn + 1;
-    info->aConstraintUsage[chosen].argvIndex = 1;
-    info->aConstraintUsage[chosen].omit = 0;  // SQLite checks the match again
-    const double scale = rows / 10000.0;
-    info->estimatedCost = 1.0 + scale * scale;
-    info->estimatedRows = 10;
-    return SQLITE_OK;
+    info->idxNum = 0;
+    return info->idxStr ? SQLITE_OK : SQLITE_NOMEM;
 }
 
 int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out) {
@@ -205,7 +203,9 @@ int scanNext(JetCursor* c) {
         ++c->item;
         return SQLITE_OK;
     }
-    c->eof = !c->cursor->next();
+    do {
+        c->eof = !c->cursor->next();
+    } while (!c->eof && !c->filter.admits(*c->cursor));
     if (!c->eof && c->flatColumn >= 0) {
         c->cell = c->cursor->complexCell(static_cast<std::size_t>(c->flatColumn));
         c->item = 0;
@@ -236,20 +236,36 @@ const TableLookup* lookupFor(JetTable* t, JetCursor* c, int column, uint64_t use
     return lookup.get();
 }
 
-int filter(sqlite3_vtab_cursor* cur, int idxNum, const char* idxStr, int argc,
-           sqlite3_value** argv) {
+// The scan keeps the best rows of an ORDER BY ... LIMIT and yields them.
+int startKept(JetTable* t, JetCursor* c, const ScanPlan& plan, sqlite3_value** argv) {
+    const long long limit = sqlite3_value_int64(argv[plan.limitArgv - 1]);
+    c->kept = std::make_unique<KeptRows>(*t->def, plan.order, limit, plan.columnsUsed);
+    if (Status st = c->kept->collect(*c->cursor, c->filter); !st)
+        return setError(&t->base, st);
+    c->keptRow = 0;
+    c->eof = c->kept->size() == 0;
+    return SQLITE_OK;
+}
+
+int filter(sqlite3_vtab_cursor* cur, int, const char* idxStr, int argc, sqlite3_value** argv) {
     JetCursor* c = cursorOf(cur);
     JetTable* t = tableOf(cur);
     c->lookup = nullptr;
-    const uint64_t usedBits = idxStr ? std::strtoull(idxStr, nullptr, 16) : 0;
-    c->flatColumn = flattenedColumn(t, usedBits);
+    c->kept.reset();
+    const std::optional<ScanPlan> plan = ScanPlan::decode(idxStr ? idxStr : "");
+    if (!plan)
+        return setError(cur->pVtab, "unreadable scan plan");
+    c->flatColumn = flattenedColumn(t, plan->columnsUsed);
     c->cell = nullptr;
     c->item = 0;
-    if (idxNum > 0 && argc == 1) {
-        uint64_t used = idxStr ? usedBits : ~uint64_t{0};
+    c->filter.prepare(plan->tests, argv, argc);
+    if (plan->limitArgv >= 1 && plan->limitArgv <= argc)
+        return startKept(t, c, *plan, argv);
+    if (plan->lookupColumn >= 0 && argc >= 1) {
+        uint64_t used = plan->columnsUsed;
         if (used >> 63)
             used = ~uint64_t{0};
-        c->lookup = lookupFor(t, c, idxNum - 1, used);
+        c->lookup = lookupFor(t, c, plan->lookupColumn, used);
         if (c->lookup) {
             c->lookupRow = c->lookup->first(argv[0]);
             c->eof = c->lookupRow < 0;
@@ -262,6 +278,10 @@ int filter(sqlite3_vtab_cursor* cur, int idxNum, const char* idxStr, int argc,
 
 int next(sqlite3_vtab_cursor* cur) {
     JetCursor* c = cursorOf(cur);
+    if (c->kept) {
+        c->eof = ++c->keptRow >= c->kept->size();
+        return SQLITE_OK;
+    }
     if (c->lookup) {
         c->lookupRow = c->lookup->next(c->lookupRow);
         c->eof = c->lookupRow < 0;
@@ -334,6 +354,10 @@ int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
     JetCursor* c = cursorOf(cur);
     JetTable* t = tableOf(cur);
     const std::size_t base = t->def->columns.size();
+    if (c->kept) {
+        c->kept->result(ctx, c->keptRow, i);
+        return SQLITE_OK;
+    }
     if (static_cast<std::size_t>(i) >= base)
         return subfieldResult(t, c, ctx, t->subfields[static_cast<std::size_t>(i) - base]);
     if (c->lookup) {
@@ -350,12 +374,27 @@ int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
 
 int rowid(sqlite3_vtab_cursor* cur, sqlite3_int64* out) {
     JetCursor* c = cursorOf(cur);
+    if (c->kept) {
+        *out = static_cast<sqlite3_int64>(c->kept->rowId(c->keptRow));
+        return SQLITE_OK;
+    }
     // A flattened row's id keeps the stored row's id apart from its item.
     const uint64_t stored = c->cursor->rowId();
     *out = c->lookup
                ? c->lookup->rowId(c->lookupRow)
                : static_cast<sqlite3_int64>(c->flatColumn < 0 ? stored : stored << 16 | c->item);
     return SQLITE_OK;
+}
+
+// acc_like(column, pattern) becomes a constraint the scan tests itself. The
+// function SQLite runs stays acc_like.
+int findFunction(sqlite3_vtab*, int argc, const char* name,
+                 void (**function)(sqlite3_context*, int, sqlite3_value**), void** data) {
+    if (argc != 2 || sqlite3_stricmp(name, "acc_like") != 0)
+        return 0;
+    *function = accessLike;
+    *data = nullptr;
+    return kLikeConstraint;
 }
 
 sqlite3_module makeModule() {
@@ -373,6 +412,7 @@ sqlite3_module makeModule() {
     m.xEof = eof;
     m.xColumn = column;
     m.xRowid = rowid;
+    m.xFindFunction = findFunction;
     return m;
 }
 
