@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 #include "analysis/statistics_controller.h"
 #include "app/database_browser.h"
 #include "app/recent_files_menu.h"
@@ -32,6 +34,7 @@
 #include "ui/help_menu.h"
 #include "ui/main_menus.h"
 #include "ui/main_toolbar.h"
+#include "ui/maker_info.h"
 #include "ui/status_panels.h"
 #include "ui/tab_strip.h"
 #include "ui/view_layout.h"
@@ -294,6 +297,13 @@ void MainWindow::onResultLoaded(const db::RecordsetSink::Outcome& outcome) {
     controls_.statisticsGrid->setRows(kRowsBeforeStatistics);
     modes_->showSheetSize();
     desktop_.setPointer(ui::Desktop::Pointer::Default);
+    if (outcome.stopped) {
+        dialogs_.messageBox(QStringLiteral("Loading stopped: the sheet shows the %L1 rows read "
+                                           "until then.")
+                                .arg(std::max(0, controls_.dataSheet->rows() - 1)),
+                            QString::fromLatin1(ui::kProductName), ui::Dialogs::Icon::Information,
+                            ui::Dialogs::Buttons::Ok);
+    }
     reportIncomplete(outcome.status);
 }
 

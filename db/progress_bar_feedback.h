@@ -1,10 +1,12 @@
 // LoadProgress on the window's progress bar: after a short while the bar
 // appears (a moving bar when the row count is unknown) and pending window
-// events are processed now and then, user input excluded, so the window
-// keeps painting while a big result loads on its one thread.
+// events are processed now and then, so the window keeps painting while a
+// big result loads. Meanwhile user input is ignored, except Esc, which asks
+// to stop the load.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QObject>
 
 #include "db/load_progress.h"
 
@@ -12,7 +14,7 @@ class QProgressBar;
 
 namespace db {
 
-class ProgressBarFeedback : public LoadProgress {
+class ProgressBarFeedback : public QObject, public LoadProgress {
   public:
     static constexpr int kShowAfterMs = 250;  // quick loads show no bar
     static constexpr int kPaintEveryMs = 40;
@@ -22,11 +24,15 @@ class ProgressBarFeedback : public LoadProgress {
     void started(uint64_t expected) override;
     void advanced(uint64_t rows) override;
     void finished() override;
+    bool stopRequested() const override { return stopRequested_; }
     // The number of rows, learnt once the work has begun (0: unknown).
     void expect(uint64_t rows);
 
     // Times the window was given a chance to paint (tests).
     int paintPasses() const { return passes_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QProgressBar* bar_;
@@ -35,6 +41,8 @@ class ProgressBarFeedback : public LoadProgress {
     uint64_t expected_ = 0;
     int passes_ = 0;
     bool shown_ = false;
+    bool loading_ = false;
+    bool stopRequested_ = false;
 };
 
 }  // namespace db

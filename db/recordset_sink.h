@@ -16,6 +16,9 @@ class RecordsetSink {
         // Whether the sink's earlier contents were replaced. False when the
         // record set failed before its first row: the sink is unchanged.
         bool replaced = false;
+        // Whether the user stopped the load: the sink holds the rows read
+        // until then, and status is ok.
+        bool stopped = false;
     };
 
     // Takes every row of `records`. `expectedRows` is an estimate for

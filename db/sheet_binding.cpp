@@ -30,29 +30,34 @@ RecordsetSink::Outcome SheetBinding::load(jet::Recordset& records, uint64_t expe
         progress_->started(expectedRows);
     }
     grid_.beginFill(titles, std::size_t(expectedRows));
-    uint64_t count = 0;
-    jet::Status status;
-    if (first) {
-        // Rows are decoded on a worker while this thread fills the sheet.
-        CellChunkReader reader(records);
-        const std::size_t columns = fields.size();
-        while (const CellChunk* chunk = reader.next()) {
-            for (std::size_t r = 0; r < chunk->rows; ++r) {
-                grid_.appendRow(std::span(chunk->cells).subspan(r * columns, columns));
-                if (++count % kProgressStep == 0 && progress_) {
-                    progress_->advanced(count);
-                }
-            }
-        }
-        status = reader.status();
-    }
+    jet::Status status = first ? fill(records, fields.size()) : records.status();
     grid_.endFill();
     setColumnTypes(records);
     sheet::ColumnFit::fitAllColumns(grid_);
+    const bool stopped = progress_ && progress_->stopRequested();
     if (progress_) {
         progress_->finished();
     }
-    return {first ? status : records.status(), true};
+    return {stopped ? jet::Status::ok() : status, true, stopped};
+}
+
+jet::Status SheetBinding::fill(jet::Recordset& records, std::size_t columns) {
+    // Rows are decoded on a worker while this thread fills the sheet; leaving
+    // early (stopped) ends the worker with the reader.
+    CellChunkReader reader(records);
+    uint64_t count = 0;
+    while (const CellChunk* chunk = reader.next()) {
+        for (std::size_t r = 0; r < chunk->rows; ++r) {
+            grid_.appendRow(std::span(chunk->cells).subspan(r * columns, columns));
+            if (++count % kProgressStep == 0 && progress_) {
+                progress_->advanced(count);
+                if (progress_->stopRequested()) {
+                    return jet::Status::ok();
+                }
+            }
+        }
+    }
+    return reader.status();
 }
 
 void SheetBinding::setColumnTypes(const jet::Recordset& records) {

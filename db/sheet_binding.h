@@ -2,6 +2,7 @@
 // contents with the record set in bulk: row 0 the field names, then one row
 // per record in the record set's order, each column's data type set from its
 // field (VarType codes), numbers and dates kept as values for sorting.
+// A load the user stops keeps the rows read until then.
 #pragma once
 
 #include "db/recordset_sink.h"
@@ -25,6 +26,9 @@ class SheetBinding : public RecordsetSink {
     Outcome load(jet::Recordset& records, uint64_t expectedRows) override;
 
   private:
+    // Appends every row after the first to the sheet, until the rows end or
+    // the user stops the load.
+    jet::Status fill(jet::Recordset& records, std::size_t columns);
     void setColumnTypes(const jet::Recordset& records);
 
     sheet::Grid& grid_;

@@ -18,7 +18,11 @@
 #include "ui/size_boxes.h"
 #include "ui/tab_strip.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
+
+#include <cstdlib>
 
 namespace {
 
@@ -64,6 +68,7 @@ class NodeClickTest : public QObject {
     void refreshRunsTheSameQueryWithoutAsking();
     void doubleClickPastesTableAndFieldNames();
     void doubleClickOnQueryPastesNothing();
+    void escapeStopsALongLoadAndSaysSo();
     void treeFocusSetsThePane();
     void keyboardMovesShowTheNode();
     void keyboardMoveToAParameterQueryAsksOnce();
@@ -357,6 +362,46 @@ void NodeClickTest::keyboardMoveToAParameterQueryAsksOnce() {
         prompts += asked.text == QLatin1String("Enter Which name") ? 1 : 0;
     }
     QCOMPARE(prompts, 2);
+}
+
+// Esc during a long load stops it: the sheet keeps the rows read until then
+// and a message says so; the window then works as before.
+void NodeClickTest::escapeStopsALongLoadAndSaysSo() {
+    const char* bench = std::getenv("TABLESCOPE_BENCH_MDB");
+    if (!bench || !*bench) {
+        QSKIP("TABLESCOPE_BENCH_MDB names no benchmark database (scripts/test.sh sets it)");
+    }
+    BrowserWindow run;
+    sheet::Grid& sheet = *run.w().controls().dataSheet;
+    // Opening shows the first table, Big (1,000,000 rows). Esc is pressed over
+    // and over; the keys reach the window while the load lets it paint.
+    QTimer escape;
+    QObject::connect(&escape, &QTimer::timeout, [&sheet] {
+        QCoreApplication::postEvent(
+            &sheet, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    escape.start(5);
+    QVERIFY(run.open(bench));
+    escape.stop();
+    const int rows = sheet.rows() - 1;
+    QVERIFY2(rows > 0 && rows < 1000000, qPrintable(QString::number(rows)));
+    QVERIFY2(run.row(rows).contains(QStringLiteral("name-%1").arg(rows - 1)),
+             qPrintable(run.row(rows)));
+    QCOMPARE(run.lastMessage(),
+             QStringLiteral("Tablescope|Loading stopped: the sheet shows the %L1 rows read until "
+                            "then.")
+                 .arg(rows));
+    const qsizetype messages = run.dialogs.asked.size();
+    QCoreApplication::processEvents();  // the Esc keys still queued go nowhere harmful
+    QString customers;
+    for (const QString& key : run.keys()) {
+        if (run.node(key)->text(0) == QLatin1String("Customers")) {
+            customers = key;
+        }
+    }
+    run.click(customers);
+    QCOMPARE(sheet.rows() - 1, 100000);
+    QCOMPARE(run.dialogs.asked.size(), messages);
 }
 
 QTEST_MAIN(NodeClickTest)

@@ -12,6 +12,8 @@
 #include "sheet/sheet_update.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QThread>
 #include <QTimer>
@@ -96,6 +98,8 @@ class SheetBindingTest : public QObject {
     void progressShowsAndLetsTheWindowPaint();
     void unknownRowCountShowsAMovingBar();
     void loadedColumnsFitTheirContents();
+    void stoppedLoadKeepsTheRowsReadUntilThen();
+    void escapeAsksToStopAndOtherInputIsIgnored();
 };
 
 void SheetBindingTest::titlesTextsAndTypesFromTheRecordset() {
@@ -266,6 +270,73 @@ void SheetBindingTest::loadedColumnsFitTheirContents() {
     }
     QCOMPARE(grid.colWidth(9), sheet::ColumnFit::kMaxTextTwips);  // the memo is capped
     QVERIFY(grid.colWidth(4) > grid.colWidth(1));                 // 9007199254740993 against 200
+}
+
+namespace {
+// Progress that asks to stop once `stopAt` rows are in.
+class StopAt : public db::LoadProgress {
+  public:
+    explicit StopAt(uint64_t stopAt) : stopAt_(stopAt) {}
+    void started(uint64_t) override {}
+    void advanced(uint64_t rows) override { stop_ = rows >= stopAt_; }
+    void finished() override {}
+    bool stopRequested() const override { return stop_; }
+
+  private:
+    uint64_t stopAt_;
+    bool stop_ = false;
+};
+}  // namespace
+
+void SheetBindingTest::stoppedLoadKeepsTheRowsReadUntilThen() {
+    sheet::Grid grid;
+    prefill(grid);
+    std::vector<std::vector<jet::Value>> rows;
+    for (int i = 0; i < 50000; ++i) {
+        rows.push_back({jet::Value::integer(T::Long, i)});
+    }
+    FakeRecordset records({{"N", T::Long}}, rows);
+    StopAt progress(2 * db::SheetBinding::kProgressStep);
+    db::SheetBinding binding(grid, &progress);
+    const auto outcome = binding.load(records, rows.size());
+    QVERIFY(outcome.replaced);
+    QVERIFY(outcome.stopped);
+    QVERIFY(outcome.status.isOk());
+    const int kept = int(2 * db::SheetBinding::kProgressStep);
+    QCOMPARE(grid.rows(), kept + 1);
+    QCOMPARE(grid.textMatrix(kept, 0), QString::number(kept - 1));
+    QCOMPARE(grid.colDataType(0), 3);  // the load still ends as a whole one does
+}
+
+// While a load runs, clicks and keys reach no control; Esc asks to stop.
+// Once it has finished, input goes where it did before.
+void SheetBindingTest::escapeAsksToStopAndOtherInputIsIgnored() {
+    QWidget window;
+    auto* bar = new QProgressBar(&window);
+    auto* box = new QLineEdit(&window);
+    window.show();
+    box->setFocus();
+    db::ProgressBarFeedback progress(bar);
+    progress.started(1000);
+    QCoreApplication::postEvent(
+        box, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+    QThread::msleep(db::ProgressBarFeedback::kPaintEveryMs + 10);
+    progress.advanced(10);
+    QVERIFY(box->text().isEmpty());
+    QVERIFY(!progress.stopRequested());
+    QCoreApplication::postEvent(box,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QThread::msleep(db::ProgressBarFeedback::kPaintEveryMs + 10);
+    progress.advanced(20);
+    QVERIFY(progress.stopRequested());
+    progress.finished();
+    QCoreApplication::postEvent(
+        box, new QKeyEvent(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b")));
+    QCoreApplication::processEvents();
+    QCOMPARE(box->text(), QStringLiteral("b"));
+    progress.started(1000);
+    QVERIFY(!progress.stopRequested());  // each load starts afresh
+    progress.finished();
 }
 
 QTEST_MAIN(SheetBindingTest)
