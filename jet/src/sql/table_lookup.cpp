@@ -126,24 +126,8 @@ int64_t TableLookup::first(sqlite3_value* value) const {
 void TableLookup::result(sqlite3_context* ctx, int64_t row, int column) const {
     const int s = slot_[static_cast<std::size_t>(column)];
     const Cell& c = cells_[static_cast<std::size_t>(row) * width_ + static_cast<std::size_t>(s)];
-    switch (c.kind) {
-        case SQLITE_INTEGER:
-            sqlite3_result_int64(ctx, c.i);
-            break;
-        case SQLITE_FLOAT:
-            sqlite3_result_double(ctx, c.d);
-            break;
-        case SQLITE_TEXT:
-            sqlite3_result_text(ctx, arena_.data() + c.offset, static_cast<int>(c.length),
-                                SQLITE_TRANSIENT);
-            break;
-        case SQLITE_BLOB:
-            sqlite3_result_blob(ctx, arena_.data() + c.offset, static_cast<int>(c.length),
-                                SQLITE_TRANSIENT);
-            break;
-        default:
-            sqlite3_result_null(ctx);
-    }
+    const std::string_view bytes(arena_.data() + c.offset, c.length);
+    resultScalar(ctx, SqlScalar{c.kind, c.i, c.d, bytes});
 }
 
 }  // namespace jet::sql
