@@ -276,8 +276,7 @@ void DatabaseBrowser::refresh() {
 bool DatabaseBrowser::runStatement(const QString& statement) {
     desktop_.setPointer(ui::Desktop::Pointer::Busy);
     db::ScopedAction restore([this] { desktop_.setPointer(ui::Desktop::Pointer::Default); });
-    dataControl_.setRecordSource(statement.toStdString());
-    const db::RecordsetSink::Outcome outcome = refreshData();
+    const db::RecordsetSink::Outcome outcome = openStatement(statement.toStdString());
     if (!outcome.replaced) {
         reportRecordSourceError(outcome.status);
         return false;
@@ -357,19 +356,55 @@ db::RecordsetSink::Outcome DatabaseBrowser::openQuery(const QString& name) {
     if (!query || query->parameters().empty()) {
         return showTable(name);
     }
-    jet::ParameterValues values;
-    for (db::QueryDefinition::Parameter& p : query->parameters()) {
-        p.value = dialogs_
-                      .inputBox(QStringLiteral("Enter ") + fromStd(p.name),
-                                QStringLiteral("Enter Parameter Value"), QString())
-                      .toStdString();
-        values.emplace_back(p.name, p.value);
+    std::vector<std::string> names;
+    for (const db::QueryDefinition::Parameter& p : query->parameters()) {
+        names.push_back(p.name);
+    }
+    jet::ParameterValues values = askParameterValues(names);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        query->parameters()[i].value = values[i].second;
     }
     auto records = query->openRecordset();
     if (!records) {
         return {records.status(), false};
     }
     dataControl_.setRecordset(std::move(records).value(), query->name(), std::move(values));
+    return refreshData();
+}
+
+// Each parameter is asked for in order; a cancelled prompt gives empty text.
+jet::ParameterValues DatabaseBrowser::askParameterValues(const std::vector<std::string>& names) {
+    jet::ParameterValues values;
+    for (const std::string& name : names) {
+        const QString value = dialogs_.inputBox(QStringLiteral("Enter ") + fromStd(name),
+                                                QStringLiteral("Enter Parameter Value"), QString());
+        values.emplace_back(name, value.toStdString());
+    }
+    return values;
+}
+
+// A typed statement asks for its parameters as a saved query does; the
+// values stay with the record source, so Refresh runs it with them again.
+// Whatever happens, the statement is the record source afterwards.
+db::RecordsetSink::Outcome DatabaseBrowser::openStatement(const std::string& statement) {
+    dataControl_.setRecordSource(statement);
+    auto parameters =
+        database_
+            ? database_->parameters(statement)
+            : jet::Result<std::vector<jet::QueryParameter>>(std::vector<jet::QueryParameter>());
+    if (!parameters || parameters->empty()) {
+        return refreshData();
+    }
+    std::vector<std::string> names;
+    for (const jet::QueryParameter& p : *parameters) {
+        names.push_back(p.name);
+    }
+    jet::ParameterValues values = askParameterValues(names);
+    auto records = database_->openRecordset(statement, values);
+    if (!records) {
+        return {records.status(), false};
+    }
+    dataControl_.setRecordset(std::move(records).value(), statement, std::move(values));
     return refreshData();
 }
 

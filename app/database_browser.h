@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/data_control.h"
 #include "db/recordset_sink.h"
@@ -101,6 +102,8 @@ class DatabaseBrowser : public QObject, public sql::QueryBrowser {
     // False when the query modifies data: it is refused and nothing is shown.
     bool showQuery(const QString& name, db::RecordsetSink::Outcome& outcome);
     db::RecordsetSink::Outcome openQuery(const QString& name);
+    db::RecordsetSink::Outcome openStatement(const std::string& statement);
+    jet::ParameterValues askParameterValues(const std::vector<std::string>& names);
     void reportRecordSourceError(const jet::Status& status);
     void showMessage(const QString& text, const QString& title);
 

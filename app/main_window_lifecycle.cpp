@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/query_history_settings.h"
 #include "app/recent_files_menu.h"
 #include "app/settings_file.h"
 #include "app/sheet_files.h"
@@ -18,6 +19,7 @@
 #include "app/window_placement.h"
 #include "sheet/form_view.h"
 #include "sheet/grid.h"
+#include "sql/sql_workbench.h"
 #include "ui/desktop.h"
 #include "ui/main_toolbar.h"
 #include "ui/maker_info.h"
@@ -120,6 +122,7 @@ void MainWindow::restoreOptions() {
         settings_.readValue(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
     recentFiles_->list().read(settings_);
     recentFiles_->show();
+    QueryHistorySettings::read(settings_, sqlWorkbench_->history());
 }
 
 void MainWindow::setSheetDefaults() {
@@ -216,6 +219,7 @@ void MainWindow::writeSettings() {
         (void)settings_.writeValue(QStringLiteral("OPTION"), QString::fromLatin1(key), value);
     }
     recentFiles_->list().write(settings_);
+    (void)QueryHistorySettings::write(settings_, sqlWorkbench_->history());
 }
 
 }  // namespace app

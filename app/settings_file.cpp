@@ -86,13 +86,19 @@ class IniText {
     qsizetype findKey(qsizetype from, qsizetype to, const QString& key) const;
 
     QString valueAt(qsizetype index) const;
+    const QByteArray& lineContent(qsizetype index) const { return lines_[index].content; }
     void replaceValue(qsizetype index, const QString& value);
     void addKey(qsizetype sectionHeader, const QString& key, const QString& value);
     void addSection(const QString& section, const QString& key, const QString& value);
+    // Every key line of the section whose header is at `header`, in order.
+    std::vector<qsizetype> keyLines(qsizetype header) const;
+    // Removes the key lines of that section and puts `entries` in their place.
+    void replaceKeys(qsizetype header, const SettingsEntries& entries);
 
-  private:
     static std::optional<QString> sectionName(const QByteArray& content);
     static std::optional<QString> keyName(const QByteArray& content);
+
+  private:
     void endLastLine();
     void insertLine(qsizetype index, const QByteArray& content);
 
@@ -212,6 +218,28 @@ void IniText::addSection(const QString& section, const QString& key, const QStri
     insertLine(qsizetype(lines_.size()), key.toUtf8() + '=' + value.toUtf8());
 }
 
+std::vector<qsizetype> IniText::keyLines(qsizetype header) const {
+    std::vector<qsizetype> lines;
+    const qsizetype end = sectionEnd(header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        if (keyName(lines_[i].content)) {
+            lines.push_back(i);
+        }
+    }
+    return lines;
+}
+
+void IniText::replaceKeys(qsizetype header, const SettingsEntries& entries) {
+    const std::vector<qsizetype> old = keyLines(header);
+    for (auto it = old.rbegin(); it != old.rend(); ++it) {
+        lines_.erase(lines_.begin() + *it);
+    }
+    qsizetype at = header + 1;
+    for (const auto& [key, value] : entries) {
+        insertLine(at++, key.toUtf8() + '=' + value.toUtf8());
+    }
+}
+
 void IniText::insertLine(qsizetype index, const QByteArray& content) {
     if (index > 0 && lines_[index - 1].ending.isEmpty()) {
         lines_[index - 1].ending = newline_;
@@ -321,6 +349,56 @@ jet::Status SettingsFile::writeValue(const QString& sectionName, const QString& 
         ini.replaceValue(line, text);
     } else {
         ini.addKey(header, key, text);
+    }
+    return writeTo(location_.writePath, ini.toBytes());
+}
+
+SettingsEntries SettingsFile::readSection(const QString& section) const {
+    const auto bytes = fileSystem_.readFile(location_.readPath);
+    if (!bytes) {
+        return {};
+    }
+    const IniText text(*bytes);
+    const qsizetype header = text.findSection(trimText(section));
+    if (header < 0) {
+        return {};
+    }
+    SettingsEntries entries;
+    for (qsizetype line : text.keyLines(header)) {
+        entries.emplace_back(*IniText::keyName(text.lineContent(line)),
+                             firstCharacters(text.valueAt(line), kMaxValueLength));
+    }
+    return entries;
+}
+
+jet::Status SettingsFile::replaceSection(const QString& sectionName,
+                                         const SettingsEntries& entries) {
+    const QString section = trimText(sectionName);
+    SettingsEntries clean;
+    for (const auto& [key, value] : entries) {
+        if (jet::Status check = checkEntry(section, key, trimText(value)); !check) {
+            return check;
+        }
+        clean.emplace_back(trimText(key), trimText(value));
+    }
+    auto old = fileSystem_.readFile(location_.writePath);
+    if (!old && old.status().code() == jet::ErrorCode::NotFound &&
+        location_.readPath != location_.writePath) {
+        old = fileSystem_.readFile(location_.readPath);
+    }
+    if (!old && old.status().code() != jet::ErrorCode::NotFound) {
+        return old.status();
+    }
+    IniText ini(old ? *old : QByteArray());
+    const qsizetype header = ini.findSection(section);
+    if (header < 0 && clean.empty()) {
+        return jet::Status::ok();
+    }
+    if (header < 0) {
+        ini.addSection(section, clean.front().first, clean.front().second);
+        ini.replaceKeys(ini.findSection(section), clean);
+    } else {
+        ini.replaceKeys(header, clean);
     }
     return writeTo(location_.writePath, ini.toBytes());
 }

@@ -11,6 +11,8 @@
 #pragma once
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include <QString>
 
@@ -41,6 +43,9 @@ struct SettingsLocation {
 SettingsLocation chooseSettingsLocation(const FileSystem& fileSystem, const QString& programFolder,
                                         const QString& userFolder);
 
+// Key and value pairs of one section, in the file's order.
+using SettingsEntries = std::vector<std::pair<QString, QString>>;
+
 class SettingsFile {
   public:
     // The longest value GetINI returns, in characters.
@@ -62,6 +67,15 @@ class SettingsFile {
     // can be written. After the first write that falls back to the per-user
     // file, reads and writes use that file.
     jet::Status writeValue(const QString& section, const QString& key, const QString& value);
+
+    // Every key of a section with its value (read as readValue reads one),
+    // in the file's order; empty when the section or file is missing.
+    SettingsEntries readSection(const QString& section) const;
+    // Makes `entries` the section's keys, in one write of the file: keys it
+    // held before and `entries` leaves out are dropped; other lines of the
+    // section and every other section are kept. The same checks as
+    // writeValue, for every entry, before anything is written.
+    jet::Status replaceSection(const QString& section, const SettingsEntries& entries);
 
     const SettingsLocation& location() const { return location_; }
 

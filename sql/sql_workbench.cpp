@@ -1,6 +1,7 @@
 #include "sql/sql_workbench.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -11,7 +12,10 @@
 #include "sql/query_browser.h"
 #include "sql/run_check.h"
 #include "sql/saved_query_nodes.h"
+#include "sql/sql_completer.h"
+#include "sql/sql_highlighter.h"
 #include "sql/sql_text.h"
+#include "sql/tree_names.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
 #include "ui/status_panels.h"
@@ -34,6 +38,10 @@ SqlWorkbench::SqlWorkbench(const ui::WindowControls& controls, ui::Dialogs& dial
       controls_(controls),
       dialogs_(dialogs),
       desktop_(desktop) {
+    highlighter_ = new SqlHighlighter(box_.document());
+    completer_ = new SqlCompleter(
+        box_, [this] { return browser_ ? namesInTree(browser_->databaseTree()) : SqlNames(); },
+        this);
     connectControls();
 }
 
@@ -56,6 +64,7 @@ void SqlWorkbench::connectControls() {
             emit focused();
         } else if (watched == &box_ && event->type() == QEvent::KeyPress) {
             insertionPoint_ = SqlText::caret(box_) + 1;
+            return handleKey(static_cast<const QKeyEvent&>(*event));
         } else if (watched == box_.viewport() && event->type() == QEvent::MouseButtonRelease) {
             insertionPoint_ = SqlText::caret(box_);
         }
@@ -91,8 +100,61 @@ void SqlWorkbench::showError(const QString& text, const QString& title, bool exc
                         ui::Dialogs::Buttons::Ok);
 }
 
+bool SqlWorkbench::handleKey(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::ControlModifier) {
+        return false;
+    }
+    switch (key.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            runSelectionOrAll();
+            return true;
+        case Qt::Key_Up:
+            showOlderStatement();
+            return true;
+        case Qt::Key_Down:
+            showNewerStatement();
+            return true;
+        default:
+            return false;
+    }
+}
+
 void SqlWorkbench::run() {
-    const QString statement = text();
+    runText(text());
+}
+
+void SqlWorkbench::runSelectionOrAll() {
+    const QString selected = selectedText();
+    runText(selected.isEmpty() ? text() : selected);
+}
+
+QString SqlWorkbench::databaseKey() const {
+    db::Database* database = browser_ ? browser_->openDatabase() : nullptr;
+    return database ? QString::fromStdString(database->name()) : QString();
+}
+
+void SqlWorkbench::showOlderStatement() {
+    if (const auto older = history_.older(databaseKey(), text())) {
+        showStatement(*older);
+    }
+}
+
+void SqlWorkbench::showNewerStatement() {
+    if (const auto newer = history_.newer(databaseKey(), text())) {
+        showStatement(*newer);
+    }
+}
+
+// The caret goes to the end, where the user goes on typing.
+void SqlWorkbench::showStatement(const QString& statement) {
+    completer_->close();
+    setText(statement);
+    SqlText::setCaret(box_, int(statement.size()));
+}
+
+void SqlWorkbench::runText(const QString& statement) {
     switch (RunCheck::check(statement)) {
         case RunCheck::Verdict::TooShort:
             showError(QStringLiteral("Invalid SQL statement.\r\n"), QStringLiteral("SQL Error"),
@@ -107,6 +169,9 @@ void SqlWorkbench::run() {
         case RunCheck::Verdict::Run:
             break;
     }
+    // What reached the engine is kept, failed statements too: they are the
+    // ones most often corrected and run again.
+    history_.add(databaseKey(), statement);
     if (browser_ && browser_->runStatement(statement)) {
         controls_.statusPanels->setPanelText(kSqlPanel, QString());
     }

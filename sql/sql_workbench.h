@@ -3,6 +3,9 @@
 // browser; Clear empties the box; Lock and Unlock decide whether a tree click
 // may replace the text; Save As New Query and Delete change the saved
 // queries of the open database. The text rules live in SqlText and RunCheck.
+// The box colours Access SQL, completes names (SqlCompleter), runs the
+// statement or the selected part of it on Ctrl+Enter, and recalls the
+// statements run on the open database with Ctrl+Up and Ctrl+Down.
 #pragma once
 
 #include <QObject>
@@ -11,7 +14,9 @@
 #include <functional>
 
 #include "jet/status.h"
+#include "sql/query_history.h"
 
+class QKeyEvent;
 class QPlainTextEdit;
 
 namespace db {
@@ -28,6 +33,8 @@ struct WindowControls;
 namespace sql {
 
 class QueryBrowser;
+class SqlCompleter;
+class SqlHighlighter;
 
 class SqlWorkbench : public QObject {
     Q_OBJECT
@@ -51,11 +58,20 @@ class SqlWorkbench : public QObject {
     void insertAtInsertionPoint(const QString& text);
 
     void run();
+    // Ctrl+Enter: runs the selected text, or the whole text without a selection.
+    void runSelectionOrAll();
+    // Ctrl+Up / Ctrl+Down: the older / newer statement run on this database.
+    void showOlderStatement();
+    void showNewerStatement();
     void clear();
     void lock();
     void unlock();
     void saveAsNewQuery();
     void deleteCurrentQuery();
+
+    QueryHistory& history() { return history_; }
+    SqlCompleter& completer() const { return *completer_; }
+    SqlHighlighter& highlighter() const { return *highlighter_; }
 
   signals:
     // The box got the focus (it is now the last-focused pane).
@@ -63,6 +79,13 @@ class SqlWorkbench : public QObject {
 
   private:
     void connectControls();
+    // The box's own keys; true when the key was used.
+    bool handleKey(const QKeyEvent& key);
+    // Run with `statement` as the record source (the whole text or a part).
+    void runText(const QString& statement);
+    // The open database's path, which keys its history; empty when none.
+    QString databaseKey() const;
+    void showStatement(const QString& statement);
     void setLocked(bool locked);
     void showError(const QString& text, const QString& title, bool exclamation);
     // Delete found the query missing from the file: says so and offers
@@ -75,6 +98,9 @@ class SqlWorkbench : public QObject {
     ui::Dialogs& dialogs_;
     ui::Desktop& desktop_;
     QueryBrowser* browser_ = nullptr;
+    SqlHighlighter* highlighter_ = nullptr;
+    SqlCompleter* completer_ = nullptr;
+    QueryHistory history_;
     bool unlocked_ = false;
     int insertionPoint_ = 0;
 };

@@ -89,7 +89,7 @@ void WindowControls::createTabPages() {
     sqlBox = new QPlainTextEdit(tabStrip);
     sqlBox->setObjectName(QStringLiteral("txtSQL"));
     sqlBox->setPlainText(QString::fromLatin1(kSqlBoxStart));
-    sqlBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    sqlBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     tabStrip->addPageControl(TabStrip::Form, formView);
     tabStrip->addPageControl(TabStrip::Table, tableTree);
     tabStrip->addPageControl(TabStrip::Sql, sqlBox);

@@ -14,7 +14,10 @@
 #include "ui/main_toolbar.h"
 #include "ui/tab_strip.h"
 
-BrowserWindow::BrowserWindow() {
+BrowserWindow::BrowserWindow(const QByteArray& settings) {
+    if (!settings.isNull()) {
+        fs.putFile(QStringLiteral("/prog/VT.ini"), settings);
+    }
     Startup::Environment env;
     env.fileSystem = &fs;
     env.programFolder = QStringLiteral("/prog");

@@ -34,7 +34,8 @@ class QTreeWidgetItem;
 
 class BrowserWindow {
   public:
-    BrowserWindow();
+    // `settings`, when given, is the program folder's settings file at start.
+    explicit BrowserWindow(const QByteArray& settings = QByteArray());
     ~BrowserWindow();
 
     app::MainWindow& w() const { return *module_->mainWindow(); }

@@ -106,6 +106,14 @@ const FunctionInfo* findFunction(const std::string& upperName) {
     return nullptr;
 }
 
+std::vector<std::string> functionNames() {
+    std::vector<std::string> names;
+    for (const FunctionInfo& f : kFunctions) {
+        names.emplace_back(f.name);
+    }
+    return names;
+}
+
 SqlType aggregateType(const std::string& name, SqlType arg) {
     if (name == "COUNT")
         return SqlType::Long;

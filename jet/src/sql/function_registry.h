@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -30,6 +31,8 @@ struct FunctionInfo {
 
 // Null when `upperName` is not a function this engine knows.
 const FunctionInfo* findFunction(const std::string& upperName);
+// Every known name, upper case, in the table's order.
+std::vector<std::string> functionNames();
 // The result type of an aggregate over an argument of type `arg`.
 SqlType aggregateType(const std::string& upperName, SqlType arg);
 
