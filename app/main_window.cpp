@@ -15,6 +15,7 @@
 
 #include "analysis/statistics_controller.h"
 #include "app/database_browser.h"
+#include "app/pane_focus.h"
 #include "app/recent_files_menu.h"
 #include "app/sheet_editing.h"
 #include "app/sheet_files.h"
@@ -97,6 +98,7 @@ void MainWindow::createControllers() {
                                 *flags_, dialogs_, this);
     formatting_ = new SheetFormatting(c, actions_, sheetState_, this);
     search_ = new SheetSearch(*c.dataSheet, actions_, this);
+    paneFocus_ = new PaneFocus(c, actions_, this);
     recentFiles_ = new RecentFilesMenu(actions_, *files_, module_.fileSystem(), dialogs_, this);
     help_ = new ui::HelpMenu(*this, actions_, desktop_, module_.showTipsAtStartup,
                              module_.programFolder());

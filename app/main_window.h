@@ -54,6 +54,7 @@ class SheetFormatting;
 class SheetModes;
 class SheetSearch;
 
+class PaneFocus;
 class RecentFilesMenu;
 
 class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
@@ -94,6 +95,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetFormatting& formatting() const { return *formatting_; }
     SheetSearch& search() const { return *search_; }
     RecentFilesMenu& recentFiles() const { return *recentFiles_; }
+    PaneFocus& paneFocus() const { return *paneFocus_; }
     sheet::FlagColumnController& flags() const { return *flags_; }
     analysis::StatisticsController& statistics() const { return *statistics_; }
     ui::ViewLayout& viewLayout() const { return *viewLayout_; }
@@ -158,6 +160,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetFormatting* formatting_ = nullptr;
     SheetSearch* search_ = nullptr;
     RecentFilesMenu* recentFiles_ = nullptr;
+    PaneFocus* paneFocus_ = nullptr;
     ui::HelpMenu* help_ = nullptr;
     QHash<QAction*, std::function<void()>> toolbarCommands_;
     QString startupFile_;

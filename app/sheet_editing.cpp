@@ -36,10 +36,10 @@ void putOnClipboard(const QString& text) {
 
 // A block of a grid: rows separated by line feeds, and offered as
 // tab-separated values as well.
-void putBlockOnClipboard(const sheet::Grid& grid) {
+void putBlockOnClipboard(const sheet::Grid& grid, bool withTitles = false) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    QMimeData* block = grid.copyData();
+    QMimeData* block = grid.copyData(withTitles);
     if (block->text().isEmpty()) {
         delete block;
         return;
@@ -77,6 +77,7 @@ void SheetEditing::connectActions() {
         void (SheetEditing::*command)();
     } commands[] = {
         {menus_.copy, &SheetEditing::copy},
+        {menus_.copyWithTitles, &SheetEditing::copyWithTitles},
         {menus_.cut, &SheetEditing::cut},
         {menus_.popupCut, &SheetEditing::cut},
         {menus_.paste, &SheetEditing::paste},
@@ -122,6 +123,22 @@ void SheetEditing::copy() {
         }
         case sheet::FocusedPane::None:
             QGuiApplication::clipboard()->clear();
+            break;
+    }
+}
+
+// The grids give their blocks under their titles; in the SQL box and the
+// tree there are no titles, and the command copies as Copy does.
+void SheetEditing::copyWithTitles() {
+    switch (state_.lastFocusedPane) {
+        case sheet::FocusedPane::DataSheet:
+            putBlockOnClipboard(*controls_.dataSheet, true);
+            break;
+        case sheet::FocusedPane::FormView:
+            putBlockOnClipboard(*controls_.formView, true);
+            break;
+        default:
+            copy();
             break;
     }
 }

@@ -37,6 +37,8 @@ class SheetEditing : public QObject {
                  QObject* parent = nullptr);
 
     void copy();
+    // Ctrl+Shift+C: the block with its column titles as its first line.
+    void copyWithTitles();
     void cut();
     void paste();
     void copyFromSheet();

@@ -345,12 +345,12 @@ QString Grid::clip() const {
     return model_->viewBlockText(block.top(), block.left(), block.bottom(), block.right(), u'\r');
 }
 
-QMimeData* Grid::copyData() const {
+QMimeData* Grid::copyData(bool withTitles) const {
     const QItemSelectionRange block = currentBlock();
     QString text;
     if (block.isValid()) {
-        text =
-            model_->viewBlockText(block.top(), block.left(), block.bottom(), block.right(), u'\n');
+        text = model_->viewBlockText(block.top(), block.left(), block.bottom(), block.right(),
+                                     u'\n', withTitles && fixedRows() > 0);
     }
     return blockMimeData(text);
 }

@@ -104,9 +104,9 @@ class Grid : public QTableView {
 
     // Block text: cells separated by tab, rows by carriage return.
     QString clip() const;
-    // The selected block for the clipboard or a drag (see block_mime.h); the
-    // caller owns it.
-    QMimeData* copyData() const;
+    // The selected block for the clipboard or a drag (see block_mime.h),
+    // with its columns' titles first when asked; the caller owns it.
+    QMimeData* copyData(bool withTitles = false) const;
     void setClip(const QString& text);
     // Empties the texts of the cells clip() covers; their pictures, styles
     // and formats stay.

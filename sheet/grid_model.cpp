@@ -525,16 +525,19 @@ QString GridModel::blockText(int row1, int col1, int row2, int col2, QChar rowBr
         row2 - row1 + 1, [row1](int i) { return row1 + i; }, col1, col2, rowBreak);
 }
 
-QString GridModel::viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak) const {
+QString GridModel::viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak,
+                                 bool titles) const {
     top = std::max(top, 0);
     bottom = std::min(bottom, rowCount() - 1);
     std::tie(std::ignore, col1, std::ignore, col2) = store_.clip(0, col1, 0, col2);
     if (top > bottom || col1 > col2) {
         return QString();
     }
+    const int first = titles ? 1 : 0;
     return rowsText(
-        bottom - top + 1, [this, top](int i) { return view_.gridRow(top + i); }, col1, col2,
-        rowBreak);
+        bottom - top + 1 + first,
+        [this, top, first](int i) { return i < first ? 0 : view_.gridRow(top + i - first); }, col1,
+        col2, rowBreak);
 }
 
 template <typename RowOf>

@@ -79,7 +79,9 @@ class GridModel : public QAbstractTableModel {
     // `rowBreak`.
     QString blockText(int row1, int col1, int row2, int col2, QChar rowBreak = u'\r') const;
     // The same for view rows top..bottom: rows a filter hides are left out.
-    QString viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak) const;
+    // With `titles`, the columns' titles (grid row 0) come first.
+    QString viewBlockText(int top, int col1, int bottom, int col2, QChar rowBreak,
+                          bool titles = false) const;
     // Fills the shown rows from grid row `row` down.
     void setBlockText(int row, int col, const QString& text);
     // Empties the texts of the block; pictures, styles and formats stay.

@@ -73,7 +73,7 @@ void MainMenus::buildBar(QMenuBar* bar) {
         SEP("mnuSpaceUndo", H),
         ITEM("mnuEditCut", "Cu&t", "Ctrl+X"),
         ITEM("mnuEditCopy", "&Copy", "Ctrl+C"),
-        HIDDEN("mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C"),
+        ITEM("mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C"),
         ITEM("mnuEditPaste", "Paste", "Ctrl+V"),
         ITEM("mnuSelectAll", "Select &All", "Ctrl+A"),
         SEP("mnuSpace101", V),
@@ -120,10 +120,10 @@ void MainMenus::buildBar(QMenuBar* bar) {
         CHECK("mnuFieldsTree", "&Fields Sub Tree", "", H, false),
         SEP("mnuSpaceV5", V),
         ITEM("mnuBarChart", "Instant &Bar Chart", "Ctrl+B"),
-        SEP("mnuSpaceV6", H),
-        HIDDEN("mnuFocusTree", "Go to &Database Tree", "Ctrl+1"),
-        HIDDEN("mnuFocusSheet", "Go to Data S&heet", "Ctrl+2"),
-        HIDDEN("mnuFocusSql", "Go to S&QL Box", "Ctrl+3"),
+        SEP("mnuSpaceV6", V),
+        ITEM("mnuFocusTree", "Go to &Database Tree", "Ctrl+1"),
+        ITEM("mnuFocusSheet", "Go to Data S&heet", "Ctrl+2"),
+        ITEM("mnuFocusSql", "Go to S&QL Box", "Ctrl+3"),
     };
     static const Entry tools[] = {
         HIDDEN("mnuSetThresholds", "Set Thresholds", ""),
