@@ -118,6 +118,7 @@ void MainWindow::restoreOptions() {
     bool hiddenQueries = false;
     readBoolean(settings_, "HIDDENQUERIES", hiddenQueries);
     actions_.hiddenQueries->setChecked(hiddenQueries);
+    readBoolean(settings_, "FIRSTLINETITLES", files_->firstLineTitles());
     files_->lastOpenPath() =
         settings_.readValue(QStringLiteral("OPTION"), QStringLiteral("LASTOPENPATH"));
     recentFiles_->list().read(settings_);
@@ -212,6 +213,7 @@ void MainWindow::writeSettings() {
         {"ALTERNATECOLOR", boolean(sheetState_.alternateColorOn)},
         {"FIELDSSUBTREE", boolean(view.fieldsSubtree)},
         {"HIDDENQUERIES", boolean(actions_.hiddenQueries->isChecked())},
+        {"FIRSTLINETITLES", boolean(files_->firstLineTitles())},
         {"SHOWTIP", boolean(module_.showTipsAtStartup)},
         {"LASTOPENPATH", files_->lastOpenPath().trimmed()},
     };

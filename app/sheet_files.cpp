@@ -18,6 +18,7 @@
 #include "sheet/grid.h"
 #include "sheet/grid_file.h"
 #include "sheet/sheet_update.h"
+#include "sheet/title_row_guess.h"
 #include "ui/caption_panel.h"
 #include "ui/desktop.h"
 #include "ui/dialogs.h"
@@ -90,12 +91,16 @@ void SheetFiles::showMessage(const QString& text, const QString& title, bool exc
 }
 
 void SheetFiles::chooseAndOpen() {
-    fileName_ = dialogs_.openFileName(
+    ui::Dialogs::CheckBox titles{QStringLiteral("chkFirstLineTitles"),
+                                 QStringLiteral("First line of a text file as column titles"),
+                                 firstLineTitles_};
+    fileName_ = dialogs_.openFileNameWithCheckBox(
         QStringLiteral("Open"), initialFolder_,
-        OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kOpenFilter)));
+        OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kOpenFilter)), titles);
     if (fileName_.isEmpty()) {
         return;
     }
+    firstLineTitles_ = titles.checked;
     openFile(fileName_);
 }
 
@@ -155,6 +160,9 @@ bool SheetFiles::loadSheetFile(const QString& fileName, OpenFileKind::Kind kind)
         return false;
     }
     openFileType_ = OpenFileKind::openFileType(kind);
+    if (kind != OpenFileKind::GridFile && firstLineTitles_) {
+        takeTitlesFromFirstLine();
+    }
     if (kind == OpenFileKind::GridFile) {
         emit alternateColorLoaded(controls_.dataSheet->backColorAlternate() ==
                                   sheet::kAlternateRowColor);
@@ -162,6 +170,19 @@ bool SheetFiles::loadSheetFile(const QString& fileName, OpenFileKind::Kind kind)
     state_.titlesChanged = true;
     setUpFileSheet();
     return true;
+}
+
+// A first line that names every column (as our own saves write the titles)
+// becomes the title row; any other first line stays data row 1.
+void SheetFiles::takeTitlesFromFirstLine() {
+    sheet::Grid& sheet = *controls_.dataSheet;
+    if (!sheet::TitleRowGuess::firstRowNamesEveryColumn(sheet)) {
+        return;
+    }
+    for (int c = 0; c < sheet.cols(); ++c) {
+        sheet.setTextMatrix(0, c, sheet.textMatrix(1, c));
+    }
+    sheet.removeItem(1);
 }
 
 void SheetFiles::switchFileMode(bool database) {

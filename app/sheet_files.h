@@ -52,6 +52,9 @@ class SheetFiles : public QObject {
     OpenFileType openFileType() const { return openFileType_; }
     // The folder last opened from, kept in the settings file.
     QString& lastOpenPath() { return lastOpenPath_; }
+    // Whether a text file's first line becomes the titles when it names every
+    // column: the open dialog's check box, kept in the settings file.
+    bool& firstLineTitles() { return firstLineTitles_; }
     // The folder the file dialogs start in.
     const QString& initialFolder() const { return initialFolder_; }
 
@@ -70,6 +73,7 @@ class SheetFiles : public QObject {
 
   private:
     bool loadSheetFile(const QString& fileName, OpenFileKind::Kind kind);
+    void takeTitlesFromFirstLine();
     void switchFileMode(bool database);
     // Whether fileName names the open database's file under any spelling.
     bool isOpenDatabase(const QString& fileName) const;
@@ -88,6 +92,7 @@ class SheetFiles : public QObject {
     QString lastOpenPath_;
     QString fileName_;  // the file last chosen or opened, shown in the caption
     QString initialFolder_;
+    bool firstLineTitles_ = true;
 };
 
 }  // namespace app

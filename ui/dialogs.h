@@ -28,6 +28,21 @@ class Dialogs {
     // uses Qt's "Name (*.ext);;Other (*.x)" form.
     virtual QString openFileName(const QString& title, const QString& folder,
                                  const QString& filter) = 0;
+    // A check box the open dialog shows under its file list: `checked` is
+    // its state when the dialog opens and, unless the user cancels, when it
+    // closes.
+    struct CheckBox {
+        QString name;  // the box's object name
+        QString text;
+        bool checked = false;
+    };
+    // The open dialog with one check box. Without an implementation of its
+    // own, a dialog set asks as openFileName does and leaves the box alone.
+    virtual QString openFileNameWithCheckBox(const QString& title, const QString& folder,
+                                             const QString& filter, CheckBox& option) {
+        (void)option;
+        return openFileName(title, folder, filter);
+    }
     virtual QString saveFileName(const QString& title, const QString& suggestedPath,
                                  const QString& filter) = 0;
 };

@@ -1,6 +1,8 @@
 #include "ui/qt_dialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -62,6 +64,27 @@ QString QtDialogs::passwordBox(const QString& prompt, const QString& title) {
 QString QtDialogs::openFileName(const QString& title, const QString& folder,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, title, folder, filter);
+}
+
+// The desktop's own file dialog cannot take a widget of ours: the check box
+// goes under the file list of Qt's dialog.
+QString QtDialogs::openFileNameWithCheckBox(const QString& title, const QString& folder,
+                                            const QString& filter, CheckBox& option) {
+    QFileDialog dialog(parent_, title, folder, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* box = new QCheckBox(option.text, &dialog);
+    box->setObjectName(option.name);
+    box->setChecked(option.checked);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        grid->addWidget(box, grid->rowCount(), 0, 1, -1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    option.checked = box->isChecked();
+    return dialog.selectedFiles().first();
 }
 
 QString QtDialogs::saveFileName(const QString& title, const QString& suggestedPath,

@@ -18,6 +18,8 @@ class QtDialogs : public Dialogs {
     QString passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
+    QString openFileNameWithCheckBox(const QString& title, const QString& folder,
+                                     const QString& filter, CheckBox& option) override;
     QString saveFileName(const QString& title, const QString& suggestedPath,
                          const QString& filter) override;
 

@@ -26,6 +26,19 @@ QString ScriptedDialogs::openFileName(const QString& title, const QString& folde
     return nextText();
 }
 
+QString ScriptedDialogs::openFileNameWithCheckBox(const QString& title, const QString& folder,
+                                                  const QString&, CheckBox& option) {
+    Asked question{QStringLiteral("open"), title, folder};
+    question.checkBox = option.text;
+    question.checkBoxChecked = option.checked;
+    asked.append(question);
+    const QString answer = nextText();
+    if (!answer.isEmpty() && !checkBoxAnswers.isEmpty()) {
+        option.checked = checkBoxAnswers.dequeue();
+    }
+    return answer;
+}
+
 QString ScriptedDialogs::saveFileName(const QString& title, const QString& suggestedPath,
                                       const QString&) {
     asked.append({QStringLiteral("save"), title, suggestedPath});

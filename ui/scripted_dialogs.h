@@ -19,11 +19,15 @@ class ScriptedDialogs : public Dialogs {
         QString text;  // message text, prompt, folder or suggested path
         Icon icon = Icon::Information;
         Buttons buttons = Buttons::Ok;
+        // An open dialog's check box: its text and its state when asked.
+        QString checkBox;
+        bool checkBoxChecked = false;
     };
 
     QQueue<Answer> answers;
     QQueue<QString> texts;  // answers to input boxes and file dialogs
     QList<Asked> asked;
+    QQueue<bool> checkBoxAnswers;  // states the user leaves check boxes in
 
     Answer messageBox(const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;
@@ -32,6 +36,8 @@ class ScriptedDialogs : public Dialogs {
     QString passwordBox(const QString& prompt, const QString& title) override;
     QString openFileName(const QString& title, const QString& folder,
                          const QString& filter) override;
+    QString openFileNameWithCheckBox(const QString& title, const QString& folder,
+                                     const QString& filter, CheckBox& option) override;
     QString saveFileName(const QString& title, const QString& suggestedPath,
                          const QString& filter) override;
 

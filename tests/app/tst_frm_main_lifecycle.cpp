@@ -25,10 +25,12 @@ QAction* menuEntry(app::MainWindow& w, const char* name) {
     return w.menus().action(QString::fromLatin1(name));
 }
 
-const QStringList kKeysInOrder = {"[WINDOWS]",     "TOP",           "LEFT",      "WIDTH",
-                                  "HEIGHT",        "HBAR_TOP",      "VBAR_LEFT", "[OPTION]",
-                                  "TOOLBAR",       "SQLTAB",        "TABLETAB",  "ALTERNATECOLOR",
-                                  "FIELDSSUBTREE", "HIDDENQUERIES", "SHOWTIP",   "LASTOPENPATH"};
+const QStringList kKeysInOrder = {"[WINDOWS]",     "TOP",           "LEFT",
+                                  "WIDTH",         "HEIGHT",        "HBAR_TOP",
+                                  "VBAR_LEFT",     "[OPTION]",      "TOOLBAR",
+                                  "SQLTAB",        "TABLETAB",      "ALTERNATECOLOR",
+                                  "FIELDSSUBTREE", "HIDDENQUERIES", "FIRSTLINETITLES",
+                                  "SHOWTIP",       "LASTOPENPATH"};
 
 QStringList keysOf(const QStringList& lines) {
     QStringList keys;
