@@ -331,17 +331,11 @@ jet::Status SettingsFile::writeValue(const QString& sectionName, const QString& 
     if (jet::Status check = checkEntry(section, key, text); !check) {
         return check;
     }
-    // The file written starts from the one written before, else from the one
-    // read, so moving to the per-user file keeps every other line.
-    auto old = fileSystem_.readFile(location_.writePath);
-    if (!old && old.status().code() == jet::ErrorCode::NotFound &&
-        location_.readPath != location_.writePath) {
-        old = fileSystem_.readFile(location_.readPath);
-    }
-    if (!old && old.status().code() != jet::ErrorCode::NotFound) {
+    const auto old = textToChange();
+    if (!old) {
         return old.status();
     }
-    IniText ini(old ? *old : QByteArray());
+    IniText ini(*old);
     const qsizetype header = ini.findSection(section);
     if (header < 0) {
         ini.addSection(section, key, text);
@@ -381,15 +375,11 @@ jet::Status SettingsFile::replaceSection(const QString& sectionName,
         }
         clean.emplace_back(trimText(key), trimText(value));
     }
-    auto old = fileSystem_.readFile(location_.writePath);
-    if (!old && old.status().code() == jet::ErrorCode::NotFound &&
-        location_.readPath != location_.writePath) {
-        old = fileSystem_.readFile(location_.readPath);
-    }
-    if (!old && old.status().code() != jet::ErrorCode::NotFound) {
+    const auto old = textToChange();
+    if (!old) {
         return old.status();
     }
-    IniText ini(old ? *old : QByteArray());
+    IniText ini(*old);
     const qsizetype header = ini.findSection(section);
     if (header < 0 && clean.empty()) {
         return jet::Status::ok();
@@ -401,6 +391,21 @@ jet::Status SettingsFile::replaceSection(const QString& sectionName,
         ini.replaceKeys(header, clean);
     }
     return writeTo(location_.writePath, ini.toBytes());
+}
+
+// The file written starts from the one written before, else from the one
+// read, so moving to the per-user file keeps every other line. No file yet
+// is an empty text.
+jet::Result<QByteArray> SettingsFile::textToChange() const {
+    auto old = fileSystem_.readFile(location_.writePath);
+    if (!old && old.status().code() == jet::ErrorCode::NotFound &&
+        location_.readPath != location_.writePath) {
+        old = fileSystem_.readFile(location_.readPath);
+    }
+    if (!old && old.status().code() == jet::ErrorCode::NotFound) {
+        return QByteArray();
+    }
+    return old;
 }
 
 jet::Status SettingsFile::writeTo(const QString& path, const QByteArray& text) {

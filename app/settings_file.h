@@ -81,6 +81,7 @@ class SettingsFile {
 
   private:
     jet::Status writeTo(const QString& path, const QByteArray& text);
+    jet::Result<QByteArray> textToChange() const;
 
     FileSystem& fileSystem_;
     SettingsLocation location_;
