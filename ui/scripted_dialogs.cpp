@@ -28,10 +28,9 @@ QString ScriptedDialogs::openFileName(const QString& title, const QString& folde
 
 QString ScriptedDialogs::openFileNameWithCheckBox(const QString& title, const QString& folder,
                                                   const QString&, CheckBox& option) {
-    Asked question{QStringLiteral("open"), title, folder};
-    question.checkBox = option.text;
-    question.checkBoxChecked = option.checked;
-    asked.append(question);
+    asked.append({QStringLiteral("open"), title, folder});
+    lastCheckBox = option.text;
+    lastCheckBoxChecked = option.checked;
     const QString answer = nextText();
     if (!answer.isEmpty() && !checkBoxAnswers.isEmpty()) {
         option.checked = checkBoxAnswers.dequeue();

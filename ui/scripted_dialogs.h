@@ -19,15 +19,15 @@ class ScriptedDialogs : public Dialogs {
         QString text;  // message text, prompt, folder or suggested path
         Icon icon = Icon::Information;
         Buttons buttons = Buttons::Ok;
-        // An open dialog's check box: its text and its state when asked.
-        QString checkBox;
-        bool checkBoxChecked = false;
     };
 
     QQueue<Answer> answers;
     QQueue<QString> texts;  // answers to input boxes and file dialogs
     QList<Asked> asked;
     QQueue<bool> checkBoxAnswers;  // states the user leaves check boxes in
+    // The last open dialog's check box: its text and its state when asked.
+    QString lastCheckBox;
+    bool lastCheckBoxChecked = false;
 
     Answer messageBox(const QString& text, const QString& title, Icon icon,
                       Buttons buttons) override;

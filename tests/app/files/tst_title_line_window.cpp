@@ -94,8 +94,8 @@ void TitleLineWindowTest::ownSaveReopensWithItsTitles() {
     QCOMPARE(sheetOf(fa()), kAsTitles);
     const ui::ScriptedDialogs::Asked& asked = run_->dialogs.asked.last();
     QCOMPARE(asked.kind, QStringLiteral("open"));
-    QVERIFY(!asked.checkBox.isEmpty());
-    QVERIFY(asked.checkBoxChecked);  // checked the first time
+    QVERIFY(!run_->dialogs.lastCheckBox.isEmpty());
+    QVERIFY(run_->dialogs.lastCheckBoxChecked);  // checked the first time
     run_->dialogs.texts.enqueue(path);
     w().menus().action(QStringLiteral("mnuSaveAs"))->trigger();
     fa().setTextMatrix(1, 0, QStringLiteral("changed"));
@@ -111,7 +111,7 @@ void TitleLineWindowTest::uncheckedBoxKeepsTheFirstLineAsData() {
     QVERIFY(w().menus().action(QStringLiteral("mnuSetColHeaderRow"))->isVisible());
     // The next dialog starts unchecked; checking it there takes the titles.
     open(QStringLiteral("/in/t.csv"), 1);
-    QVERIFY(!run_->dialogs.asked.last().checkBoxChecked);
+    QVERIFY(!run_->dialogs.lastCheckBoxChecked);
     QCOMPARE(sheetOf(fa()), kAsTitles);
     // A cancelled dialog leaves the choice as it was.
     run_->dialogs.checkBoxAnswers.enqueue(false);
@@ -150,7 +150,7 @@ void TitleLineWindowTest::choiceIsRememberedInTheSettingsFile() {
     run_ = new WindowRun(*fs_);
     QVERIFY(!w().files().firstLineTitles());
     open(QStringLiteral("/in/t.csv"));
-    QVERIFY(!run_->dialogs.asked.last().checkBoxChecked);
+    QVERIFY(!run_->dialogs.lastCheckBoxChecked);
     QCOMPARE(sheetOf(fa()), kAsData);
 }
 
