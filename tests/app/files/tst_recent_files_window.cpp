@@ -14,7 +14,8 @@
 namespace {
 
 QByteArray commaFile(const QString& firstCell) {
-    return QStringLiteral("%1,b\r\n1,2\r\n").arg(firstCell).toUtf8();
+    // "2" is no column title: the first line stays data row 1.
+    return QStringLiteral("%1,2\r\n1,2\r\n").arg(firstCell).toUtf8();
 }
 
 }  // namespace
