@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/settings_file.h"
+#include "ui/desktop_color_scheme.h"
 #include "ui/help_menu.h"
 
 Startup::Startup(Environment environment) : env_(std::move(environment)) {}
@@ -15,6 +16,8 @@ void Startup::start() {
     if (const auto show = app::settingsBoolean(settings_->readValue("OPTION", "SHOWTIP"))) {
         showTipsAtStartup = *show;
     }
+    colorScheme_ = std::make_unique<ui::DesktopColorScheme>();
+    colorScheme_->follow();
     window_ = std::make_unique<app::MainWindow>(*this, *settings_, *env_.dialogs, *env_.desktop);
     if (!env_.arguments.isEmpty()) {
         window_->setStartupFile(env_.arguments.first());

@@ -16,6 +16,7 @@ class SettingsFile;
 }  // namespace app
 namespace ui {
 class Desktop;
+class DesktopColorScheme;
 class Dialogs;
 }  // namespace ui
 
@@ -41,6 +42,8 @@ class Startup {
     app::SettingsFile& settings() const { return *settings_; }
     app::FileSystem& fileSystem() const { return *env_.fileSystem; }
     const QString& programFolder() const { return env_.programFolder; }
+    // The palette following the desktop's light or dark choice.
+    ui::DesktopColorScheme& colorScheme() const { return *colorScheme_; }
 
     // Show the tips window at start-up; written back on exit.
     bool showTipsAtStartup = false;
@@ -48,5 +51,6 @@ class Startup {
   private:
     Environment env_;
     std::unique_ptr<app::SettingsFile> settings_;
+    std::unique_ptr<ui::DesktopColorScheme> colorScheme_;
     std::unique_ptr<app::MainWindow> window_;
 };
