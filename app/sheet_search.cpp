@@ -71,6 +71,8 @@ void SheetSearch::find(sheet::SheetFind::Direction direction) {
     const auto hit = finder.find(wanted, {dataSheet_.row(), dataSheet_.col()}, direction);
     if (hit) {
         dataSheet_.goToCell(hit->row, hit->col);
+        const QRect cell = dataSheet_.visualRect(dataSheet_.currentIndex());
+        findBar_->keepClearOf(cell.translated(dataSheet_.viewport()->geometry().topLeft()));
     }
 }
 

@@ -64,6 +64,7 @@ QToolButton* FindBar::button(const char* name, const QString& caption, const QSt
 }
 
 void FindBar::open() {
+    atBottom_ = false;
     place();
     show();
     raise();
@@ -95,16 +96,27 @@ void FindBar::showCount(const QString& text) {
     }
 }
 
+void FindBar::keepClearOf(const QRect& area) {
+    if (isHidden() || !geometry().intersects(area)) {
+        return;
+    }
+    atBottom_ = !atBottom_;
+    place();
+}
+
 // Top right, below the titles, so the first column and the current cell at
 // the left stay in view.
 void FindBar::place() {
     adjustSize();
     const int width = std::min(sizeHint().width(), grid_.width());
-    int top = kMargin;
+    const int height = sizeHint().height();
+    QRect cells = grid_.rect();
     if (auto* table = qobject_cast<QAbstractScrollArea*>(&grid_)) {
-        top = table->viewport()->geometry().top() + kMargin;
+        cells = table->viewport()->geometry();
     }
-    setGeometry(grid_.width() - width - kMargin * 4, top, width, sizeHint().height());
+    const int top = atBottom_ ? std::max(cells.top(), cells.bottom() - height - kMargin)
+                              : cells.top() + kMargin;
+    setGeometry(grid_.width() - width - kMargin * 4, top, width, height);
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event) {

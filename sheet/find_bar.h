@@ -1,4 +1,5 @@
 // FindBar: the find box that floats over the top right corner of a grid
+// (the bottom right one while the current hit would be under it)
 // (Ctrl+F): the text, Next and Previous, Match case, Whole cell and the
 // number of hits. Enter finds the next hit, Shift+Enter the previous one,
 // Esc closes the bar. The bar only says what is wanted; a controller finds.
@@ -28,6 +29,9 @@ class FindBar : public QFrame {
     QString text() const;
     TextMatcher::Options options() const;
     void showCount(const QString& text);
+    // Moves the bar to the other edge of the grid when it covers `area`
+    // (in the grid's coordinates), so a hit under it comes into view.
+    void keepClearOf(const QRect& area);
 
     QLineEdit* textBox() const { return text_; }
     QToolButton* nextButton() const { return next_; }
@@ -57,6 +61,7 @@ class FindBar : public QFrame {
     QCheckBox* wholeCell_ = nullptr;
     QLabel* count_ = nullptr;
     QToolButton* close_ = nullptr;
+    bool atBottom_ = false;
 };
 
 }  // namespace sheet

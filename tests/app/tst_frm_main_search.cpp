@@ -6,6 +6,7 @@
 // how many are shown, and a new sheet or a change of columns ends the filter.
 #include <QAction>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -43,6 +44,7 @@ class FrmMainSearchTest : public QObject {
     void ctrlFOpensTheBarAndCountsHits();
     void enterAndShiftEnterMoveThroughHitsWrappingRound();
     void matchCaseAndWholeCellNarrowTheHits();
+    void hitUnderTheBarMovesTheBarAway();
     void findNextFromTheMenuFollowsTheFormView();
     void escapeClosesTheBarAndClearsTheHits();
     void findKeysTypedInTheSqlBoxSearchTheSheet();
@@ -150,6 +152,25 @@ void FrmMainSearchTest::enterAndShiftEnterMoveThroughHitsWrappingRound() {
     QTest::keyClick(bar().textBox(), Qt::Key_Return, Qt::ShiftModifier);
     QCOMPARE(sheet_->row(), 5);
     QCOMPARE(sheet_->col(), 2);
+}
+
+// The bar floats over the first rows' right end: a hit there used to be
+// current yet hidden behind it.
+void FrmMainSearchTest::hitUnderTheBarMovesTheBarAway() {
+    sheet_->horizontalHeader()->resizeSection(2, sheet_->viewport()->width());
+    entry("mnuFind")->trigger();
+    typeFind(QStringLiteral("120"));
+    const auto cellOnGrid = [this] {
+        return sheet_->visualRect(sheet_->currentIndex())
+            .translated(sheet_->viewport()->geometry().topLeft());
+    };
+    const QRect topPlace = bar().geometry();
+    QTest::keyClick(bar().textBox(), Qt::Key_Return);
+    QCOMPARE(sheet_->row(), 1);
+    QVERIFY(topPlace.intersects(cellOnGrid()));
+    QVERIFY(!bar().geometry().intersects(cellOnGrid()));
+    QVERIFY(bar().isVisible());
+    QVERIFY(sheet_->rect().contains(bar().geometry()));
 }
 
 void FrmMainSearchTest::matchCaseAndWholeCellNarrowTheHits() {
