@@ -48,10 +48,17 @@ FilterCondition::FilterCondition(const QString& typed) {
         return;
     }
     parseComparison(trimmed);
-    if (kind_ == Kind::None) {
-        kind_ = Kind::Contains;
-        contains_.emplace(trimmed, TextMatcher::Options{});
+    if (kind_ != Kind::None)
+        return;
+    // "s*" or "?ak" mean a pattern to anyone used to data tools; read
+    // literally they would match next to nothing.
+    if (trimmed.contains(u'*') || trimmed.contains(u'?')) {
+        kind_ = Kind::Like;
+        like_.emplace(trimmed);
+        return;
     }
+    kind_ = Kind::Contains;
+    contains_.emplace(trimmed, TextMatcher::Options{});
 }
 
 void FilterCondition::parseComparison(const QString& typed) {

@@ -1,6 +1,7 @@
 // FilterCondition: what the user typed into one column's box of the filter
 // row, and whether a cell passes it. Plain text keeps the cells that contain
-// it (letter case does not count). A leading "=", "<>", "<", "<=", ">" or ">="
+// it (letter case does not count); plain text with * or ? in it is a Like
+// pattern. A leading "=", "<>", "<", "<=", ">" or ">="
 // compares: by number when both the operand and the cell are numbers (a date
 // operand such as 2024-01-31 or 1/31/2024 compares with a date column's day
 // numbers), else as text without regard to case. "Like" followed by a pattern

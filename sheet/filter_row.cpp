@@ -74,8 +74,8 @@ void FilterRow::matchColumns() {
         edit->setPlaceholderText(QStringLiteral("Filter"));
         edit->setClearButtonEnabled(true);
         edit->setToolTip(
-            QStringLiteral("Text to find, or =, <>, <, <=, >, >= a value, or Like a pattern "
-                           "with * and ?"));
+            QStringLiteral("Text to find, or =, <>, <, <=, >, >= a value, or a pattern "
+                           "with * and ? (or Like and a pattern)"));
         connect(edit, &QLineEdit::textEdited, &settle_, qOverload<>(&QTimer::start));
         connect(edit, &QLineEdit::returnPressed, this, [this] {
             settle_.stop();

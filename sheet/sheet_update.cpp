@@ -52,8 +52,9 @@ void SheetUpdate::fillValues() {
         return;
     }
     // Without a data row the current row is the title row: the form view
-    // shows blank values rather than the titles a second time.
-    const bool dataRow = r >= dataSheet_.fixedRows();
+    // shows blank values rather than the titles a second time. A filter that
+    // hides every row leaves the current row hidden: blank too.
+    const bool dataRow = r >= dataSheet_.fixedRows() && dataSheet_.isRowShown(r);
     // Grow first: a sheet wider than the form view would otherwise lose the
     // values of its last columns until the next update.
     if (formView_.rows() < columns + 1) {

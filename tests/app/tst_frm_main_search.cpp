@@ -56,6 +56,7 @@ class FrmMainSearchTest : public QObject {
     void emptyingTheBoxesShowsEveryRowAgain();
     void deletingAColumnEndsTheFilter();
     void hidingTheFilterRowShowsEveryRow();
+    void aFilterHidingEveryRowBlanksTheFormView();
 
   private:
     QAction* entry(const char* name) const { return w_->menus().action(QString::fromLatin1(name)); }
@@ -273,6 +274,8 @@ void FrmMainSearchTest::comparisonsAndLikeFilterByColumn_data() {
     QTest::newRow("equal alone keeps empty cells") << 1 << "=" << QStringList{"Hanna"};
     QTest::newRow("like star") << 1 << "Like B*n" << QStringList{"Anna", "bert", "Carla", "Gustav"};
     QTest::newRow("like question mark") << 0 << "like ?nna" << QStringList{"Anna"};
+    QTest::newRow("star without Like is a pattern")
+        << 0 << "*a" << QStringList{"Anna", "Carla", "Frida", "Hanna"};
     QTest::newRow("nothing passes") << 0 << "xyz" << QStringList{};
 }
 
@@ -344,6 +347,20 @@ void FrmMainSearchTest::hidingTheFilterRowShowsEveryRow() {
     QCOMPARE(sheet_->shownDataRows(), kDataRows);
     entry("mnuFilterRow")->trigger();
     QCOMPARE(sheet_->filterRow().text(0), QString());  // it starts empty again
+}
+
+void FrmMainSearchTest::aFilterHidingEveryRowBlanksTheFormView() {
+    const sheet::Grid& form = *w_->controls().formView;
+    QCOMPARE(form.textMatrix(1, 1), QStringLiteral("Anna"));
+    entry("mnuFilterRow")->trigger();
+    typeFilter(0, QStringLiteral("xyz"));
+    QCOMPARE(sheet_->shownDataRows(), 0);
+    // The current row is hidden: its values used to stay in the form view.
+    for (int r = 1; r < form.rows(); ++r) {
+        QCOMPARE(form.textMatrix(r, 1), QString());
+    }
+    typeFilter(0, QString());
+    QCOMPARE(form.textMatrix(1, 1), QStringLiteral("Anna"));
 }
 
 QTEST_MAIN(FrmMainSearchTest)

@@ -127,6 +127,16 @@ class TestRowFilter : public QObject {
                                                                   << "München" << true;
         QTest::newRow("like word alone is text") << "like"
                                                  << "unlikely" << true;
+        // Wildcards typed without "Like" are a pattern: "s*" used to look
+        // for a literal star and hide every row.
+        QTest::newRow("plain text with star is a pattern") << "s*"
+                                                           << "Sunny Cheese" << true;
+        QTest::newRow("plain star pattern is whole cell") << "s*"
+                                                          << "Wild Sausage" << false;
+        QTest::newRow("plain text with question is a pattern") << "?ak"
+                                                               << "Oak" << true;
+        QTest::newRow("plain text without wildcards still contains") << "sau"
+                                                                     << "Wild Sausage" << true;
     }
     void condition() {
         QFETCH(QString, typed);
