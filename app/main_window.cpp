@@ -22,6 +22,7 @@
 #include "app/sheet_formatting.h"
 #include "app/sheet_modes.h"
 #include "app/sheet_search.h"
+#include "app/sheet_undo.h"
 #include "app/startup.h"
 #include "db/progress_bar_feedback.h"
 #include "sheet/flag_column_controller.h"
@@ -94,9 +95,10 @@ void MainWindow::createControllers() {
     files_ = new SheetFiles(c, actions_, *browser_, *flags_, sheetState_, module_.fileSystem(),
                             *loadProgress_, dialogs_, desktop_, this);
     modes_ = new SheetModes(c, *menus_, actions_, *flags_, sheetState_, dialogs_, this);
+    undo_ = new SheetUndo(c, actions_, sheetState_, this);
     editing_ = new SheetEditing(c, actions_, sheetState_, *sqlWorkbench_, *browser_, *statistics_,
-                                *flags_, dialogs_, this);
-    formatting_ = new SheetFormatting(c, actions_, sheetState_, this);
+                                *flags_, undo_->history(), dialogs_, this);
+    formatting_ = new SheetFormatting(c, actions_, sheetState_, undo_->history(), this);
     search_ = new SheetSearch(*c.dataSheet, actions_, this);
     paneFocus_ = new PaneFocus(c, actions_, this);
     recentFiles_ = new RecentFilesMenu(actions_, *files_, module_.fileSystem(), dialogs_, this);
@@ -109,6 +111,7 @@ void MainWindow::connectControllers() {
     connectFileMenu();
     connectSheet();
     connectFocus();
+    connectUndo();
     connect(browser_, &DatabaseBrowser::resultLoaded, this, &MainWindow::onResultLoaded);
     connect(flags_, &sheet::FlagColumnController::columnsChanged, modes_,
             &SheetModes::showColumnCount);
@@ -195,8 +198,10 @@ void MainWindow::connectFocus() {
             [this] { setFocusedPane(FocusedPane::FormView, false); });
     connect(browser_, &DatabaseBrowser::focused, this,
             [this] { setFocusedPane(FocusedPane::DatabaseTree, false); });
-    connect(sqlWorkbench_, &sql::SqlWorkbench::focused, this,
-            [this] { sheetState_.lastFocusedPane = FocusedPane::SqlBox; });
+    connect(sqlWorkbench_, &sql::SqlWorkbench::focused, this, [this] {
+        sheetState_.lastFocusedPane = FocusedPane::SqlBox;
+        undo_->showEntries();
+    });
     connect(statistics_, &analysis::StatisticsController::focused, this,
             [this] { actions_.cut->setEnabled(false); });
 }
@@ -204,6 +209,34 @@ void MainWindow::connectFocus() {
 void MainWindow::setFocusedPane(sheet::FocusedPane pane, bool cutOffered) {
     sheetState_.lastFocusedPane = pane;
     actions_.cut->setEnabled(cutOffered);
+    undo_->showEntries();
+}
+
+// Undo keeps the steps by the rows' and columns' places: whatever moves or
+// replaces them without a step of its own ends the history.
+void MainWindow::connectUndo() {
+    connect(undo_, &SheetUndo::applied, this, &MainWindow::afterUndo);
+    sheet::Grid* sheet = controls_.dataSheet;
+    connect(sheet, &sheet::Grid::beforeSort, undo_, &SheetUndo::clear);
+    connect(sheet, &sheet::Grid::afterMoveColumn, undo_, &SheetUndo::clear);
+    connect(flags_, &sheet::FlagColumnController::columnsChanged, undo_, &SheetUndo::clear);
+    connect(modes_, &SheetModes::sheetResized, undo_, &SheetUndo::clear);
+}
+
+void MainWindow::afterUndo(const sheet::EditHistory::Change& change) {
+    using Shape = sheet::EditHistory::Shape;
+    flags_->followState();
+    if (change.shape == Shape::ColumnInserted) {
+        statistics_->columnInserted(change.column);
+    } else if (change.shape == Shape::ColumnRemoved) {
+        statistics_->columnRemoved(change.column);
+    }
+    if (change.shape == Shape::Cells) {
+        sheetState_.titlesBuilt = false;  // a title may be among the cells
+        runSheetUpdate();
+    } else {
+        afterShapeChange();
+    }
 }
 
 // Each button runs the command of its menu twin; the two-state buttons have
@@ -288,6 +321,7 @@ void MainWindow::showColumnStatistics(int col) {
 // gets its flag column, the form view, status bar and size boxes follow it,
 // and the analysis commands start over.
 void MainWindow::onResultLoaded(const db::RecordsetSink::Outcome& outcome) {
+    undo_->clear();
     search_->reset();
     sheetState_.titlesChanged = true;
     controls_.dataSheet->refresh();
@@ -322,6 +356,7 @@ void MainWindow::reportIncomplete(const jet::Status& status) {
 }
 
 void MainWindow::onFileOpened() {
+    undo_->clear();
     search_->reset();
     modes_->showSheetSize();
     statistics_->reset();
@@ -330,6 +365,7 @@ void MainWindow::onFileOpened() {
 }
 
 void MainWindow::onNewSheet() {
+    undo_->clear();
     controls_.databaseTree->setVisible(false);
     controls_.captionPanel->setVisible(true);
     sqlWorkbench_->setText(QString());

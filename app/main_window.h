@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "db/recordset_sink.h"
+#include "sheet/edit_history.h"
 #include "sheet/sheet_update.h"
 #include "ui/menu_actions.h"
 #include "ui/window_controls.h"
@@ -53,6 +54,7 @@ class SheetFiles;
 class SheetFormatting;
 class SheetModes;
 class SheetSearch;
+class SheetUndo;
 
 class PaneFocus;
 class RecentFilesMenu;
@@ -94,6 +96,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetEditing& editing() const { return *editing_; }
     SheetFormatting& formatting() const { return *formatting_; }
     SheetSearch& search() const { return *search_; }
+    SheetUndo& undo() const { return *undo_; }
     RecentFilesMenu& recentFiles() const { return *recentFiles_; }
     PaneFocus& paneFocus() const { return *paneFocus_; }
     sheet::FlagColumnController& flags() const { return *flags_; }
@@ -130,6 +133,8 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     void onFileOpened();
     void onNewSheet();
     void afterShapeChange();
+    void afterUndo(const sheet::EditHistory::Change& change);
+    void connectUndo();
     void reportIncomplete(const jet::Status& status);
 
     // Lifecycle helpers (main_window_lifecycle.cpp).
@@ -159,6 +164,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetEditing* editing_ = nullptr;
     SheetFormatting* formatting_ = nullptr;
     SheetSearch* search_ = nullptr;
+    SheetUndo* undo_ = nullptr;
     RecentFilesMenu* recentFiles_ = nullptr;
     PaneFocus* paneFocus_ = nullptr;
     ui::HelpMenu* help_ = nullptr;

@@ -57,8 +57,8 @@ SheetEditing::SheetEditing(const ui::WindowControls& controls, const ui::MenuAct
                            sheet::SheetState& state, sql::SqlWorkbench& sqlWorkbench,
                            const DatabaseBrowser& browser,
                            analysis::StatisticsController& statistics,
-                           sheet::FlagColumnController& flags, ui::Dialogs& dialogs,
-                           QObject* parent)
+                           sheet::FlagColumnController& flags, sheet::EditHistory& history,
+                           ui::Dialogs& dialogs, QObject* parent)
     : QObject(parent),
       controls_(controls),
       menus_(menus),
@@ -67,6 +67,7 @@ SheetEditing::SheetEditing(const ui::WindowControls& controls, const ui::MenuAct
       browser_(browser),
       statistics_(statistics),
       flags_(flags),
+      history_(history),
       dialogs_(dialogs) {
     connectActions();
 }
@@ -101,6 +102,11 @@ void SheetEditing::connectActions() {
     for (const auto& c : commands) {
         connect(c.action, &QAction::triggered, this, c.command);
     }
+}
+
+// Every sheet command records what it changes, for Undo.
+sheet::EditCommands SheetEditing::commands() const {
+    return sheet::EditCommands(*controls_.dataSheet, state_, &history_);
 }
 
 void SheetEditing::copy() {
@@ -152,7 +158,7 @@ void SheetEditing::cut() {
         return;
     }
     putBlockOnClipboard(*controls_.dataSheet);
-    sheet::EditCommands(*controls_.dataSheet, state_).cut();
+    commands().cut();
 }
 
 void SheetEditing::paste() {
@@ -161,14 +167,14 @@ void SheetEditing::paste() {
         return;  // a clipboard without text pastes nothing
     }
     if (state_.lastFocusedPane == sheet::FocusedPane::DataSheet) {
-        sheet::EditCommands(*controls_.dataSheet, state_).paste(text);
+        commands().paste(text);
     } else if (state_.lastFocusedPane == sheet::FocusedPane::SqlBox) {
         sqlWorkbench_.setText(text);
     }
 }
 
 void SheetEditing::pasteIntoSheet() {
-    sheet::EditCommands(*controls_.dataSheet, state_).paste(clipboardText());
+    commands().paste(clipboardText());
 }
 
 // Typed in the SQL box, Select All takes its text and the commands that only
@@ -183,14 +189,14 @@ void SheetEditing::selectAll() {
         controls_.sqlBox->selectAll();
         return;
     }
-    sheet::EditCommands(*controls_.dataSheet, state_).selectAll();
+    commands().selectAll();
 }
 
 void SheetEditing::insertRow() {
     if (sqlBoxActive()) {
         return;
     }
-    if (sheet::EditCommands(*controls_.dataSheet, state_).insertRow()) {
+    if (commands().insertRow()) {
         emit shapeChanged();
     }
 }
@@ -200,7 +206,7 @@ void SheetEditing::insertColumn() {
         return;
     }
     const int at = std::max(controls_.dataSheet->col(), 0);
-    if (sheet::EditCommands(*controls_.dataSheet, state_).insertColumn()) {
+    if (commands().insertColumn()) {
         statistics_.columnInserted(at);
         emit shapeChanged();
     }
@@ -210,7 +216,7 @@ void SheetEditing::deleteRows() {
     if (sqlBoxActive()) {
         return;
     }
-    if (sheet::EditCommands(*controls_.dataSheet, state_).deleteRows() > 0) {
+    if (commands().deleteRows() > 0) {
         emit shapeChanged();
     }
 }
@@ -220,7 +226,7 @@ void SheetEditing::deleteColumn() {
         return;
     }
     const int at = controls_.dataSheet->col();
-    const auto deleted = sheet::EditCommands(*controls_.dataSheet, state_).deleteColumn();
+    const auto deleted = commands().deleteColumn();
     if (deleted == sheet::EditCommands::ColumnDeleted::None) {
         return;
     }
@@ -239,13 +245,13 @@ void SheetEditing::editColumnTitle() {
     const QString title =
         dialogs_.inputBox(QStringLiteral("Enter New Column Title (Header):"),
                           QStringLiteral("Column Title"), sheet.textMatrix(0, sheet.col()));
-    if (sheet::EditCommands(sheet, state_).setColumnTitle(title)) {
+    if (commands().setColumnTitle(title)) {
         sheet::FormView::fillTitles(*controls_.formView, sheet);
     }
 }
 
 void SheetEditing::setHeaderRow() {
-    if (!sheet::EditCommands(*controls_.dataSheet, state_).setHeaderRow()) {
+    if (!commands().setHeaderRow()) {
         return;
     }
     sheet::FormView::fillTitles(*controls_.formView, *controls_.dataSheet);

@@ -11,6 +11,8 @@ namespace analysis {
 class StatisticsController;
 }
 namespace sheet {
+class EditCommands;
+class EditHistory;
 class FlagColumnController;
 struct SheetState;
 }  // namespace sheet
@@ -33,8 +35,8 @@ class SheetEditing : public QObject {
     SheetEditing(const ui::WindowControls& controls, const ui::MenuActions& menus,
                  sheet::SheetState& state, sql::SqlWorkbench& sqlWorkbench,
                  const DatabaseBrowser& browser, analysis::StatisticsController& statistics,
-                 sheet::FlagColumnController& flags, ui::Dialogs& dialogs,
-                 QObject* parent = nullptr);
+                 sheet::FlagColumnController& flags, sheet::EditHistory& history,
+                 ui::Dialogs& dialogs, QObject* parent = nullptr);
 
     void copy();
     // Ctrl+Shift+C: the block with its column titles as its first line.
@@ -61,6 +63,7 @@ class SheetEditing : public QObject {
   private:
     void connectActions();
     bool sqlBoxActive() const;
+    sheet::EditCommands commands() const;
 
     const ui::WindowControls& controls_;
     const ui::MenuActions& menus_;
@@ -69,6 +72,7 @@ class SheetEditing : public QObject {
     const DatabaseBrowser& browser_;
     analysis::StatisticsController& statistics_;
     sheet::FlagColumnController& flags_;
+    sheet::EditHistory& history_;
     ui::Dialogs& dialogs_;
 };
 

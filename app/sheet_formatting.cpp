@@ -16,8 +16,9 @@
 namespace app {
 
 SheetFormatting::SheetFormatting(const ui::WindowControls& controls, const ui::MenuActions& menus,
-                                 sheet::SheetState& state, QObject* parent)
-    : QObject(parent), controls_(controls), menus_(menus), state_(state) {
+                                 sheet::SheetState& state, sheet::EditHistory& history,
+                                 QObject* parent)
+    : QObject(parent), controls_(controls), menus_(menus), state_(state), history_(history) {
     connectActions();
 }
 
@@ -46,8 +47,8 @@ bool SheetFormatting::blockModeOn() const {
 // The remembered state decides, not the button's look after the click; the
 // button is then made to show the new state.
 void SheetFormatting::toggleStyle(sheet::CellSetting style, QAction* button) {
-    const bool on =
-        sheet::FormatCommands(*controls_.dataSheet, state_).toggleStyle(style, blockModeOn());
+    const bool on = sheet::FormatCommands(*controls_.dataSheet, state_, &history_)
+                        .toggleStyle(style, blockModeOn());
     button->setChecked(on);
 }
 
@@ -64,7 +65,7 @@ void SheetFormatting::toggleUnderline() {
 }
 
 void SheetFormatting::applyFontColor() {
-    sheet::FormatCommands(*controls_.dataSheet, state_)
+    sheet::FormatCommands(*controls_.dataSheet, state_, &history_)
         .applyForeColor(uint32_t(controls_.fontPalette->backColor(currentColor_)), blockModeOn());
 }
 
@@ -84,7 +85,7 @@ void SheetFormatting::onSwatchClicked(int index) {
 }
 
 void SheetFormatting::setColumnFormat(const QString& format) {
-    sheet::FormatCommands(*controls_.dataSheet, state_).setColumnFormat(format);
+    sheet::FormatCommands(*controls_.dataSheet, state_, &history_).setColumnFormat(format);
 }
 
 void SheetFormatting::setAlternateColor(bool on) {

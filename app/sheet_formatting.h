@@ -10,6 +10,7 @@ class QAction;
 class QString;
 
 namespace sheet {
+class EditHistory;
 enum class CellSetting;
 struct SheetState;
 }  // namespace sheet
@@ -24,7 +25,8 @@ class SheetFormatting : public QObject {
     Q_OBJECT
   public:
     SheetFormatting(const ui::WindowControls& controls, const ui::MenuActions& menus,
-                    sheet::SheetState& state, QObject* parent = nullptr);
+                    sheet::SheetState& state, sheet::EditHistory& history,
+                    QObject* parent = nullptr);
 
     void toggleBold();
     void toggleItalic();
@@ -51,6 +53,7 @@ class SheetFormatting : public QObject {
     const ui::WindowControls& controls_;
     const ui::MenuActions& menus_;
     sheet::SheetState& state_;
+    sheet::EditHistory& history_;
     int currentColor_ = 0;
 };
 

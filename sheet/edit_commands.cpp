@@ -3,25 +3,50 @@
 #include <algorithm>
 #include <vector>
 
+#include "sheet/edit_history.h"
 #include "sheet/grid.h"
+#include "sheet/grid_model.h"
 #include "sheet/sheet_update.h"
 
 namespace sheet {
 
-EditCommands::EditCommands(Grid& dataSheet, SheetState& state)
-    : dataSheet_(dataSheet), state_(state) {}
+EditCommands::EditCommands(Grid& dataSheet, SheetState& state, EditHistory* history)
+    : dataSheet_(dataSheet), state_(state), history_(history) {}
+
+void EditCommands::recordCells(const QString& label, const std::vector<int>& rows, int col1,
+                               int col2) {
+    if (history_) {
+        history_->beforeCells(*dataSheet_.gridModel(), state_, label, rows, col1, col2);
+    }
+}
+
+void EditCommands::recorded() {
+    if (history_) {
+        history_->after(*dataSheet_.gridModel(), state_);
+    }
+}
 
 QString EditCommands::cut() {
     const QString text = dataSheet_.clip();
+    const Grid::ClipCells cells = dataSheet_.clipCells();
+    if (cells.isEmpty()) {
+        return text;
+    }
+    recordCells(QStringLiteral("Cut"), cells.rows, cells.col1, cells.col2);
     // Exactly the copied block loses its text, so nothing is lost unseen.
     dataSheet_.clearClip();
+    recorded();
     return text;
 }
 
 void EditCommands::paste(const QString& text) {
-    if (!text.isEmpty()) {
-        dataSheet_.setClip(text);
+    const Grid::ClipCells cells = dataSheet_.clipCells(text);
+    if (cells.isEmpty()) {
+        return;
     }
+    recordCells(QStringLiteral("Paste"), cells.rows, cells.col1, cells.col2);
+    dataSheet_.setClip(text);
+    recorded();
 }
 
 void EditCommands::selectAll() {
@@ -50,7 +75,11 @@ bool EditCommands::insertRow() {
     if (dataSheet_.rows() == before) {
         return false;  // the sheet is at its size limit
     }
+    if (history_) {
+        history_->beforeRowInserted(state_, QStringLiteral("Insert Row"), at);
+    }
     dataSheet_.setRowPosition(dataSheet_.rows() - 1, at);
+    recorded();
     placeCurrent(at, col);
     return true;
 }
@@ -63,6 +92,9 @@ bool EditCommands::insertColumn() {
     if (dataSheet_.cols() == before) {
         return false;  // the sheet is at its size limit
     }
+    if (history_) {
+        history_->beforeColumnInserted(state_, QStringLiteral("Insert Column"), at);
+    }
     dataSheet_.setColPosition(dataSheet_.cols() - 1, at);
     if (state_.flagColumnPresent && state_.flagColumn >= at) {
         ++state_.flagColumn;
@@ -70,6 +102,7 @@ bool EditCommands::insertColumn() {
     if (state_.sortedColumn >= at) {
         ++state_.sortedColumn;  // the marker travelled with its title
     }
+    recorded();
     placeCurrent(row, at);
     return true;
 }
@@ -93,7 +126,12 @@ int EditCommands::deleteRows() {
     const int col = dataSheet_.col();
     const int first = *std::min_element(rows.begin(), rows.end());
     const int count = int(rows.size());
+    if (history_) {
+        history_->beforeRowsDeleted(*dataSheet_.gridModel(), state_, QStringLiteral("Delete Rows"),
+                                    rows);
+    }
     dataSheet_.removeItems(std::move(rows));
+    recorded();
     placeCurrent(first, col);
     return count;
 }
@@ -104,6 +142,10 @@ EditCommands::ColumnDeleted EditCommands::deleteColumn() {
     }
     const int col = std::clamp(dataSheet_.col(), 0, dataSheet_.cols() - 1);
     const int row = dataSheet_.row();
+    if (history_) {
+        history_->beforeColumnDeleted(*dataSheet_.gridModel(), state_,
+                                      QStringLiteral("Delete Column"), col);
+    }
     dataSheet_.setColPosition(col, dataSheet_.cols() - 1);
     dataSheet_.setCols(dataSheet_.cols() - 1);
     ColumnDeleted deleted = ColumnDeleted::Data;
@@ -118,6 +160,7 @@ EditCommands::ColumnDeleted EditCommands::deleteColumn() {
     if (state_.sortedColumn > col) {
         --state_.sortedColumn;
     }
+    recorded();
     placeCurrent(row, col);
     return deleted;
 }
@@ -126,7 +169,10 @@ bool EditCommands::setColumnTitle(const QString& title) {
     if (title.isEmpty() || dataSheet_.cols() <= 0) {
         return false;
     }
-    dataSheet_.setTextMatrix(0, dataSheet_.col(), title);
+    const int col = dataSheet_.col();
+    recordCells(QStringLiteral("Column Title"), {0}, col, col);
+    dataSheet_.setTextMatrix(0, col, title);
+    recorded();
     return true;
 }
 
@@ -136,12 +182,17 @@ bool EditCommands::setHeaderRow() {
         return false;  // promoting the title row to itself would only lose a row
     }
     const int col = dataSheet_.col();
+    if (history_) {
+        history_->beforeHeaderRow(*dataSheet_.gridModel(), state_,
+                                  QStringLiteral("Set Column Header Row"), row);
+    }
     for (int c = 0; c < dataSheet_.cols(); ++c) {
         if (!(state_.flagColumnPresent && c == state_.flagColumn)) {
             dataSheet_.setTextMatrix(0, c, dataSheet_.textMatrix(row, c));
         }
     }
     dataSheet_.removeItem(row);
+    recorded();
     placeCurrent(row, col);
     return true;
 }

@@ -3,12 +3,16 @@
 // promoting a data row to the title row. The sheet is free-standing here:
 // nothing goes back to a database. The window's flag and sort-marker indexes
 // follow the columns as they shift, so later commands act on the right ones.
+// Given an undo history, each command records what it changes there.
 #pragma once
 
 #include <QString>
 
+#include <vector>
+
 namespace sheet {
 
+class EditHistory;
 class Grid;
 struct SheetState;
 
@@ -16,7 +20,7 @@ class EditCommands {
   public:
     enum class ColumnDeleted { None, Data, Flag };
 
-    EditCommands(Grid& dataSheet, SheetState& state);
+    EditCommands(Grid& dataSheet, SheetState& state, EditHistory* history = nullptr);
 
     // The block text of the selection, whose cells then lose their text
     // (pictures, styles and formats stay).
@@ -52,9 +56,12 @@ class EditCommands {
 
   private:
     void placeCurrent(int row, int col);
+    void recordCells(const QString& label, const std::vector<int>& rows, int col1, int col2);
+    void recorded();
 
     Grid& dataSheet_;
     SheetState& state_;
+    EditHistory* history_;
 };
 
 }  // namespace sheet

@@ -68,6 +68,10 @@ void FlagColumnController::deletedByUser() {
     show(false);
 }
 
+void FlagColumnController::followState() {
+    show(state_.flagColumnPresent);
+}
+
 void FlagColumnController::toggleCurrentRow() {
     if (FlagCommands(dataSheet_, formView_, state_, blank_).toggleCurrentRow()) {
         emit flagsChanged();

@@ -32,6 +32,9 @@ class FlagColumnController : public QObject {
     void removeForSave();
     // The user deleted the flag column; the entry is offered again.
     void deletedByUser();
+    // Undo or Redo put the flag column back or took it away again: the entry
+    // and the button follow the sheet's state.
+    void followState();
     // Whether the entry and the button say the sheet has its flag column.
     bool shownPresent() const;
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "sheet/edit_history.h"
+#include "sheet/grid_model.h"
 #include "sheet/sheet_update.h"
 
 namespace sheet {
@@ -20,8 +22,8 @@ const ColumnFormatEntry kColumnFormats[] = {
 
 }  // namespace
 
-FormatCommands::FormatCommands(Grid& dataSheet, SheetState& state)
-    : dataSheet_(dataSheet), state_(state) {}
+FormatCommands::FormatCommands(Grid& dataSheet, SheetState& state, EditHistory* history)
+    : dataSheet_(dataSheet), state_(state), history_(history) {}
 
 CellBlock FormatCommands::styleRange(const Grid& dataSheet, bool blockMode) {
     // The title row is no data cell: a sheet of titles alone has nothing to
@@ -63,15 +65,30 @@ bool FormatCommands::toggleStyle(CellSetting style, bool blockMode) {
         return state;
     }
     state = !state;
-    dataSheet_.setCell(style, range.row1, range.col1, range.row2, range.col2, state);
+    const char* const label = style == CellSetting::Italic      ? "Italic"
+                              : style == CellSetting::Underline ? "Underline"
+                                                                : "Bold";
+    setOnRange(range, style, state, QString::fromLatin1(label));
     return state;
 }
 
 void FormatCommands::applyForeColor(uint32_t color, bool blockMode) {
     const CellBlock range = styleRange(dataSheet_, blockMode);
     if (!range.isEmpty()) {
-        dataSheet_.setCell(CellSetting::ForeColor, range.row1, range.col1, range.row2, range.col2,
-                           QVariant::fromValue(qlonglong(color)));
+        setOnRange(range, CellSetting::ForeColor, QVariant::fromValue(qlonglong(color)),
+                   QStringLiteral("Font Color"));
+    }
+}
+
+void FormatCommands::setOnRange(const CellBlock& range, CellSetting setting, const QVariant& value,
+                                const QString& label) {
+    GridModel& model = *dataSheet_.gridModel();
+    if (history_) {
+        history_->beforeCells(model, state_, label, range.row1, range.col1, range.row2, range.col2);
+    }
+    dataSheet_.setCell(setting, range.row1, range.col1, range.row2, range.col2, value);
+    if (history_) {
+        history_->after(model, state_);
     }
 }
 
@@ -80,7 +97,14 @@ bool FormatCommands::setColumnFormat(const QString& format) {
     if (col < 0 || col >= dataSheet_.cols()) {
         return false;
     }
+    GridModel& model = *dataSheet_.gridModel();
+    if (history_) {
+        history_->beforeColumnLook(model, state_, QStringLiteral("Column Format"), col);
+    }
     dataSheet_.setColFormat(col, format);
+    if (history_) {
+        history_->after(model, state_);
+    }
     return true;
 }
 

@@ -1,7 +1,8 @@
 // Formatting commands on the data sheet: bold, italic and underline over the
 // style range, set or cleared as the remembered style state says; font
 // colour; a number format for the current column; merging equal cells of the
-// current column. They change only how cells look, never their text.
+// current column. They change only how cells look, never their text. Given
+// an undo history, styles, colours and number formats are recorded there.
 #pragma once
 
 #include <QString>
@@ -13,6 +14,7 @@
 
 namespace sheet {
 
+class EditHistory;
 struct SheetState;
 
 // A block of cells, corners included; empty when row1 > row2 or col1 > col2.
@@ -34,7 +36,7 @@ struct ColumnFormatEntry {
 
 class FormatCommands {
   public:
-    FormatCommands(Grid& dataSheet, SheetState& state);
+    FormatCommands(Grid& dataSheet, SheetState& state, EditHistory* history = nullptr);
 
     // The cells a formatting command acts on. Block mode: the selected block
     // from the current cell to the selection's far corner. Row mode: whole
@@ -58,9 +60,12 @@ class FormatCommands {
 
   private:
     bool& stateOf(CellSetting style);
+    void setOnRange(const CellBlock& range, CellSetting setting, const QVariant& value,
+                    const QString& label);
 
     Grid& dataSheet_;
     SheetState& state_;
+    EditHistory* history_;
 };
 
 }  // namespace sheet

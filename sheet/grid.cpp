@@ -54,6 +54,7 @@ Grid::Grid(QWidget* parent) : QTableView(parent) {
         ColumnFit::fitColumn(*this, col);
         emit afterUserResize(-1, col);
     });
+    connect(model_, &GridModel::cellAboutToBeEdited, this, &Grid::beforeEdit);
     connect(model_, &GridModel::cellEdited, this, &Grid::afterEdit);
     connect(model_, &QAbstractItemModel::modelReset, this, &Grid::afterReset);
     connect(model_, &QAbstractItemModel::columnsInserted, this, &Grid::applyColumnWidths);

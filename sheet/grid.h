@@ -111,6 +111,16 @@ class Grid : public QTableView {
     // Empties the texts of the cells clip() covers; their pictures, styles
     // and formats stay.
     void clearClip();
+    // The cells a block command changes (grid_clip_cells.cpp): the grid rows
+    // (those a filter shows) and the columns clearClip() empties, or that
+    // setClip(pasted) fills.
+    struct ClipCells {
+        std::vector<int> rows;
+        int col1 = 0, col2 = -1;
+        bool isEmpty() const { return rows.empty() || col1 > col2; }
+    };
+    ClipCells clipCells() const;
+    ClipCells clipCells(const QString& pasted) const;
 
     // Columns.
     int colWidth(int col) const;  // twips
@@ -185,6 +195,7 @@ class Grid : public QTableView {
     void afterSort(int col, int order);
     void afterMoveColumn(int col, int position);
     void afterUserResize(int row, int col);
+    void beforeEdit(int row, int col);  // the user is about to change the cell in place
     void afterEdit(int row, int col);
     void clickedCell();  // a mouse click on a cell (after the current cell moved)
     void doubleClickedCell();

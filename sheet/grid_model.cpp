@@ -209,14 +209,17 @@ bool GridModel::setData(const QModelIndex& index, const QVariant& value, int rol
     }
     const int row = view_.gridRow(index.row());
     if (role == Qt::EditRole) {
+        emit cellAboutToBeEdited(row, index.column());
         setText(row, index.column(), value.toString());
         emit cellEdited(row, index.column());
         return true;
     }
     if (role == Qt::CheckStateRole && store_.props(row, index.column()).checked != 0) {
         const bool ticked = value.toInt() == Qt::Checked;
+        emit cellAboutToBeEdited(row, index.column());
         editBlock(row, index.column(), row, index.column(),
                   [ticked](CellProps& p) { p.checked = ticked ? 1 : 2; });
+        emit cellEdited(row, index.column());
         return true;
     }
     return false;

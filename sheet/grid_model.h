@@ -101,6 +101,8 @@ class GridModel : public QAbstractTableModel {
     void setDragEnabled(bool enabled) { dragEnabled_ = enabled; }
 
   signals:
+    // Around a cell the user changed in place (typed text or a check box).
+    void cellAboutToBeEdited(int row, int col);
     void cellEdited(int row, int col);
 
   private:

@@ -68,9 +68,9 @@ void MainMenus::buildBar(QMenuBar* bar) {
         ITEM("mnuExit", "E&xit", ""),
     };
     static const Entry edit[] = {
-        HIDDEN("mnuUndo", "&Undo", "Ctrl+Z"),
-        HIDDEN("mnuRedo", "&Redo", "Ctrl+Y"),
-        SEP("mnuSpaceUndo", H),
+        ITEM("mnuUndo", "&Undo", "Ctrl+Z"),
+        ITEM("mnuRedo", "&Redo", "Ctrl+Y"),
+        SEP("mnuSpaceUndo", V),
         ITEM("mnuEditCut", "Cu&t", "Ctrl+X"),
         ITEM("mnuEditCopy", "&Copy", "Ctrl+C"),
         ITEM("mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C"),

@@ -199,6 +199,67 @@ class TestEditHistory : public QObject {
         QVERIFY(!model.store().isHidden(4));
     }
 
+    void headerRowAndColumnFormatComeBack() {
+        GridModel model;
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        fill(model, 4);
+        const QString original = dump(model);
+        SheetState state;
+        EditHistory history;
+        int notices = 0;
+        history.setChangeHandler([&notices] { ++notices; });
+        QVERIFY(history.beforeHeaderRow(model, state, QStringLiteral("Set Column Header Row"), 2));
+        for (int c = 0; c < 3; ++c) {
+            model.setText(0, c, model.text(2, c));
+        }
+        model.removeRowList({2});
+        history.after(model, state);
+        QCOMPARE(notices, 1);
+        const QString promoted = dump(model);
+        QCOMPARE(promoted, QStringLiteral("2-0,2-1,2|1-0,1-1,1=1|3-0,3-1,3=3|4-0,4-1,4=4"));
+        history.beforeColumnLook(model, state, QStringLiteral("Column Format"), 2);
+        model.changeColumn(2, [](sheet::SheetColumn& c) { c.format = QStringLiteral("0.00"); });
+        history.after(model, state);
+        auto change = history.undo(model, state);
+        QCOMPARE(change->shape, EditHistory::Shape::Cells);
+        QCOMPARE(model.store().column(2).format, QString());
+        change = history.undo(model, state);
+        QCOMPARE(change->shape, EditHistory::Shape::Rows);
+        QCOMPARE(dump(model), original);
+        history.redo(model, state);
+        QCOMPARE(dump(model), promoted);
+        history.redo(model, state);
+        QCOMPARE(model.store().column(2).format, QStringLiteral("0.00"));
+        QCOMPARE(notices, 6);  // two steps recorded, two undone, two redone
+        history.clear();
+        QCOMPARE(notices, 7);
+        history.clear();  // nothing left to tell
+        QCOMPARE(notices, 7);
+    }
+
+    // The rows a filtered paste fills need not be one run; the rows between
+    // them are neither copied nor touched.
+    void cellStepOfListedRows() {
+        GridModel model;
+        fill(model, 8);
+        const QString original = dump(model);
+        SheetState state;
+        EditHistory history;
+        QVERIFY(history.beforeCells(model, state, QStringLiteral("Paste"), {7, 2, 5}, 0, 1));
+        for (const int row : {2, 5, 7}) {
+            model.setText(row, 1, QStringLiteral("x"));
+        }
+        history.after(model, state);
+        model.setText(3, 1, QStringLiteral("not recorded"));
+        const auto change = history.undo(model, state);
+        QCOMPARE(change->row1, 2);
+        QCOMPARE(change->row2, 7);
+        QCOMPARE(model.text(3, 1), QStringLiteral("not recorded"));
+        model.setText(3, 1, QStringLiteral("3-1"));
+        QCOMPARE(dump(model), original);
+    }
+
     void budgetBoundsTheHistory() {
         GridModel model;
         fill(model, 1000);
