@@ -22,6 +22,12 @@ OpenFileKind::Kind OpenFileKind::of(const QString& fileName) {
 }
 
 OpenFileKind::Kind OpenFileKind::forSave(const QString& fileName) {
+    if (fileName.endsWith(QLatin1String("jsonl"), Qt::CaseInsensitive)) {
+        return JsonLines;
+    }
+    if (fileName.endsWith(QLatin1String("sqlite"), Qt::CaseInsensitive)) {
+        return SqliteDatabase;
+    }
     const Kind kind = of(fileName);
     return kind == Database ? NotRecognised : kind;
 }
@@ -36,6 +42,8 @@ OpenFileType OpenFileKind::openFileType(Kind kind) {
             return OpenFileType::CommaText;
         case TabText:
             return OpenFileType::TabText;
+        case JsonLines:
+        case SqliteDatabase:
         case NotRecognised:
             break;
     }

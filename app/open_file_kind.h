@@ -19,7 +19,8 @@ enum class OpenFileType : unsigned char {
 
 class OpenFileKind {
   public:
-    enum Kind { NotRecognised, Database, GridFile, CommaText, TabText };
+    // JSON lines and SQLite databases are written by Save As, never opened.
+    enum Kind { NotRecognised, Database, GridFile, CommaText, TabText, JsonLines, SqliteDatabase };
 
     static constexpr const char* kOpenFilter =
         "ACCESS Database Files (*.mdb *.accdb)|*.mdb;*.accdb|Veltrano Pairsheet Files "
@@ -28,12 +29,15 @@ class OpenFileKind {
         "All Files (*.*)|*.*";
     static constexpr const char* kSaveFilter =
         "Veltrano Pairsheet Files (*.prs)|*.prs|Comma Delimited Text Files (*.csv)|*.csv|"
-        "Tab Delimited Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+        "Tab Delimited Text Files (*.txt)|*.txt|JSON Lines Files (*.jsonl)|*.jsonl|"
+        "SQLite Database Files (*.sqlite)|*.sqlite|All Files (*.*)|*.*";
 
     // By the upper-cased last three characters ("MDB", "PRS", "CSV", "TXT";
     // no dot needed); a name whose last five are "ACCDB" is a database too.
     static Kind of(const QString& fileName);
-    // The kinds Save As writes; a database name is not one of them.
+    // The kinds Save As writes; a database name is not one of them. Names
+    // ending in "jsonl" or "sqlite" (any case, no dot needed) are JSON lines
+    // and SQLite databases.
     static Kind forSave(const QString& fileName);
     // The open file type a kind sets.
     static OpenFileType openFileType(Kind kind);

@@ -2,12 +2,15 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "app/database_browser.h"
 #include "app/file_system.h"
+#include "app/json_lines_file.h"
+#include "app/sqlite_sheet_file.h"
 #include "db/database.h"
 #include "db/progress_bar_feedback.h"
 #include "db/scoped_action.h"
@@ -169,6 +172,7 @@ bool SheetFiles::loadSheetFile(const QString& fileName, OpenFileKind::Kind kind)
     }
     state_.titlesChanged = true;
     setUpFileSheet();
+    sheetFile_ = fileName;
     return true;
 }
 
@@ -197,6 +201,7 @@ void SheetFiles::switchFileMode(bool database) {
 }
 
 void SheetFiles::setUpFileSheet() {
+    sheetFile_.clear();
     controls_.client->window()->setWindowTitle(
         QStringLiteral("%1 [%2]").arg(QString::fromLatin1(ui::kMakerName), fileName_));
     controls_.formView->setRows(controls_.dataSheet->cols() + 1);
@@ -211,6 +216,7 @@ void SheetFiles::setUpFileSheet() {
 }
 
 void SheetFiles::saveAs() {
+    const QString source = sourceName();
     fileName_ = dialogs_.saveFileName(
         QStringLiteral("Save As"), initialFolder_,
         OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kSaveFilter)));
@@ -235,13 +241,10 @@ void SheetFiles::saveAs() {
         return;
     }
     flags_.removeForSave();
-    const sheet::Grid& sheet = *controls_.dataSheet;
-    const QByteArray bytes =
-        kind == OpenFileKind::GridFile ? sheet::GridFile::save(sheet)
-        : kind == OpenFileKind::CommaText
-            ? sheet::DelimitedText::save(sheet, sheet::DelimitedText::kComma, true)
-            : sheet::DelimitedText::save(sheet, sheet::DelimitedText::kTab, true);
-    const jet::Status written = files_.replaceFile(name, bytes);
+    // Written whole to a temporary name and renamed over the target, so a
+    // failure leaves any earlier file as it was.
+    const jet::Result<QByteArray> bytes = sheetBytes(kind, source);
+    const jet::Status written = bytes ? files_.replaceFile(name, *bytes) : bytes.status();
     if (!written.isOk()) {
         showMessage(QStringLiteral("Unable to save '") + name + QStringLiteral("'.") +
                         QLatin1String(kCrLf) + fromStd(written.message()),
@@ -249,6 +252,42 @@ void SheetFiles::saveAs() {
         return;
     }
     emit saved(name);
+}
+
+jet::Result<QByteArray> SheetFiles::sheetBytes(OpenFileKind::Kind kind,
+                                               const QString& source) const {
+    const sheet::Grid& sheet = *controls_.dataSheet;
+    switch (kind) {
+        case OpenFileKind::GridFile:
+            return sheet::GridFile::save(sheet);
+        case OpenFileKind::CommaText:
+            return sheet::DelimitedText::save(sheet, sheet::DelimitedText::kComma, true);
+        case OpenFileKind::JsonLines:
+            return JsonLinesFile::save(sheet);
+        case OpenFileKind::SqliteDatabase:
+            return SqliteSheetFile::save(sheet, SqliteSheetFile::tableName(source));
+        default:
+            return sheet::DelimitedText::save(sheet, sheet::DelimitedText::kTab, true);
+    }
+}
+
+QString SheetFiles::sourceName() const {
+    if (openFileType_ != OpenFileType::Database) {
+        return sheetFile_.isEmpty() ? QString() : QFileInfo(sheetFile_).completeBaseName();
+    }
+    const auto& database = browser_.database();
+    const std::string& shown = browser_.dataControl().recordSource();
+    if (database) {
+        for (int i = 0; i < database->tableDefCount(); ++i) {
+            if (database->tableDef(i).name == shown) {
+                return QString::fromStdString(shown);
+            }
+        }
+        if (database->queryDefs().find(shown)) {
+            return QString::fromStdString(shown);
+        }
+    }
+    return QStringLiteral("Query");  // a typed statement
 }
 
 bool SheetFiles::isOpenDatabase(const QString& fileName) const {

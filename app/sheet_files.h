@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "app/open_file_kind.h"
+#include "jet/status.h"
 
 class QMimeData;
 
@@ -78,6 +79,10 @@ class SheetFiles : public QObject {
     // Whether fileName names the open database's file under any spelling.
     bool isOpenDatabase(const QString& fileName) const;
     void showMessage(const QString& text, const QString& title, bool exclamation);
+    // Where the sheet came from, for a table named after it: the table or
+    // saved query shown, "Query" for a typed statement, the file's name.
+    QString sourceName() const;
+    jet::Result<QByteArray> sheetBytes(OpenFileKind::Kind kind, const QString& source) const;
 
     const ui::WindowControls& controls_;
     const ui::MenuActions& menus_;
@@ -90,7 +95,8 @@ class SheetFiles : public QObject {
     ui::Desktop& desktop_;
     OpenFileType openFileType_ = OpenFileType::None;
     QString lastOpenPath_;
-    QString fileName_;  // the file last chosen or opened, shown in the caption
+    QString fileName_;   // the file last chosen or opened, shown in the caption
+    QString sheetFile_;  // the grid or text file the sheet was loaded from
     QString initialFolder_;
     bool firstLineTitles_ = true;
 };

@@ -101,7 +101,7 @@ QStringList SaveAsSafetyTest::messages() const {
 void SaveAsSafetyTest::fault6_saveAsNeverOverwritesTheOpenDatabase_data() {
     QTest::addColumn<QString>("link");  // how the name reaches the database
     QTest::addColumn<QString>("name");
-    for (const char* form : {"prs", "csv", "txt"}) {
+    for (const char* form : {"prs", "csv", "txt", "jsonl", "sqlite"}) {
         const QString ending = QString::fromLatin1(form);
         QTest::newRow(qPrintable("symbolic link ." + ending))
             << QStringLiteral("symbolic") << QStringLiteral("db-link.") + ending;
@@ -162,6 +162,8 @@ void SaveAsSafetyTest::fault16_saveAsToAFullDiskIsReported_data() {
     QTest::newRow("full file system .prs") << QStringLiteral("out.prs");
     QTest::newRow("full file system .csv") << QStringLiteral("out.csv");
     QTest::newRow("full file system .txt") << QStringLiteral("out.txt");
+    QTest::newRow("full file system .jsonl") << QStringLiteral("out.jsonl");
+    QTest::newRow("full file system .sqlite") << QStringLiteral("out.sqlite");
 }
 
 void SaveAsSafetyTest::fault16_saveAsToAFullDiskIsReported() {
