@@ -76,8 +76,8 @@ void MainMenusTest::entries_data() {
         {"mnuFile8", "", "", false, true, false},
         {"mnuExit", "E&xit", "", true, true, false},
         {"mnuEdit", "&Edit", "", true, true, false},
-        {"mnuUndo", "&Undo", "Ctrl+Z", false, true, false},
-        {"mnuRedo", "&Redo", "Ctrl+Y", false, true, false},
+        {"mnuUndo", "&Undo", "Ctrl+Z", true, true, false},
+        {"mnuRedo", "&Redo", "Ctrl+Y", true, true, false},
         {"mnuEditCut", "Cu&t", "Ctrl+X", true, true, false},
         {"mnuEditCopy", "&Copy", "Ctrl+C", true, true, false},
         {"mnuEditCopyTitles", "Copy &with Titles", "Ctrl+Shift+C", true, true, false},
@@ -161,11 +161,11 @@ void MainMenusTest::separators_data() {
     QTest::addColumn<bool>("visible");
     for (const char* name : {"mnuSpace1(1)", "mnuSpace101", "mnuSpace102", "mnuSpaceV0",
                              "mnuSpaceV1", "mnuSpaceV2", "mnuSpaceV5", "mnuSpaceV6", "mnuSpaceFind",
-                             "mnuSpace7", "mnuSpace82", "mnuSpace5", "mnuSpace3"}) {
+                             "mnuSpaceUndo", "mnuSpace7", "mnuSpace82", "mnuSpace5", "mnuSpace3"}) {
         QTest::newRow(name) << true;
     }
     for (const char* name : {"mnuSpace(0)", "mnuSpace11", "mnuSpaceV3", "mnuSpaceV4", "mnuSpace79",
-                             "mnuSpace8", "mnuSpace81", "mnuSpaceUndo"}) {
+                             "mnuSpace8", "mnuSpace81"}) {
         QTest::newRow(name) << false;
     }
 }

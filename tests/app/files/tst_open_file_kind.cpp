@@ -51,6 +51,11 @@ void OpenFileKindTest::saveRefusesDatabaseNames() {
     QCOMPARE(OpenFileKind::forSave(QStringLiteral("x.accdb")), OpenFileKind::NotRecognised);
     QCOMPARE(OpenFileKind::forSave(QStringLiteral("xprs")), OpenFileKind::GridFile);
     QCOMPARE(OpenFileKind::forSave(QStringLiteral("x.txt")), OpenFileKind::TabText);
+    // Written, never opened.
+    QCOMPARE(OpenFileKind::forSave(QStringLiteral("x.JSONL")), OpenFileKind::JsonLines);
+    QCOMPARE(OpenFileKind::forSave(QStringLiteral("x.sqlite")), OpenFileKind::SqliteDatabase);
+    QCOMPARE(OpenFileKind::of(QStringLiteral("x.sqlite")), OpenFileKind::NotRecognised);
+    QCOMPARE(OpenFileKind::of(QStringLiteral("x.jsonl")), OpenFileKind::NotRecognised);
 }
 
 // Regression: the first filter listed only *.mdb, so .accdb files stayed
@@ -70,7 +75,8 @@ void OpenFileKindTest::filtersInQtForm() {
                        "(*.txt);;All Files (*)"));
     QCOMPARE(OpenFileKind::qtFilter(QString::fromLatin1(OpenFileKind::kSaveFilter)),
              QStringLiteral("Veltrano Pairsheet Files (*.prs);;Comma Delimited Text Files "
-                            "(*.csv);;Tab Delimited Text Files (*.txt);;All Files (*)"));
+                            "(*.csv);;Tab Delimited Text Files (*.txt);;JSON Lines Files "
+                            "(*.jsonl);;SQLite Database Files (*.sqlite);;All Files (*)"));
     QCOMPARE(OpenFileKind::qtFilter(QStringLiteral("Pictures|*.png;*.jpg")),
              QStringLiteral("Pictures (*.png *.jpg)"));
 }
