@@ -1,5 +1,5 @@
-// Which sheet columns the statistics treat as numbers. Text, date and Boolean
-// columns and the flag column are not numeric; every other column is,
+// Which sheet columns the statistics treat as numbers. Text, date, Boolean
+// and binary columns and the flag column are not numeric; every other column is,
 // whatever its type (columns loaded from delimited text carry no type).
 #pragma once
 
@@ -8,6 +8,7 @@
 namespace analysis {
 
 using sheet::kBooleanType;
+using sheet::kByteArrayType;
 using sheet::kDateType;
 using sheet::kTextType;
 

@@ -138,6 +138,7 @@ bool DatabaseBrowser::open(const QString& path) {
         database_->setBackEndFile(stored, file);
     }
     dataControl_.setDatabase(database_);
+    binding_->setDatabase(database_);
     db::DatabaseTree::build(*controls_.databaseTree, *database_, path,
                             menus_.hiddenQueries->isChecked());
     showFirstObject(db::DatabaseTree::fourthNode(*controls_.databaseTree));

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "analysis/statistics_controller.h"
+#include "app/cell_viewing.h"
 #include "app/database_browser.h"
 #include "app/pane_focus.h"
 #include "app/recent_files_menu.h"
@@ -102,6 +103,8 @@ void MainWindow::createControllers() {
     search_ = new SheetSearch(*c.dataSheet, actions_, this);
     paneFocus_ = new PaneFocus(c, actions_, this);
     recentFiles_ = new RecentFilesMenu(actions_, *files_, module_.fileSystem(), dialogs_, this);
+    cellViewing_ =
+        new CellViewing(*this, c, actions_, *files_, module_.fileSystem(), dialogs_, this);
     help_ = new ui::HelpMenu(*this, actions_, desktop_, module_.showTipsAtStartup,
                              module_.programFolder());
 }
@@ -298,6 +301,9 @@ void MainWindow::runToolbarButton(QAction* button) {
 
 void MainWindow::runSheetUpdate() {
     sheetUpdate_->run();
+    if (cellViewing_) {
+        cellViewing_->follow();
+    }
 }
 
 void MainWindow::showStyleButton(const QString& key, bool pressed) {
@@ -408,6 +414,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseMove) {
         desktop_.setPointer(ui::Desktop::Pointer::Default);
+        return false;
+    }
+    // A dock shown or hidden beside the panes resizes the client area alone.
+    if (watched == controls_.client && event->type() == QEvent::Resize) {
+        layOut();
         return false;
     }
     if (watched == controls_.sqlBox && event->type() == QEvent::ShortcutOverride) {

@@ -47,6 +47,7 @@ class ViewLayout;
 
 namespace app {
 
+class CellViewing;
 class DatabaseBrowser;
 class SettingsFile;
 class SheetEditing;
@@ -98,6 +99,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetSearch& search() const { return *search_; }
     SheetUndo& undo() const { return *undo_; }
     RecentFilesMenu& recentFiles() const { return *recentFiles_; }
+    CellViewing& cellViewing() const { return *cellViewing_; }
     PaneFocus& paneFocus() const { return *paneFocus_; }
     sheet::FlagColumnController& flags() const { return *flags_; }
     analysis::StatisticsController& statistics() const { return *statistics_; }
@@ -166,6 +168,7 @@ class MainWindow : public QMainWindow, private sheet::SheetUpdateView {
     SheetSearch* search_ = nullptr;
     SheetUndo* undo_ = nullptr;
     RecentFilesMenu* recentFiles_ = nullptr;
+    CellViewing* cellViewing_ = nullptr;
     PaneFocus* paneFocus_ = nullptr;
     ui::HelpMenu* help_ = nullptr;
     QHash<QAction*, std::function<void()>> toolbarCommands_;

@@ -59,6 +59,10 @@ class SheetFiles : public QObject {
     // The folder the file dialogs start in.
     const QString& initialFolder() const { return initialFolder_; }
 
+    // Whether fileName names the open database's file under any spelling:
+    // nothing may be written there.
+    bool isOpenDatabase(const QString& fileName) const;
+
     // The first local file of a drop whose kind the open command knows.
     static QString droppedFile(const QMimeData* mime);
 
@@ -76,8 +80,6 @@ class SheetFiles : public QObject {
     bool loadSheetFile(const QString& fileName, OpenFileKind::Kind kind);
     void takeTitlesFromFirstLine();
     void switchFileMode(bool database);
-    // Whether fileName names the open database's file under any spelling.
-    bool isOpenDatabase(const QString& fileName) const;
     void showMessage(const QString& text, const QString& title, bool exclamation);
     // Where the sheet came from, for a table named after it: the table or
     // saved query shown, "Query" for a typed statement, the file's name.

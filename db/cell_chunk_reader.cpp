@@ -42,8 +42,11 @@ bool numericValue(const jet::Value& v, double* out) {
 
 }  // namespace
 
-CellChunkReader::CellChunkReader(jet::Recordset& records)
-    : records_(records), columns_(records.fields().size()), chunks_(kChunks) {
+CellChunkReader::CellChunkReader(jet::Recordset& records, CellPayloads payloads)
+    : records_(records),
+      columns_(records.fields().size()),
+      payloads_(std::move(payloads)),
+      chunks_(kChunks) {
     for (CellChunk& chunk : chunks_) {
         free_.push_back(&chunk);
     }
@@ -103,17 +106,7 @@ void CellChunkReader::fill(CellChunk& chunk, bool& more) {
     while (more && chunk.rows < kChunkRows) {
         const std::vector<jet::Value>& row = records_.row();
         for (std::size_t i = 0; i < columns; ++i) {
-            const jet::Value& v = row[i];
-            sheet::CellInput& cell = chunk.cells.emplace_back();
-            cell.hasValue = numericValue(v, &cell.value);
-            chunk.offsets.push_back(chunk.bytes.size());
-            if (v.isNull()) {
-                // no text
-            } else if (v.type() == jet::ValueType::Text) {
-                chunk.bytes += v.data();
-            } else {
-                chunk.bytes += jet::displayText(v);
-            }
+            addCell(chunk, i, row[i]);
         }
         ++chunk.rows;
         more = records_.next();
@@ -124,6 +117,32 @@ void CellChunkReader::fill(CellChunk& chunk, bool& more) {
         chunk.cells[k].text =
             std::string_view(chunk.bytes)
                 .substr(chunk.offsets[k], chunk.offsets[k + 1] - chunk.offsets[k]);
+    }
+}
+
+// A binary cell shows its size and sorts by it; its bytes go with it as its
+// payload, as do the files of an attachment cell.
+void CellChunkReader::addCell(CellChunk& chunk, std::size_t field, const jet::Value& v) {
+    sheet::CellInput& cell = chunk.cells.emplace_back();
+    cell.hasValue = numericValue(v, &cell.value);
+    chunk.offsets.push_back(chunk.bytes.size());
+    if (v.isNull()) {
+        return;  // no text
+    }
+    if (v.type() == jet::ValueType::Text) {
+        chunk.bytes += v.data();
+        if (payloads_.readsAttachments()) {
+            if (const jet::ComplexCell* complex = records_.complexCell(field)) {
+                cell.payload = payloads_.attachments(*complex);
+            }
+        }
+    } else if (v.type() == jet::ValueType::Binary) {
+        chunk.bytes += sheet::binaryCellText(v.data().size());
+        cell.hasValue = true;
+        cell.value = double(v.data().size());
+        cell.payload = payloads_.binary(v.data());
+    } else {
+        chunk.bytes += jet::displayText(v);
     }
 }
 

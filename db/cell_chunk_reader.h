@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "db/cell_payloads.h"
 #include "jet/recordset.h"
 #include "sheet/cell_input.h"
 
@@ -31,7 +32,8 @@ class CellChunkReader {
     static constexpr std::size_t kChunkRows = 2048;
 
     // `records` must stand on its first row (next() returned true).
-    explicit CellChunkReader(jet::Recordset& records);
+    // `payloads` makes the payloads of binary and attachment cells.
+    CellChunkReader(jet::Recordset& records, CellPayloads payloads);
     ~CellChunkReader();
     CellChunkReader(const CellChunkReader&) = delete;
     CellChunkReader& operator=(const CellChunkReader&) = delete;
@@ -44,11 +46,13 @@ class CellChunkReader {
   private:
     void run(std::stop_token stop);
     void fill(CellChunk& chunk, bool& more);
+    void addCell(CellChunk& chunk, std::size_t field, const jet::Value& v);
     CellChunk* takeFree(const std::stop_token& stop);
     void publish(CellChunk* chunk, bool last);
 
     jet::Recordset& records_;
     const std::size_t columns_;
+    CellPayloads payloads_;  // used by the worker only
 
     std::mutex mutex_;
     std::condition_variable_any changed_;

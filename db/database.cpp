@@ -1,5 +1,7 @@
 #include "db/database.h"
 
+#include <algorithm>
+
 #include "db/connect_text.h"
 
 namespace db {
@@ -164,8 +166,12 @@ jet::Result<std::unique_ptr<jet::Recordset>> Database::openSalvaged(
     if (!session_) {
         return closedError();
     }
-    salvage_.session.reset();
-    salvage_.engine.reset();
+    // The last salvaging engine is kept, not closed: cells of its result may
+    // still read their attachments through it.
+    if (salvage_.engine) {
+        retired_.push_back(std::move(salvage_));
+        salvage_ = {};
+    }
     auto engine = jet::Database::open(path_, password_, jet::ReadMode::Salvage);
     if (!engine) {
         return engine.status();
@@ -176,6 +182,33 @@ jet::Result<std::unique_ptr<jet::Recordset>> Database::openSalvaged(
     }
     salvage_ = {std::move(engine).value(), std::move(session).value()};
     return salvage_.session->openRecordset(source, parameters);
+}
+
+bool Database::holds(const jet::Database* engine) const {
+    if (!engine) {
+        return false;
+    }
+    if (engine == engine_.get() || engine == salvage_.engine.get()) {
+        return true;
+    }
+    return std::any_of(retired_.begin(), retired_.end(),
+                       [engine](const Retired& r) { return r.engine.get() == engine; });
+}
+
+jet::Result<std::string> Database::attachmentData(const jet::Database* holder,
+                                                  const jet::Attachment& attachment) const {
+    if (!holds(holder)) {
+        return closedError();
+    }
+    return holder->attachmentData(attachment);
+}
+
+jet::Result<uint64_t> Database::attachmentSize(const jet::Database* holder,
+                                               const jet::Attachment& attachment) const {
+    if (!holds(holder)) {
+        return closedError();
+    }
+    return holder->attachmentSize(attachment);
 }
 
 const jet::DamageReport& Database::damage() const {

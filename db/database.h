@@ -59,6 +59,14 @@ class Database {
     // Each call starts a fresh record of what was skipped.
     jet::Result<std::unique_ptr<jet::Recordset>> openSalvaged(
         const std::string& source, const jet::ParameterValues& parameters = {});
+    // The data and size of an attachment that a result read through
+    // `holder`, one of the engines this database has opened (the current
+    // one, one kept after a reload or a salvaging read). Fails once the
+    // database is closed.
+    jet::Result<std::string> attachmentData(const jet::Database* holder,
+                                            const jet::Attachment& attachment) const;
+    jet::Result<uint64_t> attachmentSize(const jet::Database* holder,
+                                         const jet::Attachment& attachment) const;
     // What the last salvaging read skipped; empty before the first.
     const jet::DamageReport& damage() const;
     // The back-end file (as the link stores it) of the linked table `table`
@@ -95,6 +103,7 @@ class Database {
     jet::Status startSession();
     void readTables();
     jet::Status closedError() const;
+    bool holds(const jet::Database* engine) const;
 
     std::string path_;
     std::string password_;

@@ -44,7 +44,7 @@ RecordsetSink::Outcome SheetBinding::load(jet::Recordset& records, uint64_t expe
 jet::Status SheetBinding::fill(jet::Recordset& records, std::size_t columns) {
     // Rows are decoded on a worker while this thread fills the sheet; leaving
     // early (stopped) ends the worker with the reader.
-    CellChunkReader reader(records);
+    CellChunkReader reader(records, CellPayloads(database_, records.complexDatabase()));
     uint64_t count = 0;
     while (const CellChunk* chunk = reader.next()) {
         for (std::size_t r = 0; r < chunk->rows; ++r) {

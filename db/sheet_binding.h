@@ -5,6 +5,8 @@
 // A load the user stops keeps the rows read until then.
 #pragma once
 
+#include <memory>
+
 #include "db/recordset_sink.h"
 
 namespace sheet {
@@ -13,6 +15,7 @@ class Grid;
 
 namespace db {
 
+class Database;
 class LoadProgress;
 
 class SheetBinding : public RecordsetSink {
@@ -24,6 +27,9 @@ class SheetBinding : public RecordsetSink {
         : grid_(grid), progress_(progress) {}
 
     Outcome load(jet::Recordset& records, uint64_t expectedRows) override;
+    // The database results come from: their attachment cells read their
+    // files through it while it stays open.
+    void setDatabase(std::weak_ptr<const Database> database) { database_ = std::move(database); }
 
   private:
     // Appends every row after the first to the sheet, until the rows end or
@@ -33,6 +39,7 @@ class SheetBinding : public RecordsetSink {
 
     sheet::Grid& grid_;
     LoadProgress* progress_;
+    std::weak_ptr<const Database> database_;
 };
 
 }  // namespace db

@@ -22,7 +22,7 @@ class VarType {
     static constexpr int kDecimal = 14;
     static constexpr int kByte = 17;
     static constexpr int kLongLong = 20;
-    static constexpr int kByteArray = 8209;  // vbArray + vbByte: Binary and OLE
+    static constexpr int kByteArray = sheet::kByteArrayType;  // vbArray + vbByte: Binary and OLE
 
     static int of(jet::ValueType type);
 };

@@ -1,10 +1,13 @@
 // CellInput: one cell handed to the grid's bulk fill. Beside its text it may
 // carry the typed value the database delivered (numbers, dates as day
 // numbers), so that sorting compares values; an edit later replaces both by
-// the edited text.
+// the edited text. A binary or attachment cell also carries its payload.
 #pragma once
 
+#include <memory>
 #include <string_view>
+
+#include "sheet/cell_payload.h"
 
 namespace sheet {
 
@@ -12,6 +15,7 @@ struct CellInput {
     std::string_view text;  // UTF-8
     double value = 0;
     bool hasValue = false;
+    std::shared_ptr<const CellPayload> payload = nullptr;
 };
 
 }  // namespace sheet

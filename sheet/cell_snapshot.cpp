@@ -13,7 +13,7 @@ void CellSnapshot::clear() {
 std::size_t CellSnapshot::bytes() const {
     return sizeof(*this) + rows_.capacity() * sizeof(int) + texts_.capacity() +
            ends_.capacity() * sizeof(uint32_t) + values_.capacity() * sizeof(values_[0]) +
-           props_.capacity() * sizeof(props_[0]);
+           props_.capacity() * sizeof(props_[0]) + payloads_.capacity() * sizeof(payloads_[0]);
 }
 
 bool CellSnapshot::capture(const CellStore& store, std::vector<int> rows, int col1, int col2,
@@ -56,6 +56,9 @@ bool CellSnapshot::capture(const CellStore& store, std::vector<int> rows, int co
             if (!props.isDefault()) {
                 props_.emplace_back(cell, props);
             }
+            if (const auto& payload = store.payload(row, col)) {
+                payloads_.emplace_back(cell, payload);
+            }
         }
     }
     if (bytes() > budget) {
@@ -69,6 +72,7 @@ void CellSnapshot::restore(CellStore& store) const {
     const int width = std::max(0, col2_ - col1_ + 1);
     auto value = values_.begin();
     auto props = props_.begin();
+    auto payload = payloads_.begin();
     uint32_t cell = 0, start = 0;
     for (const int row : rows_) {
         for (int col = col1_; col < col1_ + width; ++col, ++cell) {
@@ -76,6 +80,12 @@ void CellSnapshot::restore(CellStore& store) const {
             const std::string_view text = std::string_view(texts_).substr(start, end - start);
             start = end;
             store.setText(row, col, text);
+            if (payload != payloads_.end() && payload->first == cell) {
+                store.setPayload(row, col, payload->second);
+                ++payload;
+            } else {
+                store.setPayload(row, col, nullptr);
+            }
             if (value != values_.end() && value->first == cell) {
                 store.setValue(row, col, value->second);
                 ++value;

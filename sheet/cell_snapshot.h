@@ -2,15 +2,17 @@
 // and properties) that can be written back to the same rows and columns. The
 // undo history keeps its steps as snapshots; texts are packed in one buffer
 // and only formatted cells keep their properties, so a snapshot costs little
-// more than the texts it holds.
+// more than the texts it holds. Binary values are shared, not copied.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "sheet/cell_payload.h"
 #include "sheet/cell_props.h"
 
 namespace sheet {
@@ -42,6 +44,7 @@ class CellSnapshot {
     std::vector<uint32_t> ends_;                         // where each cell's text ends in texts_
     std::vector<std::pair<uint32_t, double>> values_;    // cells with a typed value
     std::vector<std::pair<uint32_t, CellProps>> props_;  // formatted cells
+    std::vector<std::pair<uint32_t, std::shared_ptr<const CellPayload>>> payloads_;
 };
 
 }  // namespace sheet

@@ -44,8 +44,27 @@ void CellStore::setText(int row, int col, std::string_view text) {
         return;
     }
     SheetColumn& column = *columns_[col];
-    column.texts.set(physical(row), text);
-    column.dropValue(physical(row));
+    const uint32_t id = physical(row);
+    if (column.payload(id)) {
+        // An edit that leaves a binary cell's text as it was keeps its bytes.
+        if (column.texts.get(id) == text) {
+            return;
+        }
+        column.dropPayload(id);
+    }
+    column.texts.set(id, text);
+    column.dropValue(id);
+}
+
+const std::shared_ptr<const CellPayload>& CellStore::payload(int row, int col) const {
+    static const std::shared_ptr<const CellPayload> kNone;
+    return contains(row, col) ? columns_[col]->payload(physical(row)) : kNone;
+}
+
+void CellStore::setPayload(int row, int col, std::shared_ptr<const CellPayload> payload) {
+    if (contains(row, col)) {
+        columns_[col]->setPayload(physical(row), std::move(payload));
+    }
 }
 
 void CellStore::setValue(int row, int col, double value) {
@@ -264,6 +283,9 @@ void CellStore::appendRow(std::span<const CellInput> cells) {
                 column.values.reserve(fillRows_);  // only columns that hold numbers
             }
             column.setValue(id, cells[c].value);
+        }
+        if (cells[c].payload) {
+            columns_[c]->setPayload(id, cells[c].payload);
         }
     }
 }

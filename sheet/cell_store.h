@@ -39,9 +39,13 @@ class CellStore {
     std::tuple<int, int, int, int> clip(int row1, int col1, int row2, int col2) const;
 
     std::string_view text(int row, int col) const;
-    void setText(int row, int col, std::string_view text);  // drops a typed value
+    void setText(int row, int col, std::string_view text);  // drops a typed value and payload
     void setValue(int row, int col, double value);          // keeps the text
     bool value(int row, int col, double* value) const;
+    // The binary value or attachments a database result gave the cell; null
+    // for every other cell, and once its text has been set.
+    const std::shared_ptr<const CellPayload>& payload(int row, int col) const;
+    void setPayload(int row, int col, std::shared_ptr<const CellPayload> payload);
 
     CellProps props(int row, int col) const;
     // Changes the properties of every cell of the block (corners in any order,

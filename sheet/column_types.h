@@ -11,6 +11,8 @@ enum ColumnType : int {
     kDateType = 7,
     kTextType = 8,
     kBooleanType = 11,
+    // Binary and OLE Object values (vbArray + vbByte): shown by their size.
+    kByteArrayType = 8209,
 };
 
 }  // namespace sheet

@@ -260,6 +260,10 @@ bool Grid::cellValue(int row, int col, double* value) const {
     return model_->store().value(row, col, value);
 }
 
+std::shared_ptr<const CellPayload> Grid::cellPayload(int row, int col) const {
+    return model_->store().payload(row, col);
+}
+
 // ---- cell properties ----
 
 QVariant Grid::cell(CellSetting setting, int row, int col) const {

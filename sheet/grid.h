@@ -15,6 +15,7 @@
 #include "sheet/text_matcher.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -84,6 +85,9 @@ class Grid : public QTableView {
     void setText(const QString& text);
     // Typed value a database result gave the cell, if it still has one.
     bool cellValue(int row, int col, double* value) const;
+    // The binary value or attachments a database result gave the cell, until
+    // its text is changed; null for every other cell.
+    std::shared_ptr<const CellPayload> cellPayload(int row, int col) const;
 
     // Cell properties: reading takes one cell, setting covers the block.
     QVariant cell(CellSetting setting, int row1, int col1) const;

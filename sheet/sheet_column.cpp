@@ -26,6 +26,23 @@ void SheetColumn::dropValue(uint32_t row) {
     }
 }
 
+const std::shared_ptr<const CellPayload>& SheetColumn::payload(uint32_t row) const {
+    static const std::shared_ptr<const CellPayload> kNone;
+    if (payloads_.empty()) {
+        return kNone;
+    }
+    const auto found = payloads_.find(row);
+    return found == payloads_.end() ? kNone : found->second;
+}
+
+void SheetColumn::setPayload(uint32_t row, std::shared_ptr<const CellPayload> payload) {
+    if (payload) {
+        payloads_[row] = std::move(payload);
+    } else {
+        dropPayload(row);
+    }
+}
+
 uint32_t SheetColumn::styleId(uint32_t row) const {
     if (!denseStyles_.empty()) {
         return row < denseStyles_.size() ? denseStyles_[row] : 0;
@@ -79,6 +96,7 @@ void SheetColumn::setBarPercent(uint32_t row, double percent, std::size_t physic
 void SheetColumn::clearCells() {
     texts.clear();
     values = {};
+    payloads_ = {};
     sparseStyles_ = {};
     denseStyles_ = {};
     bars_ = {};
@@ -99,6 +117,15 @@ void SheetColumn::rebuild(std::span<const uint32_t> order) {
             moved[i] = barPercent(order[i]);
         }
         bars_ = std::move(moved);
+    }
+    if (!payloads_.empty()) {
+        std::unordered_map<uint32_t, std::shared_ptr<const CellPayload>> moved;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (const auto found = payloads_.find(order[i]); found != payloads_.end()) {
+                moved.emplace(uint32_t(i), found->second);
+            }
+        }
+        payloads_ = std::move(moved);
     }
     if (sparseStyles_.empty() && denseStyles_.empty()) {
         return;

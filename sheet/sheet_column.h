@@ -5,10 +5,12 @@
 // numbers are kept in a map while few cells are formatted and in a plain
 // array once many are. Bar fill percents live beside the style numbers, not
 // in the styles: a bar chart gives nearly every cell its own percent, and
-// would otherwise make a style of each.
+// would otherwise make a style of each. Payloads (binary values,
+// attachments) are kept in a map: few columns have any.
 #pragma once
 
 #include "sheet/bulk_memory.h"
+#include "sheet/cell_payload.h"
 #include "sheet/text_column.h"
 
 #include <QString>
@@ -16,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -42,6 +45,14 @@ class SheetColumn {
     void setValue(uint32_t row, double value);
     void dropValue(uint32_t row);
 
+    const std::shared_ptr<const CellPayload>& payload(uint32_t row) const;
+    void setPayload(uint32_t row, std::shared_ptr<const CellPayload> payload);
+    void dropPayload(uint32_t row) {
+        if (!payloads_.empty()) {
+            payloads_.erase(row);
+        }
+    }
+
     uint32_t styleId(uint32_t row) const;
     // physicalRows decides when the map gives way to the array.
     void setStyleId(uint32_t row, uint32_t id, std::size_t physicalRows);
@@ -58,6 +69,7 @@ class SheetColumn {
     void rebuild(std::span<const uint32_t> order);
 
   private:
+    std::unordered_map<uint32_t, std::shared_ptr<const CellPayload>> payloads_;
     std::unordered_map<uint32_t, uint32_t> sparseStyles_;
     BulkVector<uint32_t> denseStyles_;
     BulkVector<double> bars_;  // empty until a cell gets a bar

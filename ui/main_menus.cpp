@@ -109,6 +109,7 @@ void MainMenus::buildBar(QMenuBar* bar) {
         CHECK("mnuAlternateColor", "&Alternate Row Color", "", V, false),
         CHECK("mnuGrid", "&Grid Lines", "", V, true),
         CHECK("mnuFilterRow", "&Filter Row", "Ctrl+Shift+L", V, false),
+        CHECK("mnuCellViewer", "Cell &Viewer", "Shift+F2", V, false),
         CHECK("mnuSQLtab", "&SQL Tab", "", V, true),
         CHECK("mnuHiddenQueries", "&Hidden Queries", "", V, false),
         SEP("mnuSpaceV2", V),

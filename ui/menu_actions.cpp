@@ -46,6 +46,7 @@ const Binding kBindings[] = {
     {&MenuActions::fieldsTree, "mnuFieldsTree"},
     {&MenuActions::barChart, "mnuBarChart"},
     {&MenuActions::filterRow, "mnuFilterRow"},
+    {&MenuActions::cellViewer, "mnuCellViewer"},
     {&MenuActions::focusTree, "mnuFocusTree"},
     {&MenuActions::focusSheet, "mnuFocusSheet"},
     {&MenuActions::focusSqlBox, "mnuFocusSql"},

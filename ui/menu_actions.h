@@ -49,6 +49,7 @@ struct MenuActions {
     QAction* fieldsTree = nullptr;
     QAction* barChart = nullptr;
     QAction* filterRow = nullptr;
+    QAction* cellViewer = nullptr;
     QAction* focusTree = nullptr;
     QAction* focusSheet = nullptr;
     QAction* focusSqlBox = nullptr;

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 #include "sheet/form_view.h"
 #include "sheet/grid.h"
 #include "ui/caption_panel.h"
@@ -101,8 +103,10 @@ LayoutFrame ViewLayout::layoutFrame() const {
     LayoutFrame f;
     f.clientWidth = toTwipsX(controls_.client->width());
     f.clientHeight = toTwipsY(controls_.client->height());
+    // A dock beside the panes takes its width from the window's.
     const QRect outer = window_.frameGeometry();
-    f.outerWidth = toTwipsX(outer.width());
+    const int docks = std::max(0, window_.width() - controls_.client->width());
+    f.outerWidth = toTwipsX(outer.width() - docks);
     f.outerHeight = toTwipsY(outer.height());
     f.toolbarHeight = controls_.toolbar->isVisibleTo(&window_)
                           ? toTwipsY(controls_.toolbar->sizeHint().height())

@@ -107,6 +107,7 @@ void MainMenusTest::entries_data() {
         {"mnuAlternateColor", "&Alternate Row Color", "", true, true, false},
         {"mnuGrid", "&Grid Lines", "", true, true, true},
         {"mnuFilterRow", "&Filter Row", "Ctrl+Shift+L", true, true, false},
+        {"mnuCellViewer", "Cell &Viewer", "Shift+F2", true, true, false},
         {"mnuSQLtab", "&SQL Tab", "", true, true, true},
         {"mnuHiddenQueries", "&Hidden Queries", "", true, true, false},
         {"mnuMerge", "&Merge Cells for Current Column", "", true, true, false},
@@ -190,11 +191,11 @@ void MainMenusTest::orderOfEntries_data() {
         "mnuDelete",         "mnuSpace102",  "mnuEditColTitle", "mnuColFormat", "mnuSpaceFind",
         "mnuFind",           "mnuFindNext",  "mnuFindPrevious"};
     QTest::newRow("mnuView") << QStringList{
-        "mnuRefresh",        "mnuSpaceV0",    "mnuToolbar",   "mnuStatusBar", "mnuSpaceV1",
-        "mnuAlternateColor", "mnuGrid",       "mnuFilterRow", "mnuSQLtab",    "mnuHiddenQueries",
-        "mnuSpaceV2",        "mnuMerge",      "mnuSpaceV3",   "mnuTableTab",  "mnuColorCode",
-        "mnuSpaceV4",        "mnuFieldsTree", "mnuSpaceV5",   "mnuBarChart",  "mnuSpaceV6",
-        "mnuFocusTree",      "mnuFocusSheet", "mnuFocusSql"};
+        "mnuRefresh",        "mnuSpaceV0",   "mnuToolbar",    "mnuStatusBar",  "mnuSpaceV1",
+        "mnuAlternateColor", "mnuGrid",      "mnuFilterRow",  "mnuCellViewer", "mnuSQLtab",
+        "mnuHiddenQueries",  "mnuSpaceV2",   "mnuMerge",      "mnuSpaceV3",    "mnuTableTab",
+        "mnuColorCode",      "mnuSpaceV4",   "mnuFieldsTree", "mnuSpaceV5",    "mnuBarChart",
+        "mnuSpaceV6",        "mnuFocusTree", "mnuFocusSheet", "mnuFocusSql"};
     QTest::newRow("mnuTools") << QStringList{
         "mnuSetThresholds",   "mnuOptions", "mnuMouseMode0", "mnuMouseMode(0)",
         "mnuMouseMode(1)",    "mnuSpace7",  "mnuDragNo",     "mnuDragDrop",

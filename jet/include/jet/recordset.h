@@ -12,6 +12,9 @@
 
 namespace jet {
 
+class Database;
+struct ComplexCell;
+
 struct RecordsetField {
     std::string name;
     // The type every value of the field has (or Null). A computed column whose
@@ -31,6 +34,13 @@ class Recordset {
     // The current row; valid after next() returned true, until the next call.
     virtual const std::vector<Value>& row() const = 0;
     virtual const Status& status() const = 0;
+
+    // For a field read straight from a table's ACE complex column (not
+    // through SQL): the current row's values (attachments, ...), valid until
+    // next(); null otherwise. complexDatabase() is the database whose file
+    // holds their data (a linked table's back-end), for attachmentData.
+    virtual const ComplexCell* complexCell(std::size_t /*field*/) { return nullptr; }
+    virtual const Database* complexDatabase() const { return nullptr; }
 
     const Value& value(std::size_t field) const { return row()[field]; }
     // The value as Access shows it with no format set (see sql_value_text.h).

@@ -224,6 +224,7 @@ class SqlSession::Impl : public sql::SqlCatalog {
     Result<std::unique_ptr<TableCursor>> openTable(const TableDef& def) const {
         return db_.openTable(def);
     }
+    const Database& database() const { return db_; }
 
   private:
     const Database& db_;
@@ -250,8 +251,8 @@ Result<std::unique_ptr<Recordset>> SqlSession::openRecordset(const std::string& 
     if (!t)
         return t.status();
     if (const TableDef* def = impl_->plainTable(source, *t)) {
-        return std::unique_ptr<Recordset>(
-            new sql::TableRecordset(impl_->openTable(*def), t->columns, fieldsOf(t->columns)));
+        return std::unique_ptr<Recordset>(new sql::TableRecordset(
+            impl_->openTable(*def), t->columns, fieldsOf(t->columns), &impl_->database()));
     }
     auto runner =
         sql::StatementRunner::start(impl_->connection(), std::move(t.value()), parameters);

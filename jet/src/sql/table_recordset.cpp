@@ -18,8 +18,8 @@ Status scanError(const Status& cause) {
 
 TableRecordset::TableRecordset(Result<std::unique_ptr<TableCursor>> cursor,
                                std::vector<OutputColumn> columns,
-                               std::vector<RecordsetField> fields)
-    : columns_(std::move(columns)), fields_(std::move(fields)) {
+                               std::vector<RecordsetField> fields, const Database* holder)
+    : columns_(std::move(columns)), fields_(std::move(fields)), holder_(holder) {
     if (cursor)
         cursor_ = std::move(cursor.value());
     else
@@ -43,6 +43,12 @@ bool TableRecordset::next() {
         }
     }
     return true;
+}
+
+const ComplexCell* TableRecordset::complexCell(std::size_t field) {
+    if (!cursor_ || !status_ || field >= columns_.size())
+        return nullptr;
+    return cursor_->complexCell(field);
 }
 
 }  // namespace jet::sql

@@ -17,13 +17,17 @@ class TableRecordset : public Recordset {
     // `columns` and `fields`: those of the translated "SELECT * FROM table",
     // one per table column in the cursor's order. A failed open shows as the
     // status of the first next(), as a scan failing on its first row would.
+    // `holder`: the database whose file the cursor reads (a linked table's
+    // back-end), which holds the data of its attachments.
     TableRecordset(Result<std::unique_ptr<TableCursor>> cursor, std::vector<OutputColumn> columns,
-                   std::vector<RecordsetField> fields);
+                   std::vector<RecordsetField> fields, const Database* holder = nullptr);
 
     const std::vector<RecordsetField>& fields() const override { return fields_; }
     bool next() override;
     const std::vector<Value>& row() const override { return row_; }
     const Status& status() const override { return status_; }
+    const ComplexCell* complexCell(std::size_t field) override;
+    const Database* complexDatabase() const override { return holder_; }
 
   private:
     std::unique_ptr<TableCursor> cursor_;
@@ -31,6 +35,7 @@ class TableRecordset : public Recordset {
     std::vector<RecordsetField> fields_;
     std::vector<Value> row_;
     Status status_;
+    const Database* holder_ = nullptr;
 };
 
 }  // namespace jet::sql
