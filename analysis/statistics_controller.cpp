@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -16,6 +17,7 @@
 #include "analysis/statistics_grid_text.h"
 #include "analysis/statistics_run.h"
 #include "sheet/grid.h"
+#include "sheet/input_hold.h"
 #include "sheet/sheet_update.h"
 #include "ui/desktop.h"
 #include "ui/main_toolbar.h"
@@ -36,9 +38,14 @@ constexpr int kRowsBeforeRun = 3;
 // two passes (user input waits until the run is over).
 class WindowRunObserver : public StatisticsRunObserver {
   public:
+    static constexpr int kPaintEveryMs = 40;
+
     WindowRunObserver(QProgressBar& bar, QAction& barChartEntry, QAction& barChartButton,
                       ui::Desktop& desktop)
-        : bar_(bar), entry_(barChartEntry), button_(barChartButton), desktop_(desktop) {}
+        : bar_(bar), entry_(barChartEntry), button_(barChartButton), desktop_(desktop) {
+        input_.hold();
+        clock_.start();
+    }
 
     void columnStarted(int) override {
         desktop_.setPointer(ui::Desktop::Pointer::Busy);
@@ -53,19 +60,33 @@ class WindowRunObserver : public StatisticsRunObserver {
             shown_ = value;
             bar_.setValue(value);
         }
+        // Now and then within a long column too, so that Esc is heard.
+        if (row % 4096 == 0 && clock_.elapsed() - lastPass_ >= kPaintEveryMs) {
+            letWindowPaint();
+        }
     }
     void columnDone(int) override {
         button_.setVisible(true);
         entry_.setEnabled(true);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        letWindowPaint();
         bar_.setVisible(false);
     }
+    bool stopRequested() const override { return input_.stopRequested(); }
 
   private:
+    // User input reaches no control meanwhile (the input hold); Esc asks to stop.
+    void letWindowPaint() {
+        lastPass_ = clock_.elapsed();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+
     QProgressBar& bar_;
     QAction& entry_;
     QAction& button_;
     ui::Desktop& desktop_;
+    sheet::InputHold input_;
+    QElapsedTimer clock_;
+    qint64 lastPass_ = 0;
     int shown_ = 0;
 };
 
@@ -128,12 +149,17 @@ void StatisticsController::run() {
     setUpGrid();
     controls_.tabStrip->setTabVisible(ui::TabStrip::ColumnStatistics, true);
     const sheet::Grid& sheet = *controls_.dataSheet;
+    bool stopped = false;
     {
         const int flagColumn = state_.flagColumnPresent ? state_.flagColumn : -1;
         SheetStatisticsSource source(*sheet.gridModel(), flagColumn);
         WindowRunObserver observer(*controls_.progressBar, *menus_.barChart,
                                    *controls_.toolbar->buttons().barChart, desktop_);
-        runColumnStatistics(source, store_, observer);
+        stopped = runColumnStatistics(source, store_, observer).stopped;
+    }
+    if (stopped) {
+        giveUpRun();
+        return;
     }
     controls_.tabStrip->setCurrentPage(ui::TabStrip::ColumnStatistics);
     toggleBarChart();
@@ -142,6 +168,18 @@ void StatisticsController::run() {
     menus_.columnStatistics->setEnabled(false);
     controls_.toolbar->buttons().statistics->setChecked(true);
     running_ = false;
+}
+
+// Esc stopped the run: the figures of the columns done so far are dropped
+// with any earlier ones, and the window is as before any run.
+void StatisticsController::giveUpRun() {
+    controls_.progressBar->setVisible(false);
+    store_.resize(0);
+    controls_.statisticsGrid->setRows(kRowsBeforeRun);
+    reset();
+    desktop_.setPointer(ui::Desktop::Pointer::Default);
+    running_ = false;
+    emit stopped();
 }
 
 void StatisticsController::toggleBarChart() {

@@ -48,8 +48,11 @@ class StatisticsController : public QObject {
 
   signals:
     void focused();
+    // Esc stopped a run: no figures are kept.
+    void stopped();
 
   private:
+    void giveUpRun();
     void setUpGrid();
     void fitColumns();
     int toPixels(int twips) const;

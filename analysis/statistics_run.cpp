@@ -22,6 +22,10 @@ StatisticsRunSummary runColumnStatistics(const StatisticsSheet& sheet, Statistic
         // The observer may have processed window events: ask for the column
         // again rather than keep a reference across them.
         histogramPass(sheet.column(c), store.prepare(c));
+        if (observer.stopRequested()) {
+            summary.stopped = true;
+            return summary;
+        }
     }
     store.resize(columns);  // a sheet without columns keeps nothing of the last run
     return summary;

@@ -13,6 +13,7 @@ namespace analysis {
 struct StatisticsRunSummary {
     int columns = 0;         // entries written
     int numericColumns = 0;  // of which numeric
+    bool stopped = false;    // the observer asked to stop; the store is part written
 };
 
 // Rewrites the store's entries of columns 0 to columnCount() - 1; entries of

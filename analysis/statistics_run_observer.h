@@ -17,6 +17,8 @@ class StatisticsRunObserver : public PassProgress {
     // Bar chart offered, pending window events processed once, progress bar
     // hidden.
     virtual void columnDone(int) {}
+    // Asked after each numeric column: true ends the run there.
+    virtual bool stopRequested() const { return false; }
 };
 
 }  // namespace analysis

@@ -129,6 +129,11 @@ void MainWindow::connectControllers() {
         // One data row fewer: the last figures no longer describe the sheet.
         statistics_->resetOnShapeChange();
     });
+    connect(statistics_, &analysis::StatisticsController::stopped, this, [this] {
+        dialogs_.messageBox(QStringLiteral("Statistics stopped: no column figures were kept."),
+                            QString::fromLatin1(ui::kProductName), ui::Dialogs::Icon::Information,
+                            ui::Dialogs::Buttons::Ok);
+    });
     connect(controls_.captionPanel, &ui::CaptionPanel::webClicked, help_,
             &ui::HelpMenu::openWebSite);
     createToolbarCommands();
@@ -282,6 +287,9 @@ void MainWindow::createToolbarCommands() {
          [this, &b] {
              if (statistics_->offered()) {
                  statistics_->run();
+                 if (statistics_->offered()) {
+                     return;  // stopped: nothing to show
+                 }
              }
              // Pressed even when nothing ran: the button says the figures are shown.
              b.statistics->setChecked(true);

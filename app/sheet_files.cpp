@@ -63,6 +63,7 @@ jet::Status readSheetFile(FileSystem& files, sheet::Grid& sheet, db::ProgressBar
                                               expected = true;
                                           }
                                           progress.advanced(done);
+                                          return !progress.stopRequested();
                                       });
 }
 
@@ -156,6 +157,15 @@ bool SheetFiles::loadSheetFile(const QString& fileName, OpenFileKind::Kind kind)
         });
         return readSheetFile(files_, *controls_.dataSheet, progress_, fileName, kind);
     }();
+    if (!status.isOk() && progress_.stopRequested()) {
+        // Esc: the sheet never took the rows read so far.
+        dialogs_.messageBox(QStringLiteral("Loading stopped: the sheet still shows what it "
+                                           "showed before '%1'.")
+                                .arg(fileName),
+                            QString::fromLatin1(ui::kProductName), ui::Dialogs::Icon::Information,
+                            ui::Dialogs::Buttons::Ok);
+        return false;
+    }
     if (!status.isOk()) {
         showMessage(QStringLiteral("Unable to open '") + fileName + QStringLiteral("'.") +
                         QLatin1String(kCrLf) + fromStd(status.message()),

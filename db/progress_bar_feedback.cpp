@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QKeyEvent>
 #include <QProgressBar>
 
 #include <algorithm>
@@ -13,42 +12,15 @@ namespace {
 constexpr int kScale = 1000;  // the bar counts in thousandths of the expected rows
 }
 
+// While loading, keys and clicks reach no control (a command in the middle
+// of a load would act on a half-filled sheet); Esc asks to stop.
 void ProgressBarFeedback::started(uint64_t expected) {
     expected_ = expected;
     passes_ = 0;
     shown_ = false;
     lastPass_ = 0;
-    stopRequested_ = false;
-    if (!loading_ && QCoreApplication::instance()) {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-    loading_ = true;
+    input_.hold();
     clock_.start();
-}
-
-// While loading, keys and clicks reach no control (a command in the middle
-// of a load would act on a half-filled sheet); Esc asks to stop.
-bool ProgressBarFeedback::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::ShortcutOverride:
-            event->accept();  // no menu shortcut either
-            return true;
-        case QEvent::KeyPress:
-            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-                stopRequested_ = true;
-            }
-            return true;
-        case QEvent::KeyRelease:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::Shortcut:
-            return true;
-        default:
-            return QObject::eventFilter(watched, event);
-    }
 }
 
 void ProgressBarFeedback::advanced(uint64_t rows) {
@@ -79,10 +51,7 @@ void ProgressBarFeedback::expect(uint64_t rows) {
 }
 
 void ProgressBarFeedback::finished() {
-    if (loading_ && QCoreApplication::instance()) {
-        QCoreApplication::instance()->removeEventFilter(this);
-    }
-    loading_ = false;
+    input_.release();
     if (bar_ && shown_) {
         bar_->setVisible(false);
         bar_->setRange(0, 100);

@@ -9,12 +9,13 @@
 #include <QObject>
 
 #include "db/load_progress.h"
+#include "sheet/input_hold.h"
 
 class QProgressBar;
 
 namespace db {
 
-class ProgressBarFeedback : public QObject, public LoadProgress {
+class ProgressBarFeedback : public LoadProgress {
   public:
     static constexpr int kShowAfterMs = 250;  // quick loads show no bar
     static constexpr int kPaintEveryMs = 40;
@@ -24,15 +25,12 @@ class ProgressBarFeedback : public QObject, public LoadProgress {
     void started(uint64_t expected) override;
     void advanced(uint64_t rows) override;
     void finished() override;
-    bool stopRequested() const override { return stopRequested_; }
+    bool stopRequested() const override { return input_.stopRequested(); }
     // The number of rows, learnt once the work has begun (0: unknown).
     void expect(uint64_t rows);
 
     // Times the window was given a chance to paint (tests).
     int paintPasses() const { return passes_; }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QProgressBar* bar_;
@@ -41,8 +39,7 @@ class ProgressBarFeedback : public QObject, public LoadProgress {
     uint64_t expected_ = 0;
     int passes_ = 0;
     bool shown_ = false;
-    bool loading_ = false;
-    bool stopRequested_ = false;
+    sheet::InputHold input_;
 };
 
 }  // namespace db

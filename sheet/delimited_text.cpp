@@ -198,20 +198,31 @@ jet::Status DelimitedText::load(Grid& grid, const QByteArray& bytes, char separa
                                              " cells; a sheet holds at most " +
                                              std::to_string(CellStore::kMaxCols) + " columns."};
     }
-    const std::vector<QString> titles(widest);
-    grid.beginFill(titles);
+    // The rows are read beside the sheet, which takes them only once all are
+    // in: a load stopped half way leaves the sheet as it was.
+    CellStore store;
+    store.beginFill(int(widest), lines + 1);
+    const std::vector<std::string_view> titles(widest);
+    store.appendTextRow(titles);
     std::vector<CellInput> row(widest);
     std::size_t done = 0;
+    bool goOn = true;
     parse(text, separator, [&](std::span<const std::string_view> cells) {
+        if (!goOn) {
+            return;
+        }
         for (std::size_t c = 0; c < widest; ++c) {
             row[c].text = c < cells.size() ? cells[c] : std::string_view();
         }
-        grid.appendRow(row);
+        store.appendRow(row);
         if (++done % kProgressStep == 0 && onProgress) {
-            onProgress(done, lines);
+            goOn = onProgress(done, lines);
         }
     });
-    grid.endFill();
+    if (!goOn) {
+        return {jet::ErrorCode::Invalid, "The load was stopped."};
+    }
+    grid.adoptFill(std::move(store));
     return jet::Status::ok();
 }
 

@@ -33,8 +33,9 @@ class DelimitedText {
     // line, as many columns as the widest line, every column's data type 0.
     // A file the sheet cannot hold is refused and the sheet is left as it was.
     // onProgress, when given, hears every few thousand rows how many of the
-    // file's rows are in the sheet.
-    using ProgressHandler = std::function<void(std::size_t rowsDone, std::size_t rowsTotal)>;
+    // file's rows are read, and answers whether to go on; when it says stop,
+    // the sheet is left as it was and the status says the load was stopped.
+    using ProgressHandler = std::function<bool(std::size_t rowsDone, std::size_t rowsTotal)>;
     static jet::Status load(Grid& grid, const QByteArray& bytes, char separator,
                             const ProgressHandler& onProgress = {});
 

@@ -602,28 +602,6 @@ bool Grid::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- bulk fill ----
 
-void Grid::beginFill(std::span<const QString> titles, std::size_t expectedRows) {
-    // One more row for the titles.
-    model_->beginFill(int(titles.size()), expectedRows == 0 ? 0 : expectedRows + 1);
-    std::vector<QByteArray> bytes;
-    std::vector<std::string_view> views;
-    bytes.reserve(titles.size());
-    for (const QString& title : titles) {
-        bytes.push_back(title.toUtf8());
-        views.emplace_back(bytes.back().constData(), std::size_t(bytes.back().size()));
-    }
-    model_->appendTextRow(views);
-}
-
-void Grid::appendRow(std::span<const CellInput> cells) {
-    model_->appendRow(cells);
-}
-
-void Grid::endFill() {
-    model_->endFill();
-    sortedCol_ = -1;
-}
-
 // ---- events ----
 
 void Grid::keyPressEvent(QKeyEvent* event) {

@@ -22,6 +22,7 @@
 
 namespace sheet {
 
+class CellStore;
 class FilterRow;
 class GridModel;
 class GridDelegate;
@@ -191,6 +192,9 @@ class Grid : public QTableView {
     void beginFill(std::span<const QString> titles, std::size_t expectedRows = 0);
     void appendRow(std::span<const CellInput> cells);
     void endFill();
+    // The same with the rows filled elsewhere beforehand (title row first),
+    // so a fill that is given up never touches the sheet.
+    void adoptFill(CellStore&& store);
 
     GridModel* gridModel() const { return model_; }
 

@@ -650,26 +650,6 @@ void GridModel::clearViewBlockText(int top, int col1, int bottom, int col2) {
     }
 }
 
-void GridModel::beginFill(int cols, std::size_t expectedRows) {
-    beginResetModel();
-    filling_ = true;
-    store_.beginFill(std::clamp(cols, 0, CellStore::kMaxCols), expectedRows);
-}
-
-void GridModel::appendRow(std::span<const CellInput> cells) {
-    store_.appendRow(cells);
-}
-
-void GridModel::appendTextRow(std::span<const std::string_view> texts) {
-    store_.appendTextRow(texts);
-}
-
-void GridModel::endFill() {
-    filling_ = false;
-    view_.rebuild(store_, fixedRows_);
-    endResetModel();
-}
-
 void GridModel::setAlternateColor(uint32_t color) {
     alternateColor_ = color == CellProps::kNoColor ? color : (color & 0xFFFFFF);
     if (rowCount() > 0 && columnCount() > 0) {

@@ -92,6 +92,8 @@ class GridModel : public QAbstractTableModel {
     void appendRow(std::span<const CellInput> cells);
     void appendTextRow(std::span<const std::string_view> texts);
     void endFill();
+    // Takes a store filled elsewhere (beginFill, appendRow) as the sheet's.
+    void adoptStore(CellStore&& store);
 
     // CellProps::kNoColor leaves every row in the view's own background.
     void setAlternateColor(uint32_t color);

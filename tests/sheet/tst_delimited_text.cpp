@@ -46,6 +46,7 @@ class DelimitedTextTest : public QObject {
     void loadPutsLinesBelowAnEmptyTitleRow();
     void emptyFileLeavesOneRowAndOneColumn();
     void tooWideFileIsRefusedAndSheetKept();
+    void stoppedLoadLeavesTheSheet();
 };
 
 void DelimitedTextTest::cellQuoting_data() {
@@ -191,6 +192,36 @@ void DelimitedTextTest::emptyFileLeavesOneRowAndOneColumn() {
     QVERIFY(DelimitedText::load(grid, QByteArray(), '\t').isOk());
     QCOMPARE(grid.rows(), 1);
     QCOMPARE(grid.cols(), 1);
+}
+
+// Stopped half way (the progress handler says so), the load leaves the sheet
+// as it was; a handler that goes on gets every row.
+void DelimitedTextTest::stoppedLoadLeavesTheSheet() {
+    QByteArray file;
+    for (int i = 0; i < 20000; ++i) {
+        file += QByteArray::number(i) + ",x\r\n";
+    }
+    Grid grid;
+    grid.setFixedRows(1);
+    grid.setRows(3);
+    grid.setCols(2);
+    grid.setTextMatrix(2, 1, QStringLiteral("kept"));
+    std::size_t heard = 0;
+    const jet::Status stopped =
+        DelimitedText::load(grid, file, ',', [&heard](std::size_t done, std::size_t total) {
+            heard = done;
+            return total != 20000 || done < 8192;
+        });
+    QVERIFY(!stopped.isOk());
+    QCOMPARE(QString::fromStdString(stopped.message()), QStringLiteral("The load was stopped."));
+    QCOMPARE(heard, std::size_t(8192));
+    QCOMPARE(grid.rows(), 3);
+    QCOMPARE(grid.cols(), 2);
+    QCOMPARE(grid.textMatrix(2, 1), QStringLiteral("kept"));
+    QVERIFY(
+        DelimitedText::load(grid, file, ',', [](std::size_t, std::size_t) { return true; }).isOk());
+    QCOMPARE(grid.rows(), 20001);
+    QCOMPARE(grid.textMatrix(20000, 0), QStringLiteral("19999"));
 }
 
 void DelimitedTextTest::tooWideFileIsRefusedAndSheetKept() {
