@@ -142,7 +142,7 @@ void CellChunkReader::addCell(CellChunk& chunk, std::size_t field, const jet::Va
         cell.value = double(v.data().size());
         cell.payload = payloads_.binary(v.data());
     } else {
-        chunk.bytes += jet::displayText(v);
+        jet::appendDisplayText(chunk.bytes, v);
     }
 }
 

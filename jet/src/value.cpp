@@ -91,6 +91,14 @@ Value Value::text(std::string utf8) {
     return v;
 }
 
+void Value::setText(std::string_view utf8) {
+    type_ = ValueType::Text;
+    i_ = 0;
+    d_ = 0.0;
+    data_.assign(utf8);
+    dec_ = {};
+}
+
 Value Value::binary(std::string bytes) {
     Value v;
     v.type_ = ValueType::Binary;

@@ -13,6 +13,8 @@
 namespace jet {
 
 std::string displayText(const Value& value);
+// The same text appended to `out`, with no allocation beyond out's growth.
+void appendDisplayText(std::string& out, const Value& value);
 
 // A value whose expression failed on its row (shown as "#Error").
 Value errorValue();

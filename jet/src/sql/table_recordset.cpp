@@ -36,7 +36,13 @@ bool TableRecordset::next() {
     }
     row_.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        row_[i] = valueFromTable(cursor_->get(i), columns_[i].type);
+        const ValueRef value = cursor_->get(i);
+        // A stored text is text whatever the column's type (valueFromTable
+        // would copy it into a fresh Value); refill the row's own buffer.
+        if (value.type == ValueType::Text)
+            row_[i].setText(value.data);
+        else
+            row_[i] = valueFromTable(value, columns_[i].type);
         if (!cursor_->status().isOk()) {
             status_ = scanError(cursor_->status());
             return false;

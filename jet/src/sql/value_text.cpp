@@ -14,65 +14,77 @@ namespace {
 constexpr const char* kErrorText = "#Error";
 constexpr int kErrorTypeCode = -1;
 
-// Appends `n` in decimal; to_chars cannot fail on this buffer.
-void appendInt(std::string& out, long long n) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    out.append(buf, r.ptr);
+// The pieces below write into a caller's buffer and append it once: a result
+// load formats a number for every cell, and small appends cost more than the
+// digits.
+constexpr std::size_t kMaxPiece = 64;
+
+char* putInt(char* p, long long n) {
+    return std::to_chars(p, p + 24, n).ptr;
 }
 
-void appendTwoDigits(std::string& out, int n) {
-    out.push_back(static_cast<char>('0' + n / 10));
-    out.push_back(static_cast<char>('0' + n % 10));
+char* putTwoDigits(char* p, int n) {
+    *p++ = static_cast<char>('0' + n / 10);
+    *p++ = static_cast<char>('0' + n % 10);
+    return p;
 }
 
-// The text printf's "%.<digits>G" gives, without its cost: a result load
-// formats a number for every cell.
-std::string trimmedG(double d, int digits) {
-    if (d == 0)
-        return "0";
-    if (!std::isfinite(d))
-        return std::isnan(d) ? "NaN" : (d > 0 ? "Infinity" : "-Infinity");
+// The text printf's "%.<digits>G" gives, without its cost.
+char* putTrimmedG(char* p, double d, int digits) {
+    if (d == 0) {
+        *p++ = '0';
+        return p;
+    }
+    if (!std::isfinite(d)) {
+        const char* text = std::isnan(d) ? "NaN" : (d > 0 ? "Infinity" : "-Infinity");
+        const std::size_t size = std::strlen(text);
+        std::memcpy(p, text, size);
+        return p + size;
+    }
     // Whole numbers short enough for the precision print as integers under %G.
     const double limit = digits >= 15 ? 1e15 : std::pow(10.0, digits);
-    if (std::fabs(d) < limit && std::trunc(d) == d) {
-        std::string out;
-        appendInt(out, static_cast<long long>(d));
-        return out;
+    if (std::fabs(d) < limit && std::trunc(d) == d)
+        return putInt(p, static_cast<long long>(d));
+    char* end = std::to_chars(p, p + kMaxPiece, d, std::chars_format::general, digits).ptr;
+    std::replace(p, end, 'e', 'E');
+    return end;
+}
+
+char* putTime(char* p, const sql::DateParts& parts) {
+    p = putInt(p, parts.hour % 12 == 0 ? 12 : parts.hour % 12);
+    *p++ = ':';
+    p = putTwoDigits(p, parts.minute);
+    *p++ = ':';
+    p = putTwoDigits(p, parts.second);
+    std::memcpy(p, parts.hour < 12 ? " AM" : " PM", 3);
+    return p + 3;
+}
+
+char* putGeneralDate(char* p, double serial) {
+    if (!std::isfinite(serial))
+        return putTrimmedG(p, serial, 15);
+    const sql::DateParts parts = sql::splitSerial(serial);
+    if (parts.year == 1899 && parts.month == 12 && parts.day == 30)
+        return putTime(p, parts);
+    p = putInt(p, parts.month);
+    *p++ = '/';
+    p = putInt(p, parts.day);
+    *p++ = '/';
+    p = putInt(p, parts.year);
+    if (parts.hour || parts.minute || parts.second) {
+        *p++ = ' ';
+        p = putTime(p, parts);
     }
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, digits);
-    std::replace(buf, r.ptr, 'e', 'E');
-    return std::string(buf, r.ptr);
+    return p;
 }
 
-void appendTime(std::string& out, const sql::DateParts& p) {
-    appendInt(out, p.hour % 12 == 0 ? 12 : p.hour % 12);
-    out.push_back(':');
-    appendTwoDigits(out, p.minute);
-    out.push_back(':');
-    appendTwoDigits(out, p.second);
-    out.append(p.hour < 12 ? " AM" : " PM");
-}
-
-}  // namespace
-
-std::string doubleText(double d) {
-    return trimmedG(d, 15);
-}
-std::string singleText(double d) {
-    return trimmedG(static_cast<float>(d), 7);
-}
-
-std::string currencyText(int64_t scaled) {
+char* putCurrency(char* p, int64_t scaled) {
     const bool negative = scaled < 0;
     const uint64_t mag =
         negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    char buf[32];
-    char* p = buf;
     if (negative)
         *p++ = '-';
-    p = std::to_chars(p, buf + sizeof buf, mag / 10000).ptr;
+    p = std::to_chars(p, p + 24, mag / 10000).ptr;
     uint64_t frac = mag % 10000;
     if (frac) {
         *p++ = '.';
@@ -81,30 +93,46 @@ std::string currencyText(int64_t scaled) {
             frac %= unit;
         }
     }
-    return std::string(buf, p);
+    return p;
 }
 
-std::string generalDateText(double serial) {
-    if (!std::isfinite(serial))
-        return doubleText(serial);
-    const sql::DateParts p = sql::splitSerial(serial);
-    const bool hasTime = p.hour || p.minute || p.second;
+// Appends what `put` writes into a piece-sized buffer.
+template <typename Put>
+void appendPiece(std::string& out, Put put) {
+    char buf[kMaxPiece];
+    out.append(buf, put(buf));
+}
+
+std::string piece(auto put) {
     std::string out;
-    const bool dayZero = p.year == 1899 && p.month == 12 && p.day == 30;
-    if (dayZero) {
-        appendTime(out, p);
-        return out;
-    }
-    appendInt(out, p.month);
-    out.push_back('/');
-    appendInt(out, p.day);
-    out.push_back('/');
-    appendInt(out, p.year);
-    if (hasTime) {
-        out.push_back(' ');
-        appendTime(out, p);
-    }
+    appendPiece(out, put);
     return out;
+}
+
+std::string decimalText(const Decimal& dec) {
+    std::string s = dec.toString();
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0')
+            s.pop_back();
+        if (s.back() == '.')
+            s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+}  // namespace
+
+std::string doubleText(double d) {
+    return piece([d](char* p) { return putTrimmedG(p, d, 15); });
+}
+std::string singleText(double d) {
+    return piece([d](char* p) { return putTrimmedG(p, static_cast<float>(d), 7); });
+}
+std::string currencyText(int64_t scaled) {
+    return piece([scaled](char* p) { return putCurrency(p, scaled); });
+}
+std::string generalDateText(double serial) {
+    return piece([serial](char* p) { return putGeneralDate(p, serial); });
 }
 
 Value errorValue() {
@@ -119,45 +147,49 @@ bool isErrorValue(const Value& v) {
     return v.type() == ValueType::Unsupported && v.i() == kErrorTypeCode && v.data() == kErrorText;
 }
 
-std::string displayText(const Value& v) {
+void appendDisplayText(std::string& out, const Value& v) {
     switch (v.type()) {
         case ValueType::Null:
-            return "";
+            return;
         case ValueType::Boolean:
-            return v.i() ? "True" : "False";
+            out += v.i() ? "True" : "False";
+            return;
         case ValueType::Byte:
         case ValueType::Integer:
         case ValueType::Long:
         case ValueType::BigInt:
-            return std::to_string(v.i());
+            return appendPiece(out, [&v](char* p) { return putInt(p, v.i()); });
         case ValueType::Currency:
-            return currencyText(v.i());
+            return appendPiece(out, [&v](char* p) { return putCurrency(p, v.i()); });
         case ValueType::Single:
-            return singleText(v.d());
+            return appendPiece(
+                out, [&v](char* p) { return putTrimmedG(p, static_cast<float>(v.d()), 7); });
         case ValueType::Double:
-            return doubleText(v.d());
+            return appendPiece(out, [&v](char* p) { return putTrimmedG(p, v.d(), 15); });
         case ValueType::DateTime:
-            return generalDateText(v.d());
+            return appendPiece(out, [&v](char* p) { return putGeneralDate(p, v.d()); });
         case ValueType::Text:
-            return v.data();
+            out += v.data();
+            return;
         case ValueType::Binary:
-            return "Long binary data";
+            out += "Long binary data";
+            return;
         case ValueType::Guid:
-            return formatGuid(v.data());
-        case ValueType::Decimal: {
-            std::string s = v.dec().toString();
-            if (s.find('.') != std::string::npos) {
-                while (s.back() == '0')
-                    s.pop_back();
-                if (s.back() == '.')
-                    s.pop_back();
-            }
-            return s == "-0" ? "0" : s;
-        }
+            out += formatGuid(v.data());
+            return;
+        case ValueType::Decimal:
+            out += decimalText(v.dec());
+            return;
         case ValueType::Unsupported:
-            return isErrorValue(v) ? kErrorText : "Long binary data";
+            out += isErrorValue(v) ? kErrorText : "Long binary data";
+            return;
     }
-    return "";
+}
+
+std::string displayText(const Value& v) {
+    std::string out;
+    appendDisplayText(out, v);
+    return out;
 }
 
 }  // namespace jet
