@@ -155,6 +155,67 @@ class TestRowSorter : public QObject {
         }
     }
 
+    // A big column of empties, typed values, numbers as text (negative, zero,
+    // fractions, exponents) and texts sharing long prefixes comes out as a
+    // plain stable sort by the documented order puts it, in both directions.
+    void largeMixedColumnAgreesWithAPlainOrder() {
+        std::mt19937 random(23);
+        TextColumn column;
+        const int count = 30000;
+        std::vector<double> values(count, std::numeric_limits<double>::quiet_NaN());
+        const std::vector<std::string> numbers{"0", "-0", "-1.5", "2", "1E+300", "-1E-300", "10"};
+        for (int i = 0; i < count; ++i) {
+            switch (random() % 5) {
+                case 0:
+                    break;  // empty
+                case 1:
+                    values[i] = double(int(random() % 2001) - 1000) / 8;
+                    column.set(i, "typed");
+                    break;
+                case 2:
+                    column.set(i, numbers[random() % numbers.size()]);
+                    break;
+                default: {
+                    std::string text = "prefix-shared-by-all/";
+                    text += std::to_string(random() % 5000);
+                    text += (random() % 2) ? 'X' : 'x';
+                    column.set(i, text);
+                }
+            }
+        }
+        // (kind, number) by the rules: empty, then numbers, then texts.
+        const auto rank = [&](uint32_t row) -> std::pair<int, double> {
+            if (!std::isnan(values[row])) {
+                return {1, values[row]};
+            }
+            const std::string_view text = column.get(row);
+            if (text.empty()) {
+                return {0, 0.0};
+            }
+            const auto number = sheet::readNumber(text);
+            return number ? std::pair{1, *number} : std::pair{2, 0.0};
+        };
+        for (bool descending : {false, true}) {
+            std::vector<uint32_t> rows(count);
+            std::iota(rows.begin(), rows.end(), 0u);
+            RowSorter(column, values).sort(rows, descending);
+            std::vector<uint32_t> expected(count);
+            std::iota(expected.begin(), expected.end(), 0u);
+            std::stable_sort(expected.begin(), expected.end(), [&](uint32_t a, uint32_t b) {
+                auto [kindA, numberA] = rank(a);
+                auto [kindB, numberB] = rank(b);
+                int order = kindA != kindB ? (kindA < kindB ? -1 : 1)
+                            : kindA == 1   ? (numberA < numberB   ? -1
+                                              : numberB < numberA ? 1
+                                                                  : 0)
+                            : kindA == 2   ? RowSorter::compareText(column.get(a), column.get(b))
+                                           : 0;
+                return descending ? order > 0 : order < 0;
+            });
+            QCOMPARE(rows, expected);
+        }
+    }
+
     void invalidUtf8DoesNotBreakOrdering() {
         TextColumn column;
         column.set(0, "\xff\xfe");

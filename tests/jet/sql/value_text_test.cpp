@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "jet/sql_value_text.h"
@@ -88,6 +89,59 @@ TEST(ValueText, GeneralDateShowsDateAndTimeOnlyWhenPresent) {
     for (const auto& c : cases) {
         EXPECT_EQ(generalDateText(c.value), c.text) << c.value;
     }
+}
+
+// A result load appends each cell's text to one buffer: the appended text
+// must equal displayText, the longest form of every type must fit, and what
+// the buffer held before must stay.
+TEST(ValueText, AppendedTextsEqualDisplayTextsAndKeepTheBufferBefore) {
+    Decimal big;
+    big.hi = ~uint64_t{0};
+    big.lo = ~uint64_t{0};
+    big.scale = 10;
+    big.negative = true;
+    const Value values[] = {
+        Value::null(),
+        Value::boolean(true),
+        Value::integer(ValueType::BigInt, INT64_MIN),
+        Value::integer(ValueType::Currency, INT64_MIN),
+        Value::integer(ValueType::Currency, -12345),
+        Value::real(ValueType::Double, -1.234567890123456e-308),
+        Value::real(ValueType::Double, -std::numeric_limits<double>::infinity()),
+        Value::real(ValueType::Single, -3.4028234e38),
+        Value::real(ValueType::DateTime, 2958465.999988426),  // 12/31/9999 11:59:59 PM
+        Value::real(ValueType::DateTime, -657434.5),
+        Value::real(ValueType::DateTime, 0.75),
+        Value::real(ValueType::DateTime, std::numeric_limits<double>::quiet_NaN()),
+        Value::text(std::string(300, 'x')),
+        Value::binary("\x01\x02"),
+        Value::guid(std::string(16, '\xAB')),
+        Value::decimal(big),
+        errorValue(),
+    };
+    std::string all = "before|";
+    std::string expected = all;
+    for (const Value& v : values) {
+        appendDisplayText(all, v);
+        expected += displayText(v);
+        EXPECT_EQ(all, expected) << "after a value of type " << int(v.type());
+    }
+    EXPECT_EQ(displayText(values[8]), "12/31/9999 11:59:59 PM");
+    EXPECT_EQ(displayText(values[3]), "-922337203685477.5808");
+}
+
+// A row refilled in place: a short text after a long one, and a text after
+// a number, read exactly as a fresh text value.
+TEST(ValueText, TextSetInPlaceEqualsAFreshTextValue) {
+    Value v = Value::text(std::string(100, 'a'));
+    v.setText("bc");
+    EXPECT_EQ(v, Value::text("bc"));
+    v = Value::integer(ValueType::Currency, 5);
+    v.setText("");
+    EXPECT_EQ(v, Value::text(""));
+    v = Value::decimal(Decimal{0, 7, 2, 10, true});
+    v.setText("x");
+    EXPECT_EQ(v, Value::text("x"));
 }
 
 }  // namespace
