@@ -1,5 +1,6 @@
 #include "sql/scan_plan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -102,7 +103,45 @@ void addKeptOrder(const TableDef& table, sqlite3_index_info* info, ScanPlan& pla
     info->orderByConsumed = 1;
 }
 
+// A GROUP BY on columns of a single table: the scan yields the rows group
+// by group (SQLite then only compares each row with the one before), when
+// what it must hold stays within kMostGroupedBytes.
+void addGroupedOrder(const TableDef& table, sqlite3_index_info* info, ScanPlan& plan) {
+    if (info->nOrderBy == 0 || sqlite3_vtab_distinct(info) != 1)
+        return;
+    std::vector<int> groupBy;
+    for (int k = 0; k < info->nOrderBy; ++k) {
+        const int column = info->aOrderBy[k].iColumn;
+        if (!plainColumn(table, column))
+            return;
+        if (std::find(groupBy.begin(), groupBy.end(), column) == groupBy.end())
+            groupBy.push_back(column);
+    }
+    if (!groupingFits(table, info->colUsed, groupBy))
+        return;
+    plan.groupBy = std::move(groupBy);
+    info->orderByConsumed = 1;
+}
+
 }  // namespace
+
+// What one row costs at worst: its columns read (text at three bytes of
+// UTF-8 per stored UCS-2 code unit) and, as if it opened a group of its own,
+// the group's keys and bookkeeping. Long values have no bound.
+bool groupingFits(const TableDef& table, uint64_t columnsUsed, const std::vector<int>& groupBy) {
+    double perRow = 16;
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        if (!((columnsUsed >> std::min<std::size_t>(c, 63)) & 1))
+            continue;
+        const Column& column = table.columns[c];
+        if (column.isLongValue() || column.type() == ColumnType::Complex)
+            return false;
+        perRow += 10 + 1.5 * column.length;
+    }
+    for (const int c : groupBy)
+        perRow += 200 + 3.5 * table.columns[static_cast<std::size_t>(c)].length;
+    return perRow * std::max<double>(1.0, table.storedRowCount) <= kMostGroupedBytes;
+}
 
 std::string ScanPlan::encode() const {
     std::string out = "u" + std::to_string(columnsUsed);
@@ -116,6 +155,8 @@ std::string ScanPlan::encode() const {
         out += ";o" + std::to_string(o.column) + (o.descending ? ",1" : ",0");
     if (limitArgv >= 0)
         out += ";n" + std::to_string(limitArgv);
+    for (const int g : groupBy)
+        out += ";g" + std::to_string(g);
     return out;
 }
 
@@ -138,6 +179,8 @@ std::optional<ScanPlan> ScanPlan::decode(std::string_view text) {
             plan.order.push_back({static_cast<int>(n[0]), n[1] != 0});
         } else if (kind == 'n' && n.size() == 1) {
             plan.limitArgv = static_cast<int>(n[0]);
+        } else if (kind == 'g' && n.size() == 1) {
+            plan.groupBy.push_back(static_cast<int>(n[0]));
         } else {
             return std::nullopt;
         }
@@ -172,6 +215,8 @@ ScanPlan chooseScanPlan(const TableDef& table, sqlite3_index_info* info,
     // Kept rows are served from copies, which hold no complex cells.
     if (plan.tests.empty() && !choices.hiddenUsed)
         addKeptOrder(table, info, plan, argv);
+    if (plan.limitArgv < 0 && !choices.hiddenUsed)
+        addGroupedOrder(table, info, plan);
     return plan;
 }
 

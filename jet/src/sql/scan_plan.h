@@ -22,6 +22,9 @@ namespace jet::sql {
 inline constexpr int kLikeConstraint = SQLITE_INDEX_CONSTRAINT_FUNCTION;
 // The most rows an ORDER BY ... LIMIT keeps in the scan; beyond it SQLite sorts.
 inline constexpr long long kMaxKeptRows = 100000;
+// The most memory a scan that groups its rows itself may need at worst
+// (every row a group of its own); beyond it SQLite sorts.
+inline constexpr double kMostGroupedBytes = 512.0 * 1024 * 1024;
 
 struct ScanPlan {
     // A test of column `column` against the value in xFilter's argv[argv].
@@ -42,6 +45,7 @@ struct ScanPlan {
     std::vector<Test> tests;
     std::vector<OrderKey> order;  // with limitArgv: the scan yields rows in this order
     int limitArgv = -1;
+    std::vector<int> groupBy;  // the scan yields rows grouped by these columns
 
     std::string encode() const;
     static std::optional<ScanPlan> decode(std::string_view text);
@@ -53,6 +57,11 @@ struct ScanChoices {
     bool hiddenUsed = false;  // the statement reads subfields of complex columns
     const std::vector<bool>* noLookup = nullptr;  // columns whose lookup would not fit
 };
+
+// Whether a scan grouping `table`'s rows by the columns `groupBy`, reading
+// the columns in `columnsUsed`, needs at most kMostGroupedBytes even if every
+// row were a group of its own.
+bool groupingFits(const TableDef& table, uint64_t columnsUsed, const std::vector<int>& groupBy);
 
 // Chooses the plan for `info` and fills its outputs (argv indexes, costs,
 // orderByConsumed). Every test is also checked again by SQLite.

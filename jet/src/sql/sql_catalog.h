@@ -10,6 +10,7 @@
 
 #include "jet/query_info.h"
 #include "jet/status.h"
+#include "jet/table_def.h"
 #include "sql/sql_type.h"
 
 namespace jet {
@@ -27,6 +28,9 @@ struct CatalogColumn {
 struct CatalogTable {
     std::string sqlName;  // already quoted for SQLite
     std::vector<CatalogColumn> columns;
+    // The stored table the table module reads for it; null where the
+    // statement runs on other tables (plain SQLite copies).
+    const TableDef* stored = nullptr;
 };
 
 struct CatalogQuery {

@@ -113,7 +113,7 @@ class SqlSession::Impl : public sql::SqlCatalog {
                 return Status(ErrorCode::Corrupt,
                               "Cannot read the table '" + def.name + "': " + msg);
             }
-            sql::CatalogTable t{"temp." + sqlName, {}};
+            sql::CatalogTable t{"temp." + sqlName, {}, &local};
             for (const Column& c : local.columns)
                 t.columns.push_back(
                     {c.name, sql::typeOfColumn(c.typeCode), c.type() == ColumnType::Complex});

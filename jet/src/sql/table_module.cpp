@@ -7,6 +7,7 @@
 #include "jet/number_text.h"
 #include "sql/complex_subfields.h"
 #include "sql/function_registry.h"
+#include "sql/grouped_rows.h"
 #include "sql/kept_rows.h"
 #include "sql/scan_filter.h"
 #include "sql/scan_plan.h"
@@ -47,6 +48,8 @@ struct JetCursor {
     // ORDER BY ... LIMIT served from the kept rows, in order.
     std::unique_ptr<KeptRows> kept;
     std::size_t keptRow = 0;
+    // A GROUP BY's rows, group by group.
+    std::unique_ptr<GroupedRows> grouped;
     bool eof = true;
     // Flattening: the complex column whose subfields the statement reads;
     // the scan then yields one row per attachment or value (one for none).
@@ -247,11 +250,25 @@ int startKept(JetTable* t, JetCursor* c, const ScanPlan& plan, sqlite3_value** a
     return SQLITE_OK;
 }
 
+// The scan yields its rows grouped by the plan's GROUP BY columns.
+int startGrouped(JetTable* t, JetCursor* c, const ScanPlan& plan) {
+    for (const int column : plan.groupBy) {
+        if (column < 0 || static_cast<std::size_t>(column) >= t->def->columns.size())
+            return setError(&t->base, "unreadable scan plan");
+    }
+    c->grouped = std::make_unique<GroupedRows>(*t->def, plan.groupBy, plan.columnsUsed);
+    if (Status st = c->grouped->collect(*c->cursor, c->filter); !st)
+        return setError(&t->base, st);
+    c->eof = c->grouped->atEnd();
+    return SQLITE_OK;
+}
+
 int filter(sqlite3_vtab_cursor* cur, int, const char* idxStr, int argc, sqlite3_value** argv) {
     JetCursor* c = cursorOf(cur);
     JetTable* t = tableOf(cur);
     c->lookup = nullptr;
     c->kept.reset();
+    c->grouped.reset();
     const std::optional<ScanPlan> plan = ScanPlan::decode(idxStr ? idxStr : "");
     if (!plan)
         return setError(cur->pVtab, "unreadable scan plan");
@@ -261,6 +278,8 @@ int filter(sqlite3_vtab_cursor* cur, int, const char* idxStr, int argc, sqlite3_
     c->filter.prepare(plan->tests, argv, argc);
     if (plan->limitArgv >= 1 && plan->limitArgv <= argc)
         return startKept(t, c, *plan, argv);
+    if (!plan->groupBy.empty())
+        return startGrouped(t, c, *plan);
     if (plan->lookupColumn >= 0 && argc >= 1) {
         uint64_t used = plan->columnsUsed;
         if (used >> 63)
@@ -280,6 +299,11 @@ int next(sqlite3_vtab_cursor* cur) {
     JetCursor* c = cursorOf(cur);
     if (c->kept) {
         c->eof = ++c->keptRow >= c->kept->size();
+        return SQLITE_OK;
+    }
+    if (c->grouped) {
+        c->grouped->next();
+        c->eof = c->grouped->atEnd();
         return SQLITE_OK;
     }
     if (c->lookup) {
@@ -358,6 +382,10 @@ int column(sqlite3_vtab_cursor* cur, sqlite3_context* ctx, int i) {
         c->kept->result(ctx, c->keptRow, i);
         return SQLITE_OK;
     }
+    if (c->grouped) {
+        c->grouped->result(ctx, i);
+        return SQLITE_OK;
+    }
     if (static_cast<std::size_t>(i) >= base)
         return subfieldResult(t, c, ctx, t->subfields[static_cast<std::size_t>(i) - base]);
     if (c->lookup) {
@@ -376,6 +404,10 @@ int rowid(sqlite3_vtab_cursor* cur, sqlite3_int64* out) {
     JetCursor* c = cursorOf(cur);
     if (c->kept) {
         *out = static_cast<sqlite3_int64>(c->kept->rowId(c->keptRow));
+        return SQLITE_OK;
+    }
+    if (c->grouped) {
+        *out = static_cast<sqlite3_int64>(c->grouped->rowId());
         return SQLITE_OK;
     }
     // A flattened row's id keeps the stored row's id apart from its item.

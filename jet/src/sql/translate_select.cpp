@@ -5,6 +5,7 @@
 #include "jet/number_text.h"
 #include "jet/sql_value_text.h"
 #include "sql/query_limits.h"
+#include "sql/scan_plan.h"
 #include "sql/token.h"
 #include "sql/translator.h"
 
@@ -63,6 +64,31 @@ bool groupBySortKeys(const SelectCore& c, const std::vector<TxExpr>& items,
             return false;
     }
     return true;
+}
+
+// Groups on fields of one table are made by the table's scan, which yields
+// the rows group by group: SQLite neither sorts nor needs acc_key, and only
+// compares each row with the one before by the collation. The scan does it
+// when the rows fit its memory, judged here as if the statement read every
+// column (so the scan never refuses what is written for it).
+bool groupedByTheScan(const Scope& scope, const std::vector<TxExpr>& groups) {
+    if (scope.sources.size() != 1 || !scope.sources[0].stored)
+        return false;
+    const ScopeSource& src = scope.sources[0];
+    const TableDef& table = *src.stored;
+    std::vector<int> columns;
+    for (const TxExpr& g : groups) {
+        int found = -1;
+        for (std::size_t i = 0; i < table.columns.size() && !g.cond; ++i) {
+            if (g.sql == src.sqlAlias + "." + quoteIdentifier(table.columns[i].name))
+                found = static_cast<int>(i);
+        }
+        if (found < 0 ||
+            table.columns[static_cast<std::size_t>(found)].type() == ColumnType::Complex)
+            return false;
+        columns.push_back(found);
+    }
+    return groupingFits(table, ~uint64_t{0}, columns);
 }
 
 // Access names same-named fields of different tables "Table.Field".
@@ -282,7 +308,15 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
     }
     if (Status st = checkGrouping(c, items, groups, having ? &*having : nullptr); !st)
         return st;
-    if (groupBySortKeys(c, items, groups)) {
+    if (groupBySortKeys(c, items, groups) && groupedByTheScan(scope, groups)) {
+        // The table's own columns sort by ACCESS already; written bare, the
+        // terms differ from the items, which SQLite needs to hand the
+        // grouping to the table.
+        for (std::size_t i = 0; i < groups.size(); ++i)
+            groupSql[i] = groups[i].value();
+        tail.resize(groupAt);
+        tail += " GROUP BY " + joinList(groupSql);
+    } else if (groupBySortKeys(c, items, groups)) {
         for (std::size_t i = 0; i < groups.size(); ++i) {
             if (isTextType(groups[i].type))
                 groupSql[i] = "acc_key(" + groups[i].value() + ")";
@@ -294,18 +328,6 @@ Result<QueryOut> Translator::core(const SelectCore& c, const Scope* outer, bool 
         }
         tail.resize(groupAt);
         tail += " GROUP BY " + joinList(groupSql);
-    }
-    if (groupBySortKeys(c, items, groups)) {
-        for (std::size_t i = 0; i < groups.size(); ++i) {
-            if (isTextType(groups[i].type))
-                groupSql[i] = "acc_key(" + groups[i].value() + ")";
-        }
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (isTextType(items[i].type) && !items[i].freeRefs.empty())
-                list[i] = "acc_first(" + items[i].value() + ") COLLATE ACCESS AS " +
-                          quoteIdentifier(out.columns[i].name);
-        }
-        tail = tail.substr(0, tail.rfind(" GROUP BY ")) + " GROUP BY " + joinList(groupSql);
     }
 
     // DISTINCTROW matters only when a table of the join shows no field:

@@ -159,6 +159,7 @@ Result<ScopeSource> Translator::namedSource(const std::string& name, const std::
     if (table) {
         src.columns = table->columns;
         src.isTable = true;
+        src.stored = table->stored;
         sql = table->sqlName + " AS " + src.sqlAlias;
         return src;
     }

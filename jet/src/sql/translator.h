@@ -51,7 +51,8 @@ struct ScopeSource {
     std::string name;      // the Access name or alias used to qualify fields
     std::string sqlAlias;  // quoted SQLite alias
     std::vector<CatalogColumn> columns;
-    bool isTable = false;  // a stored table (has a rowid)
+    bool isTable = false;              // a stored table (has a rowid)
+    const TableDef* stored = nullptr;  // as CatalogTable::stored
 };
 
 struct Scope {
