@@ -99,7 +99,6 @@ class IniText {
     static std::optional<QString> keyName(const QByteArray& content);
 
   private:
-    void endLastLine();
     void insertLine(qsizetype index, const QByteArray& content);
 
     QByteArray bom_;
@@ -248,6 +247,26 @@ void IniText::insertLine(qsizetype index, const QByteArray& content) {
 }
 
 // Why a name cannot go into the file, or an empty string when it can.
+// The file's lines with the header of the section named `section`, or
+// nothing when the file could not be read or has no such section.
+struct FoundSection {
+    IniText text;
+    qsizetype header;
+};
+
+std::optional<FoundSection> findSectionIn(const jet::Result<QByteArray>& bytes,
+                                          const QString& section) {
+    if (!bytes) {
+        return std::nullopt;
+    }
+    IniText text(*bytes);
+    const qsizetype header = text.findSection(trimText(section));
+    if (header < 0) {
+        return std::nullopt;
+    }
+    return FoundSection{std::move(text), header};
+}
+
 std::string nameProblem(const QString& name, const char* what) {
     if (trimText(name).isEmpty()) {
         return std::string("The settings ") + what + " name is empty.";
@@ -307,16 +326,13 @@ SettingsFile::SettingsFile(FileSystem& fileSystem, SettingsLocation location)
     : fileSystem_(fileSystem), location_(std::move(location)) {}
 
 QString SettingsFile::readValue(const QString& section, const QString& key) const {
-    const auto bytes = fileSystem_.readFile(location_.readPath);
-    if (!bytes) {
+    const auto found = findSectionIn(fileSystem_.readFile(location_.readPath), section);
+    if (!found) {
         return {};
     }
-    const IniText text(*bytes);
-    const qsizetype header = text.findSection(trimText(section));
-    if (header < 0) {
-        return {};
-    }
-    const qsizetype line = text.findKey(header + 1, text.sectionEnd(header), trimText(key));
+    const IniText& text = found->text;
+    const qsizetype line =
+        text.findKey(found->header + 1, text.sectionEnd(found->header), trimText(key));
     if (line < 0) {
         return {};
     }
@@ -348,19 +364,14 @@ jet::Status SettingsFile::writeValue(const QString& sectionName, const QString& 
 }
 
 SettingsEntries SettingsFile::readSection(const QString& section) const {
-    const auto bytes = fileSystem_.readFile(location_.readPath);
-    if (!bytes) {
-        return {};
-    }
-    const IniText text(*bytes);
-    const qsizetype header = text.findSection(trimText(section));
-    if (header < 0) {
+    const auto found = findSectionIn(fileSystem_.readFile(location_.readPath), section);
+    if (!found) {
         return {};
     }
     SettingsEntries entries;
-    for (qsizetype line : text.keyLines(header)) {
-        entries.emplace_back(*IniText::keyName(text.lineContent(line)),
-                             firstCharacters(text.valueAt(line), kMaxValueLength));
+    for (qsizetype line : found->text.keyLines(found->header)) {
+        entries.emplace_back(*IniText::keyName(found->text.lineContent(line)),
+                             firstCharacters(found->text.valueAt(line), kMaxValueLength));
     }
     return entries;
 }

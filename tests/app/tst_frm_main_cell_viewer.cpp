@@ -24,6 +24,7 @@
 #include "sheet/cell_payload.h"
 #include "sheet/grid.h"
 #include "sheet_driving.h"
+#include "support/ole_bytes.h"
 #include "ui/cell_viewer.h"
 #include "ui/main_menus.h"
 #include "ui/picture_view.h"
@@ -32,14 +33,6 @@
 using Page = ui::CellViewer::Page;
 
 namespace {
-
-std::string le(uint32_t value, int size) {
-    std::string out;
-    for (int i = 0; i < size; ++i) {
-        out.push_back(char(value >> (8 * i) & 0xFF));
-    }
-    return out;
-}
 
 // A 40 x 30 picture as a bare DIB inside the OLE object Access writes for
 // a Paint picture: header, OLE 1.0 stream, native data.
@@ -51,14 +44,7 @@ std::string oleBitmap() {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "BMP");
     const std::string dib = bmp.mid(14).toStdString();
-    const std::string name = "Bitmap Image", cls = "Paint.Picture";
-    std::string out = le(0x1C15, 2) + le(uint32_t(20 + name.size() + 1 + cls.size() + 1), 2);
-    out += le(2, 4) + le(uint32_t(name.size() + 1), 2) + le(uint32_t(cls.size() + 1), 2);
-    out += le(20, 2) + le(uint32_t(20 + name.size() + 1), 2) + le(0xFFFFFFFF, 4);
-    out += name + '\0' + cls + '\0';
-    out += le(0x0501, 4) + le(2, 4) + le(uint32_t(cls.size() + 1), 4) + cls + '\0';
-    out += le(0, 4) + le(0, 4) + le(uint32_t(dib.size()), 4) + dib;
-    return out;
+    return testsupport::oleObject("Bitmap Image", "Paint.Picture", dib);
 }
 
 std::shared_ptr<const sheet::CellPayload> binary(const std::string& bytes) {
