@@ -12,8 +12,9 @@ constexpr size_t kBatches = 3;
 
 }  // namespace
 
-ReadAhead::ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow)
-    : cursor_(cursor), columns_(std::move(columns)), failedRow_(failedRow) {
+ReadAhead::ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow,
+                     Shape shape)
+    : cursor_(cursor), columns_(std::move(columns)), failedRow_(failedRow), shape_(shape) {
     for (size_t i = 0; i < kBatches; ++i) {
         batches_.push_back(std::make_unique<RowBatch>(columns_.size()));
         empty_.push_back(batches_.back().get());
@@ -72,10 +73,11 @@ RowBatch* ReadAhead::handOver(RowBatch* filled, bool wantEmpty) {
 
 void ReadAhead::read() {
     RowBatch* batch = handOver(nullptr, true);
+    std::string scratch;
     try {
         while (batch && cursor_.next()) {
             for (size_t column : columns_)
-                batch->append(cursor_.get(column));
+                batch->append(shape_ ? shape_(cursor_.get(column), scratch) : cursor_.get(column));
             if (!cursor_.status().isOk()) {
                 if (failedRow_ == FailedRow::Keep)
                     batch->endRow();

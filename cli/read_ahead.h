@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,10 +24,15 @@ class ReadAhead {
     // What becomes of the row whose value failed to decode (the cursor's
     // last): written as far as it was read, or left out.
     enum class FailedRow { Keep, Drop };
+    // Turns a value into the form the caller wants to hold, on the reading
+    // thread; a new text or binary form goes into `scratch`.
+    using Shape = jet::ValueRef (*)(const jet::ValueRef& value, std::string& scratch);
 
     // Starts reading `columns` (cursor column numbers, in the order the
-    // batches hold them) of every row from the cursor's current position.
-    ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow);
+    // batches hold them) of every row from the cursor's current position,
+    // each value as `shape` makes it (as read without one).
+    ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow,
+              Shape shape = nullptr);
     // Stops the reading (when rows are left) and waits for the thread.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -51,6 +57,7 @@ class ReadAhead {
     jet::TableCursor& cursor_;
     std::vector<size_t> columns_;
     FailedRow failedRow_;
+    Shape shape_;
     std::vector<std::unique_ptr<RowBatch>> batches_;
     std::mutex mutex_;
     std::condition_variable changed_;

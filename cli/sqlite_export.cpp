@@ -159,27 +159,51 @@ void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summar
     createIndexes(table, summary);
 }
 
-void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v,
+// The form SQLite stores `v` in: dates, currency, GUIDs and decimals as
+// their exact text (made in `scratch`), Single as the double of its
+// shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
+jet::ValueRef storedForm(const jet::ValueRef& v, std::string& scratch) {
+    using T = jet::ValueType;
+    jet::ValueRef out;
+    switch (v.type) {
+        case T::Single:
+            out.type = T::Double;
+            out.d = jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d);
+            return out;
+        case T::DateTime:
+            scratch.clear();
+            jet::appendDateTimeIso(v.d, scratch);
+            if (scratch.size() > 10 && scratch[10] == 'T')
+                scratch[10] = ' ';  // SQLite's own date form
+            break;
+        case T::Currency:
+            scratch.clear();
+            jet::appendCurrency(v.i, scratch);
+            break;
+        case T::Guid:
+            scratch = jet::formatGuid(v.data);
+            break;
+        case T::Decimal:
+            scratch = v.dec.toString();
+            break;
+        default:
+            return v;
+    }
+    out.type = T::Text;
+    out.data = scratch;
+    return out;
+}
+
+void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& value,
                          std::string& scratch) {
     using T = jet::ValueType;
+    const jet::ValueRef v = storedForm(value, scratch);
     switch (v.type) {
         case T::Null:
             sqlite3_bind_null(insert, slot);
             return;
         case T::Boolean:
             sqlite3_bind_int(insert, slot, v.i ? 1 : 0);
-            return;
-        case T::Byte:
-        case T::Integer:
-        case T::Long:
-        case T::BigInt:
-            sqlite3_bind_int64(insert, slot, v.i);
-            return;
-        case T::Single:
-            // The float's shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
-            sqlite3_bind_double(
-                insert, slot,
-                jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d));
             return;
         case T::Double:
             sqlite3_bind_double(insert, slot, v.d);
@@ -193,23 +217,10 @@ void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v,
             sqlite3_bind_blob(insert, slot, v.data.data(), static_cast<int>(v.data.size()),
                               SQLITE_STATIC);
             return;
-        default:
-            break;
+        default:  // the integer types
+            sqlite3_bind_int64(insert, slot, v.i);
+            return;
     }
-    scratch.clear();
-    if (v.type == T::DateTime) {
-        jet::appendDateTimeIso(v.d, scratch);
-        if (scratch.size() > 10 && scratch[10] == 'T')
-            scratch[10] = ' ';  // SQLite's own date form
-    } else if (v.type == T::Currency) {
-        jet::appendCurrency(v.i, scratch);
-    } else if (v.type == T::Guid) {
-        scratch = jet::formatGuid(v.data);
-    } else {
-        scratch = v.dec.toString();
-    }
-    sqlite3_bind_text(insert, slot, scratch.data(), static_cast<int>(scratch.size()),
-                      SQLITE_STATIC);
 }
 
 Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
@@ -234,9 +245,10 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     const uint64_t expected = c.estimatedRowCount();
     // One scratch text per column: bound values must live until the step.
     std::vector<std::string> scratch(copied.size());
-    // The rows are decoded on a second thread while SQLite stores the batch
-    // before; a row whose value fails is not stored.
-    ReadAhead reader(c, copied, ReadAhead::FailedRow::Drop);
+    // The rows are decoded, and put in the form SQLite stores, on a second
+    // thread while SQLite stores the batch before; a row whose value fails
+    // is not stored.
+    ReadAhead reader(c, copied, ReadAhead::FailedRow::Drop, storedForm);
     while (const RowBatch* batch = reader.next()) {
         for (size_t r = 0; r < batch->rows(); ++r) {
             for (size_t k = 0; k < copied.size(); ++k)

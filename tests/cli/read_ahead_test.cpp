@@ -134,6 +134,30 @@ TEST(ReadAhead, AFailedValueEndsTheRowsKeepingOrDroppingItsRow) {
     }
 }
 
+// A value shaped on the reading thread (into one scratch text, reused for
+// the next value) arrives with its own copy of the shaped text.
+TEST(ReadAhead, ShapedValuesKeepTheirOwnText) {
+    MadeUpCursor cursor(20000);
+    const ReadAhead::Shape numberAsText = [](const jet::ValueRef& v, std::string& scratch) {
+        if (v.type != jet::ValueType::Long)
+            return v;
+        scratch = "#" + std::to_string(v.i);
+        jet::ValueRef text;
+        text.type = jet::ValueType::Text;
+        text.data = scratch;
+        return text;
+    };
+    ReadAhead rows(cursor, {0, 1}, ReadAhead::FailedRow::Keep, numberAsText);
+    uint64_t seen = 0;
+    while (const cli::RowBatch* batch = rows.next())
+        for (size_t r = 0; r < batch->rows(); ++r) {
+            ++seen;
+            EXPECT_EQ(batch->value(r, 0).data, "#" + std::to_string(seen));
+            EXPECT_EQ(batch->value(r, 1).data, MadeUpCursor::textOf(seen));
+        }
+    EXPECT_EQ(seen, 20000u);
+}
+
 TEST(ReadAhead, AnEmptyTableGivesNoBatch) {
     MadeUpCursor cursor(0);
     ReadAhead rows(cursor, {0, 1, 2}, ReadAhead::FailedRow::Keep);
