@@ -119,7 +119,7 @@ uint32_t GroupedRows::spellingOf() {
     spellingValues_ += keyBytes_;
     spellingIds_.emplace(keyBytes_, id);
     spellings_[id].group = groupOf(key_);
-    if (groups_[spellings_[id].group].rows.empty() && spellings_[id].group + 1 == groups_.size())
+    if (groups_[spellings_[id].group].chunks.empty() && spellings_[id].group + 1 == groups_.size())
         groups_.back().firstSpelling = id;
     return id;
 }
@@ -137,12 +137,18 @@ uint32_t GroupedRows::groupOf(const std::vector<SqlScalar>& key) {
 void GroupedRows::keepRow(TableCursor& cursor, uint32_t spelling) {
     Group& g = groups_[spellings_[spelling].group];
     const uint64_t rowId = cursor.rowId();
-    putNumber(g.rows, spelling);
+    row_.clear();
+    putNumber(row_, spelling);
     // Rows come in stored order, so a row id is mostly a small step on.
-    putNumber(g.rows, rowId - g.lastRowId);
+    putNumber(row_, rowId - g.lastRowId);
     g.lastRowId = rowId;
     for (const int column : keptColumns_)
-        putScalar(g.rows, toSqlScalar(cursor.get(static_cast<std::size_t>(column)), scratch_));
+        putScalar(row_, toSqlScalar(cursor.get(static_cast<std::size_t>(column)), scratch_));
+    if (g.chunks.empty() || g.chunks.back().size() + row_.size() > g.chunks.back().capacity()) {
+        constexpr std::size_t kChunkBytes = 64 * 1024;
+        g.chunks.emplace_back().reserve(std::max(kChunkBytes, row_.size()));
+    }
+    g.chunks.back() += row_;
 }
 
 Status GroupedRows::collect(TableCursor& cursor, ScanFilter& filter) {
@@ -163,6 +169,7 @@ Status GroupedRows::collect(TableCursor& cursor, ScanFilter& filter) {
     groupIds_.clear();
     sortGroups();
     group_ = 0;
+    chunk_ = 0;
     at_ = 0;
     rowId_ = 0;
     if (!atEnd())
@@ -193,8 +200,8 @@ void GroupedRows::sortGroups() {
 }
 
 void GroupedRows::readRow() {
-    const std::string& rows = groups_[order_[group_]].rows;
-    const bool first = at_ == 0;
+    const std::string& rows = groups_[order_[group_]].chunks[chunk_];
+    const bool first = chunk_ == 0 && at_ == 0;
     const auto spelling = static_cast<uint32_t>(takeNumber(rows, at_));
     rowId_ = (first ? 0 : rowId_) + takeNumber(rows, at_);
     if (first || spelling != spelling_)
@@ -207,12 +214,15 @@ void GroupedRows::readRow() {
 void GroupedRows::next() {
     if (atEnd())
         return;
-    if (at_ >= groups_[order_[group_]].rows.size()) {
-        ++group_;
+    std::vector<std::string>& chunks = groups_[order_[group_]].chunks;
+    if (at_ >= chunks[chunk_].size()) {
+        chunks[chunk_] = std::string();  // read: give the memory back
         at_ = 0;
-        groups_[order_[group_ - 1]].rows = std::string();  // read: give the memory back
-        if (atEnd())
-            return;
+        if (++chunk_ == chunks.size()) {
+            chunk_ = 0;
+            if (++group_ == order_.size())
+                return;
+        }
     }
     readRow();
 }
@@ -223,14 +233,6 @@ SqlScalar GroupedRows::value(int column) const {
     if (const int k = keyIndex_[static_cast<std::size_t>(column)]; k >= 0)
         return key_[static_cast<std::size_t>(k)];
     return values_[static_cast<std::size_t>(column)];
-}
-
-std::size_t GroupedRows::bytesHeld() const {
-    std::size_t bytes = spellingValues_.capacity() + spellings_.capacity() * sizeof(Spelling) +
-                        groups_.capacity() * sizeof(Group);
-    for (const Group& g : groups_)
-        bytes += g.rows.capacity();
-    return bytes;
 }
 
 }  // namespace jet::sql

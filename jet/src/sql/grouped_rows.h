@@ -37,8 +37,6 @@ class GroupedRows {
     // does not read. Valid until the next call of next().
     SqlScalar value(int column) const;
     void result(sqlite3_context* ctx, int column) const { resultScalar(ctx, value(column)); }
-    // Bytes held for the rows and their groups.
-    std::size_t bytesHeld() const;
 
   private:
     // One way of writing a group's key (the exact values of its columns).
@@ -48,7 +46,9 @@ class GroupedRows {
     };
     struct Group {
         uint32_t firstSpelling = 0;
-        std::string rows;  // per row: spelling, row id step, then the kept columns
+        // Per row: spelling, row id step, then the kept columns; in chunks
+        // filled to their capacity, so growing copies nothing.
+        std::vector<std::string> chunks;
         uint64_t lastRowId = 0;
     };
 
@@ -73,11 +73,13 @@ class GroupedRows {
     std::vector<SqlScalar> key_;   // the group columns of the row read or yielded
     std::vector<std::string> keyScratch_;
     std::string keyBytes_;
+    std::string row_;
     std::string scratch_;
 
     // The current row.
     std::size_t group_ = 0;
-    std::size_t at_ = 0;  // next row's offset in the group's bytes
+    std::size_t chunk_ = 0;
+    std::size_t at_ = 0;  // next row's offset in the chunk
     uint32_t spelling_ = 0;
     uint64_t rowId_ = 0;
     std::vector<SqlScalar> values_;  // per column
