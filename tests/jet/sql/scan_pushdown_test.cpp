@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "jet/database.h"
 #include "sql/function_registry.h"
@@ -325,9 +326,8 @@ TEST(ScanPushdownTest, OrderByLimitAgreesWithSqliteSorting) {
     EXPECT_GT(kept, 200) << "ORDER BY ... LIMIT was not answered by the scans";
 }
 
-// A big table makes the scan cut its candidates back many times, with text
-// keys that tie (a few countries over 100,000 customers) and dates.
-TEST(ScanPushdownTest, OrderByLimitOnBigTableAgreesWithSqliteSorting) {
+// The benchmark's 100,000 customers as the module's table and its plain copy.
+void withBenchCustomers(const std::function<void(TwinTable&, const TableDef&)>& fn) {
     const char* env = std::getenv("TABLESCOPE_BENCH_MDB");
     const std::string path = env ? env : TABLESCOPE_BENCH_FALLBACK;
     ASSERT_TRUE(std::filesystem::exists(path)) << "benchmark database missing: " << path;
@@ -337,17 +337,26 @@ TEST(ScanPushdownTest, OrderByLimitOnBigTableAgreesWithSqliteSorting) {
     ASSERT_TRUE(customers);
     TwinTable twin(**db, *customers);
     ASSERT_TRUE(twin.ok()) << twin.error();
-    for (const Column& c : customers->columns) {
-        const std::string col = quoteIdentifier(c.name);
-        for (const char* direction : {" DESC", ""}) {
-            const std::string top = "SELECT * FROM {T} ORDER BY " + col + direction + " LIMIT 100";
-            twin.expectSame(top, {}, true);
-            EXPECT_EQ(twin.plan(top, {}).find("TEMP B-TREE"), std::string::npos) << top;
-            twin.expectSame(
-                "SELECT * FROM {T} ORDER BY " + col + direction + ", \"City\" LIMIT 2000", {},
-                true);
+    fn(twin, *customers);
+}
+
+// A big table makes the scan cut its candidates back many times, with text
+// keys that tie (a few countries over 100,000 customers) and dates.
+TEST(ScanPushdownTest, OrderByLimitOnBigTableAgreesWithSqliteSorting) {
+    withBenchCustomers([](TwinTable& twin, const TableDef& customers) {
+        for (const Column& c : customers.columns) {
+            const std::string col = quoteIdentifier(c.name);
+            for (const char* direction : {" DESC", ""}) {
+                const std::string top =
+                    "SELECT * FROM {T} ORDER BY " + col + direction + " LIMIT 100";
+                twin.expectSame(top, {}, true);
+                EXPECT_EQ(twin.plan(top, {}).find("TEMP B-TREE"), std::string::npos) << top;
+                twin.expectSame(
+                    "SELECT * FROM {T} ORDER BY " + col + direction + ", \"City\" LIMIT 2000", {},
+                    true);
+            }
         }
-    }
+    });
 }
 
 // GROUP BY: the scan yields the rows group by group, SQLite then only
@@ -382,23 +391,16 @@ TEST(ScanPushdownTest, GroupByAgreesWithSqliteSortingOnEveryTable) {
 
 // Many rows a group: 100,000 customers in a few countries and cities.
 TEST(ScanPushdownTest, GroupByOnBigTableAgreesWithSqliteSorting) {
-    const char* env = std::getenv("TABLESCOPE_BENCH_MDB");
-    const std::string path = env ? env : TABLESCOPE_BENCH_FALLBACK;
-    ASSERT_TRUE(std::filesystem::exists(path)) << "benchmark database missing: " << path;
-    auto db = Database::open(path);
-    ASSERT_TRUE(db) << db.status().message();
-    const TableDef* customers = (*db)->findTable("Customers");
-    ASSERT_TRUE(customers);
-    TwinTable twin(**db, *customers);
-    ASSERT_TRUE(twin.ok()) << twin.error();
-    for (const char* sql :
-         {"SELECT acc_first(Country), count(*), sum(CustomerID), min(City) FROM {T} GROUP BY "
-          "Country",
-          "SELECT acc_first(City), acc_first(Country), count(*), max(Since) FROM {T} WHERE "
-          "CustomerID > 500 GROUP BY City, Country"}) {
-        twin.expectSame(sql, {}, true);
-        EXPECT_EQ(twin.plan(sql, {}).find("TEMP B-TREE"), std::string::npos) << sql;
-    }
+    withBenchCustomers([](TwinTable& twin, const TableDef&) {
+        for (const char* sql :
+             {"SELECT acc_first(Country), count(*), sum(CustomerID), min(City) FROM {T} GROUP BY "
+              "Country",
+              "SELECT acc_first(City), acc_first(Country), count(*), max(Since) FROM {T} WHERE "
+              "CustomerID > 500 GROUP BY City, Country"}) {
+            twin.expectSame(sql, {}, true);
+            EXPECT_EQ(twin.plan(sql, {}).find("TEMP B-TREE"), std::string::npos) << sql;
+        }
+    });
 }
 
 TEST(ScanPlanTest, ColumnsUsedWithEveryBitSetSurvivesTheRoundTrip) {
