@@ -1,5 +1,6 @@
 #include "db/cell_chunk_reader.h"
 
+#include <algorithm>
 #include <new>
 
 #include "jet/sql_value_text.h"
@@ -7,9 +8,6 @@
 namespace db {
 
 namespace {
-
-// Chunks in flight: one being filled, one being shown, one waiting.
-constexpr std::size_t kChunks = 3;
 
 // The number a cell keeps beside its text so that sorting compares values.
 bool numericValue(const jet::Value& v, double* out) {
@@ -42,20 +40,51 @@ bool numericValue(const jet::Value& v, double* out) {
 
 }  // namespace
 
-CellChunkReader::CellChunkReader(jet::Recordset& records, CellPayloads payloads)
+std::size_t CellChunkReader::defaultWorkers() {
+    return std::thread::hardware_concurrency() >= 2 ? 2 : 1;
+}
+
+CellChunkReader::CellChunkReader(jet::Recordset& records, CellPayloads payloads,
+                                 std::size_t workers, std::size_t partPages)
     : records_(records),
       columns_(records.fields().size()),
       payloads_(std::move(payloads)),
-      chunks_(kChunks) {
+      partPages_(std::max<std::size_t>(partPages, 1)) {
+    const bool binary =
+        std::any_of(records.fields().begin(), records.fields().end(),
+                    [](const jet::RecordsetField& f) { return f.type == jet::ValueType::Binary; });
+    if (workers > 1 && !binary) {
+        pages_ = records.pageCount();
+        parts_ = (pages_ + partPages_ - 1) / partPages_;
+        for (std::size_t i = 1; i < std::min(workers, parts_); ++i) {
+            if (std::unique_ptr<jet::Recordset> twin = records.twin()) {
+                twins_.push_back(std::move(twin));
+            }
+        }
+        if (twins_.empty()) {
+            pages_ = parts_ = 0;  // one worker reads on from the first row
+        } else {
+            endPart_ = parts_;
+        }
+    }
+    // Chunks in flight: one being filled per worker, one being shown, one
+    // waiting per worker.
+    chunks_.resize(1 + 2 * (1 + twins_.size()));
     for (CellChunk& chunk : chunks_) {
         free_.push_back(&chunk);
     }
-    worker_ = std::jthread([this](std::stop_token stop) { run(stop); });
+    threads_.emplace_back([this](std::stop_token stop) { run(records_, stop); });
+    for (const std::unique_ptr<jet::Recordset>& twin : twins_) {
+        threads_.emplace_back([this, &twin](std::stop_token stop) { run(*twin, stop); });
+    }
 }
 
 CellChunkReader::~CellChunkReader() {
-    worker_.request_stop();
+    for (std::jthread& thread : threads_) {
+        thread.request_stop();
+    }
     changed_.notify_all();
+    threads_.clear();  // joins before the twins and chunks go
 }
 
 const CellChunk* CellChunkReader::next() {
@@ -65,51 +94,69 @@ const CellChunk* CellChunkReader::next() {
         handedOut_ = nullptr;
         changed_.notify_all();
     }
-    changed_.wait(lock, [this] { return !full_.empty() || finished_; });
-    if (full_.empty()) {
+    changed_.wait(lock, [this] { return ready_.contains(wanted_) || wanted_ >= endPart_; });
+    const auto found = ready_.find(wanted_);
+    if (wanted_ >= endPart_ || found == ready_.end()) {
         return nullptr;
     }
-    handedOut_ = full_.front();
-    full_.pop_front();
+    handedOut_ = found->second;
+    ready_.erase(found);
+    ++wanted_;
     return handedOut_;
 }
 
-void CellChunkReader::run(std::stop_token stop) {
-    bool more = true;  // the record set stands on its first row
-    while (more) {
-        CellChunk* chunk = takeFree(stop);
-        if (!chunk) {
-            return;
-        }
+void CellChunkReader::run(jet::Recordset& records, const std::stop_token& stop) {
+    bool more = true;  // unshared, the record set stands on its first row
+    std::size_t part = 0;
+    CellChunk* chunk = nullptr;
+    while (takePart(stop, part, chunk)) {
+        jet::Status status;
         try {
-            fill(*chunk, more);
+            readPart(records, part, *chunk, more);
+            status = records.status();
         } catch (const std::bad_alloc&) {
-            std::lock_guard lock(mutex_);
-            status_ = jet::Status(jet::ErrorCode::Io, "Out of memory while reading the rows.");
-            finished_ = true;
-            changed_.notify_all();
-            return;
+            // A chunk left half filled has no texts in place: show none of it.
+            chunk->rows = 0;
+            chunk->cells.clear();
+            more = false;
+            status = jet::Status(jet::ErrorCode::Io, "Out of memory while reading the rows.");
         }
         if (stop.stop_requested()) {
             return;
         }
-        publish(chunk, !more);
+        const bool failed = !status.isOk();
+        publish(part, chunk, failed || (shared() ? part + 1 == parts_ : !more), status);
+        if (failed) {
+            return;
+        }
     }
 }
 
-void CellChunkReader::fill(CellChunk& chunk, bool& more) {
+void CellChunkReader::readPart(jet::Recordset& records, std::size_t part, CellChunk& chunk,
+                               bool& more) {
+    if (!shared()) {
+        fill(records, chunk, kChunkRows, more);
+        return;
+    }
+    records.readPages(part * partPages_, std::min(pages_, (part + 1) * partPages_));
+    more = records.next();
+    fill(records, chunk, SIZE_MAX, more);
+}
+
+void CellChunkReader::fill(jet::Recordset& records, CellChunk& chunk, std::size_t maxRows,
+                           bool& more) {
     const std::size_t columns = columns_;
     chunk.rows = 0;
     chunk.cells.clear();
     chunk.bytes.clear();
     chunk.offsets.clear();
-    while (more && chunk.rows < kChunkRows) {
-        const std::vector<jet::Value>& row = records_.row();
+    while (more && chunk.rows < maxRows) {
+        const std::vector<jet::Value>& row = records.row();
         for (std::size_t i = 0; i < columns; ++i) {
-            addCell(chunk, i, row[i]);
+            addCell(records, chunk, i, row[i]);
         }
         ++chunk.rows;
-        more = records_.next();
+        more = records.next();
     }
     // The bytes no longer move: point each cell's text into them.
     chunk.offsets.push_back(chunk.bytes.size());
@@ -122,7 +169,8 @@ void CellChunkReader::fill(CellChunk& chunk, bool& more) {
 
 // A binary cell shows its size and sorts by it; its bytes go with it as its
 // payload, as do the files of an attachment cell.
-void CellChunkReader::addCell(CellChunk& chunk, std::size_t field, const jet::Value& v) {
+void CellChunkReader::addCell(jet::Recordset& records, CellChunk& chunk, std::size_t field,
+                              const jet::Value& v) {
     sheet::CellInput& cell = chunk.cells.emplace_back();
     cell.hasValue = numericValue(v, &cell.value);
     chunk.offsets.push_back(chunk.bytes.size());
@@ -132,7 +180,7 @@ void CellChunkReader::addCell(CellChunk& chunk, std::size_t field, const jet::Va
     if (v.type() == jet::ValueType::Text) {
         chunk.bytes += v.data();
         if (payloads_.readsAttachments()) {
-            if (const jet::ComplexCell* complex = records_.complexCell(field)) {
+            if (const jet::ComplexCell* complex = records.complexCell(field)) {
                 cell.payload = payloads_.attachments(*complex);
             }
         }
@@ -146,22 +194,27 @@ void CellChunkReader::addCell(CellChunk& chunk, std::size_t field, const jet::Va
     }
 }
 
-CellChunk* CellChunkReader::takeFree(const std::stop_token& stop) {
+bool CellChunkReader::takePart(const std::stop_token& stop, std::size_t& part, CellChunk*& chunk) {
     std::unique_lock lock(mutex_);
-    if (!changed_.wait(lock, stop, [this] { return !free_.empty(); })) {
-        return nullptr;
+    if (!changed_.wait(lock, stop, [this] { return nextPart_ >= endPart_ || !free_.empty(); }) ||
+        nextPart_ >= endPart_) {
+        return false;
     }
-    CellChunk* chunk = free_.front();
+    part = nextPart_++;
+    chunk = free_.front();
     free_.pop_front();
-    return chunk;
+    return true;
 }
 
-void CellChunkReader::publish(CellChunk* chunk, bool last) {
+void CellChunkReader::publish(std::size_t part, CellChunk* chunk, bool last,
+                              const jet::Status& status) {
     std::lock_guard lock(mutex_);
-    full_.push_back(chunk);
-    if (last) {
-        status_ = records_.status();
-        finished_ = true;
+    ready_.emplace(part, chunk);
+    // Of two failures the one nearer the start ends the rows: the rows
+    // before it are all shown, as when one thread reads them in order.
+    if (last && part < endPart_) {
+        endPart_ = part + 1;
+        status_ = status;
     }
     changed_.notify_all();
 }

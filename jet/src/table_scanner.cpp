@@ -1,5 +1,7 @@
 #include "table_scanner.h"
 
+#include <algorithm>
+
 #include "byte_reader.h"
 #include "calculated_columns.h"
 #include "data_page.h"
@@ -68,7 +70,29 @@ Status TableScanner::init() {
 }
 
 void TableScanner::rewind() {
-    nextPage_ = 0;
+    readPages(0, SIZE_MAX);
+}
+
+size_t TableScanner::pageCount() const {
+    // Complex columns read through a store shared with the database, and a
+    // salvaging scan shares its report: both belong to one thread.
+    const bool complex =
+        std::any_of(table_.columns.begin(), table_.columns.end(),
+                    [](const Column& c) { return c.type() == ColumnType::Complex; });
+    return complex || salvage_ || scanAllPages_ ? 0 : pages_.size();
+}
+
+std::unique_ptr<TableCursor> TableScanner::twin() const {
+    if (pageCount() == 0)
+        return nullptr;
+    auto other = std::make_unique<TableScanner>(file_, table_);
+    other->pages_ = pages_;
+    return other;
+}
+
+void TableScanner::readPages(size_t first, size_t end) {
+    nextPage_ = first;
+    endPage_ = end;
     pageLoaded_ = false;
     onRow_ = false;
     status_ = Status::ok();
@@ -90,7 +114,7 @@ bool TableScanner::skipPage(const std::string& why) {
 }
 
 bool TableScanner::loadNextPage() {
-    const size_t total = scanAllPages_ ? file_.pageCount() : pages_.size();
+    const size_t total = std::min(endPage_, scanAllPages_ ? file_.pageCount() : pages_.size());
     while (nextPage_ < total) {
         pageNumber_ = scanAllPages_ ? static_cast<uint32_t>(nextPage_) : pages_[nextPage_];
         ++nextPage_;
@@ -138,7 +162,8 @@ Status TableScanner::fetchPage(uint32_t number) {
     if (scanAllPages_) {
         want = kRunPages;
     } else {
-        for (size_t i = nextPage_; i < pages_.size() && want < kRunPages; ++i, ++want)
+        for (size_t i = nextPage_; i < std::min(pages_.size(), endPage_) && want < kRunPages;
+             ++i, ++want)
             if (pages_[i] != number + want)
                 break;
     }

@@ -34,6 +34,9 @@ class TableScanner final : public TableCursor {
     ValueRef get(size_t index) override;
     uint64_t rowId() const override { return rowId_; }
     uint64_t estimatedRowCount() const override { return table_.storedRowCount; }
+    size_t pageCount() const override;
+    std::unique_ptr<TableCursor> twin() const override;
+    void readPages(size_t first, size_t end) override;
     const ComplexCell* complexCell(size_t index) override;
     // The bytes column `index` occupies in the current row, undecoded (a long
     // value's reference, say); empty when the value is Null.
@@ -76,6 +79,7 @@ class TableScanner final : public TableCursor {
     bool scanAllPages_ = false;
     std::vector<uint32_t> pages_;
     size_t nextPage_ = 0;
+    size_t endPage_ = SIZE_MAX;  // readPages: the first listed page not read
     uint32_t pageNumber_ = 0;
     uint32_t rowPage_ = 0;
     bool pageLoaded_ = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,14 @@ class Recordset {
     // holds their data (a linked table's back-end), for attachmentData.
     virtual const ComplexCell* complexCell(std::size_t /*field*/) { return nullptr; }
     virtual const Database* complexDatabase() const { return nullptr; }
+
+    // A record set straight over a local table can be read in shares on
+    // several threads, as TableCursor::pageCount says; 0 pages otherwise.
+    // twin() has the same fields and rows and is read on another thread;
+    // readPages() makes next() go over the rows of those pages only.
+    virtual std::size_t pageCount() const { return 0; }
+    virtual std::unique_ptr<Recordset> twin() const { return nullptr; }
+    virtual void readPages(std::size_t /*first*/, std::size_t /*end*/) {}
 
     const Value& value(std::size_t field) const { return row()[field]; }
     // The value as Access shows it with no format set (see sql_value_text.h).

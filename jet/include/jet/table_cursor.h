@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "jet/complex_value.h"
 #include "jet/status.h"
@@ -14,7 +15,8 @@
 namespace jet {
 
 // A cursor reads its database's file; it must not outlive the Database that
-// opened it. One thread at a time per database and its cursors.
+// opened it. One thread at a time per database and its cursors, except that
+// a cursor's twins (twin()) may be read beside it on other threads.
 class TableCursor {
   public:
     virtual ~TableCursor() = default;
@@ -48,6 +50,17 @@ class TableCursor {
     // A cheap guess of the number of rows (the definition's count, which can
     // be stale); for planning, never for display.
     virtual uint64_t estimatedRowCount() const = 0;
+
+    // Reading one table on several threads, each over its own share of the
+    // table's data pages; the shares' rows, put together in page order, are
+    // the rows in stored order. pageCount(): the pages to share, 0 when this
+    // cursor cannot be shared (it reads complex columns or salvages).
+    virtual size_t pageCount() const { return 0; }
+    // Another cursor over the same table, its own reader of the file.
+    virtual std::unique_ptr<TableCursor> twin() const { return nullptr; }
+    // Back before the first row of pages [first, end); next() ends after
+    // the last row of page end - 1. rewind() reads every page again.
+    virtual void readPages(size_t /*first*/, size_t /*end*/) {}
 };
 
 }  // namespace jet

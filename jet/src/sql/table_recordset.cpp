@@ -57,4 +57,20 @@ const ComplexCell* TableRecordset::complexCell(std::size_t field) {
     return cursor_->complexCell(field);
 }
 
+std::size_t TableRecordset::pageCount() const {
+    return cursor_ && status_ ? cursor_->pageCount() : 0;
+}
+
+std::unique_ptr<Recordset> TableRecordset::twin() const {
+    std::unique_ptr<TableCursor> cursor = pageCount() > 0 ? cursor_->twin() : nullptr;
+    if (!cursor)
+        return nullptr;
+    return std::make_unique<TableRecordset>(std::move(cursor), columns_, fields_, holder_);
+}
+
+void TableRecordset::readPages(std::size_t first, std::size_t end) {
+    if (cursor_ && status_)
+        cursor_->readPages(first, end);
+}
+
 }  // namespace jet::sql

@@ -28,6 +28,9 @@ class TableRecordset : public Recordset {
     const Status& status() const override { return status_; }
     const ComplexCell* complexCell(std::size_t field) override;
     const Database* complexDatabase() const override { return holder_; }
+    std::size_t pageCount() const override;
+    std::unique_ptr<Recordset> twin() const override;
+    void readPages(std::size_t first, std::size_t end) override;
 
   private:
     std::unique_ptr<TableCursor> cursor_;
