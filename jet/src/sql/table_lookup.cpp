@@ -1,5 +1,7 @@
 #include "sql/table_lookup.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "sql/function_support.h"
@@ -34,17 +36,16 @@ void resultFromValue(sqlite3_context* ctx, const ValueRef& v) {
 
 namespace {
 
-std::string numberKey(double n) {
-    if (n == 0)
-        n = 0.0;  // one key for 0 and -0
-    return "n" + std::string(reinterpret_cast<const char*>(&n), sizeof n);
+// One key for 0 and -0.
+uint64_t numberBits(double n) {
+    return std::bit_cast<uint64_t>(n == 0 ? 0.0 : n);
 }
 
 std::string textKey(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0 && text[end - 1] == ' ')
         --end;
-    std::string key = "t";
+    std::string key;
     std::size_t i = 0;
     while (i < end) {
         const char32_t c = foldCase(nextCodePoint(text.substr(0, end), i));
@@ -53,19 +54,64 @@ std::string textKey(std::string_view text) {
     return key;
 }
 
+std::size_t slotOf(uint64_t bits, std::size_t capacity) {
+    // Fibonacci hashing spreads consecutive numbers (the usual keys) and the
+    // low-bit-free bits of doubles alike.
+    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >>
+                                    (64 - std::countr_zero(capacity)));
+}
+
 }  // namespace
 
-std::optional<std::string> TableLookup::keyOf(sqlite3_value* value, bool numericKey) {
-    const int t = sqlite3_value_type(value);
-    if (t == SQLITE_NULL)
-        return std::nullopt;
-    if (numericKey || t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
-        auto d = numberOf(value);
-        if (!d)
-            return std::string("x");  // matches nothing numeric
-        return numberKey(*d);
+const TableLookup::Chain* TableLookup::findNumber(uint64_t bits) const {
+    if (numbers_.empty())
+        return nullptr;
+    const std::size_t mask = numbers_.size() - 1;
+    for (std::size_t s = slotOf(bits, numbers_.size());; s = (s + 1) & mask) {
+        const NumberSlot& slot = numbers_[s];
+        if (slot.chain.first < 0)
+            return nullptr;
+        if (slot.bits == bits)
+            return &slot.chain;
     }
-    return textKey(textOf(value));
+}
+
+TableLookup::Chain& TableLookup::numberChain(uint64_t bits) {
+    if (2 * (numberCount_ + 1) > numbers_.size())
+        growNumbers();
+    const std::size_t mask = numbers_.size() - 1;
+    for (std::size_t s = slotOf(bits, numbers_.size());; s = (s + 1) & mask) {
+        NumberSlot& slot = numbers_[s];
+        if (slot.chain.first < 0) {
+            slot.bits = bits;
+            ++numberCount_;
+            return slot.chain;
+        }
+        if (slot.bits == bits)
+            return slot.chain;
+    }
+}
+
+void TableLookup::growNumbers() {
+    std::vector<NumberSlot> old(std::max<std::size_t>(16, numbers_.size() * 2));
+    old.swap(numbers_);
+    const std::size_t mask = numbers_.size() - 1;
+    for (const NumberSlot& slot : old) {
+        if (slot.chain.first < 0)
+            continue;
+        std::size_t s = slotOf(slot.bits, numbers_.size());
+        while (numbers_[s].chain.first >= 0)
+            s = (s + 1) & mask;
+        numbers_[s] = slot;
+    }
+}
+
+void TableLookup::append(Chain& chain, int64_t row) {
+    if (chain.first < 0)
+        chain.first = row;
+    else
+        next_[static_cast<std::size_t>(chain.last)] = row;
+    chain.last = row;
 }
 
 bool TableLookup::build(TableCursor& cursor, int keyColumn, uint64_t columns, bool numericKey) {
@@ -91,22 +137,17 @@ bool TableLookup::build(TableCursor& cursor, int keyColumn, uint64_t columns, bo
         const Cell& key =
             cells_[static_cast<std::size_t>(row) * width_ +
                    static_cast<std::size_t>(slot_[static_cast<std::size_t>(keyColumn)])];
-        std::optional<std::string> k;
         if (key.kind == SQLITE_INTEGER)
-            k = numberKey(static_cast<double>(key.i));
+            append(numberChain(numberBits(static_cast<double>(key.i))), row);
         else if (key.kind == SQLITE_FLOAT)
-            k = numberKey(key.d);
+            append(numberChain(numberBits(key.d)), row);
         else if (key.kind == SQLITE_TEXT)
-            k = textKey(std::string_view(arena_).substr(key.offset, key.length));
-        if (k) {
-            auto [it, inserted] = heads_.try_emplace(*k, row, row);
-            if (!inserted) {  // keep rows in stored order along the chain
-                next_[static_cast<std::size_t>(it->second.second)] = row;
-                it->second.second = row;
-            }
-        }
+            append(texts_[textKey(std::string_view(arena_).substr(key.offset, key.length))], row);
+        else if (key.kind == SQLITE_BLOB)
+            append(blobs_[arena_.substr(key.offset, key.length)], row);
         const std::size_t used = cells_.capacity() * sizeof(Cell) + arena_.capacity() +
-                                 heads_.size() * 64 + next_.capacity() * 16;
+                                 numbers_.capacity() * sizeof(NumberSlot) +
+                                 (texts_.size() + blobs_.size()) * 64 + next_.capacity() * 16;
         if (used > kMemoryBudget) {
             *this = TableLookup();
             return false;
@@ -115,12 +156,21 @@ bool TableLookup::build(TableCursor& cursor, int keyColumn, uint64_t columns, bo
     return cursor.status().isOk();
 }
 
+// Numbers find numbers, texts texts and bytes bytes, as SQLite compares
+// them; a number column compares numbers only, so a text probe is read as one.
 int64_t TableLookup::first(sqlite3_value* value) const {
-    auto k = keyOf(value, numericKey_);
-    if (!k)
+    const int t = sqlite3_value_type(value);
+    if (t == SQLITE_NULL)
         return -1;
-    auto it = heads_.find(*k);
-    return it == heads_.end() ? -1 : it->second.first;
+    if (numericKey_ || t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        const auto n = numberOf(value);
+        const Chain* chain = n ? findNumber(numberBits(*n)) : nullptr;
+        return chain ? chain->first : -1;
+    }
+    const auto& keys = t == SQLITE_BLOB ? blobs_ : texts_;
+    const auto it =
+        keys.find(t == SQLITE_BLOB ? std::string(textView(value)) : textKey(textOf(value)));
+    return it == keys.end() ? -1 : it->second.first;
 }
 
 void TableLookup::result(sqlite3_context* ctx, int64_t row, int column) const {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -39,10 +38,24 @@ class TableLookup {
     void result(sqlite3_context* ctx, int64_t row, int column) const;
     bool has(int column) const { return column < 64 && (columns_ >> column & 1); }
 
-    // The key text a value is found under: folded text or a number's bits.
-    static std::optional<std::string> keyOf(sqlite3_value* value, bool numericKey);
-
   private:
+    // The first and last row of one key's chain.
+    struct Chain {
+        int64_t first = -1, last = -1;
+    };
+    // A joined table probes its lookup once for every row of the other
+    // table, so numbers (the usual join keys) sit in a flat open-addressing
+    // table of their bits: one cache line a probe, no key to build.
+    struct NumberSlot {
+        uint64_t bits = 0;
+        Chain chain;  // chain.first < 0: a free slot
+    };
+    const Chain* findNumber(uint64_t bits) const;
+    Chain& numberChain(uint64_t bits);
+    void growNumbers();
+    // Appends `row` to the chain of its key, so rows keep their stored order.
+    void append(Chain& chain, int64_t row);
+
     int keyColumn_ = -1;
     uint64_t columns_ = 0;
     bool numericKey_ = false;
@@ -52,7 +65,10 @@ class TableLookup {
     std::string arena_;
     std::vector<int64_t> next_;
     std::vector<int64_t> rowIds_;
-    std::unordered_map<std::string, std::pair<int64_t, int64_t>> heads_;  // first, last row
+    std::vector<NumberSlot> numbers_;  // a power of two in size, at most half full
+    std::size_t numberCount_ = 0;
+    std::unordered_map<std::string, Chain> texts_;  // folded texts
+    std::unordered_map<std::string, Chain> blobs_;  // bytes as they are
 };
 
 // Hands a cursor value to SQLite as the engine stores it for SQL: Yes/No as
