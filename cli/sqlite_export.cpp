@@ -14,6 +14,7 @@
 #include "jet/portable_query.h"
 #include "jet/value_format.h"
 #include "read_ahead.h"
+#include "row_feed.h"
 #include "sqlite_schema.h"
 
 namespace cli {
@@ -53,7 +54,6 @@ class Exporter {
         stopped_ = stopped_ || (progress_ && !progress_(table.name, rows, expected));
         return !stopped_;
     }
-    void bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& v, std::string& scratch);
     void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
     void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
 
@@ -61,6 +61,7 @@ class Exporter {
     sqlite3* out_;
     const SqliteExportProgress& progress_;
     std::set<std::string> usedNames_;
+    std::string feedName_;  // the table the rows are read from: no table's name
     bool stopped_ = false;
     Status outputFailure_;
 };
@@ -118,6 +119,9 @@ Status Exporter::run(SqliteExportSummary& summary) {
     }
     for (const jet::QueryDef& q : db_.queries())
         usedNames_.insert(foldedName(q.name));
+    feedName_ = "access_rows";
+    for (int n = 2; usedNames_.count(feedName_); ++n)
+        feedName_ = "access_rows_" + std::to_string(n);
     for (const jet::TableDef* t : tables) {
         copyTable(*t, summary);
         if (stopped_)
@@ -194,74 +198,38 @@ jet::ValueRef storedForm(const jet::ValueRef& v, std::string& scratch) {
     return out;
 }
 
-void Exporter::bindValue(sqlite3_stmt* insert, int slot, const jet::ValueRef& value,
-                         std::string& scratch) {
-    using T = jet::ValueType;
-    const jet::ValueRef v = storedForm(value, scratch);
-    switch (v.type) {
-        case T::Null:
-            sqlite3_bind_null(insert, slot);
-            return;
-        case T::Boolean:
-            sqlite3_bind_int(insert, slot, v.i ? 1 : 0);
-            return;
-        case T::Double:
-            sqlite3_bind_double(insert, slot, v.d);
-            return;
-        case T::Text:
-            sqlite3_bind_text(insert, slot, v.data.data(), static_cast<int>(v.data.size()),
-                              SQLITE_STATIC);
-            return;
-        case T::Binary:
-        case T::Unsupported:
-            sqlite3_bind_blob(insert, slot, v.data.data(), static_cast<int>(v.data.size()),
-                              SQLITE_STATIC);
-            return;
-        default:  // the integer types
-            sqlite3_bind_int64(insert, slot, v.i);
-            return;
-    }
-}
-
 Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     std::vector<size_t> copied;
-    std::string placeholders;
-    for (size_t i = 0; i < table.columns.size(); ++i) {
-        if (isCopied(table.columns[i])) {
+    for (size_t i = 0; i < table.columns.size(); ++i)
+        if (isCopied(table.columns[i]))
             copied.push_back(i);
-            placeholders += placeholders.empty() ? "?" : ", ?";
-        }
-    }
-    const std::string sql =
-        "INSERT INTO " + sqliteName(table.name) + " VALUES (" + placeholders + ")";
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(out_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-        return failure();
-    Statement insert(raw);
     auto cursor = db_.openTable(table);
     if (!cursor)
         return cursor.status();
     jet::TableCursor& c = **cursor;
     const uint64_t expected = c.estimatedRowCount();
-    // One scratch text per column: bound values must live until the step.
-    std::vector<std::string> scratch(copied.size());
     // The rows are decoded, and put in the form SQLite stores, on a second
     // thread while SQLite stores the batch before; a row whose value fails
-    // is not stored.
+    // is not stored. One statement takes them all.
     ReadAhead reader(c, copied, ReadAhead::FailedRow::Drop, storedForm);
-    while (const RowBatch* batch = reader.next()) {
-        for (size_t r = 0; r < batch->rows(); ++r) {
-            for (size_t k = 0; k < copied.size(); ++k)
-                bindValue(insert.get(), static_cast<int>(k + 1), batch->value(r, k), scratch[k]);
-            if (sqlite3_step(insert.get()) != SQLITE_DONE)
-                return failure(" (row " + std::to_string(rows + 1) + ")");
-            sqlite3_reset(insert.get());
-            if (++rows % kProgressEvery == 0 && !goOn(table, rows, expected))
-                return Status(ErrorCode::Io, "stopped");
-        }
-    }
-    if (!reader.status())
+    RowFeed feed(out_, feedName_, reader, copied.size(), kProgressEvery,
+                 [&](uint64_t stored) { return goOn(table, stored, expected); });
+    if (!feed.registered())
+        return failure();
+    const std::string sql =
+        "INSERT INTO " + sqliteName(table.name) + " SELECT * FROM " + sqliteName(feedName_);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(out_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+        return failure();
+    Statement insert(raw);
+    const int rc = sqlite3_step(insert.get());
+    rows = feed.rowsStored();
+    if (feed.stopped())
+        return Status(ErrorCode::Io, "stopped");
+    if (feed.readFailed())
         return reader.status();
+    if (rc != SQLITE_DONE)
+        return failure(" (row " + std::to_string(feed.rowNumber()) + ")");
     if (!goOn(table, rows, expected))
         return Status(ErrorCode::Io, "stopped");
     return Status::ok();
