@@ -154,6 +154,12 @@ void expectTablesMatch(const jet::Database& db, const std::string& path, const s
     sqlite3_close(out);
 }
 
+std::string sqlite3Cli(const std::string& path, const std::string& sql, int& rc) {
+    return jettest::runCommand(
+        "sqlite3 -batch " + jettest::shellQuote(path) + " " + jettest::shellQuote(sql) + " 2>&1",
+        rc);
+}
+
 TEST(SqliteExport, EveryTableOfEveryTestFileMatchesTheExport) {
     for (const std::string& rel : jettest::allTestFiles()) {
         auto db = jet::Database::open(jettest::testFile(rel), jettest::passwordFor(rel));
@@ -173,13 +179,9 @@ TEST(SqliteExport, BenchDatabaseMatchesTheExport) {
     EXPECT_EQ(c.summary.tables, 3);
     EXPECT_GT(c.summary.rows, 1000000u);
     expectTablesMatch(**db, c.path, "bench.mdb");
+    int rc = 0;
+    EXPECT_EQ(sqlite3Cli(c.path, "PRAGMA page_size", rc), "65536\n");
     fs::remove_all(c.dir);
-}
-
-std::string sqlite3Cli(const std::string& path, const std::string& sql, int& rc) {
-    return jettest::runCommand(
-        "sqlite3 -batch " + jettest::shellQuote(path) + " " + jettest::shellQuote(sql) + " 2>&1",
-        rc);
 }
 
 TEST(SqliteExport, KeysAndIndexesArrive) {
@@ -197,6 +199,8 @@ TEST(SqliteExport, KeysAndIndexesArrive) {
                          rc),
               "B\n");
     EXPECT_EQ(rc, 0);
+    // A small file has small pages: each table and index takes at least one.
+    EXPECT_EQ(sqlite3Cli(c.path, "PRAGMA page_size", rc), "4096\n");
     fs::remove_all(c.dir);
 }
 
