@@ -145,8 +145,13 @@ void GroupedRows::keepRow(TableCursor& cursor, uint32_t spelling) {
     for (const int column : keptColumns_)
         putScalar(row_, toSqlScalar(cursor.get(static_cast<std::size_t>(column)), scratch_));
     if (g.chunks.empty() || g.chunks.back().size() + row_.size() > g.chunks.back().capacity()) {
-        constexpr std::size_t kChunkBytes = 64 * 1024;
-        g.chunks.emplace_back().reserve(std::max(kChunkBytes, row_.size()));
+        // A group's chunks double from a small first one up to 64 KB, so a
+        // group of one row (a GROUP BY on a key) costs bytes, not a page.
+        constexpr std::size_t kFirstChunkBytes = 64, kChunkBytes = 64 * 1024;
+        const std::size_t bytes = g.chunks.empty()
+                                      ? kFirstChunkBytes
+                                      : std::min(kChunkBytes, 2 * g.chunks.back().capacity());
+        g.chunks.emplace_back().reserve(std::max(bytes, row_.size()));
     }
     g.chunks.back() += row_;
 }
@@ -184,14 +189,18 @@ void GroupedRows::spellingValues(uint32_t spelling, SqlScalar* out) const {
 }
 
 void GroupedRows::sortGroups() {
+    // Each group's key is read once; the comparisons then only look.
+    const std::size_t width = groupColumns_.size();
+    std::vector<SqlScalar> keys(groups_.size() * width);
+    for (std::size_t g = 0; g < groups_.size(); ++g)
+        spellingValues(groups_[g].firstSpelling, keys.data() + g * width);
     order_.resize(groups_.size());
     for (std::size_t g = 0; g < order_.size(); ++g)
         order_[g] = static_cast<uint32_t>(g);
-    std::vector<SqlScalar> a(groupColumns_.size()), b(groupColumns_.size());
     std::sort(order_.begin(), order_.end(), [&](uint32_t x, uint32_t y) {
-        spellingValues(groups_[x].firstSpelling, a.data());
-        spellingValues(groups_[y].firstSpelling, b.data());
-        for (std::size_t k = 0; k < a.size(); ++k) {
+        const SqlScalar* a = keys.data() + x * width;
+        const SqlScalar* b = keys.data() + y * width;
+        for (std::size_t k = 0; k < width; ++k) {
             if (const int c = compareScalars(a[k], b[k], accessText_[k]); c != 0)
                 return c < 0;
         }
