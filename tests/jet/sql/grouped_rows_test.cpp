@@ -4,7 +4,10 @@
 // make one group that comes first, and rows keep their stored order within
 // a group.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 #include "sql/grouped_rows.h"
@@ -51,7 +54,26 @@ std::string shown(const SqlScalar& s) {
         return "Null";
     if (s.kind == SQLITE_INTEGER)
         return std::to_string(s.i);
+    if (s.kind == SQLITE_FLOAT) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f", s.d);
+        return text;
+    }
     return std::string(s.bytes);
+}
+
+std::vector<std::string> readAll(GroupedRows& rows) {
+    std::vector<std::string> seen;
+    for (; !rows.atEnd(); rows.next())
+        seen.push_back(shown(rows.value(0)) + "," + shown(rows.value(1)) + "," +
+                       std::to_string(rows.rowId()));
+    return seen;
+}
+
+// Bytes the heap holds, in small blocks and mapped ones.
+std::size_t heapBytes() {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd;
 }
 
 TEST(GroupedRowsTest, TextsTheCollationHoldsEqualShareAGroupAndKeepTheirSpelling) {
@@ -93,6 +115,146 @@ TEST(GroupedRowsTest, ColumnsTheStatementDoesNotReadAreNull) {
     EXPECT_EQ(shown(rows.value(0)), "a");
     rows.next();
     EXPECT_TRUE(rows.atEnd());
+}
+
+// The groups of a table grouped by a key, each of a single row, once took
+// a page apiece and then a few hundred bytes in maps and vectors per row.
+TEST(GroupedRowsTest, AGroupPerRowKeepsMemoryNearTheRowsOwnSize) {
+    constexpr int64_t kRows = 200000;
+    std::vector<std::vector<Value>> input;
+    input.reserve(kRows);
+    for (int64_t i = 0; i < kRows; ++i)
+        input.push_back({Value::integer(ValueType::Long, (i * 7919) % kRows),
+                         Value::integer(ValueType::Long, i)});
+    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
+    const std::size_t before = heapBytes();
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    // A row holds two numbers (18 bytes) and a row id; its group, its key
+    // and its place in the order may add as much again, and growth some.
+    EXPECT_LT(heapBytes() - before, 80 * kRows);
+    int64_t key = 0;
+    for (; !rows.atEnd(); rows.next(), ++key) {
+        ASSERT_EQ(rows.value(0).i, key);
+        ASSERT_EQ(rows.value(1).i * 7919 % kRows, key);
+        ASSERT_EQ(rows.rowId(), static_cast<uint64_t>(100 + rows.value(1).i * 7));
+    }
+    EXPECT_EQ(key, kRows);
+}
+
+// Three spellings of each of 3,000 names, mixed through 9,000 rows: every
+// name is one group, in the collation's order, its rows in stored order and
+// each row as it was written.
+TEST(GroupedRowsTest, ManyGroupsOfSeveralSpellingsKeepEachRowAsStored) {
+    constexpr int kGroups = 3000, kRows = 9000;
+    std::vector<std::vector<Value>> input;
+    std::vector<std::pair<int, std::string>> expected;
+    for (int i = 0; i < kRows; ++i) {
+        const int group = (i * 7919) % kGroups;
+        char name[32];
+        std::snprintf(name, sizeof name,
+                      i % 3 == 0   ? "name%05d"
+                      : i % 3 == 1 ? "NAME%05d"
+                                   : "Name%05d ",
+                      group);
+        input.push_back({Value::text(name), Value::integer(ValueType::Long, i)});
+        expected.emplace_back(
+            group, std::string(name) + "," + std::to_string(i) + "," + std::to_string(100 + i * 7));
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    const std::vector<std::string> seen = readAll(rows);
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t r = 0; r < seen.size(); ++r)
+        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+}
+
+// Rows in key order need no hashing until one comes out of order; from then
+// on the groups already made are found as well as new ones.
+TEST(GroupedRowsTest, RowsInKeyOrderThenOutOfOrderGroupAsSorted) {
+    constexpr int kInOrder = 4000;
+    std::vector<std::vector<Value>> input;
+    std::vector<std::pair<int, std::string>> expected;
+    const auto add = [&](int key, const char* format) {
+        char name[32];
+        std::snprintf(name, sizeof name, format, key);
+        const auto i = static_cast<int64_t>(input.size());
+        input.push_back({Value::text(name), Value::integer(ValueType::Long, i)});
+        expected.emplace_back(
+            key, std::string(name) + "," + std::to_string(i) + "," + std::to_string(100 + i * 7));
+    };
+    for (int key = 1; key <= kInOrder; ++key) {
+        add(key, "k%05d");
+        if (key % 3 == 0)
+            add(key, "K%05d");
+    }
+    for (const int key : {17, 0, 3999, 17, 4001})
+        add(key, key % 2 ? "K%05d " : "k%05d");
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    const std::vector<std::string> seen = readAll(rows);
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t r = 0; r < seen.size(); ++r)
+        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+}
+
+// A few groups of many rows each, first in key order and then mixed: the
+// rows a group held before the mix are moved into place, those after go on
+// in chunks of the group's own, and all still come in stored order.
+TEST(GroupedRowsTest, FewGroupsOfManyRowsKeepStoredOrder) {
+    const char* names[] = {"beta", "ALPHA", "Gamma", "alpha ", "BETA", "gamma"};
+    std::vector<std::vector<Value>> input;
+    std::vector<std::pair<int, std::string>> expected;
+    const auto add = [&](int name) {
+        const auto i = static_cast<int64_t>(input.size());
+        input.push_back({Value::text(names[name]), Value::integer(ValueType::Long, i)});
+        const int group = name == 1 || name == 3 ? 0 : name == 0 || name == 4 ? 1 : 2;
+        expected.emplace_back(group, std::string(names[name]) + "," + std::to_string(i) + "," +
+                                         std::to_string(100 + i * 7));
+    };
+    for (int i = 0; i < 3000; ++i)
+        add(i % 2 ? 1 : 3);
+    for (int i = 0; i < 30000; ++i)
+        add((i * 7 + i / 5) % 6);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    const std::vector<std::string> seen = readAll(rows);
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t r = 0; r < seen.size(); ++r)
+        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+}
+
+// SQLite holds 3 and 3.0 equal; as two groups of the scan they came one
+// after the other and SQLite joined them, out of stored order.
+TEST(GroupedRowsTest, AnIntegerAndARealOfEqualValueShareAGroupInStoredOrder) {
+    const auto n = [](int64_t i) { return Value::integer(ValueType::Long, i); };
+    const auto real = [](double d) { return Value::real(ValueType::Double, d); };
+    RowsInMemory cursor(regionsAndAmounts(), {{n(3), n(1)},
+                                              {real(3.0), n(2)},
+                                              {real(2.5), n(3)},
+                                              {n(3), n(4)},
+                                              {real(-0.0), n(5)},
+                                              {n(0), n(6)},
+                                              {real(3.0), n(7)}});
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    EXPECT_EQ(readAll(rows),
+              (std::vector<std::string>{"-0.0,5,128", "0,6,135", "2.5,3,114", "3,1,100",
+                                        "3.0,2,107", "3,4,121", "3.0,7,142"}));
 }
 
 }  // namespace

@@ -434,6 +434,24 @@ TEST(ScanPushdownTest, GroupByOnBigTableAgreesWithSqliteSorting) {
     });
 }
 
+// A group per row or nearly (keys, names, dates of 100,000 customers): the
+// scan's groups, their order and their rows' order are those of SQLite's
+// sorter, as with few groups.
+TEST(ScanPushdownTest, GroupByWithAGroupPerRowAgreesWithSqliteSorting) {
+    withBenchCustomers([](TwinTable& twin, const TableDef&) {
+        for (const char* sql :
+             {"SELECT CustomerID, count(*), min(City) FROM {T} GROUP BY CustomerID",
+              "SELECT acc_first(Company), count(*), group_concat(CustomerID, '|') FROM {T} "
+              "GROUP BY Company",
+              "SELECT Since, count(*), max(CustomerID) FROM {T} GROUP BY Since",
+              "SELECT acc_first(City), Since, group_concat(CustomerID, '|') FROM {T} GROUP BY "
+              "City, Since"}) {
+            twin.expectSame(sql, {}, true);
+            EXPECT_EQ(twin.plan(sql, {}).find("TEMP B-TREE"), std::string::npos) << sql;
+        }
+    });
+}
+
 TEST(ScanPlanTest, ColumnsUsedWithEveryBitSetSurvivesTheRoundTrip) {
     ScanPlan plan;
     plan.columnsUsed = ~uint64_t{0};
