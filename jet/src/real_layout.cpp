@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "jet/value_format.h"
 
@@ -35,6 +37,11 @@ struct RealLimits<float> {
 };
 
 constexpr int kMaxQuickDecimals = 8;
+
+char* put(char* p, std::string_view text) {
+    std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
 
 // Writes `whole` with `decimals` digits after the point ("12.34" from 1234, 2).
 char* putScaled(char* p, uint64_t whole, int decimals) {
@@ -130,38 +137,41 @@ char* putGeneral(char* p, T magnitude) {
 }
 
 template <typename T>
-void appendReal(T v, std::string& out) {
-    if (std::isnan(v)) {
-        out.append("NaN");
-        return;
-    }
-    if (std::isinf(v)) {
-        out.append(v > 0 ? "Infinity" : "-Infinity");
-        return;
-    }
-    char buf[64];
-    char* p = buf;
+char* putReal(char* p, T v) {
+    if (std::isnan(v))
+        return put(p, "NaN");
+    if (std::isinf(v))
+        return put(p, v > 0 ? "Infinity" : "-Infinity");
     if (std::signbit(v))
         *p++ = '-';
     const T magnitude = std::fabs(v);
-    if (magnitude == 0) {
+    if (magnitude == 0)
         *p++ = '0';
-    } else if (char* quick = putQuick(p, magnitude)) {
+    else if (char* quick = putQuick(p, magnitude))
         p = quick;
-    } else {
+    else
         p = putGeneral(p, magnitude);
-    }
-    out.append(buf, p);
+    return p;
 }
 
 }  // namespace
 
+char* writeDouble(char* at, double d) {
+    return putReal(at, d);
+}
+
+char* writeSingle(char* at, float f) {
+    return putReal(at, f);
+}
+
 void appendDouble(double d, std::string& out) {
-    appendReal(d, out);
+    char buf[kMaxNumberText];
+    out.append(buf, putReal(buf, d));
 }
 
 void appendSingle(float f, std::string& out) {
-    appendReal(f, out);
+    char buf[kMaxNumberText];
+    out.append(buf, putReal(buf, f));
 }
 
 }  // namespace jet

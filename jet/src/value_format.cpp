@@ -95,18 +95,26 @@ void putTwoDigits(char* at, unsigned value) {
 
 }  // namespace
 
-void appendDateTimeIso(double d, std::string& out) {
+char* writeDateTimeIso(char* at, double d) {
     const DateTimeParts p = dateTimePartsToSecond(d);
-    char buf[19] = {'0', '0', '0', '0', '-', '0', '0', '-', '0', '0',
-                    'T', '0', '0', ':', '0', '0', ':', '0', '0'};
-    putTwoDigits(buf, static_cast<unsigned>(p.year / 100));
-    putTwoDigits(buf + 2, static_cast<unsigned>(p.year % 100));
-    putTwoDigits(buf + 5, static_cast<unsigned>(p.month));
-    putTwoDigits(buf + 8, static_cast<unsigned>(p.day));
-    putTwoDigits(buf + 11, static_cast<unsigned>(p.hour));
-    putTwoDigits(buf + 14, static_cast<unsigned>(p.minute));
-    putTwoDigits(buf + 17, static_cast<unsigned>(p.second));
-    out.append(buf, sizeof buf);
+    putTwoDigits(at, static_cast<unsigned>(p.year / 100));
+    putTwoDigits(at + 2, static_cast<unsigned>(p.year % 100));
+    at[4] = '-';
+    putTwoDigits(at + 5, static_cast<unsigned>(p.month));
+    at[7] = '-';
+    putTwoDigits(at + 8, static_cast<unsigned>(p.day));
+    at[10] = 'T';
+    putTwoDigits(at + 11, static_cast<unsigned>(p.hour));
+    at[13] = ':';
+    putTwoDigits(at + 14, static_cast<unsigned>(p.minute));
+    at[16] = ':';
+    putTwoDigits(at + 17, static_cast<unsigned>(p.second));
+    return at + 19;
+}
+
+void appendDateTimeIso(double d, std::string& out) {
+    char buf[kMaxNumberText];
+    out.append(buf, writeDateTimeIso(buf, d));
 }
 
 std::string formatDateTimeIso(double d) {
@@ -115,7 +123,7 @@ std::string formatDateTimeIso(double d) {
     return out;
 }
 
-void appendCurrency(int64_t scaled, std::string& out) {
+char* writeCurrency(char* at, int64_t scaled) {
     const bool negative = scaled < 0;
     uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
     char buf[32];
@@ -130,7 +138,14 @@ void appendCurrency(int64_t scaled, std::string& out) {
     } while (m != 0);
     if (negative)
         *--p = '-';
-    out.append(p, end);
+    const size_t length = static_cast<size_t>(end - p);
+    std::memcpy(at, p, length);
+    return at + length;
+}
+
+void appendCurrency(int64_t scaled, std::string& out) {
+    char buf[kMaxNumberText];
+    out.append(buf, writeCurrency(buf, scaled));
 }
 
 std::string formatCurrency(int64_t scaled) {

@@ -2,6 +2,7 @@
 // export, tests and SQL (ISO dates, 4-decimal currency, hex bytes, braced GUIDs).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,5 +52,14 @@ std::string formatSingle(float f);
 // The same two forms appended to `out`, without temporaries (for exports).
 void appendDouble(double d, std::string& out);
 void appendSingle(float f, std::string& out);
+
+// The forms above written at `at`, which has room for kMaxNumberText
+// characters; each returns the end of what it wrote. For loops that write
+// millions of values straight into an output buffer.
+constexpr size_t kMaxNumberText = 48;
+char* writeDateTimeIso(char* at, double accessDate);
+char* writeCurrency(char* at, int64_t scaled);
+char* writeDouble(char* at, double d);
+char* writeSingle(char* at, float f);
 
 }  // namespace jet
