@@ -8,6 +8,7 @@
 #include "damage_output.h"
 #include "jet/database.h"
 #include "link_folders.h"
+#include "parallel_export.h"
 #include "read_ahead.h"
 
 namespace cli {
@@ -93,9 +94,13 @@ jet::Status writeComplex(const jet::Database& db, jet::TableCursor& cursor, size
     return jet::Status::ok();
 }
 
-// Writes every row of `cursor`, read on a second thread; a row whose value
-// failed is written as far as it was read, as the single-thread loop did.
-void writeRows(jet::TableCursor& cursor, RowWriter& writer) {
+// Writes every row of `cursor` with two threads at work, and returns the
+// rows' status: a row whose value failed is written as far as it was read,
+// as the single-thread loop did, and ends the rows.
+jet::Status writeRows(jet::TableCursor& cursor, RowWriter& writer) {
+    if (ParallelExport::possible(cursor))
+        return ParallelExport::write(cursor, writer);
+    // One cursor: it reads on a second thread while this one writes.
     std::vector<size_t> columns(cursor.columnCount());
     std::iota(columns.begin(), columns.end(), size_t{0});
     ReadAhead rows(cursor, columns, ReadAhead::FailedRow::Keep);
@@ -107,6 +112,7 @@ void writeRows(jet::TableCursor& cursor, RowWriter& writer) {
             writer.endRow();
         }
     }
+    return rows.status();
 }
 
 int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::FILE* err) {
@@ -139,6 +145,7 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
     const bool anyComplexJson =
         std::find(complexJson.begin(), complexJson.end(), 1) != complexJson.end();
     jet::Status failure;
+    jet::Status rows;
     if (anyComplexJson) {
         // Attachment sizes are read from the database between rows, so
         // these rows are read and written on one thread.
@@ -152,14 +159,15 @@ int exportTable(const jet::Database& db, const Options& o, std::FILE* out, std::
             }
             writer.endRow();
         }
+        rows = c.status();
     } else {
-        writeRows(c, writer);
+        rows = writeRows(c, writer);
     }
     const bool written = writer.flush();
     if (!failure)
         return fail(err, kReadError, failure.message());
-    if (!c.status())
-        return reportReadFailure(db, c.status(), err);
+    if (!rows)
+        return reportReadFailure(db, rows, err);
     if (!written)
         return fail(err, kReadError, writer.failure());
     return kOk;
