@@ -66,10 +66,4 @@ bool RowView::parseJet3Offsets(bool hasVariable) {
     return true;
 }
 
-bool RowView::variableRange(uint32_t index, uint32_t& start, uint32_t& end) const {
-    start = offsets_[index];
-    end = offsets_[index + 1];
-    return start <= end && end <= dataEnd_ && start >= fixedStart();
-}
-
 }  // namespace jet

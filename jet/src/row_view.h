@@ -28,7 +28,11 @@ class RowView {
     uint32_t variableCount() const { return varCount_; }
     // Byte range of variable value `index` (< variableCount()). False when the
     // offsets are out of order or outside the row.
-    bool variableRange(uint32_t index, uint32_t& start, uint32_t& end) const;
+    bool variableRange(uint32_t index, uint32_t& start, uint32_t& end) const {
+        start = offsets_[index];
+        end = offsets_[index + 1];
+        return start <= end && end <= dataEnd_ && start >= fixedStart();
+    }
 
   private:
     bool parseJet4Offsets(bool hasVariable);

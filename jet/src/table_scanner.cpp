@@ -279,8 +279,9 @@ bool TableScanner::valueBytes(const Column& c, size_t index, const uint8_t*& byt
     return locate(c, index, bytes, size) || fail(unlocatable(c));
 }
 
-bool TableScanner::locate(const Column& c, size_t index, const uint8_t*& bytes,
-                          uint32_t& size) const {
+// Inline: every value a scan reads passes here.
+inline bool TableScanner::locate(const Column& c, size_t index, const uint8_t*& bytes,
+                                 uint32_t& size) const {
     uint32_t start = 0, end = 0;
     if (c.isFixed()) {
         start = row_.fixedStart() + c.fixedOffset;
