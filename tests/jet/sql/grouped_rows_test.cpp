@@ -71,6 +71,22 @@ std::vector<std::string> readAll(GroupedRows& rows) {
 }
 
 // Bytes the heap holds, in small blocks and mapped ones.
+// Groups `input` by its first column and expects each row as `expected`
+// shows it: groups in the order of their numbers, stored order within.
+void expectGroupedAs(std::vector<std::vector<Value>> input,
+                     std::vector<std::pair<int, std::string>> expected) {
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
+    GroupedRows rows(cursor.table(), {0}, 0b11);
+    ScanFilter everyRow;
+    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
+    const std::vector<std::string> seen = readAll(rows);
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t r = 0; r < seen.size(); ++r)
+        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+}
+
 std::size_t heapBytes() {
     const struct mallinfo2 m = mallinfo2();
     return m.uordblks + m.hblkhd;
@@ -162,16 +178,7 @@ TEST(GroupedRowsTest, ManyGroupsOfSeveralSpellingsKeepEachRowAsStored) {
         expected.emplace_back(
             group, std::string(name) + "," + std::to_string(i) + "," + std::to_string(100 + i * 7));
     }
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
-    GroupedRows rows(cursor.table(), {0}, 0b11);
-    ScanFilter everyRow;
-    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
-    const std::vector<std::string> seen = readAll(rows);
-    ASSERT_EQ(seen.size(), expected.size());
-    for (std::size_t r = 0; r < seen.size(); ++r)
-        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+    expectGroupedAs(std::move(input), std::move(expected));
 }
 
 // Rows in key order need no hashing until one comes out of order; from then
@@ -195,16 +202,7 @@ TEST(GroupedRowsTest, RowsInKeyOrderThenOutOfOrderGroupAsSorted) {
     }
     for (const int key : {17, 0, 3999, 17, 4001})
         add(key, key % 2 ? "K%05d " : "k%05d");
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
-    GroupedRows rows(cursor.table(), {0}, 0b11);
-    ScanFilter everyRow;
-    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
-    const std::vector<std::string> seen = readAll(rows);
-    ASSERT_EQ(seen.size(), expected.size());
-    for (std::size_t r = 0; r < seen.size(); ++r)
-        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+    expectGroupedAs(std::move(input), std::move(expected));
 }
 
 // A few groups of many rows each, first in key order and then mixed: the
@@ -225,16 +223,7 @@ TEST(GroupedRowsTest, FewGroupsOfManyRowsKeepStoredOrder) {
         add(i % 2 ? 1 : 3);
     for (int i = 0; i < 30000; ++i)
         add((i * 7 + i / 5) % 6);
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    RowsInMemory cursor(regionsAndAmounts(), std::move(input));
-    GroupedRows rows(cursor.table(), {0}, 0b11);
-    ScanFilter everyRow;
-    ASSERT_TRUE(rows.collect(cursor, everyRow).isOk());
-    const std::vector<std::string> seen = readAll(rows);
-    ASSERT_EQ(seen.size(), expected.size());
-    for (std::size_t r = 0; r < seen.size(); ++r)
-        ASSERT_EQ(seen[r], expected[r].second) << "row " << r;
+    expectGroupedAs(std::move(input), std::move(expected));
 }
 
 // SQLite holds 3 and 3.0 equal; as two groups of the scan they came one
