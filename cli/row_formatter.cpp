@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "jet/sql_value_text.h"
 #include "jet/value_format.h"
@@ -24,18 +25,6 @@ void putInt(int64_t i, TextBuffer& out) {
     constexpr size_t kMaxDigits = 24;
     char* p = out.room(kMaxDigits);
     out.advanceTo(std::to_chars(p, p + kMaxDigits, i).ptr);
-}
-
-// Lowercase hex, two digits a byte.
-void putHex(std::string_view bytes, TextBuffer& out) {
-    static const char* hex = "0123456789abcdef";
-    char* p = out.room(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto byte = static_cast<uint8_t>(c);
-        *p++ = hex[byte >> 4];
-        *p++ = hex[byte & 15];
-    }
-    out.advanceTo(p);
 }
 
 // The plain text form of `v`, written straight into `out`.
@@ -70,7 +59,7 @@ void putPlainValue(const jet::ValueRef& v, TextBuffer& out) {
             break;
         case T::Binary:
         case T::Unsupported:
-            putHex(v.data, out);
+            out.advanceTo(jet::writeHex(out.room(v.data.size() * 2), v.data));
             break;
         case T::Guid:
             out.append(jet::formatGuid(v.data));

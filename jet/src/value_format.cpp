@@ -172,15 +172,19 @@ std::string formatGuid(std::string_view b) {
 }
 
 std::string hexString(std::string_view bytes) {
-    static const char* hex = "0123456789abcdef";
-    std::string out;
-    out.resize(bytes.size() * 2);
-    for (size_t k = 0; k < bytes.size(); ++k) {
-        const auto byte = static_cast<uint8_t>(bytes[k]);
-        out[2 * k] = hex[byte >> 4];
-        out[2 * k + 1] = hex[byte & 15];
-    }
+    std::string out(bytes.size() * 2, '\0');
+    writeHex(out.data(), bytes);
     return out;
+}
+
+char* writeHex(char* at, std::string_view bytes) {
+    static const char* hex = "0123456789abcdef";
+    for (const char c : bytes) {
+        const auto byte = static_cast<uint8_t>(c);
+        *at++ = hex[byte >> 4];
+        *at++ = hex[byte & 15];
+    }
+    return at;
 }
 
 std::string formatDouble(double d) {

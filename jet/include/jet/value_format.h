@@ -61,5 +61,7 @@ char* writeDateTimeIso(char* at, double accessDate);
 char* writeCurrency(char* at, int64_t scaled);
 char* writeDouble(char* at, double d);
 char* writeSingle(char* at, float f);
+// hexString's digits written at `at`, which has room for two a byte.
+char* writeHex(char* at, std::string_view bytes);
 
 }  // namespace jet
