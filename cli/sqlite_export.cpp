@@ -10,12 +10,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "jet/number_text.h"
 #include "jet/portable_query.h"
-#include "jet/value_format.h"
-#include "read_ahead.h"
-#include "row_feed.h"
 #include "sqlite_schema.h"
+#include "table_rows_copy.h"
 
 namespace cli {
 namespace {
@@ -31,11 +28,7 @@ constexpr uintmax_t kLargeSource = uintmax_t{64} << 20;
 struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
-struct Finalizer {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
 using Connection = std::unique_ptr<sqlite3, Closer>;
-using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 
 class Exporter {
   public:
@@ -173,41 +166,6 @@ void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summar
     createIndexes(table, summary);
 }
 
-// The form SQLite stores `v` in: dates, currency, GUIDs and decimals as
-// their exact text (made in `scratch`), Single as the double of its
-// shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
-jet::ValueRef storedForm(const jet::ValueRef& v, std::string& scratch) {
-    using T = jet::ValueType;
-    jet::ValueRef out;
-    switch (v.type) {
-        case T::Single:
-            out.type = T::Double;
-            out.d = jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d);
-            return out;
-        case T::DateTime:
-            scratch.clear();
-            jet::appendDateTimeIso(v.d, scratch);
-            if (scratch.size() > 10 && scratch[10] == 'T')
-                scratch[10] = ' ';  // SQLite's own date form
-            break;
-        case T::Currency:
-            scratch.clear();
-            jet::appendCurrency(v.i, scratch);
-            break;
-        case T::Guid:
-            scratch = jet::formatGuid(v.data);
-            break;
-        case T::Decimal:
-            scratch = v.dec.toString();
-            break;
-        default:
-            return v;
-    }
-    out.type = T::Text;
-    out.data = scratch;
-    return out;
-}
-
 Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     std::vector<size_t> copied;
     for (size_t i = 0; i < table.columns.size(); ++i)
@@ -216,30 +174,22 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     auto cursor = db_.openTable(table);
     if (!cursor)
         return cursor.status();
-    jet::TableCursor& c = **cursor;
-    const uint64_t expected = c.estimatedRowCount();
-    // The rows are decoded, and put in the form SQLite stores, on a second
-    // thread while SQLite stores the batch before; a row whose value fails
-    // is not stored. One statement takes them all.
-    ReadAhead reader(c, copied, ReadAhead::FailedRow::Drop, storedForm);
-    RowFeed feed(out_, feedName_, reader, copied.size(), kProgressEvery,
-                 [&](uint64_t stored) { return goOn(table, stored, expected); });
-    if (!feed.registered())
-        return failure();
-    const std::string sql =
-        "INSERT INTO " + sqliteName(table.name) + " SELECT * FROM " + sqliteName(feedName_);
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(out_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
-        return failure();
-    Statement insert(raw);
-    const int rc = sqlite3_step(insert.get());
-    rows = feed.rowsStored();
-    if (feed.stopped())
-        return Status(ErrorCode::Io, "stopped");
-    if (feed.readFailed())
-        return reader.status();
-    if (rc != SQLITE_DONE)
-        return failure(" (row " + std::to_string(feed.rowNumber()) + ")");
+    const uint64_t expected = (*cursor)->estimatedRowCount();
+    const TableRowsCopy copy =
+        copyTableRows(out_, **cursor, copied, sqliteName(table.name), feedName_, kProgressEvery,
+                      [&](uint64_t stored) { return goOn(table, stored, expected); });
+    rows = copy.rows;
+    switch (copy.end) {
+        case TableRowsCopy::End::Stopped:
+            return Status(ErrorCode::Io, "stopped");
+        case TableRowsCopy::End::ReadFailed:
+            return copy.readStatus;
+        case TableRowsCopy::End::SqliteFailed:
+            return failure(copy.failedRow > 0 ? " (row " + std::to_string(copy.failedRow) + ")"
+                                              : std::string());
+        case TableRowsCopy::End::Done:
+            break;
+    }
     if (!goOn(table, rows, expected))
         return Status(ErrorCode::Io, "stopped");
     return Status::ok();

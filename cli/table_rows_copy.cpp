@@ -1,0 +1,90 @@
+#include "table_rows_copy.h"
+
+#include <memory>
+
+#include "jet/number_text.h"
+#include "jet/value_format.h"
+#include "read_ahead.h"
+#include "sqlite_schema.h"
+
+namespace cli {
+namespace {
+
+struct Finalizer {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+
+// The form SQLite stores `v` in: dates, currency, GUIDs and decimals as
+// their exact text (made in `scratch`), Single as the double of its
+// shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
+jet::ValueRef storedForm(const jet::ValueRef& v, std::string& scratch) {
+    using T = jet::ValueType;
+    jet::ValueRef out;
+    switch (v.type) {
+        case T::Single:
+            out.type = T::Double;
+            out.d = jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d);
+            return out;
+        case T::DateTime:
+            scratch.clear();
+            jet::appendDateTimeIso(v.d, scratch);
+            if (scratch.size() > 10 && scratch[10] == 'T')
+                scratch[10] = ' ';  // SQLite's own date form
+            break;
+        case T::Currency:
+            scratch.clear();
+            jet::appendCurrency(v.i, scratch);
+            break;
+        case T::Guid:
+            scratch = jet::formatGuid(v.data);
+            break;
+        case T::Decimal:
+            scratch = v.dec.toString();
+            break;
+        default:
+            return v;
+    }
+    out.type = T::Text;
+    out.data = scratch;
+    return out;
+}
+
+}  // namespace
+
+TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
+                            const std::vector<size_t>& columns, const std::string& target,
+                            const std::string& feedName, uint64_t progressEvery,
+                            const RowFeed::Progress& progress) {
+    TableRowsCopy result;
+    // The rows are decoded, and put in the form SQLite stores, on a second
+    // thread while SQLite stores the batch before; a row whose value fails
+    // is not stored. One statement takes them all.
+    ReadAhead reader(cursor, columns, ReadAhead::FailedRow::Drop, storedForm);
+    RowFeed feed(out, feedName, reader, columns.size(), progressEvery, progress);
+    if (!feed.registered()) {
+        result.end = TableRowsCopy::End::SqliteFailed;
+        return result;
+    }
+    const std::string sql = "INSERT INTO " + target + " SELECT * FROM " + sqliteName(feedName);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(out, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        result.end = TableRowsCopy::End::SqliteFailed;
+        return result;
+    }
+    Statement insert(raw);
+    const int rc = sqlite3_step(insert.get());
+    result.rows = feed.rowsStored();
+    if (feed.stopped()) {
+        result.end = TableRowsCopy::End::Stopped;
+    } else if (feed.readFailed()) {
+        result.end = TableRowsCopy::End::ReadFailed;
+        result.readStatus = reader.status();
+    } else if (rc != SQLITE_DONE) {
+        result.end = TableRowsCopy::End::SqliteFailed;
+        result.failedRow = feed.rowNumber();
+    }
+    return result;
+}
+
+}  // namespace cli
