@@ -5,12 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "jet/portable_query.h"
+#include "side_table_copy.h"
 #include "sqlite_schema.h"
 #include "table_rows_copy.h"
 
@@ -24,6 +29,26 @@ using jet::Status;
 constexpr uint64_t kProgressEvery = 1 << 14;
 // From this size of Access file on, the copy uses SQLite's largest pages.
 constexpr uintmax_t kLargeSource = uintmax_t{64} << 20;
+// SQLite's page cache while rows are stored, and while an index is built.
+constexpr int kCacheKiB = 32 * 1024;
+constexpr int kSortRunKiB = 4 * 1024;
+
+// Whether SQLite's error `code` means the file cannot be written at all (a
+// full disk), which ends the whole copy rather than one table's.
+bool endsTheCopy(int code) {
+    switch (code) {
+        case SQLITE_FULL:
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_NOMEM:
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB:
+            return true;
+        default:
+            return false;
+    }
+}
 
 struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -32,8 +57,11 @@ using Connection = std::unique_ptr<sqlite3, Closer>;
 
 class Exporter {
   public:
-    Exporter(const jet::Database& db, sqlite3* out, const SqliteExportProgress& progress)
-        : db_(db), out_(out), progress_(progress) {}
+    // `outPath` is the file `out` writes: a table copied beside the others
+    // goes to a file of its own in the same folder.
+    Exporter(const jet::Database& db, sqlite3* out, std::string outPath,
+             const SqliteExportProgress& progress, const SqliteExportTuning& tuning)
+        : db_(db), out_(out), outPath_(std::move(outPath)), progress_(progress), tuning_(tuning) {}
 
     Status run(SqliteExportSummary& summary);
 
@@ -43,40 +71,53 @@ class Exporter {
     // The last SQLite error as a Status; one that means the file itself
     // cannot be written (a full disk) is kept, for it ends the whole copy.
     Status failure(const std::string& context = {});
+    void noteColumnsLeftOut(const jet::TableDef& table, SqliteExportSummary& summary);
     void copyTable(const jet::TableDef& table, SqliteExportSummary& summary);
     Status copyRows(const jet::TableDef& table, uint64_t& rows);
+    // Called from the thread copying beside, too.
     bool goOn(const jet::TableDef& table, uint64_t rows, uint64_t expected) {
-        stopped_ = stopped_ || (progress_ && !progress_(table.name, rows, expected));
+        std::lock_guard lock(progressMutex_);
+        if (!stopped_ && progress_ && !progress_(table.name, rows, expected)) {
+            stopped_ = true;
+            stoppedIn_ = table.name;
+        }
         return !stopped_;
     }
+    // Why the copy stopped, naming the table, once the progress call said stop.
+    Status stopStatus() {
+        std::lock_guard lock(progressMutex_);
+        return stopped_ ? Status(ErrorCode::Io, "stopped while copying table '" + stoppedIn_ + "'")
+                        : Status::ok();
+    }
+    const jet::TableDef* sideCandidate(const std::vector<const jet::TableDef*>& tables) const;
+    void startSideCopy(const jet::TableDef& table, const std::string& pragmas);
+    void createSideTable(const jet::TableDef& table, SqliteExportSummary& summary);
+    Status finishSideTable(SqliteExportSummary& summary);
     void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
     void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
 
     const jet::Database& db_;
     sqlite3* out_;
+    std::string outPath_;
     const SqliteExportProgress& progress_;
+    SqliteExportTuning tuning_;
     std::set<std::string> usedNames_;
     std::string feedName_;  // the table the rows are read from: no table's name
-    bool stopped_ = false;
+    std::mutex progressMutex_;
+    bool stopped_ = false;  // guarded by progressMutex_, as is stoppedIn_
+    std::string stoppedIn_;
     Status outputFailure_;
+    // The table copied beside the others, and where its lines of the
+    // summary go once its copy has ended.
+    const jet::TableDef* sideTable_ = nullptr;
+    std::unique_ptr<SideTableCopy> side_;
+    size_t sideSummarySlot_ = 0;
 };
 
 Status Exporter::failure(const std::string& context) {
     Status st(ErrorCode::Io, error() + context);
-    switch (sqlite3_errcode(out_)) {
-        case SQLITE_FULL:
-        case SQLITE_IOERR:
-        case SQLITE_CORRUPT:
-        case SQLITE_NOMEM:
-        case SQLITE_READONLY:
-        case SQLITE_CANTOPEN:
-        case SQLITE_NOTADB:
-            if (outputFailure_)
-                outputFailure_ = st;
-            break;
-        default:
-            break;
-    }
+    if (endsTheCopy(sqlite3_errcode(out_)) && outputFailure_)
+        outputFailure_ = st;
     return st;
 }
 
@@ -100,13 +141,12 @@ Status Exporter::run(SqliteExportSummary& summary) {
     // split, fetch and write), but every table and index takes at least
     // one, so a small file keeps the 4 KB default and stays small.
     std::error_code ec;
-    if (fs::file_size(db_.path(), ec) >= kLargeSource && !ec)
-        if (Status st = exec("PRAGMA page_size=65536"); !st)
-            return st;
-    if (Status st =
-            exec("PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; "
-                 "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-32768; PRAGMA threads=2");
-        !st)
+    const bool large = fs::file_size(db_.path(), ec) >= kLargeSource && !ec;
+    const std::string pragmas = std::string(large ? "PRAGMA page_size=65536; " : "") +
+                                "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF; "
+                                "PRAGMA locking_mode=EXCLUSIVE; PRAGMA cache_size=-" +
+                                std::to_string(kCacheKiB) + "; PRAGMA threads=2";
+    if (Status st = exec(pragmas); !st)
         return st;
     std::vector<const jet::TableDef*> tables;
     for (const jet::TableDef& t : db_.tables()) {
@@ -125,25 +165,38 @@ Status Exporter::run(SqliteExportSummary& summary) {
     feedName_ = "access_rows";
     for (int n = 2; usedNames_.count(feedName_); ++n)
         feedName_ = "access_rows_" + std::to_string(n);
+    if (const jet::TableDef* side = sideCandidate(tables))
+        startSideCopy(*side, pragmas);
     for (const jet::TableDef* t : tables) {
-        copyTable(*t, summary);
-        if (stopped_)
-            return Status(ErrorCode::Io, "stopped while copying table '" + t->name + "'");
+        if (t == sideTable_ && side_)
+            createSideTable(*t, summary);
+        else
+            copyTable(*t, summary);
+        if (Status st = stopStatus(); !st)
+            return st;
         if (!outputFailure_)
             return outputFailure_;
     }
+    if (Status st = finishSideTable(summary); !st)
+        return st;
+    if (Status st = stopStatus(); !st)
+        return st;
     for (const jet::QueryDef& q : db_.queries())
         if (!q.isHidden())
             createView(q, summary);
     return outputFailure_;
 }
 
-void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summary) {
-    const bool jet3 = db_.format() == jet::FileFormat::Jet3;
+void Exporter::noteColumnsLeftOut(const jet::TableDef& table, SqliteExportSummary& summary) {
     for (const jet::Column& c : table.columns)
         if (!isCopied(c))
             summary.skipped.push_back("column '" + table.name + "." + c.name +
                                       "': attachments and multi-valued fields are not copied");
+}
+
+void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summary) {
+    const bool jet3 = db_.format() == jet::FileFormat::Jet3;
+    noteColumnsLeftOut(table, summary);
     uint64_t rows = 0;
     Status st = exec("BEGIN");
     if (st)
@@ -154,7 +207,7 @@ void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summar
         st = exec("COMMIT");
     if (!st) {
         (void)exec("ROLLBACK");
-        if (stopped_)
+        if (!stopStatus())
             return;
         summary.skipped.push_back("table '" + table.name + "': " + st.message());
         return;
@@ -195,9 +248,141 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     return Status::ok();
 }
 
+// The table to copy beside the others: the largest whose cursor may be read
+// beside the database's other cursors and that has no index of its own to
+// build (its indexes would be built after the others', out of the order a
+// reader of the file expects), when it is big enough to be worth a file of
+// its own and the others hold work enough to overlap with it.
+const jet::TableDef* Exporter::sideCandidate(
+    const std::vector<const jet::TableDef*>& tables) const {
+    if (std::thread::hardware_concurrency() < 2)
+        return nullptr;
+    uint64_t all = 0;
+    const jet::TableDef* best = nullptr;
+    for (const jet::TableDef* t : tables) {
+        all += t->storedRowCount;
+        const bool ownIndexes =
+            !t->indexError.empty() ||
+            std::any_of(t->indexes.begin(), t->indexes.end(),
+                        [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
+        if (!ownIndexes && t->storedRowCount >= tuning_.besideFromRows &&
+            (!best || t->storedRowCount > best->storedRowCount))
+            best = t;
+    }
+    if (!best ||
+        (!tuning_.besideEvenAlone && (all - best->storedRowCount) * 3 < best->storedRowCount))
+        return nullptr;
+    return best;
+}
+
+void Exporter::startSideCopy(const jet::TableDef& table, const std::string& pragmas) {
+    auto cursor = db_.openTable(table);
+    if (!cursor || (*cursor)->pageCount() == 0)
+        return;  // copied in its turn, as any other table
+    std::string path = outPath_ + ".XXXXXX";
+    const int fd = mkstemp(path.data());
+    if (fd < 0)
+        return;
+    close(fd);
+    SideTableCopy::Setup setup;
+    setup.path = path;
+    setup.pragmas = pragmas;
+    setup.createTable = createTable(table, db_.format() == jet::FileFormat::Jet3);
+    setup.target = sqliteName(table.name);
+    for (size_t i = 0; i < table.columns.size(); ++i)
+        if (isCopied(table.columns[i]))
+            setup.columns.push_back(i);
+    setup.feedName = feedName_;
+    setup.progressEvery = kProgressEvery;
+    const uint64_t expected = (*cursor)->estimatedRowCount();
+    setup.progress = [this, &table, expected](uint64_t stored) {
+        return goOn(table, stored, expected);
+    };
+    try {
+        side_ = std::make_unique<SideTableCopy>(std::move(setup), std::move(*cursor));
+        sideTable_ = &table;
+    } catch (const std::system_error&) {
+        std::remove(path.c_str());  // no thread to spare: copied in its turn
+    }
+}
+
+// In the table's turn: the table made empty, so that the tables of the file
+// keep the order of the Access file's; its rows come when copied.
+void Exporter::createSideTable(const jet::TableDef& table, SqliteExportSummary& summary) {
+    noteColumnsLeftOut(table, summary);
+    Status st = exec("BEGIN");
+    if (st)
+        st = exec(createTable(table, db_.format() == jet::FileFormat::Jet3));
+    if (st)
+        st = exec("COMMIT");
+    if (!st) {
+        (void)exec("ROLLBACK");
+        side_.reset();  // the table is left out as any other would be
+        summary.skipped.push_back("table '" + table.name + "': " + st.message());
+        return;
+    }
+    sideSummarySlot_ = summary.skipped.size();
+    (void)goOn(table, 0, table.storedRowCount);  // its rows are on their way
+}
+
+// Moves the rows copied beside into the output, or leaves the table out
+// with the reason when its copy failed.
+Status Exporter::finishSideTable(SqliteExportSummary& summary) {
+    if (!side_)
+        return Status::ok();
+    const SideTableCopy::Outcome outcome = side_->wait();
+    const jet::TableDef& table = *sideTable_;
+    Status st = outcome.status;
+    if (!st && endsTheCopy(outcome.sqliteCode))
+        return st;  // the disk the output is on is full
+    if (st) {
+        char* attach = sqlite3_mprintf("ATTACH DATABASE %Q AS side_copy", side_->path().c_str());
+        st = attach ? exec(attach) : Status(ErrorCode::Io, "out of memory");
+        sqlite3_free(attach);
+        if (st) {
+            const std::string name = sqliteName(table.name);
+            st = exec("BEGIN");
+            if (st)
+                st = exec("INSERT INTO main." + name + " SELECT * FROM side_copy." + name);
+            if (st)
+                st = exec("COMMIT");
+            if (!st)
+                (void)exec("ROLLBACK");
+            (void)exec("DETACH DATABASE side_copy");
+        }
+    }
+    side_.reset();
+    if (!outputFailure_)
+        return outputFailure_;
+    if (st) {
+        if (!goOn(table, outcome.rows, outcome.rows))
+            return Status(ErrorCode::Io, "stopped while copying table '" + table.name + "'");
+        ++summary.tables;
+        summary.rows += outcome.rows;
+        if (primaryKey(table))
+            ++summary.indexes;
+        return Status::ok();
+    }
+    if (outcome.stopped)
+        return Status::ok();  // the stop is reported as such
+    (void)exec("DROP TABLE main." + sqliteName(table.name));
+    summary.skipped.insert(summary.skipped.begin() + static_cast<std::ptrdiff_t>(sideSummarySlot_),
+                           "table '" + table.name + "': " + st.message());
+    return outputFailure_;
+}
+
 void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& summary) {
     if (!table.indexError.empty())
         summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
+    // SQLite sorts a new index's keys in runs as large as the page cache:
+    // runs of a few MB stay in the CPU's caches, and the helper threads sort
+    // them while the table is still being read, where one run of the whole
+    // index is sorted alone at the end by chasing pointers through memory.
+    const bool anyIndex =
+        std::any_of(table.indexes.begin(), table.indexes.end(),
+                    [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
+    if (anyIndex)
+        (void)exec("PRAGMA cache_size=-" + std::to_string(kSortRunKiB));
     for (const jet::IndexDef& index : table.indexes) {
         if (index.primaryKey || index.foreignKey)
             continue;  // the key is part of the table; relationships are not copied
@@ -210,6 +395,8 @@ void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& su
             summary.skipped.push_back("index '" + table.name + "." + index.name +
                                       "': " + st.message());
     }
+    if (anyIndex)
+        (void)exec("PRAGMA cache_size=-" + std::to_string(kCacheKiB));
 }
 
 void Exporter::createView(const jet::QueryDef& query, SqliteExportSummary& summary) {
@@ -245,8 +432,8 @@ Status refuseSource(const std::string& outPath) {
 }  // namespace
 
 jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
-                                                bool replace,
-                                                const SqliteExportProgress& progress) {
+                                                bool replace, const SqliteExportProgress& progress,
+                                                const SqliteExportTuning& tuning) {
     std::error_code ec;
     if (db.isFile(outPath))
         return refuseSource(outPath);
@@ -275,7 +462,7 @@ jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const s
         const int rc = sqlite3_open_v2(temp.c_str(), &raw,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         Connection out(raw);
-        st = rc == SQLITE_OK ? Exporter(db, out.get(), progress).run(summary)
+        st = rc == SQLITE_OK ? Exporter(db, out.get(), temp, progress, tuning).run(summary)
                              : Status(ErrorCode::Io, sqlite3_errmsg(raw));
         if (st && sqlite3_close(out.release()) != SQLITE_OK)
             st = Status(ErrorCode::Io, "cannot finish the SQLite file");

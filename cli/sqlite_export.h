@@ -32,12 +32,23 @@ struct SqliteExportSummary {
 using SqliteExportProgress =
     std::function<bool(const std::string& table, uint64_t rows, uint64_t expected)>;
 
+// How the copy is carried out; the defaults suit every file.
+struct SqliteExportTuning {
+    // A table of at least this many rows (by its definition's count) may be
+    // copied on a connection and thread of its own beside the others.
+    uint64_t besideFromRows = 50'000;
+    // Whether it goes beside even when the other tables hold too few rows
+    // to keep the two connections busy together.
+    bool besideEvenAlone = false;
+};
+
 // Fails without touching `outPath` when it exists and `replace` is false,
 // when the SQLite file cannot be written, or when the progress callback
 // stops it; the temporary file is removed in each case. A table, index or query that cannot
 // be copied is left out and named in the summary's `skipped` list.
 jet::Result<SqliteExportSummary> exportToSqlite(const jet::Database& db, const std::string& outPath,
                                                 bool replace,
-                                                const SqliteExportProgress& progress = {});
+                                                const SqliteExportProgress& progress = {},
+                                                const SqliteExportTuning& tuning = {});
 
 }  // namespace cli

@@ -87,4 +87,22 @@ TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
     return result;
 }
 
+jet::Status rowsCopyStatus(const TableRowsCopy& copy, sqlite3* out) {
+    switch (copy.end) {
+        case TableRowsCopy::End::Done:
+            break;
+        case TableRowsCopy::End::Stopped:
+            return jet::Status(jet::ErrorCode::Io, "stopped");
+        case TableRowsCopy::End::ReadFailed:
+            return copy.readStatus;
+        case TableRowsCopy::End::SqliteFailed:
+            return jet::Status(
+                jet::ErrorCode::Io,
+                sqlite3_errmsg(out) + (copy.failedRow > 0
+                                           ? " (row " + std::to_string(copy.failedRow) + ")"
+                                           : std::string()));
+    }
+    return jet::Status::ok();
+}
+
 }  // namespace cli

@@ -37,4 +37,8 @@ TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
                             const std::string& feedName, uint64_t progressEvery,
                             const RowFeed::Progress& progress);
 
+// The copy's end in words: ok when Done, "stopped", the read failure, or
+// SQLite's last error on `out` with the row it failed on.
+jet::Status rowsCopyStatus(const TableRowsCopy& copy, sqlite3* out);
+
 }  // namespace cli

@@ -184,6 +184,85 @@ TEST(SqliteExport, BenchDatabaseMatchesTheExport) {
     fs::remove_all(c.dir);
 }
 
+std::string dumpOf(const std::string& path) {
+    int rc = 0;
+    std::string dump = sqlite3Cli(path, ".dump", rc);
+    EXPECT_EQ(rc, 0) << dump;
+    return dump;
+}
+
+// Temporary files of an export to `target` in its folder: the work file and,
+// while a table is copied beside the others, that table's own file.
+size_t workFiles(const std::string& target) {
+    const std::string prefix = "." + fs::path(target).filename().string() + ".";
+    size_t n = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(target).parent_path()))
+        n += entry.path().filename().string().rfind(prefix, 0) == 0 ? 1 : 0;
+    return n;
+}
+
+// A table copied on a connection of its own and moved in afterwards must
+// leave the same file behind as one copied in its turn: the same schema in
+// the same order, the same rows, the same summary.
+TEST(SqliteExport, ATableCopiedBesideTheOthersGivesTheSameFile) {
+    int besideUsed = 0;
+    for (const std::string& rel : jettest::allTestFiles()) {
+        auto db = jet::Database::open(jettest::testFile(rel), jettest::passwordFor(rel));
+        ASSERT_TRUE(db) << rel;
+        const std::string dir = jettest::makeTempDir();
+        cli::SqliteExportTuning inTurn;
+        inTurn.besideFromRows = UINT64_MAX;
+        auto plain = cli::exportToSqlite(**db, dir + "/plain.sqlite", false, {}, inTurn);
+        ASSERT_TRUE(plain) << rel << ": " << plain.status().message();
+        cli::SqliteExportTuning beside;
+        beside.besideFromRows = 0;
+        beside.besideEvenAlone = true;
+        const std::string target = dir + "/beside.sqlite";
+        bool sawSideFile = false;
+        auto both = cli::exportToSqlite(
+            **db, target, false,
+            [&](const std::string&, uint64_t, uint64_t) {
+                sawSideFile = sawSideFile || workFiles(target) == 2;
+                return true;
+            },
+            beside);
+        ASSERT_TRUE(both) << rel << ": " << both.status().message();
+        besideUsed += sawSideFile ? 1 : 0;
+        EXPECT_EQ(dumpOf(target), dumpOf(dir + "/plain.sqlite")) << rel;
+        EXPECT_EQ(both->tables, plain->tables) << rel;
+        EXPECT_EQ(both->rows, plain->rows) << rel;
+        EXPECT_EQ(both->indexes, plain->indexes) << rel;
+        EXPECT_EQ(both->views, plain->views) << rel;
+        EXPECT_EQ(both->skipped, plain->skipped) << rel;
+        EXPECT_EQ(workFiles(target), 0u) << rel << ": the work files are gone";
+        fs::remove_all(dir);
+    }
+    EXPECT_GE(besideUsed, 10) << "files with a table copied beside the others";
+}
+
+// Stopped while the largest table is being copied beside the others: the
+// stop names it, and neither the target nor a work file is left.
+TEST(SqliteExport, StoppedWhileATableIsCopiedBesideLeavesNothing) {
+    const char* bench = std::getenv("TABLESCOPE_BENCH_MDB");
+    ASSERT_TRUE(bench && *bench) << "TABLESCOPE_BENCH_MDB is not set";
+    auto db = jet::Database::open(bench);
+    ASSERT_TRUE(db) << db.status().message();
+    const std::string dir = jettest::makeTempDir();
+    const std::string target = dir + "/out.sqlite";
+    bool sawSideFile = false;
+    auto stopped = cli::exportToSqlite(**db, target, false,
+                                       [&](const std::string& table, uint64_t rows, uint64_t) {
+                                           sawSideFile = sawSideFile || workFiles(target) == 2;
+                                           return !(table == "Big" && rows >= 100'000);
+                                       });
+    ASSERT_FALSE(stopped);
+    EXPECT_EQ(stopped.status().message(),
+              "cannot write '" + target + "': stopped while copying table 'Big'");
+    EXPECT_TRUE(sawSideFile);
+    EXPECT_TRUE(fs::is_empty(dir));
+    fs::remove_all(dir);
+}
+
 TEST(SqliteExport, KeysAndIndexesArrive) {
     auto db = jet::Database::open(jettest::testFile("mdb-reader/V2000/test.mdb"));
     ASSERT_TRUE(db);
