@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "jet/portable_query.h"
-#include "side_table_copy.h"
+#include "side_copy.h"
 #include "sqlite_schema.h"
 #include "table_rows_copy.h"
 
@@ -32,23 +32,6 @@ constexpr uintmax_t kLargeSource = uintmax_t{64} << 20;
 // SQLite's page cache while rows are stored, and while an index is built.
 constexpr int kCacheKiB = 32 * 1024;
 constexpr int kSortRunKiB = 4 * 1024;
-
-// Whether SQLite's error `code` means the file cannot be written at all (a
-// full disk), which ends the whole copy rather than one table's.
-bool endsTheCopy(int code) {
-    switch (code) {
-        case SQLITE_FULL:
-        case SQLITE_IOERR:
-        case SQLITE_CORRUPT:
-        case SQLITE_NOMEM:
-        case SQLITE_READONLY:
-        case SQLITE_CANTOPEN:
-        case SQLITE_NOTADB:
-            return true;
-        default:
-            return false;
-    }
-}
 
 struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -89,10 +72,19 @@ class Exporter {
         return stopped_ ? Status(ErrorCode::Io, "stopped while copying table '" + stoppedIn_ + "'")
                         : Status::ok();
     }
-    const jet::TableDef* sideCandidate(const std::vector<const jet::TableDef*>& tables) const;
-    void startSideCopy(const jet::TableDef& table, const std::string& pragmas);
-    void createSideTable(const jet::TableDef& table, SqliteExportSummary& summary);
-    Status finishSideTable(SqliteExportSummary& summary);
+    // A table copied beside the others, and where its line of the summary
+    // goes should its copy fail.
+    struct SideTable {
+        const jet::TableDef* table = nullptr;
+        bool created = false;  // made empty in its turn
+        size_t summarySlot = 0;
+    };
+    std::vector<const jet::TableDef*> sideCandidates(
+        const std::vector<const jet::TableDef*>& tables) const;
+    void startSideCopy(const std::vector<const jet::TableDef*>& tables, const std::string& pragmas);
+    SideTable* sideTable(const jet::TableDef& table);
+    void createSideTable(SideTable& side, SqliteExportSummary& summary);
+    Status finishSideTables(SqliteExportSummary& summary);
     void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
     void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
 
@@ -107,11 +99,8 @@ class Exporter {
     bool stopped_ = false;  // guarded by progressMutex_, as is stoppedIn_
     std::string stoppedIn_;
     Status outputFailure_;
-    // The table copied beside the others, and where its lines of the
-    // summary go once its copy has ended.
-    const jet::TableDef* sideTable_ = nullptr;
-    std::unique_ptr<SideTableCopy> side_;
-    size_t sideSummarySlot_ = 0;
+    std::vector<SideTable> sideTables_;
+    std::unique_ptr<SideCopy> side_;
 };
 
 Status Exporter::failure(const std::string& context) {
@@ -165,11 +154,11 @@ Status Exporter::run(SqliteExportSummary& summary) {
     feedName_ = "access_rows";
     for (int n = 2; usedNames_.count(feedName_); ++n)
         feedName_ = "access_rows_" + std::to_string(n);
-    if (const jet::TableDef* side = sideCandidate(tables))
-        startSideCopy(*side, pragmas);
+    if (const auto side = sideCandidates(tables); !side.empty())
+        startSideCopy(side, pragmas);
     for (const jet::TableDef* t : tables) {
-        if (t == sideTable_ && side_)
-            createSideTable(*t, summary);
+        if (SideTable* side = sideTable(*t))
+            createSideTable(*side, summary);
         else
             copyTable(*t, summary);
         if (Status st = stopStatus(); !st)
@@ -177,7 +166,7 @@ Status Exporter::run(SqliteExportSummary& summary) {
         if (!outputFailure_)
             return outputFailure_;
     }
-    if (Status st = finishSideTable(summary); !st)
+    if (Status st = finishSideTables(summary); !st)
         return st;
     if (Status st = stopStatus(); !st)
         return st;
@@ -248,67 +237,97 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
     return Status::ok();
 }
 
-// The table to copy beside the others: the largest whose cursor may be read
-// beside the database's other cursors and that has no index of its own to
-// build (its indexes would be built after the others', out of the order a
-// reader of the file expects), when it is big enough to be worth a file of
-// its own and the others hold work enough to overlap with it.
-const jet::TableDef* Exporter::sideCandidate(
+// The tables to copy beside the others: those whose cursors may be read
+// beside the database's other cursors and that have no index of their own to
+// build (their indexes would be built after the others', out of the order a
+// reader of the file expects), largest first, while the tables left in turn
+// hold work enough to overlap with them; none unless the largest is big
+// enough to be worth a file of its own.
+std::vector<const jet::TableDef*> Exporter::sideCandidates(
     const std::vector<const jet::TableDef*>& tables) const {
+    std::vector<const jet::TableDef*> side;
     if (std::thread::hardware_concurrency() < 2)
-        return nullptr;
-    uint64_t all = 0;
-    const jet::TableDef* best = nullptr;
+        return side;
+    uint64_t inTurn = 0;
+    std::vector<const jet::TableDef*> eligible;
     for (const jet::TableDef* t : tables) {
-        all += t->storedRowCount;
+        inTurn += t->storedRowCount;
         const bool ownIndexes =
             !t->indexError.empty() ||
             std::any_of(t->indexes.begin(), t->indexes.end(),
                         [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
-        if (!ownIndexes && t->storedRowCount >= tuning_.besideFromRows &&
-            (!best || t->storedRowCount > best->storedRowCount))
-            best = t;
+        if (!ownIndexes)
+            eligible.push_back(t);
     }
-    if (!best ||
-        (!tuning_.besideEvenAlone && (all - best->storedRowCount) * 3 < best->storedRowCount))
-        return nullptr;
-    return best;
+    std::stable_sort(eligible.begin(), eligible.end(), [](const auto* a, const auto* b) {
+        return a->storedRowCount > b->storedRowCount;
+    });
+    if (eligible.empty() || eligible.front()->storedRowCount < tuning_.besideFromRows)
+        return side;
+    uint64_t beside = 0;
+    for (const jet::TableDef* t : eligible) {
+        const uint64_t rows = t->storedRowCount;
+        if (!tuning_.besideEvenAlone && beside + rows > 3 * (inTurn - rows))
+            continue;
+        beside += rows;
+        inTurn -= rows;
+        side.push_back(t);
+    }
+    return side;
 }
 
-void Exporter::startSideCopy(const jet::TableDef& table, const std::string& pragmas) {
-    auto cursor = db_.openTable(table);
-    if (!cursor || (*cursor)->pageCount() == 0)
-        return;  // copied in its turn, as any other table
-    std::string path = outPath_ + ".XXXXXX";
-    const int fd = mkstemp(path.data());
+void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
+                             const std::string& pragmas) {
+    SideCopy::Setup setup;
+    std::vector<SideTable> chosen;
+    for (const jet::TableDef* table : tables) {
+        auto cursor = db_.openTable(*table);
+        if (!cursor || (*cursor)->pageCount() == 0)
+            continue;  // copied in its turn, as any other table
+        SideCopy::Table copy;
+        copy.createTable = createTable(*table, db_.format() == jet::FileFormat::Jet3);
+        copy.target = sqliteName(table->name);
+        for (size_t i = 0; i < table->columns.size(); ++i)
+            if (isCopied(table->columns[i]))
+                copy.columns.push_back(i);
+        const uint64_t expected = (*cursor)->estimatedRowCount();
+        copy.progress = [this, table, expected](uint64_t stored) {
+            return goOn(*table, stored, expected);
+        };
+        copy.cursor = std::move(*cursor);
+        setup.tables.push_back(std::move(copy));
+        chosen.push_back(SideTable{table});
+    }
+    if (chosen.empty())
+        return;
+    setup.path = outPath_ + ".XXXXXX";
+    const int fd = mkstemp(setup.path.data());
     if (fd < 0)
         return;
     close(fd);
-    SideTableCopy::Setup setup;
-    setup.path = path;
     setup.pragmas = pragmas;
-    setup.createTable = createTable(table, db_.format() == jet::FileFormat::Jet3);
-    setup.target = sqliteName(table.name);
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        if (isCopied(table.columns[i]))
-            setup.columns.push_back(i);
     setup.feedName = feedName_;
     setup.progressEvery = kProgressEvery;
-    const uint64_t expected = (*cursor)->estimatedRowCount();
-    setup.progress = [this, &table, expected](uint64_t stored) {
-        return goOn(table, stored, expected);
-    };
+    const std::string path = setup.path;
     try {
-        side_ = std::make_unique<SideTableCopy>(std::move(setup), std::move(*cursor));
-        sideTable_ = &table;
+        side_ = std::make_unique<SideCopy>(std::move(setup));
+        sideTables_ = std::move(chosen);
     } catch (const std::system_error&) {
-        std::remove(path.c_str());  // no thread to spare: copied in its turn
+        std::remove(path.c_str());  // no thread to spare: copied in their turns
     }
+}
+
+Exporter::SideTable* Exporter::sideTable(const jet::TableDef& table) {
+    for (SideTable& s : sideTables_)
+        if (s.table == &table)
+            return &s;
+    return nullptr;
 }
 
 // In the table's turn: the table made empty, so that the tables of the file
 // keep the order of the Access file's; its rows come when copied.
-void Exporter::createSideTable(const jet::TableDef& table, SqliteExportSummary& summary) {
+void Exporter::createSideTable(SideTable& side, SqliteExportSummary& summary) {
+    const jet::TableDef& table = *side.table;
     noteColumnsLeftOut(table, summary);
     Status st = exec("BEGIN");
     if (st)
@@ -317,57 +336,63 @@ void Exporter::createSideTable(const jet::TableDef& table, SqliteExportSummary& 
         st = exec("COMMIT");
     if (!st) {
         (void)exec("ROLLBACK");
-        side_.reset();  // the table is left out as any other would be
         summary.skipped.push_back("table '" + table.name + "': " + st.message());
-        return;
+        return;  // left out as any other table would be; its copy beside is not used
     }
-    sideSummarySlot_ = summary.skipped.size();
+    side.created = true;
+    side.summarySlot = summary.skipped.size();
     (void)goOn(table, 0, table.storedRowCount);  // its rows are on their way
 }
 
-// Moves the rows copied beside into the output, or leaves the table out
-// with the reason when its copy failed.
-Status Exporter::finishSideTable(SqliteExportSummary& summary) {
+// Moves the rows copied beside into the output, or leaves a table out with
+// the reason when its copy failed.
+Status Exporter::finishSideTables(SqliteExportSummary& summary) {
     if (!side_)
         return Status::ok();
-    const SideTableCopy::Outcome outcome = side_->wait();
-    const jet::TableDef& table = *sideTable_;
-    Status st = outcome.status;
-    if (!st && endsTheCopy(outcome.sqliteCode))
-        return st;  // the disk the output is on is full
-    if (st) {
-        char* attach = sqlite3_mprintf("ATTACH DATABASE %Q AS side_copy", side_->path().c_str());
-        st = attach ? exec(attach) : Status(ErrorCode::Io, "out of memory");
-        sqlite3_free(attach);
-        if (st) {
-            const std::string name = sqliteName(table.name);
+    const std::vector<SideCopy::Outcome> outcomes = side_->wait();
+    for (const SideCopy::Outcome& outcome : outcomes)
+        if (!outcome.status && endsTheCopy(outcome.sqliteCode))
+            return outcome.status;  // the disk the output is on is full
+    char* attach = sqlite3_mprintf("ATTACH DATABASE %Q AS side_copy", side_->path().c_str());
+    const Status attached = attach ? exec(attach) : Status(ErrorCode::Io, "out of memory");
+    sqlite3_free(attach);
+    // Backwards, so that the lines of the summary still to come keep their places.
+    for (size_t i = sideTables_.size(); i-- > 0;) {
+        const SideTable& side = sideTables_[i];
+        const SideCopy::Outcome& outcome = outcomes[i];
+        if (!side.created)
+            continue;
+        const jet::TableDef& table = *side.table;
+        const std::string name = sqliteName(table.name);
+        Status st = outcome.status;
+        if (st)
+            st = attached;
+        if (st)
             st = exec("BEGIN");
-            if (st)
-                st = exec("INSERT INTO main." + name + " SELECT * FROM side_copy." + name);
-            if (st)
-                st = exec("COMMIT");
-            if (!st)
-                (void)exec("ROLLBACK");
-            (void)exec("DETACH DATABASE side_copy");
+        if (st)
+            st = exec("INSERT INTO main." + name + " SELECT * FROM side_copy." + name);
+        if (st)
+            st = exec("COMMIT");
+        if (st) {
+            if (!goOn(table, outcome.rows, outcome.rows))
+                break;
+            ++summary.tables;
+            summary.rows += outcome.rows;
+            if (primaryKey(table))
+                ++summary.indexes;
+            continue;
         }
+        (void)exec("ROLLBACK");
+        if (outcome.stopped || !outputFailure_)
+            break;  // reported as such
+        (void)exec("DROP TABLE main." + name);
+        summary.skipped.insert(
+            summary.skipped.begin() + static_cast<std::ptrdiff_t>(side.summarySlot),
+            "table '" + table.name + "': " + st.message());
     }
+    if (attached)
+        (void)exec("DETACH DATABASE side_copy");
     side_.reset();
-    if (!outputFailure_)
-        return outputFailure_;
-    if (st) {
-        if (!goOn(table, outcome.rows, outcome.rows))
-            return Status(ErrorCode::Io, "stopped while copying table '" + table.name + "'");
-        ++summary.tables;
-        summary.rows += outcome.rows;
-        if (primaryKey(table))
-            ++summary.indexes;
-        return Status::ok();
-    }
-    if (outcome.stopped)
-        return Status::ok();  // the stop is reported as such
-    (void)exec("DROP TABLE main." + sqliteName(table.name));
-    summary.skipped.insert(summary.skipped.begin() + static_cast<std::ptrdiff_t>(sideSummarySlot_),
-                           "table '" + table.name + "': " + st.message());
     return outputFailure_;
 }
 

@@ -105,4 +105,19 @@ jet::Status rowsCopyStatus(const TableRowsCopy& copy, sqlite3* out) {
     return jet::Status::ok();
 }
 
+bool endsTheCopy(int code) {
+    switch (code) {
+        case SQLITE_FULL:
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_NOMEM:
+        case SQLITE_READONLY:
+        case SQLITE_CANTOPEN:
+        case SQLITE_NOTADB:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace cli

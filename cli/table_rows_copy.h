@@ -41,4 +41,8 @@ TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
 // SQLite's last error on `out` with the row it failed on.
 jet::Status rowsCopyStatus(const TableRowsCopy& copy, sqlite3* out);
 
+// Whether SQLite's error `code` means the file cannot be written at all (a
+// full disk), which ends the whole copy rather than one table's.
+bool endsTheCopy(int code);
+
 }  // namespace cli
