@@ -69,6 +69,19 @@ void SideCopy::run() {
                 sqliteFailure(outcome, lastError());
         }
         table.cursor.reset();
+        if (outcome.status && !table.indexes.empty())
+            (void)exec(setup_.indexPragmas);
+        for (const std::string& index : table.indexes) {
+            if (!outcome.status)
+                break;
+            if (exec(index)) {
+                outcome.indexes.push_back(jet::Status::ok());
+            } else if (endsTheCopy(sqlite3_errcode(db))) {
+                sqliteFailure(outcome, lastError());
+            } else {
+                outcome.indexes.push_back(lastError());
+            }
+        }
         if (!outcome.status) {
             (void)exec("ROLLBACK");
             // A stop, or a file that cannot be written, ends the copy.

@@ -29,11 +29,14 @@ class SideCopy {
         std::string createTable;
         std::string target;  // the table's SQLite name, quoted
         std::vector<size_t> columns;
+        // CREATE INDEX statements, each run after the rows are stored.
+        std::vector<std::string> indexes;
         RowFeed::Progress progress;  // called on the copying thread
     };
     struct Setup {
-        std::string path;     // a new empty file of its own, removed with this object
-        std::string pragmas;  // the settings of the output connection
+        std::string path;          // a new empty file of its own, removed with this object
+        std::string pragmas;       // the settings of the output connection
+        std::string indexPragmas;  // and those it builds indexes with
         std::string feedName;
         uint64_t progressEvery = 0;
         std::vector<Table> tables;  // copied in this order, each in a transaction
@@ -43,6 +46,7 @@ class SideCopy {
         int sqliteCode = 0;  // SQLite's code when it failed, else 0
         bool stopped = false;
         uint64_t rows = 0;
+        std::vector<jet::Status> indexes;  // one a statement: ok, or why it failed
     };
 
     // Starts the copy.

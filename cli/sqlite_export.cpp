@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -72,12 +73,23 @@ class Exporter {
         return stopped_ ? Status(ErrorCode::Io, "stopped while copying table '" + stoppedIn_ + "'")
                         : Status::ok();
     }
-    // A table copied beside the others, and where its line of the summary
-    // goes should its copy fail.
+    // An index of a table copied beside, made on the empty table in its
+    // turn (unless that failed), and where its line of the summary goes
+    // should building it over the rows fail.
+    struct SideIndex {
+        const jet::IndexDef* index = nullptr;
+        std::string name;  // quoted; empty when not made
+        size_t summarySlot = 0;
+    };
+    // A table copied beside the others, and the lines of the summary its
+    // turn gave ([summarySlot, summaryEnd)), which one line replaces should
+    // its copy fail.
     struct SideTable {
         const jet::TableDef* table = nullptr;
         bool created = false;  // made empty in its turn
         size_t summarySlot = 0;
+        size_t summaryEnd = 0;
+        std::vector<SideIndex> indexes;
     };
     std::vector<const jet::TableDef*> sideCandidates(
         const std::vector<const jet::TableDef*>& tables) const;
@@ -238,28 +250,26 @@ Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
 }
 
 // The tables to copy beside the others: those whose cursors may be read
-// beside the database's other cursors and that have no index of their own to
-// build (their indexes would be built after the others', out of the order a
-// reader of the file expects), largest first, while the tables left in turn
-// hold work enough to overlap with them; none unless the largest is big
-// enough to be worth a file of its own.
+// beside the database's other cursors, largest first (those without
+// indexes of their own before those with, which cost more to move in),
+// while the tables left in turn hold work enough to overlap with them;
+// none unless the first is big enough to be worth a file of its own.
 std::vector<const jet::TableDef*> Exporter::sideCandidates(
     const std::vector<const jet::TableDef*>& tables) const {
     std::vector<const jet::TableDef*> side;
     if (std::thread::hardware_concurrency() < 2)
         return side;
     uint64_t inTurn = 0;
-    std::vector<const jet::TableDef*> eligible;
-    for (const jet::TableDef* t : tables) {
+    for (const jet::TableDef* t : tables)
         inTurn += t->storedRowCount;
-        const bool ownIndexes =
-            !t->indexError.empty() ||
-            std::any_of(t->indexes.begin(), t->indexes.end(),
-                        [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
-        if (!ownIndexes)
-            eligible.push_back(t);
-    }
-    std::stable_sort(eligible.begin(), eligible.end(), [](const auto* a, const auto* b) {
+    auto ownIndexes = [](const jet::TableDef* t) {
+        return std::any_of(t->indexes.begin(), t->indexes.end(),
+                           [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
+    };
+    std::vector<const jet::TableDef*> eligible = tables;
+    std::stable_sort(eligible.begin(), eligible.end(), [&](const auto* a, const auto* b) {
+        if (ownIndexes(a) != ownIndexes(b))
+            return !ownIndexes(a);
         return a->storedRowCount > b->storedRowCount;
     });
     if (eligible.empty() || eligible.front()->storedRowCount < tuning_.besideFromRows)
@@ -280,6 +290,11 @@ void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
                              const std::string& pragmas) {
     SideCopy::Setup setup;
     std::vector<SideTable> chosen;
+    // The indexes' names in the second file are its own: moving the rows
+    // in matches indexes by what they hold.
+    std::set<std::string> sideNames;
+    for (const jet::TableDef* table : tables)
+        sideNames.insert(foldedName(table->name));
     for (const jet::TableDef* table : tables) {
         auto cursor = db_.openTable(*table);
         if (!cursor || (*cursor)->pageCount() == 0)
@@ -290,13 +305,18 @@ void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
         for (size_t i = 0; i < table->columns.size(); ++i)
             if (isCopied(table->columns[i]))
                 copy.columns.push_back(i);
+        for (const jet::IndexDef& index : table->indexes)
+            if (!index.primaryKey && !index.foreignKey)
+                copy.indexes.push_back(cli::createIndex(*table, index, sideNames));
         const uint64_t expected = (*cursor)->estimatedRowCount();
         copy.progress = [this, table, expected](uint64_t stored) {
             return goOn(*table, stored, expected);
         };
         copy.cursor = std::move(*cursor);
         setup.tables.push_back(std::move(copy));
-        chosen.push_back(SideTable{table});
+        SideTable side;
+        side.table = table;
+        chosen.push_back(std::move(side));
     }
     if (chosen.empty())
         return;
@@ -306,6 +326,7 @@ void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
         return;
     close(fd);
     setup.pragmas = pragmas;
+    setup.indexPragmas = "PRAGMA cache_size=-" + std::to_string(kSortRunKiB);
     setup.feedName = feedName_;
     setup.progressEvery = kProgressEvery;
     const std::string path = setup.path;
@@ -341,6 +362,26 @@ void Exporter::createSideTable(SideTable& side, SqliteExportSummary& summary) {
     }
     side.created = true;
     side.summarySlot = summary.skipped.size();
+    // The indexes are made now, on the empty table, so that they too keep
+    // the order they have when copied in turn; their keys come with the rows.
+    if (!table.indexError.empty())
+        summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
+    for (const jet::IndexDef& index : table.indexes) {
+        if (index.primaryKey || index.foreignKey)
+            continue;
+        SideIndex made{&index, {}, summary.skipped.size()};
+        std::string name;
+        const std::string sql = cli::createIndex(table, index, usedNames_, &name);
+        const Status st =
+            sql.empty() ? Status(ErrorCode::Corrupt, "it names a deleted column") : exec(sql);
+        if (st)
+            made.name = name;
+        else
+            summary.skipped.push_back("index '" + table.name + "." + index.name +
+                                      "': " + st.message());
+        side.indexes.push_back(made);
+    }
+    side.summaryEnd = summary.skipped.size();
     (void)goOn(table, 0, table.storedRowCount);  // its rows are on their way
 }
 
@@ -367,6 +408,12 @@ Status Exporter::finishSideTables(SqliteExportSummary& summary) {
         Status st = outcome.status;
         if (st)
             st = attached;
+        // An index whose keys the rows beside could not take (a unique one
+        // over duplicates) goes, as it would have failed in turn; rows move
+        // in record by record only into indexes the second file has too.
+        for (size_t k = 0; st && k < side.indexes.size(); ++k)
+            if (!side.indexes[k].name.empty() && !outcome.indexes[k])
+                st = exec("DROP INDEX main." + side.indexes[k].name);
         if (st)
             st = exec("BEGIN");
         if (st)
@@ -380,12 +427,28 @@ Status Exporter::finishSideTables(SqliteExportSummary& summary) {
             summary.rows += outcome.rows;
             if (primaryKey(table))
                 ++summary.indexes;
+            for (size_t k = side.indexes.size(); k-- > 0;) {
+                const SideIndex& made = side.indexes[k];
+                if (made.name.empty())
+                    continue;
+                if (outcome.indexes[k]) {
+                    ++summary.indexes;
+                    continue;
+                }
+                summary.skipped.insert(
+                    summary.skipped.begin() + static_cast<std::ptrdiff_t>(made.summarySlot),
+                    "index '" + table.name + "." + made.index->name +
+                        "': " + outcome.indexes[k].message());
+            }
             continue;
         }
         (void)exec("ROLLBACK");
         if (outcome.stopped || !outputFailure_)
             break;  // reported as such
         (void)exec("DROP TABLE main." + name);
+        const auto begin = summary.skipped.begin();
+        summary.skipped.erase(begin + static_cast<std::ptrdiff_t>(side.summarySlot),
+                              begin + static_cast<std::ptrdiff_t>(side.summaryEnd));
         summary.skipped.insert(
             summary.skipped.begin() + static_cast<std::ptrdiff_t>(side.summarySlot),
             "table '" + table.name + "': " + st.message());

@@ -97,7 +97,7 @@ std::string createTable(const jet::TableDef& table, bool jet3) {
 }
 
 std::string createIndex(const jet::TableDef& table, const jet::IndexDef& index,
-                        std::set<std::string>& usedNames) {
+                        std::set<std::string>& usedNames, std::string* quotedName) {
     if (!resolved(index))
         return {};
     std::vector<std::string> keys;
@@ -108,6 +108,8 @@ std::string createIndex(const jet::TableDef& table, const jet::IndexDef& index,
     for (int n = 2; usedNames.count(foldedName(name)); ++n)
         name = base + "_" + std::to_string(n);
     usedNames.insert(foldedName(name));
+    if (quotedName)
+        *quotedName = sqliteName(name);
     return std::string("CREATE ") + (index.unique ? "UNIQUE " : "") + "INDEX " + sqliteName(name) +
            " ON " + sqliteName(table.name) + " (" + joined(keys) + ")";
 }

@@ -33,8 +33,9 @@ std::string createTable(const jet::TableDef& table, bool jet3);
 // CREATE [UNIQUE] INDEX for one index, named "<table>_<index>" (made unique
 // against `usedNames`, lower-case, which receives the name). Empty when the
 // index names a deleted column.
+// `name`, when given, receives the index's SQLite name, quoted.
 std::string createIndex(const jet::TableDef& table, const jet::IndexDef& index,
-                        std::set<std::string>& usedNames);
+                        std::set<std::string>& usedNames, std::string* name = nullptr);
 
 // The table as a FROM-clause source in the engine's forms (Yes/No -1/0,
 // dates as Access date numbers, Currency and Decimal as numbers).
