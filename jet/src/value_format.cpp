@@ -22,53 +22,74 @@ int64_t daysFromCivil(int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<int64_t>(doe) - 719468;
 }
 
-void civilFromDays(int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(static_cast<int64_t>(yoe) + era * 400 + (month <= 2));
+// Proleptic Gregorian date of Unix day `z`, for days within years 1..10000
+// (C. Neri and L. Schneider's method: 32-bit multiplies and shifts instead
+// of 64-bit divisions; the day is shifted by 82 eras so every step is
+// unsigned).
+void civilFromDays(int32_t z, int& year, int& month, int& day) {
+    constexpr uint32_t kEras = 82;
+    constexpr uint32_t kShift = 719468 + 146097 * kEras;
+    const uint32_t n1 = 4 * (static_cast<uint32_t>(z) + kShift) + 3;
+    const uint32_t century = n1 / 146097;
+    const uint32_t n2 = n1 % 146097 / 4 * 4 + 3;
+    const uint64_t p2 = uint64_t{2939745} * n2;
+    const uint32_t yearOfCentury = static_cast<uint32_t>(p2 >> 32);
+    const uint32_t dayOfYear = static_cast<uint32_t>(p2) / 2939745 / 4;  // from March 1
+    const uint32_t n3 = 2141 * dayOfYear + 197913;
+    const uint32_t january = dayOfYear >= 306;
+    year =
+        static_cast<int>(100 * century + yearOfCentury + january) - static_cast<int>(400 * kEras);
+    month = static_cast<int>(january ? (n3 >> 16) - 12 : n3 >> 16);
+    day = static_cast<int>((n3 & 0xFFFF) / 2141 + 1);
 }
 
 const int64_t kAccessEpoch = daysFromCivil(1899, 12, 30);
 
-DateTimeParts partsFrom(double d, int64_t unitMs) {
+// Rounded to the whole second when `toSecond`, else to the millisecond.
+DateTimeParts partsFrom(double d, bool toSecond) {
     DateTimeParts p;
     if (!std::isfinite(d))
         d = d > 0 ? static_cast<double>(kLastDay) + 0.99999 : 0.0;
     d = std::clamp(d, static_cast<double>(kFirstDay), static_cast<double>(kLastDay) + 0.999999);
-    int64_t days = static_cast<int64_t>(std::trunc(d));
+    // Converting truncates toward zero, as std::trunc does; the clamped value
+    // fits in 32 bits.
+    int32_t days = static_cast<int32_t>(d);
     const double fraction = std::fabs(d) - std::fabs(static_cast<double>(days));
-    // Rounds half away from zero as llround does, without the library call
-    // (the scaled fraction is below 86,400,001, so the subtraction is exact).
-    const double scaled = fraction * kMsPerDay / static_cast<double>(unitMs);
-    int64_t units = static_cast<int64_t>(scaled);
-    if (scaled - static_cast<double>(units) >= 0.5)
-        ++units;
-    int64_t ms = units * unitMs;
+    const double scaledMs = fraction * kMsPerDay;  // at most 86,400,000
+    const uint32_t wholeMs = static_cast<uint32_t>(scaledMs);
+    uint32_t ms = 0;
+    if (toSecond) {
+        // Rounding the whole milliseconds half up gives the second that
+        // rounding the double scaledMs / 1000 half away from zero gives: a
+        // count short of a half or whole second is at least 0.51 of the
+        // quotient's last bit below it (1000 lies between 2^9 and 2^10), so
+        // the division never rounds it up onto the mark.
+        ms = (wholeMs + 500) / 1000 * 1000;
+    } else {
+        // Half away from zero, as llround does; the subtraction is exact.
+        ms = wholeMs + (scaledMs - static_cast<double>(wholeMs) >= 0.5 ? 1 : 0);
+    }
     if (ms >= kMsPerDay) {
         ms -= kMsPerDay;
         ++days;
     }
-    civilFromDays(days + kAccessEpoch, p.year, p.month, p.day);
-    p.hour = static_cast<int>(ms / 3600000);
-    p.minute = static_cast<int>(ms / 60000 % 60);
-    p.second = static_cast<int>(ms / 1000 % 60);
-    p.millisecond = static_cast<int>(ms % 1000);
+    civilFromDays(days + static_cast<int32_t>(kAccessEpoch), p.year, p.month, p.day);
+    const uint32_t seconds = ms / 1000;
+    const uint32_t minutes = seconds / 60;
+    p.hour = static_cast<int>(minutes / 60);
+    p.minute = static_cast<int>(minutes - 60 * (minutes / 60));
+    p.second = static_cast<int>(seconds - 60 * minutes);
+    p.millisecond = static_cast<int>(ms - 1000 * seconds);
     return p;
 }
 
 }  // namespace
 
 DateTimeParts dateTimeParts(double d) {
-    return partsFrom(d, 1);
+    return partsFrom(d, false);
 }
 DateTimeParts dateTimePartsToSecond(double d) {
-    return partsFrom(d, 1000);
+    return partsFrom(d, true);
 }
 
 double accessDate(const DateTimeParts& p) {

@@ -2,12 +2,15 @@
 // exact currency and decimals, GUIDs, hex and shortest doubles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "jet/value_format.h"
@@ -50,6 +53,117 @@ TEST(ValueFormat, DatePartsRoundTripThroughAccessDates) {
                   std::tie(p.year, p.month, p.day, p.hour, p.minute, p.second, p.millisecond))
             << p.year << "-" << p.month << "-" << p.day;
     }
+}
+
+// Access's date rule the plain way, with 64-bit divisions (H. Hinnant's
+// days-to-date method): the quick split must give the same parts for every
+// value.
+jet::DateTimeParts plainDateParts(double d, int64_t unitMs) {
+    constexpr int64_t kMsPerDay = 86400000;
+    if (!std::isfinite(d))
+        d = d > 0 ? 2958465.99999 : 0.0;
+    d = std::clamp(d, -693593.0, 2958465.999999);
+    int64_t days = static_cast<int64_t>(std::trunc(d));
+    const double scaled = (std::fabs(d) - std::fabs(static_cast<double>(days))) * kMsPerDay /
+                          static_cast<double>(unitMs);
+    int64_t ms = std::llround(scaled) * unitMs;
+    if (ms >= kMsPerDay) {
+        ms -= kMsPerDay;
+        ++days;
+    }
+    int64_t z = days - 25569 + 719468;  // 1899-12-30 is Unix day -25569
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    jet::DateTimeParts p;
+    p.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    p.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    p.year = static_cast<int>(yoe + era * 400 + (p.month <= 2));
+    p.hour = static_cast<int>(ms / 3600000);
+    p.minute = static_cast<int>(ms / 60000 % 60);
+    p.second = static_cast<int>(ms / 1000 % 60);
+    p.millisecond = static_cast<int>(ms % 1000);
+    return p;
+}
+
+// Counts the values whose quick split differs from the plain one (and shows
+// the first few); both roundings, to the second and to the millisecond.
+int differingDateSplits(const std::vector<double>& values) {
+    int differing = 0;
+    for (const double d : values) {
+        for (const int64_t unit : {int64_t{1000}, int64_t{1}}) {
+            const jet::DateTimeParts q =
+                unit == 1000 ? jet::dateTimePartsToSecond(d) : jet::dateTimeParts(d);
+            const jet::DateTimeParts p = plainDateParts(d, unit);
+            if (std::tie(q.year, q.month, q.day, q.hour, q.minute, q.second, q.millisecond) ==
+                std::tie(p.year, p.month, p.day, p.hour, p.minute, p.second, p.millisecond))
+                continue;
+            if (++differing <= 5)
+                ADD_FAILURE() << std::hexfloat << d << " unit " << unit << ": " << q.year << "-"
+                              << q.month << "-" << q.day << " " << q.hour << ":" << q.minute << ":"
+                              << q.second << "." << q.millisecond << ", plainly " << p.year << "-"
+                              << p.month << "-" << p.day << " " << p.hour << ":" << p.minute << ":"
+                              << p.second << "." << p.millisecond;
+        }
+    }
+    return differing;
+}
+
+// Every day of the range, each at midnight, just before and after it and at
+// a random time; negative days keep a positive time.
+TEST(ValueFormat, QuickDateSplitMatchesThePlainOneOnEveryDay) {
+    std::mt19937_64 random(20261211);
+    std::uniform_real_distribution<double> time(0.0, 1.0);
+    std::vector<double> values;
+    for (int64_t day = -693594; day <= 2958466; ++day) {
+        const double whole = static_cast<double>(day);
+        values.push_back(whole);
+        values.push_back(std::nextafter(whole, -HUGE_VAL));
+        values.push_back(std::nextafter(whole, HUGE_VAL));
+        values.push_back(day < 0 ? whole - time(random) : whole + time(random));
+    }
+    EXPECT_EQ(differingDateSplits(values), 0);
+}
+
+// Times next to every second and millisecond of a day (where the rounding
+// turns over, up to the next day), on days across the range, and values
+// from all over the double line: tiny, huge, out of range, not finite.
+TEST(ValueFormat, QuickDateSplitMatchesThePlainOneAtRoundingEdges) {
+    std::vector<double> values;
+    const double days[] = {0, 1, -1, 36526, -693593, 2958465, 60, -657434, 1000000, -400000};
+    for (const double day : days) {
+        std::vector<double> times;
+        for (int second = 0; second <= 86400; ++second) {
+            times.push_back(second / 86400.0);
+            times.push_back((second + 0.5) / 86400.0);
+        }
+        for (int ms = 0; ms < 86400000; ms += 997)
+            times.push_back((ms + 0.5) / 86400000.0);
+        for (const double time : times) {
+            const double at = day < 0 ? day - time : day + time;
+            values.push_back(at);
+            values.push_back(std::nextafter(at, -HUGE_VAL));
+            values.push_back(std::nextafter(at, HUGE_VAL));
+        }
+    }
+    for (const double edge : {2958465.999999, 2958465.99999, 2958466.0, -693593.0, -693593.5,
+                              -693594.0, 1e300, -1e300, 0.0, -0.0, 5e-324, -5e-324, HUGE_VAL,
+                              -HUGE_VAL, std::numeric_limits<double>::quiet_NaN()}) {
+        values.push_back(edge);
+        values.push_back(std::nextafter(edge, -HUGE_VAL));
+        values.push_back(std::nextafter(edge, HUGE_VAL));
+    }
+    std::mt19937_64 random(20261212);
+    for (int k = 0; k < 2000000; ++k) {
+        double d = 0;
+        const uint64_t bits = random();
+        std::memcpy(&d, &bits, sizeof d);
+        values.push_back(d);
+        values.push_back(std::ldexp(static_cast<double>(bits >> 11), -31) - 700000.0);
+    }
+    EXPECT_EQ(differingDateSplits(values), 0);
 }
 
 TEST(ValueFormat, CurrencyIsExactWithFourDecimals) {
