@@ -10,6 +10,7 @@
 #include "link_folders.h"
 #include "parallel_export.h"
 #include "read_ahead.h"
+#include "row_batch.h"
 
 namespace cli {
 namespace {
@@ -103,7 +104,7 @@ jet::Status writeRows(jet::TableCursor& cursor, RowWriter& writer) {
     // One cursor: it reads on a second thread while this one writes.
     std::vector<size_t> columns(cursor.columnCount());
     std::iota(columns.begin(), columns.end(), size_t{0});
-    ReadAhead rows(cursor, columns, ReadAhead::FailedRow::Keep);
+    ReadAhead<RowBatch> rows(cursor, columns, FailedRow::Keep);
     while (const RowBatch* batch = rows.next()) {
         for (size_t r = 0; r < batch->rows(); ++r) {
             writer.beginRow();

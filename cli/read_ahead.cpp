@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "row_batch.h"
+#include "stored_row_batch.h"
+
 namespace cli {
 namespace {
 
@@ -12,17 +15,19 @@ constexpr size_t kBatches = 3;
 
 }  // namespace
 
-ReadAhead::ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow,
-                     Shape shape)
-    : cursor_(cursor), columns_(std::move(columns)), failedRow_(failedRow), shape_(shape) {
+template <typename Batch>
+ReadAhead<Batch>::ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns,
+                            FailedRow failedRow)
+    : cursor_(cursor), columns_(std::move(columns)), failedRow_(failedRow) {
     for (size_t i = 0; i < kBatches; ++i) {
-        batches_.push_back(std::make_unique<RowBatch>(columns_.size()));
+        batches_.push_back(std::make_unique<Batch>(columns_.size()));
         empty_.push_back(batches_.back().get());
     }
     thread_ = std::thread([this] { read(); });
 }
 
-ReadAhead::~ReadAhead() {
+template <typename Batch>
+ReadAhead<Batch>::~ReadAhead() {
     {
         std::lock_guard lock(mutex_);
         stopped_ = true;
@@ -32,7 +37,8 @@ ReadAhead::~ReadAhead() {
         thread_.join();
 }
 
-const RowBatch* ReadAhead::next() {
+template <typename Batch>
+const Batch* ReadAhead<Batch>::next() {
     std::unique_lock lock(mutex_);
     if (held_) {
         held_->clear();
@@ -52,10 +58,10 @@ const RowBatch* ReadAhead::next() {
     return held_;
 }
 
-RowBatch* ReadAhead::handOver(RowBatch* filled, bool wantEmpty) {
+template <typename Batch>
+Batch* ReadAhead<Batch>::handOver(Batch* filled, bool wantEmpty) {
     std::unique_lock lock(mutex_);
     if (filled && filled->rows() > 0) {
-        filled->seal();
         filled_.push_back(filled);
         changed_.notify_all();
     } else if (filled) {
@@ -66,18 +72,17 @@ RowBatch* ReadAhead::handOver(RowBatch* filled, bool wantEmpty) {
     changed_.wait(lock, [this] { return !empty_.empty() || stopped_; });
     if (stopped_)
         return nullptr;
-    RowBatch* batch = empty_.back();
+    Batch* batch = empty_.back();
     empty_.pop_back();
     return batch;
 }
 
-void ReadAhead::read() {
-    RowBatch* batch = handOver(nullptr, true);
-    std::string scratch;
+template <typename Batch>
+void ReadAhead<Batch>::read() {
+    Batch* batch = handOver(nullptr, true);
     try {
         while (batch && cursor_.next()) {
-            for (size_t column : columns_)
-                batch->append(shape_ ? shape_(cursor_.get(column), scratch) : cursor_.get(column));
+            batch->appendValues(cursor_, columns_);
             if (!cursor_.status().isOk()) {
                 if (failedRow_ == FailedRow::Keep)
                     batch->endRow();
@@ -101,12 +106,16 @@ void ReadAhead::read() {
     finish();
 }
 
-void ReadAhead::finish() {
+template <typename Batch>
+void ReadAhead<Batch>::finish() {
     std::lock_guard lock(mutex_);
     if (status_.isOk())
         status_ = cursor_.status();
     readerDone_ = true;
     changed_.notify_all();
 }
+
+template class ReadAhead<RowBatch>;
+template class ReadAhead<StoredRowBatch>;
 
 }  // namespace cli

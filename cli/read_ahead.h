@@ -2,37 +2,33 @@
 // time, while the caller writes the batch before: decoding and writing then
 // run on two cores. The cursor, and the Database behind it, belong to that
 // thread from construction until next() has returned null or this object
-// is gone; the caller must not touch either meanwhile.
+// is gone; the caller must not touch either meanwhile. A Batch is a
+// RowBatch (the values as read, for export) or a StoredRowBatch (in the form
+// SQLite stores, for the copy into SQLite).
 #pragma once
 
 #include <condition_variable>
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
 #include <vector>
 
 #include "jet/status.h"
 #include "jet/table_cursor.h"
-#include "row_batch.h"
 
 namespace cli {
 
+// What becomes of the row whose value failed to decode (the cursor's last):
+// written as far as it was read, or left out.
+enum class FailedRow { Keep, Drop };
+
+template <typename Batch>
 class ReadAhead {
   public:
-    // What becomes of the row whose value failed to decode (the cursor's
-    // last): written as far as it was read, or left out.
-    enum class FailedRow { Keep, Drop };
-    // Turns a value into the form the caller wants to hold, on the reading
-    // thread; a new text or binary form goes into `scratch`.
-    using Shape = jet::ValueRef (*)(const jet::ValueRef& value, std::string& scratch);
-
     // Starts reading `columns` (cursor column numbers, in the order the
-    // batches hold them) of every row from the cursor's current position,
-    // each value as `shape` makes it (as read without one).
-    ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow,
-              Shape shape = nullptr);
+    // batches hold them) of every row from the cursor's current position.
+    ReadAhead(jet::TableCursor& cursor, std::vector<size_t> columns, FailedRow failedRow);
     // Stops the reading (when rows are left) and waits for the thread.
     ~ReadAhead();
     ReadAhead(const ReadAhead&) = delete;
@@ -41,7 +37,7 @@ class ReadAhead {
     // The next rows, in the cursor's order, valid until the next call; null
     // after the last row or a failure, and then the cursor is the caller's
     // again and status() says which.
-    const RowBatch* next();
+    const Batch* next();
     // The cursor's status once next() has returned null: ok, or why the
     // rows ended early.
     const jet::Status& status() const { return status_; }
@@ -51,19 +47,18 @@ class ReadAhead {
     // Hands a filled batch to the caller; with `wantEmpty`, waits for an
     // empty one to fill next and returns it (null when the caller stopped
     // the reading).
-    RowBatch* handOver(RowBatch* filled, bool wantEmpty);
+    Batch* handOver(Batch* filled, bool wantEmpty);
     void finish();
 
     jet::TableCursor& cursor_;
     std::vector<size_t> columns_;
     FailedRow failedRow_;
-    Shape shape_;
-    std::vector<std::unique_ptr<RowBatch>> batches_;
+    std::vector<std::unique_ptr<Batch>> batches_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::vector<RowBatch*> filled_;  // in order, oldest first
-    std::vector<RowBatch*> empty_;
-    RowBatch* held_ = nullptr;  // the batch the caller is writing
+    std::vector<Batch*> filled_;  // in order, oldest first
+    std::vector<Batch*> empty_;
+    Batch* held_ = nullptr;  // the batch the caller is writing
     bool readerDone_ = false;
     bool stopped_ = false;
     jet::Status status_;

@@ -28,6 +28,7 @@ void RowBatch::append(const jet::ValueRef& v) {
     if (!v.data.empty())
         bytes_.append(v.data);
     values_.push_back(v);
+    values_.back().data = {};  // the cursor's bytes, gone once it moves
 }
 
 void RowBatch::dropPartialRow() {
@@ -39,15 +40,13 @@ void RowBatch::dropPartialRow() {
     offsets_.resize(kept);
 }
 
-void RowBatch::seal() {
-    for (size_t k = 0; k < values_.size(); ++k) {
-        const size_t end = k + 1 < offsets_.size() ? offsets_[k + 1] : bytes_.size();
-        values_[k].data = std::string_view(bytes_.data() + offsets_[k], end - offsets_[k]);
-    }
-}
-
 bool RowBatch::full() const {
     return values_.size() >= kBatchValues || bytes_.size() >= kBatchBytes;
+}
+
+void RowBatch::appendValues(jet::TableCursor& cursor, const std::vector<size_t>& columns) {
+    for (const size_t column : columns)
+        append(cursor.get(column));
 }
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "row_feed.h"
 
+#include <climits>
 #include <new>
 #include <utility>
 
@@ -128,7 +129,7 @@ sqlite3_module makeModule() {
 
 }  // namespace
 
-RowFeed::RowFeed(sqlite3* db, std::string name, ReadAhead& reader, size_t columns,
+RowFeed::RowFeed(sqlite3* db, std::string name, ReadAhead<StoredRowBatch>& reader, size_t columns,
                  uint64_t progressEvery, Progress progress)
     : db_(db),
       name_(std::move(name)),
@@ -158,8 +159,10 @@ bool RowFeed::advance() {
         stopped_ = true;
         return false;
     }
-    if (++row_ < batch_->rows())
+    if (++row_ < batch_->rows()) {
+        values_ = batch_->row(row_);
         return true;
+    }
     return takeBatch();
 }
 
@@ -168,47 +171,39 @@ bool RowFeed::takeBatch() {
         batch_ = reader_.next();
     while (batch_ && batch_->rows() == 0);
     row_ = 0;
+    if (batch_)
+        values_ = batch_->row(0);
     readFailed_ = !batch_ && !reader_.status();
     return !readFailed_;
 }
 
 void RowFeed::result(sqlite3_context* context, size_t column) const {
-    using T = jet::ValueType;
-    const jet::ValueRef& v = batch_->value(row_, column);
+    using K = StoredRowBatch::Kind;
     // The batch keeps the bytes until the next row is asked for, and SQLite
     // has stored this row by then.
-    switch (v.type) {
-        case T::Null:
+    switch (values_.kind(column)) {
+        case K::Null:
             sqlite3_result_null(context);
             return;
-        case T::Boolean:
-            sqlite3_result_int(context, v.i ? 1 : 0);
+        case K::Integer:
+            sqlite3_result_int64(context, values_.integer(column));
             return;
-        case T::Byte:
-        case T::Integer:
-        case T::Long:
-        case T::BigInt:
-            sqlite3_result_int64(context, v.i);
+        case K::Real:
+            sqlite3_result_double(context, values_.real(column));
             return;
-        case T::Double:
-            sqlite3_result_double(context, v.d);
+        case K::Text:
+        case K::Blob: {
+            const std::string_view bytes = values_.bytes(column);
+            if (bytes.size() > INT_MAX)
+                sqlite3_result_error_toobig(context);
+            else if (values_.kind(column) == K::Text)
+                sqlite3_result_text(context, bytes.data(), static_cast<int>(bytes.size()),
+                                    SQLITE_STATIC);
+            else
+                sqlite3_result_blob(context, bytes.data(), static_cast<int>(bytes.size()),
+                                    SQLITE_STATIC);
             return;
-        case T::Text:
-            sqlite3_result_text(context, v.data.data(), static_cast<int>(v.data.size()),
-                                SQLITE_STATIC);
-            return;
-        case T::Binary:
-        case T::Unsupported:
-            sqlite3_result_blob(context, v.data.data(), static_cast<int>(v.data.size()),
-                                SQLITE_STATIC);
-            return;
-        case T::Currency:
-        case T::Single:
-        case T::DateTime:
-        case T::Guid:
-        case T::Decimal:
-            sqlite3_result_error(context, "a value is not in the form SQLite stores", -1);
-            return;
+        }
     }
 }
 

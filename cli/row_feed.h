@@ -12,6 +12,7 @@
 #include <string>
 
 #include "read_ahead.h"
+#include "stored_row_batch.h"
 
 namespace cli {
 
@@ -22,11 +23,9 @@ class RowFeed {
     using Progress = std::function<bool(uint64_t rows)>;
 
     // Registers the table as `name` on `db` (an unused table name) over the
-    // rows of `reader`, which hold `columns` values each, every one in the
-    // form SQLite stores (Null, Boolean, an integer type, Double, Text or
-    // Binary; any other fails the statement). The rows go by once, to one
-    // statement.
-    RowFeed(sqlite3* db, std::string name, ReadAhead& reader, size_t columns,
+    // rows of `reader`, which hold `columns` values each. The rows go by
+    // once, to one statement.
+    RowFeed(sqlite3* db, std::string name, ReadAhead<StoredRowBatch>& reader, size_t columns,
             uint64_t progressEvery, Progress progress);
     // Drops the table from `db`; every statement reading it must be
     // finalized before.
@@ -57,14 +56,15 @@ class RowFeed {
 
     sqlite3* db_;
     std::string name_;
-    ReadAhead& reader_;
+    ReadAhead<StoredRowBatch>& reader_;
     size_t columns_;
     uint64_t progressEvery_;
     Progress progress_;
     bool registered_ = false;
     bool started_ = false;
-    const RowBatch* batch_ = nullptr;
-    size_t row_ = 0;  // in batch_
+    const StoredRowBatch* batch_ = nullptr;
+    size_t row_ = 0;              // in batch_
+    StoredRowBatch::Row values_;  // of row_
     uint64_t stored_ = 0;
     bool stopped_ = false;
     bool readFailed_ = false;

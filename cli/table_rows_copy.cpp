@@ -2,10 +2,9 @@
 
 #include <memory>
 
-#include "jet/number_text.h"
-#include "jet/value_format.h"
 #include "read_ahead.h"
 #include "sqlite_schema.h"
+#include "stored_row_batch.h"
 
 namespace cli {
 namespace {
@@ -14,41 +13,6 @@ struct Finalizer {
     void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 };
 using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
-
-// The form SQLite stores `v` in: dates, currency, GUIDs and decimals as
-// their exact text (made in `scratch`), Single as the double of its
-// shortest decimal, so 0.1 reads back as 0.1, not 0.100000001.
-jet::ValueRef storedForm(const jet::ValueRef& v, std::string& scratch) {
-    using T = jet::ValueType;
-    jet::ValueRef out;
-    switch (v.type) {
-        case T::Single:
-            out.type = T::Double;
-            out.d = jet::parseDouble(jet::formatSingle(static_cast<float>(v.d))).value_or(v.d);
-            return out;
-        case T::DateTime:
-            scratch.clear();
-            jet::appendDateTimeIso(v.d, scratch);
-            if (scratch.size() > 10 && scratch[10] == 'T')
-                scratch[10] = ' ';  // SQLite's own date form
-            break;
-        case T::Currency:
-            scratch.clear();
-            jet::appendCurrency(v.i, scratch);
-            break;
-        case T::Guid:
-            scratch = jet::formatGuid(v.data);
-            break;
-        case T::Decimal:
-            scratch = v.dec.toString();
-            break;
-        default:
-            return v;
-    }
-    out.type = T::Text;
-    out.data = scratch;
-    return out;
-}
 
 }  // namespace
 
@@ -60,7 +24,7 @@ TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
     // The rows are decoded, and put in the form SQLite stores, on a second
     // thread while SQLite stores the batch before; a row whose value fails
     // is not stored. One statement takes them all.
-    ReadAhead reader(cursor, columns, ReadAhead::FailedRow::Drop, storedForm);
+    ReadAhead<StoredRowBatch> reader(cursor, columns, FailedRow::Drop);
     RowFeed feed(out, feedName, reader, columns.size(), progressEvery, progress);
     if (!feed.registered()) {
         result.end = TableRowsCopy::End::SqliteFailed;
