@@ -117,7 +117,7 @@ void putTwoDigits(char* at, unsigned value) {
 }  // namespace
 
 char* writeDateTimeIso(char* at, double d) {
-    const DateTimeParts p = dateTimePartsToSecond(d);
+    const DateTimeParts p = partsFrom(d, true);
     putTwoDigits(at, static_cast<unsigned>(p.year / 100));
     putTwoDigits(at + 2, static_cast<unsigned>(p.year % 100));
     at[4] = '-';
@@ -146,22 +146,16 @@ std::string formatDateTimeIso(double d) {
 
 char* writeCurrency(char* at, int64_t scaled) {
     const bool negative = scaled < 0;
-    uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    for (int k = 0; k < 4; ++k, m /= 10)
-        *--p = static_cast<char>('0' + m % 10);
-    *--p = '.';
-    do {
-        *--p = static_cast<char>('0' + m % 10);
-        m /= 10;
-    } while (m != 0);
+    const uint64_t m = negative ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
     if (negative)
-        *--p = '-';
-    const size_t length = static_cast<size_t>(end - p);
-    std::memcpy(at, p, length);
-    return at + length;
+        *at++ = '-';
+    // to_chars writes the digits before the point two at a time, at most 15.
+    at = std::to_chars(at, at + 20, m / 10000).ptr;
+    const auto fraction = static_cast<unsigned>(m % 10000);
+    *at = '.';
+    putTwoDigits(at + 1, fraction / 100);
+    putTwoDigits(at + 3, fraction % 100);
+    return at + 5;
 }
 
 void appendCurrency(int64_t scaled, std::string& out) {

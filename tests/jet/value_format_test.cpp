@@ -180,6 +180,34 @@ TEST(ValueFormat, CurrencyIsExactWithFourDecimals) {
         EXPECT_EQ(jet::formatCurrency(scaled), text);
 }
 
+// Currency written the plain way, a digit at a time from the right.
+std::string plainCurrency(int64_t scaled) {
+    uint64_t m = scaled < 0 ? 0 - static_cast<uint64_t>(scaled) : static_cast<uint64_t>(scaled);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + m % 10));
+        m /= 10;
+    } while (m != 0 || digits.size() < 5);
+    digits.insert(digits.end() - 4, '.');
+    return (scaled < 0 ? "-" : "") + digits;
+}
+
+// Amounts of every length and sign, and next to every power of ten.
+TEST(ValueFormat, QuickCurrencyMatchesThePlainDigits) {
+    std::vector<int64_t> amounts = {0, 1, -1, 9999, 10000, -10000, INT64_MAX, INT64_MIN};
+    for (int64_t p = 1; p <= INT64_MAX / 10; p *= 10)
+        for (const int64_t d : {p - 1, p, p + 1})
+            amounts.insert(amounts.end(), {d, -d});
+    std::mt19937_64 random(20261213);
+    for (int k = 0; k < 300000; ++k) {
+        const auto bits = static_cast<int64_t>(random());
+        amounts.push_back(bits);
+        amounts.push_back(bits >> (k % 63));
+    }
+    for (const int64_t amount : amounts)
+        ASSERT_EQ(jet::formatCurrency(amount), plainCurrency(amount)) << amount;
+}
+
 TEST(ValueFormat, DecimalsAreExact) {
     struct Case {
         jet::Decimal d;
