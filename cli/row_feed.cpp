@@ -136,6 +136,7 @@ RowFeed::RowFeed(sqlite3* db, std::string name, ReadAhead<StoredRowBatch>& reade
       reader_(reader),
       columns_(columns),
       progressEvery_(progressEvery),
+      untilProgress_(progressEvery == 0 ? UINT64_MAX : progressEvery),  // 0: never
       progress_(std::move(progress)) {
     static const sqlite3_module module = makeModule();
     registered_ = sqlite3_create_module(db_, name_.c_str(), &module, this) == SQLITE_OK;
@@ -155,9 +156,14 @@ bool RowFeed::start() {
 
 bool RowFeed::advance() {
     ++stored_;
-    if (progress_ && progressEvery_ > 0 && stored_ % progressEvery_ == 0 && !progress_(stored_)) {
-        stopped_ = true;
-        return false;
+    // A countdown, not stored_ % progressEvery_: a division on every row
+    // is a cost SQLite's thread can feel.
+    if (--untilProgress_ == 0) {
+        untilProgress_ = progressEvery_;
+        if (progress_ && !progress_(stored_)) {
+            stopped_ = true;
+            return false;
+        }
     }
     if (++row_ < batch_->rows()) {
         values_ = batch_->row(row_);

@@ -59,6 +59,7 @@ class RowFeed {
     ReadAhead<StoredRowBatch>& reader_;
     size_t columns_;
     uint64_t progressEvery_;
+    uint64_t untilProgress_;  // rows to store before the next progress call
     Progress progress_;
     bool registered_ = false;
     bool started_ = false;
