@@ -1,5 +1,6 @@
 #include "row_feed.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <utility>
@@ -130,14 +131,15 @@ sqlite3_module makeModule() {
 }  // namespace
 
 RowFeed::RowFeed(sqlite3* db, std::string name, ReadAhead<StoredRowBatch>& reader, size_t columns,
-                 uint64_t progressEvery, Progress progress)
+                 uint64_t progressEvery, Progress progress, std::optional<size_t> rowidColumn)
     : db_(db),
       name_(std::move(name)),
       reader_(reader),
       columns_(columns),
       progressEvery_(progressEvery),
       untilProgress_(progressEvery == 0 ? UINT64_MAX : progressEvery),  // 0: never
-      progress_(std::move(progress)) {
+      progress_(std::move(progress)),
+      rowidColumn_(rowidColumn) {
     static const sqlite3_module module = makeModule();
     registered_ = sqlite3_create_module(db_, name_.c_str(), &module, this) == SQLITE_OK;
 }
@@ -156,6 +158,7 @@ bool RowFeed::start() {
 
 bool RowFeed::advance() {
     ++stored_;
+    rowidStored();
     // A countdown, not stored_ % progressEvery_: a division on every row
     // is a cost SQLite's thread can feel.
     if (--untilProgress_ == 0) {
@@ -167,9 +170,35 @@ bool RowFeed::advance() {
     }
     if (++row_ < batch_->rows()) {
         values_ = batch_->row(row_);
+        noteRowid();
         return true;
     }
     return takeBatch();
+}
+
+void RowFeed::noteRowid() {
+    rowidAsNull_ = false;
+    if (!rowidColumn_ || values_.kind(*rowidColumn_) != StoredRowBatch::Kind::Integer)
+        return;
+    const int64_t key = values_.integer(*rowidColumn_);
+    // SQLite's own next rowid: one past the largest, 1 in an empty table.
+    rowidAsNull_ = anyRowid_ ? largestRowid_ < INT64_MAX && key == largestRowid_ + 1 : key == 1;
+}
+
+void RowFeed::rowidStored() {
+    if (!rowidColumn_)
+        return;
+    const StoredRowBatch::Kind kind = values_.kind(*rowidColumn_);
+    if (kind != StoredRowBatch::Kind::Integer) {
+        // SQLite made the rowid of its own (a NULL) or from a text or a
+        // real: the largest is no longer known here.
+        rowidColumn_.reset();
+        rowidAsNull_ = false;
+        return;
+    }
+    const int64_t key = values_.integer(*rowidColumn_);
+    largestRowid_ = anyRowid_ ? std::max(largestRowid_, key) : key;
+    anyRowid_ = true;
 }
 
 bool RowFeed::takeBatch() {
@@ -177,8 +206,10 @@ bool RowFeed::takeBatch() {
         batch_ = reader_.next();
     while (batch_ && batch_->rows() == 0);
     row_ = 0;
-    if (batch_)
+    if (batch_) {
         values_ = batch_->row(0);
+        noteRowid();
+    }
     readFailed_ = !batch_ && !reader_.status();
     return !readFailed_;
 }
@@ -192,7 +223,10 @@ void RowFeed::result(sqlite3_context* context, size_t column) const {
             sqlite3_result_null(context);
             return;
         case K::Integer:
-            sqlite3_result_int64(context, values_.integer(column));
+            if (rowidAsNull_ && column == *rowidColumn_)
+                sqlite3_result_null(context);
+            else
+                sqlite3_result_int64(context, values_.integer(column));
             return;
         case K::Real:
             sqlite3_result_double(context, values_.real(column));

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "read_ahead.h"
@@ -25,8 +26,16 @@ class RowFeed {
     // Registers the table as `name` on `db` (an unused table name) over the
     // rows of `reader`, which hold `columns` values each. The rows go by
     // once, to one statement.
+    //
+    // `rowidColumn` is the column the target table keeps as its rowid (an
+    // INTEGER PRIMARY KEY), if any; the table must be empty when the
+    // statement starts. A key one past the largest stored so far
+    // (the usual run 1, 2, 3, ...) goes to SQLite as NULL: SQLite then gives
+    // the row that very rowid itself, where a key it is given is first sought
+    // in the table to see whether it is taken.
     RowFeed(sqlite3* db, std::string name, ReadAhead<StoredRowBatch>& reader, size_t columns,
-            uint64_t progressEvery, Progress progress);
+            uint64_t progressEvery, Progress progress,
+            std::optional<size_t> rowidColumn = std::nullopt);
     // Drops the table from `db`; every statement reading it must be
     // finalized before.
     ~RowFeed();
@@ -53,6 +62,9 @@ class RowFeed {
 
   private:
     bool takeBatch();
+    // Called as the current row changes, and once it is stored.
+    void noteRowid();
+    void rowidStored();
 
     sqlite3* db_;
     std::string name_;
@@ -69,6 +81,10 @@ class RowFeed {
     uint64_t stored_ = 0;
     bool stopped_ = false;
     bool readFailed_ = false;
+    std::optional<size_t> rowidColumn_;
+    bool anyRowid_ = false;  // rows stored: the table's largest rowid is known
+    int64_t largestRowid_ = 0;
+    bool rowidAsNull_ = false;  // for the current row
 };
 
 }  // namespace cli

@@ -58,7 +58,7 @@ void SideCopy::run() {
             };
             const TableRowsCopy copy =
                 copyTableRows(db, *table.cursor, table.columns, table.target, setup_.feedName,
-                              setup_.progressEvery, progress);
+                              setup_.progressEvery, progress, table.rowidColumn);
             outcome.rows = copy.rows;
             outcome.stopped = copy.end == TableRowsCopy::End::Stopped;
             if (copy.end == TableRowsCopy::End::SqliteFailed)

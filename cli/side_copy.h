@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +30,7 @@ class SideCopy {
         std::string createTable;
         std::string target;  // the table's SQLite name, quoted
         std::vector<size_t> columns;
+        std::optional<size_t> rowidColumn;  // in `columns`: the INTEGER PRIMARY KEY
         // CREATE INDEX statements, each run after the rows are stored.
         std::vector<std::string> indexes;
         RowFeed::Progress progress;  // called on the copying thread

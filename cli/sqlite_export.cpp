@@ -221,17 +221,14 @@ void Exporter::copyTable(const jet::TableDef& table, SqliteExportSummary& summar
 }
 
 Status Exporter::copyRows(const jet::TableDef& table, uint64_t& rows) {
-    std::vector<size_t> copied;
-    for (size_t i = 0; i < table.columns.size(); ++i)
-        if (isCopied(table.columns[i]))
-            copied.push_back(i);
+    const CopiedColumns copied = copiedColumns(table);
     auto cursor = db_.openTable(table);
     if (!cursor)
         return cursor.status();
     const uint64_t expected = (*cursor)->estimatedRowCount();
-    const TableRowsCopy copy =
-        copyTableRows(out_, **cursor, copied, sqliteName(table.name), feedName_, kProgressEvery,
-                      [&](uint64_t stored) { return goOn(table, stored, expected); });
+    const TableRowsCopy copy = copyTableRows(
+        out_, **cursor, copied.columns, sqliteName(table.name), feedName_, kProgressEvery,
+        [&](uint64_t stored) { return goOn(table, stored, expected); }, copied.rowid);
     rows = copy.rows;
     switch (copy.end) {
         case TableRowsCopy::End::Stopped:
@@ -302,9 +299,9 @@ void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
         SideCopy::Table copy;
         copy.createTable = createTable(*table, db_.format() == jet::FileFormat::Jet3);
         copy.target = sqliteName(table->name);
-        for (size_t i = 0; i < table->columns.size(); ++i)
-            if (isCopied(table->columns[i]))
-                copy.columns.push_back(i);
+        CopiedColumns copied = copiedColumns(*table);
+        copy.columns = std::move(copied.columns);
+        copy.rowidColumn = copied.rowid;
         for (const jet::IndexDef& index : table->indexes)
             if (!index.primaryKey && !index.foreignKey)
                 copy.indexes.push_back(cli::createIndex(*table, index, sideNames));

@@ -96,6 +96,21 @@ std::string createTable(const jet::TableDef& table, bool jet3) {
     return "CREATE TABLE " + sqliteName(table.name) + " (" + joined(parts) + ")";
 }
 
+CopiedColumns copiedColumns(const jet::TableDef& table) {
+    CopiedColumns copied;
+    const jet::IndexDef* pk = primaryKey(table);
+    const bool oneKey = pk && pk->keys.size() == 1;
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+        if (!isCopied(table.columns[i]))
+            continue;
+        if (oneKey && static_cast<size_t>(pk->keys.front().column) == i &&
+            declaredType(table.columns[i], false) == "INTEGER")
+            copied.rowid = copied.columns.size();
+        copied.columns.push_back(i);
+    }
+    return copied;
+}
+
 std::string createIndex(const jet::TableDef& table, const jet::IndexDef& index,
                         std::set<std::string>& usedNames, std::string* quotedName) {
     if (!resolved(index))

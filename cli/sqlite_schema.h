@@ -4,6 +4,7 @@
 // engine's forms that saved queries are translated for.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,15 @@ const jet::IndexDef* primaryKey(const jet::TableDef& table);
 
 // CREATE TABLE for the copied columns, with the primary key.
 std::string createTable(const jet::TableDef& table, bool jet3);
+
+// The columns CREATE TABLE declares (descriptor numbers, in order) and the
+// position among them of the one it makes an alias of SQLite's rowid: the
+// primary key's only column when it is declared INTEGER.
+struct CopiedColumns {
+    std::vector<size_t> columns;
+    std::optional<size_t> rowid;
+};
+CopiedColumns copiedColumns(const jet::TableDef& table);
 
 // CREATE [UNIQUE] INDEX for one index, named "<table>_<index>" (made unique
 // against `usedNames`, lower-case, which receives the name). Empty when the

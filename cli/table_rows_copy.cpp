@@ -19,13 +19,13 @@ using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
                             const std::vector<size_t>& columns, const std::string& target,
                             const std::string& feedName, uint64_t progressEvery,
-                            const RowFeed::Progress& progress) {
+                            const RowFeed::Progress& progress, std::optional<size_t> rowidColumn) {
     TableRowsCopy result;
     // The rows are decoded, and put in the form SQLite stores, on a second
     // thread while SQLite stores the batch before; a row whose value fails
     // is not stored. One statement takes them all.
     ReadAhead<StoredRowBatch> reader(cursor, columns, FailedRow::Drop);
-    RowFeed feed(out, feedName, reader, columns.size(), progressEvery, progress);
+    RowFeed feed(out, feedName, reader, columns.size(), progressEvery, progress, rowidColumn);
     if (!feed.registered()) {
         result.end = TableRowsCopy::End::SqliteFailed;
         return result;

@@ -30,12 +30,14 @@ struct TableRowsCopy {
 
 // Reads columns `columns` (cursor column numbers, all of the target's, in its
 // order) of every row of `cursor` into table `target` (an SQLite name, quoted)
-// of `out`. `feedName` is a name no table of `out` has. The caller wraps the
+// of `out`. `feedName` is a name no table of `out` has. `rowidColumn`: the
+// position in `columns` of the target's INTEGER PRIMARY KEY, if any. The caller wraps the
 // call in a transaction and rolls it back unless the copy is Done.
 TableRowsCopy copyTableRows(sqlite3* out, jet::TableCursor& cursor,
                             const std::vector<size_t>& columns, const std::string& target,
                             const std::string& feedName, uint64_t progressEvery,
-                            const RowFeed::Progress& progress);
+                            const RowFeed::Progress& progress,
+                            std::optional<size_t> rowidColumn = std::nullopt);
 
 // The copy's end in words: ok when Done, "stopped", the read failure, or
 // SQLite's last error on `out` with the row it failed on.

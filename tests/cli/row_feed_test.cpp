@@ -5,8 +5,11 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "made_up_cursor.h"
 #include "read_ahead.h"
@@ -152,6 +155,84 @@ TEST_F(RowFeedTest, TheTableGoesWithTheFeed) {
     EXPECT_NE(sqlite3_prepare_v2(db_.get(), "SELECT * FROM made_up_rows", -1, &s, nullptr),
               SQLITE_OK);
     sqlite3_finalize(s);
+}
+
+// A cursor over given keys: column 0 the key (Null where none), column 1
+// the row's place, from 1.
+class KeyCursor final : public jet::TableCursor {
+  public:
+    explicit KeyCursor(std::vector<std::optional<int64_t>> keys) : keys_(std::move(keys)) {
+        table_.name = "Keys";
+        table_.columns.resize(2);
+    }
+    const jet::TableDef& table() const override { return table_; }
+    bool next() override { return row_ < keys_.size() ? (++row_, true) : false; }
+    void rewind() override { row_ = 0; }
+    const jet::Status& status() const override { return status_; }
+    jet::ValueRef get(size_t index) override {
+        jet::ValueRef v;
+        if (index == 1 || keys_[row_ - 1]) {
+            v.type = jet::ValueType::BigInt;
+            v.i = index == 1 ? static_cast<int64_t>(row_) : *keys_[row_ - 1];
+        }
+        return v;
+    }
+    uint64_t rowId() const override { return row_; }
+    uint64_t estimatedRowCount() const override { return keys_.size(); }
+
+  private:
+    jet::TableDef table_;
+    std::vector<std::optional<int64_t>> keys_;
+    size_t row_ = 0;
+    jet::Status status_;
+};
+
+class RowidFeedTest : public RowFeedTest {
+  protected:
+    void SetUp() override {
+        RowFeedTest::SetUp();
+        exec("CREATE TABLE k (key INTEGER, place INTEGER, PRIMARY KEY (key))");
+    }
+    // Stores `keys` through a feed that knows column 0 is the rowid; SQLite's
+    // result code.
+    int store(std::vector<std::optional<int64_t>> keys) {
+        KeyCursor cursor(std::move(keys));
+        ReadAhead reader(cursor, {0, 1}, FailedRow::Drop);
+        RowFeed feed(db_.get(), kFeed, reader, 2, 4096, {}, 0);
+        return step(std::string("INSERT INTO k SELECT * FROM ") + kFeed);
+    }
+    std::string stored() {
+        return single(
+            "SELECT group_concat(r || '=' || key, ' ') FROM (SELECT rowid AS r, key FROM k "
+            "ORDER BY place)");
+    }
+};
+
+// Keys one past the largest go to SQLite as NULL, for it to number the row
+// itself: the rows must still get exactly their keys, in a run or out of it.
+TEST_F(RowidFeedTest, EveryRowGetsItsOwnKeyInARunOrOutOfIt) {
+    const int64_t top = INT64_MAX;
+    ASSERT_EQ(store({1, 2, 3, 10, 5, 6, 11, 12, -7, -6, 13, top - 1, top}), SQLITE_DONE)
+        << sqlite3_errmsg(db_.get());
+    EXPECT_EQ(stored(), "1=1 2=2 3=3 10=10 5=5 6=6 11=11 12=12 -7=-7 -6=-6 13=13 " +
+                            std::to_string(top - 1) + "=" + std::to_string(top - 1) + " " +
+                            std::to_string(top) + "=" + std::to_string(top));
+}
+
+TEST_F(RowidFeedTest, ARunThatDoesNotStartAtOneKeepsItsKeys) {
+    ASSERT_EQ(store({-3, -2, -1, 0, 1, 2}), SQLITE_DONE) << sqlite3_errmsg(db_.get());
+    EXPECT_EQ(stored(), "-3=-3 -2=-2 -1=-1 0=0 1=1 2=2");
+}
+
+TEST_F(RowidFeedTest, AKeyWithoutValueIsNumberedBySqliteAndTheKeysAfterItKeepTheirs) {
+    ASSERT_EQ(store({5, std::nullopt, 7, 8, std::nullopt, 3}), SQLITE_DONE)
+        << sqlite3_errmsg(db_.get());
+    EXPECT_EQ(stored(), "5=5 6=6 7=7 8=8 9=9 3=3");
+}
+
+TEST_F(RowidFeedTest, AKeyTakenStillFails) {
+    EXPECT_EQ(store({1, 2, 3, 2}), SQLITE_CONSTRAINT);
+    EXPECT_STREQ(sqlite3_errmsg(db_.get()), "UNIQUE constraint failed: k.key");
 }
 
 }  // namespace
