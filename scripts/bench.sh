@@ -41,6 +41,10 @@ after() {
 # column PREFIX REGEX N: the median of field N of the line matching REGEX.
 column() { for f in "$out/$1".*; do awk "/$2/"' { print $('"$3"'); exit }' "$f"; done | median; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# runratio PREFIX REGEX: the median over the rounds of the wall ratio a bench
+# program printed on its side-by-side line (each round's own ratio, so a
+# machine whose speed drifts between rounds does not skew it).
+runratio() { after "$1" "$2" wall | sed 's/x$//' | awk '{ printf "%.2f", $1 }'; }
 # For a measure without a peer the ratio column holds the figure in the
 # target's unit.
 row() {  # name ours peer unit ratio comparison target
@@ -52,13 +56,13 @@ row() {  # name ours peer unit ratio comparison target
 printf "%-36s %10s %10s %-4s %8s %8s %4s\n" measure ours peer unit ratio target met
 ours=$(after export '^tablescope-cli ' wall)
 peer=$(after export '^mdb-export ' wall)
-row "export Big to CSV vs mdb-export" "$ours" "$peer" s "$(ratio "$peer" "$ours")" ">=" 20
+row "export Big to CSV vs mdb-export" "$ours" "$peer" s "$(runratio export '^ratio \(mdb-export')" ">=" 20
 jsonl=$(after export '^tablescope jsonl ' wall)
-row "export Big to JSONL vs our CSV" "$jsonl" "$ours" s "$(ratio "$jsonl" "$ours")" "<=" 1.3
+row "export Big to JSONL vs our CSV" "$jsonl" "$ours" s "$(runratio export '^ratio \(jsonl')" "<=" 1.3
 for q in like group join top; do
   a=$(column sql "^$q " 2)
   n=$(column sql "^$q " 3)
-  row "SQL $q vs native SQLite" "$a" "$n" s "$(ratio "$a" "$n")" "<=" 1.0
+  row "SQL $q vs native SQLite" "$a" "$n" s "$(column sql "^$q " 4 | awk '{ printf "%.2f", $1 }')" "<=" 1.0
 done
 same=$(cat "$out"/sql.* | awk '$1 ~ /^(like|group|join|top)$/ && $NF != "yes" { bad = 1 } END { print bad ? "NO" : "yes" }')
 echo "  (the same rows as native SQLite in every round: $same)"
@@ -70,7 +74,7 @@ sorted=$(after sheet '^sort Big by Name ascending' wall)
 row "sort 1,000,000 rows by Name" "$sorted" - ms "$(ratio "$sorted" 1000)" "<=" 0.3
 ours=$(after tosqlite '^tablescope-cli ' wall)
 peer=$(after tosqlite '^mdbtools ' wall)
-row "to-sqlite vs the mdbtools pipeline" "$ours" "$peer" s "$(ratio "$peer" "$ours")" ">=" 10
+row "to-sqlite vs the mdbtools pipeline" "$ours" "$peer" s "$(runratio tosqlite '^ratio \(mdbtools')" ">=" 10
 # Opening a 1 GB database: only when one is given.
 if [ -n "${TABLESCOPE_BENCH_1GB:-}" ]; then
   for ((round = 1; round <= rounds; round++)); do
