@@ -34,6 +34,17 @@ constexpr uintmax_t kLargeSource = uintmax_t{64} << 20;
 constexpr int kCacheKiB = 32 * 1024;
 constexpr int kSortRunKiB = 4 * 1024;
 
+// The settings a connection builds indexes with. SQLite sorts a new index's
+// keys in runs as large as the page cache: runs of a few MB stay in the CPU's
+// caches, where one run of the whole index is sorted by chasing pointers
+// through memory. Its helper threads sort runs while the table is still
+// being read, which shortens an index built alone but costs more work in
+// all; while tables are copied beside, the cores have no time to spare.
+std::string indexPragmas(bool copyingBeside) {
+    return "PRAGMA cache_size=-" + std::to_string(kSortRunKiB) +
+           "; PRAGMA threads=" + (copyingBeside ? "0" : "2");
+}
+
 struct Closer {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
@@ -323,7 +334,7 @@ void Exporter::startSideCopy(const std::vector<const jet::TableDef*>& tables,
         return;
     close(fd);
     setup.pragmas = pragmas;
-    setup.indexPragmas = "PRAGMA cache_size=-" + std::to_string(kSortRunKiB);
+    setup.indexPragmas = indexPragmas(true);
     setup.feedName = feedName_;
     setup.progressEvery = kProgressEvery;
     const std::string path = setup.path;
@@ -459,15 +470,11 @@ Status Exporter::finishSideTables(SqliteExportSummary& summary) {
 void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& summary) {
     if (!table.indexError.empty())
         summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
-    // SQLite sorts a new index's keys in runs as large as the page cache:
-    // runs of a few MB stay in the CPU's caches, and the helper threads sort
-    // them while the table is still being read, where one run of the whole
-    // index is sorted alone at the end by chasing pointers through memory.
     const bool anyIndex =
         std::any_of(table.indexes.begin(), table.indexes.end(),
                     [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
     if (anyIndex)
-        (void)exec("PRAGMA cache_size=-" + std::to_string(kSortRunKiB));
+        (void)exec(indexPragmas(side_ != nullptr));
     for (const jet::IndexDef& index : table.indexes) {
         if (index.primaryKey || index.foreignKey)
             continue;  // the key is part of the table; relationships are not copied
@@ -481,7 +488,7 @@ void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& su
                                       "': " + st.message());
     }
     if (anyIndex)
-        (void)exec("PRAGMA cache_size=-" + std::to_string(kCacheKiB));
+        (void)exec("PRAGMA cache_size=-" + std::to_string(kCacheKiB) + "; PRAGMA threads=2");
 }
 
 void Exporter::createView(const jet::QueryDef& query, SqliteExportSummary& summary) {
