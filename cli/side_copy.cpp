@@ -96,6 +96,7 @@ void SideCopy::run() {
                 outcome.sqliteCode = SQLITE_IOERR;
             }
     }
+    finished_ = true;
 }
 
 }  // namespace cli

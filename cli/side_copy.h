@@ -62,6 +62,8 @@ class SideCopy {
     // table, in the setup's order; a table after a stop or after a failure
     // of the file itself is not copied, its outcome says so.
     const std::vector<Outcome>& wait();
+    // Whether the copy has ended (wait() would not wait).
+    bool finished() const { return finished_; }
     const std::string& path() const { return setup_.path; }
 
   private:
@@ -69,6 +71,7 @@ class SideCopy {
 
     Setup setup_;
     std::atomic<bool> cancelled_{false};
+    std::atomic<bool> finished_{false};
     std::vector<Outcome> outcomes_;
     std::thread thread_;
 };

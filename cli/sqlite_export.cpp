@@ -39,7 +39,7 @@ constexpr int kSortRunKiB = 4 * 1024;
 // caches, where one run of the whole index is sorted by chasing pointers
 // through memory. Its helper threads sort runs while the table is still
 // being read, which shortens an index built alone but costs more work in
-// all; while tables are copied beside, the cores have no time to spare.
+// all; while tables are being copied beside, the cores have no time to spare.
 std::string indexPragmas(bool copyingBeside) {
     return "PRAGMA cache_size=-" + std::to_string(kSortRunKiB) +
            "; PRAGMA threads=" + (copyingBeside ? "0" : "2");
@@ -474,7 +474,7 @@ void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& su
         std::any_of(table.indexes.begin(), table.indexes.end(),
                     [](const jet::IndexDef& i) { return !i.primaryKey && !i.foreignKey; });
     if (anyIndex)
-        (void)exec(indexPragmas(side_ != nullptr));
+        (void)exec(indexPragmas(side_ && !side_->finished()));
     for (const jet::IndexDef& index : table.indexes) {
         if (index.primaryKey || index.foreignKey)
             continue;  // the key is part of the table; relationships are not copied

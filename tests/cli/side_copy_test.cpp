@@ -101,6 +101,7 @@ TEST(SideCopy, AStopEndsTheCopyWithTheTablesAfterItNotCopied) {
     setup.tables.push_back(madeUpTable("After", 10));
     SideCopy copy(std::move(setup));
     const std::vector<SideCopy::Outcome>& outcomes = copy.wait();
+    EXPECT_TRUE(copy.finished());
     ASSERT_EQ(outcomes.size(), 2u);
     EXPECT_TRUE(outcomes[0].stopped);
     EXPECT_EQ(outcomes[0].rows, 300u);
