@@ -108,7 +108,10 @@ class Exporter {
     SideTable* sideTable(const jet::TableDef& table);
     void createSideTable(SideTable& side, SqliteExportSummary& summary);
     Status finishSideTables(SqliteExportSummary& summary);
-    void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary);
+    // With `made`, for a table whose rows come later: each index is listed
+    // there and counted once its keys have arrived.
+    void createIndexes(const jet::TableDef& table, SqliteExportSummary& summary,
+                       std::vector<SideIndex>* made = nullptr);
     void createView(const jet::QueryDef& query, SqliteExportSummary& summary);
 
     const jet::Database& db_;
@@ -372,23 +375,7 @@ void Exporter::createSideTable(SideTable& side, SqliteExportSummary& summary) {
     side.summarySlot = summary.skipped.size();
     // The indexes are made now, on the empty table, so that they too keep
     // the order they have when copied in turn; their keys come with the rows.
-    if (!table.indexError.empty())
-        summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
-    for (const jet::IndexDef& index : table.indexes) {
-        if (index.primaryKey || index.foreignKey)
-            continue;
-        SideIndex made{&index, {}, summary.skipped.size()};
-        std::string name;
-        const std::string sql = cli::createIndex(table, index, usedNames_, &name);
-        const Status st =
-            sql.empty() ? Status(ErrorCode::Corrupt, "it names a deleted column") : exec(sql);
-        if (st)
-            made.name = name;
-        else
-            summary.skipped.push_back("index '" + table.name + "." + index.name +
-                                      "': " + st.message());
-        side.indexes.push_back(made);
-    }
+    createIndexes(table, summary, &side.indexes);
     side.summaryEnd = summary.skipped.size();
     (void)goOn(table, 0, table.storedRowCount);  // its rows are on their way
 }
@@ -467,7 +454,8 @@ Status Exporter::finishSideTables(SqliteExportSummary& summary) {
     return outputFailure_;
 }
 
-void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& summary) {
+void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& summary,
+                             std::vector<SideIndex>* made) {
     if (!table.indexError.empty())
         summary.skipped.push_back("indexes of '" + table.name + "': " + table.indexError);
     const bool anyIndex =
@@ -478,14 +466,20 @@ void Exporter::createIndexes(const jet::TableDef& table, SqliteExportSummary& su
     for (const jet::IndexDef& index : table.indexes) {
         if (index.primaryKey || index.foreignKey)
             continue;  // the key is part of the table; relationships are not copied
-        const std::string sql = cli::createIndex(table, index, usedNames_);
+        SideIndex side{&index, {}, summary.skipped.size()};
+        std::string name;
+        const std::string sql = cli::createIndex(table, index, usedNames_, &name);
         Status st =
             sql.empty() ? Status(ErrorCode::Corrupt, "it names a deleted column") : exec(sql);
-        if (st)
-            ++summary.indexes;
-        else
+        if (!st)
             summary.skipped.push_back("index '" + table.name + "." + index.name +
                                       "': " + st.message());
+        else if (made)
+            side.name = name;
+        else
+            ++summary.indexes;
+        if (made)
+            made->push_back(side);
     }
     if (anyIndex)
         (void)exec("PRAGMA cache_size=-" + std::to_string(kCacheKiB) + "; PRAGMA threads=2");
