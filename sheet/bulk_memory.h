@@ -14,6 +14,20 @@ namespace sheet {
 void* bulkAllocate(std::size_t bytes);
 void bulkFree(void* block, std::size_t bytes) noexcept;
 
+// While one lives, large blocks given back are kept mapped and handed out
+// again for the same size: a sheet refilled with rows like the ones it drops
+// (a table clicked again, a statement run again) then writes into pages it
+// already has instead of the kernel zeroing fresh ones, which on a virtual
+// machine costs as much as a fifth of the fill. When the last one ends, the
+// blocks nobody took are unmapped, so memory follows the sheet as before.
+class BulkReuse {
+  public:
+    BulkReuse();
+    ~BulkReuse();
+    BulkReuse(const BulkReuse&) = delete;
+    BulkReuse& operator=(const BulkReuse&) = delete;
+};
+
 template <typename T>
 struct BulkAllocator {
     using value_type = T;

@@ -4,6 +4,7 @@
 // hear of it with the narrowest signal that fits.
 #pragma once
 
+#include "sheet/bulk_memory.h"
 #include "sheet/cell_store.h"
 #include "sheet/row_view.h"
 
@@ -12,6 +13,7 @@
 #include <QPixmap>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace sheet {
@@ -128,6 +130,8 @@ class GridModel : public QAbstractTableModel {
     int mergeMode_ = 0;
     bool dragEnabled_ = false;
     bool filling_ = false;
+    // Lets a fill write into the blocks of the rows it replaces.
+    std::optional<BulkReuse> reuse_;
     std::vector<QPixmap> pictures_{QPixmap()};
     QHash<qint64, uint16_t> pictureIds_;
 };

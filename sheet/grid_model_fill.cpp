@@ -8,6 +8,8 @@ namespace sheet {
 void GridModel::beginFill(int cols, std::size_t expectedRows) {
     beginResetModel();
     filling_ = true;
+    reuse_.reset();
+    reuse_.emplace();
     store_.beginFill(std::clamp(cols, 0, CellStore::kMaxCols), expectedRows);
 }
 
@@ -22,6 +24,7 @@ void GridModel::appendTextRow(std::span<const std::string_view> texts) {
 void GridModel::endFill() {
     filling_ = false;
     view_.rebuild(store_, fixedRows_);
+    reuse_.reset();
     endResetModel();
 }
 

@@ -6,8 +6,11 @@
 
 #include <QTest>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -97,6 +100,42 @@ class TestCellStore : public QObject {
         QCOMPARE(numbers[999], 999u * 7);
         sheet::BulkVector<uint32_t> copy = numbers;
         QCOMPARE(copy, numbers);
+    }
+
+    // While a sheet is refilled, the large blocks of the rows it drops are
+    // handed to the new rows; once the fill ends, those nobody took go back
+    // to the system (mincore fails on memory no longer mapped).
+    void refillWritesIntoTheBlocksItDropsAndGivesBackTheRest() {
+        const std::size_t size = std::size_t{8} << 20;
+        const auto mapped = [size](void* block) {
+            std::vector<unsigned char> pages(size / 4096);
+            return mincore(block, size, pages.data()) == 0;
+        };
+        void* kept = nullptr;
+        void* unused = nullptr;
+        {
+            sheet::BulkReuse refill;
+            void* first = sheet::bulkAllocate(size);
+            void* second = sheet::bulkAllocate(size);
+            std::memset(first, 1, size);
+            std::memset(second, 2, size);
+            sheet::bulkFree(first, size);
+            sheet::bulkFree(second, size);
+            kept = sheet::bulkAllocate(size);
+            QVERIFY(kept == first || kept == second);
+            // Not a fresh mapping at the same place: that would read zeros.
+            QCOMPARE(int(*static_cast<char*>(kept)), kept == first ? 1 : 2);
+            unused = kept == first ? second : first;
+            QVERIFY(mapped(unused));
+            {
+                sheet::BulkReuse nested;  // an inner fill gives back nothing early
+            }
+            QVERIFY(mapped(unused));
+        }
+        QVERIFY(!mapped(unused));
+        QVERIFY(mapped(kept));
+        sheet::bulkFree(kept, size);  // no fill: straight back
+        QVERIFY(!mapped(kept));
     }
 
     void textColumnCompactsAfterManyRewrites() {
