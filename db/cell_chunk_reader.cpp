@@ -10,28 +10,28 @@ namespace db {
 namespace {
 
 // The number a cell keeps beside its text so that sorting compares values.
-bool numericValue(const jet::Value& v, double* out) {
+bool numericValue(const jet::ValueRef& v, double* out) {
     using T = jet::ValueType;
-    switch (v.type()) {
+    switch (v.type) {
         case T::Boolean:
-            *out = v.i() ? -1.0 : 0.0;
+            *out = v.i ? -1.0 : 0.0;
             return true;
         case T::Byte:
         case T::Integer:
         case T::Long:
         case T::BigInt:
-            *out = double(v.i());
+            *out = double(v.i);
             return true;
         case T::Currency:
-            *out = double(v.i()) / 10000.0;
+            *out = double(v.i) / 10000.0;
             return true;
         case T::Single:
         case T::Double:
         case T::DateTime:
-            *out = v.d();
+            *out = v.d;
             return true;
         case T::Decimal:
-            *out = v.dec().toDouble();
+            *out = v.dec.toDouble();
             return true;
         default:
             return false;
@@ -139,7 +139,7 @@ void CellChunkReader::readPart(jet::Recordset& records, std::size_t part, CellCh
         return;
     }
     records.readPages(part * partPages_, std::min(pages_, (part + 1) * partPages_));
-    more = records.next();
+    more = records.advance();
     fill(records, chunk, SIZE_MAX, more);
 }
 
@@ -151,12 +151,20 @@ void CellChunkReader::fill(jet::Recordset& records, CellChunk& chunk, std::size_
     chunk.bytes.clear();
     chunk.offsets.clear();
     while (more && chunk.rows < maxRows) {
-        const std::vector<jet::Value>& row = records.row();
+        const std::size_t rowBytes = chunk.bytes.size();
         for (std::size_t i = 0; i < columns; ++i) {
-            addCell(records, chunk, i, row[i]);
+            addCell(records, chunk, i, records.cell(i));
+        }
+        if (!records.status().isOk()) {
+            // A value failed to read: the row it is in is not shown.
+            chunk.cells.resize(chunk.cells.size() - columns);
+            chunk.offsets.resize(chunk.offsets.size() - columns);
+            chunk.bytes.resize(rowBytes);
+            more = false;
+            break;
         }
         ++chunk.rows;
-        more = records.next();
+        more = records.advance();
     }
     // The bytes no longer move: point each cell's text into them.
     chunk.offsets.push_back(chunk.bytes.size());
@@ -170,25 +178,25 @@ void CellChunkReader::fill(jet::Recordset& records, CellChunk& chunk, std::size_
 // A binary cell shows its size and sorts by it; its bytes go with it as its
 // payload, as do the files of an attachment cell.
 void CellChunkReader::addCell(jet::Recordset& records, CellChunk& chunk, std::size_t field,
-                              const jet::Value& v) {
+                              const jet::ValueRef& v) {
     sheet::CellInput& cell = chunk.cells.emplace_back();
     cell.hasValue = numericValue(v, &cell.value);
     chunk.offsets.push_back(chunk.bytes.size());
     if (v.isNull()) {
         return;  // no text
     }
-    if (v.type() == jet::ValueType::Text) {
-        chunk.bytes += v.data();
+    if (v.type == jet::ValueType::Text) {
+        chunk.bytes += v.data;
         if (payloads_.readsAttachments()) {
             if (const jet::ComplexCell* complex = records.complexCell(field)) {
                 cell.payload = payloads_.attachments(*complex);
             }
         }
-    } else if (v.type() == jet::ValueType::Binary) {
-        chunk.bytes += sheet::binaryCellText(v.data().size());
+    } else if (v.type == jet::ValueType::Binary) {
+        chunk.bytes += sheet::binaryCellText(v.data.size());
         cell.hasValue = true;
-        cell.value = double(v.data().size());
-        cell.payload = payloads_.binary(v.data());
+        cell.value = double(v.data.size());
+        cell.payload = payloads_.binary(v.data);
     } else {
         jet::appendDisplayText(chunk.bytes, v);
     }

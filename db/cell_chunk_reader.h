@@ -68,7 +68,8 @@ class CellChunkReader {
     // set stands on a row after them.
     void readPart(jet::Recordset& records, std::size_t part, CellChunk& chunk, bool& more);
     void fill(jet::Recordset& records, CellChunk& chunk, std::size_t maxRows, bool& more);
-    void addCell(jet::Recordset& records, CellChunk& chunk, std::size_t field, const jet::Value& v);
+    void addCell(jet::Recordset& records, CellChunk& chunk, std::size_t field,
+                 const jet::ValueRef& v);
     bool takePart(const std::stop_token& stop, std::size_t& part, CellChunk*& chunk);
     // `chunk` holds part `part`; a part after which nothing is read (the
     // last one, or one that failed) ends the rows with `status`.

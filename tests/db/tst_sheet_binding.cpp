@@ -21,17 +21,21 @@
 
 namespace {
 
-// A record set over rows given by the test; it can fail at a chosen row.
+// A record set over rows given by the test; it can fail at a chosen row, or
+// on one value of it (as a damaged long value does).
 class FakeRecordset : public jet::Recordset {
   public:
     FakeRecordset(std::vector<jet::RecordsetField> fields,
-                  std::vector<std::vector<jet::Value>> rows, int failAt = -1)
-        : fields_(std::move(fields)), rows_(std::move(rows)), failAt_(failAt) {}
+                  std::vector<std::vector<jet::Value>> rows, int failAt = -1, int failingField = -1)
+        : fields_(std::move(fields)),
+          rows_(std::move(rows)),
+          failAt_(failAt),
+          failingField_(failingField) {}
 
     const std::vector<jet::RecordsetField>& fields() const override { return fields_; }
     bool next() override {
         ++at_;
-        if (at_ == failAt_) {
+        if (at_ == failAt_ && failingField_ < 0) {
             status_ = jet::Status(jet::ErrorCode::Corrupt, "Page 7 of table T cannot be read.");
             return false;
         }
@@ -39,11 +43,19 @@ class FakeRecordset : public jet::Recordset {
     }
     const std::vector<jet::Value>& row() const override { return rows_[std::size_t(at_)]; }
     const jet::Status& status() const override { return status_; }
+    jet::ValueRef cell(std::size_t field) override {
+        if (at_ == failAt_ && int(field) == failingField_) {
+            status_ = jet::Status(jet::ErrorCode::Corrupt, "Long value page 9 cannot be read.");
+            return {};
+        }
+        return jet::Recordset::cell(field);
+    }
 
   private:
     std::vector<jet::RecordsetField> fields_;
     std::vector<std::vector<jet::Value>> rows_;
     int failAt_;
+    int failingField_;
     int at_ = -1;
     jet::Status status_;
 };
@@ -95,6 +107,7 @@ class SheetBindingTest : public QObject {
     void emptyRecordsetGivesTitleRowOnly();
     void failureBeforeTheFirstRowLeavesTheSheet();
     void failurePartWayKeepsTheRowsRead();
+    void valueFailingToReadLeavesOutItsRowNotTheOnesBefore();
     void flagColumnGoesToPositionZero();
     void progressShowsAndLetsTheWindowPaint();
     void unknownRowCountShowsAMovingBar();
@@ -198,6 +211,27 @@ void SheetBindingTest::failurePartWayKeepsTheRowsRead() {
              QStringLiteral("Page 7 of table T cannot be read."));
     QCOMPARE(grid.rows(), 4);
     QCOMPARE(grid.textMatrix(3, 0), QStringLiteral("2"));
+}
+
+void SheetBindingTest::valueFailingToReadLeavesOutItsRowNotTheOnesBefore() {
+    sheet::Grid grid;
+    prefill(grid);
+    std::vector<std::vector<jet::Value>> rows;
+    for (int i = 0; i < 5; ++i) {
+        rows.push_back({jet::Value::integer(T::Long, i),
+                        jet::Value::text("memo " + std::to_string(i)),
+                        jet::Value::real(T::Double, i + 0.5)});
+    }
+    FakeRecordset records({{"N", T::Long}, {"Memo", T::Text}, {"X", T::Double}}, rows, 2, 1);
+    db::SheetBinding binding(grid);
+    const auto outcome = binding.load(records, 0);
+    QVERIFY(outcome.replaced);
+    QCOMPARE(QString::fromStdString(outcome.status.message()),
+             QStringLiteral("Long value page 9 cannot be read."));
+    QCOMPARE(grid.rows(), 3);
+    QCOMPARE(grid.textMatrix(2, 0), QStringLiteral("1"));
+    QCOMPARE(grid.textMatrix(2, 1), QStringLiteral("memo 1"));
+    QCOMPARE(grid.textMatrix(2, 2), QStringLiteral("1.5"));
 }
 
 void SheetBindingTest::flagColumnGoesToPositionZero() {

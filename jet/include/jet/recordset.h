@@ -51,6 +51,14 @@ class Recordset {
     virtual std::unique_ptr<Recordset> twin() const { return nullptr; }
     virtual void readPages(std::size_t /*first*/, std::size_t /*end*/) {}
 
+    // For a reader that looks at each value once, in field order: advance()
+    // moves on as next() does, but a record set may leave row() unmade; cell()
+    // then gives the current row's value of `field` as row() would hold it,
+    // as a view valid until the next cell() or move. A value failing to read
+    // shows in status(), and the row it is in is not one to keep.
+    virtual bool advance() { return next(); }
+    virtual ValueRef cell(std::size_t field) { return row()[field].ref(); }
+
     const Value& value(std::size_t field) const { return row()[field]; }
     // The value as Access shows it with no format set (see sql_value_text.h).
     std::string text(std::size_t field) const { return displayText(value(field)); }

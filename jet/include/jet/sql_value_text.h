@@ -15,6 +15,7 @@ namespace jet {
 std::string displayText(const Value& value);
 // The same text appended to `out`, with no allocation beyond out's growth.
 void appendDisplayText(std::string& out, const Value& value);
+void appendDisplayText(std::string& out, const ValueRef& value);
 
 // A value whose expression failed on its row (shown as "#Error").
 Value errorValue();

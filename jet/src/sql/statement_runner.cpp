@@ -37,58 +37,79 @@ struct Stored {
     std::string_view bytes;  // SQLITE_TEXT, SQLITE_BLOB
 };
 
-Value byStorage(const Stored& s) {
+ValueRef integerRef(ValueType type, int64_t i) {
+    ValueRef v;
+    v.type = type;
+    v.i = i;
+    return v;
+}
+
+ValueRef realRef(ValueType type, double d) {
+    ValueRef v;
+    v.type = type;
+    v.d = d;
+    return v;
+}
+
+ValueRef bytesRef(ValueType type, std::string_view data) {
+    ValueRef v;
+    v.type = type;
+    v.data = data;
+    return v;
+}
+
+ValueRef byStorage(const Stored& s) {
     switch (s.storage) {
         case SQLITE_INTEGER: {
             const bool fits = s.i >= -2147483648LL && s.i <= 2147483647LL;
-            return Value::integer(fits ? ValueType::Long : ValueType::BigInt, s.i);
+            return integerRef(fits ? ValueType::Long : ValueType::BigInt, s.i);
         }
         case SQLITE_FLOAT:
-            return Value::real(ValueType::Double, s.d);
+            return realRef(ValueType::Double, s.d);
         case SQLITE_TEXT:
-            return Value::text(std::string(s.bytes));
+            return bytesRef(ValueType::Text, s.bytes);
         case SQLITE_BLOB:
-            return Value::binary(std::string(s.bytes));
+            return bytesRef(ValueType::Binary, s.bytes);
         default:
-            return Value::null();
+            return {};
     }
 }
 
-// Types a stored value by the column's static type. Row errors and Null are
-// handled by the caller.
-Value typedValue(const Stored& s, SqlType type) {
+// Types a stored value by the column's static type, as a view of the stored
+// bytes. Row errors and Null are handled by the caller.
+ValueRef typedRef(const Stored& s, SqlType type) {
     const bool number = s.storage == SQLITE_INTEGER || s.storage == SQLITE_FLOAT;
     const double d = s.d;
     switch (type) {
         case SqlType::Boolean:
             if (number)
-                return Value::boolean(d != 0);
+                return integerRef(ValueType::Boolean, d != 0 ? 1 : 0);
             break;
         case SqlType::Byte:
         case SqlType::Integer:
         case SqlType::Long:
         case SqlType::BigInt:
             if (s.storage == SQLITE_INTEGER)
-                return Value::integer(valueTypeOf(type), s.i);
+                return integerRef(valueTypeOf(type), s.i);
             if (number)
-                return Value::real(ValueType::Double, d);
+                return realRef(ValueType::Double, d);
             break;
         case SqlType::Currency:
             if (number && std::fabs(d) < 9.2e14)
-                return Value::integer(ValueType::Currency, std::llround(d * 10000.0));
+                return integerRef(ValueType::Currency, std::llround(d * 10000.0));
             break;
         case SqlType::Single:
             if (number)
-                return Value::real(ValueType::Single, d);
+                return realRef(ValueType::Single, d);
             break;
         case SqlType::Double:
         case SqlType::Decimal:
             if (number)
-                return Value::real(ValueType::Double, d);
+                return realRef(ValueType::Double, d);
             break;
         case SqlType::Date:
             if (number && d >= kMinDateSerial && d < kMaxDateSerial + 1)
-                return Value::real(ValueType::DateTime, d);
+                return realRef(ValueType::DateTime, d);
             break;
         default:
             break;
@@ -96,10 +117,8 @@ Value typedValue(const Stored& s, SqlType type) {
     return byStorage(s);
 }
 
-Value fromDouble(double d, SqlType type) {
-    if (std::isnan(d))
-        return Value::null();  // SQLite keeps no NaN: it stores Null
-    return typedValue({SQLITE_FLOAT, 0, d, {}}, type);
+Value typedValue(const Stored& s, SqlType type) {
+    return typedRef(s, type).toValue();
 }
 
 }  // namespace
@@ -120,38 +139,49 @@ Value valueFromSqlite(sqlite3_value* v, SqlType type) {
     return typedValue(s, type);
 }
 
-Value valueFromTable(const ValueRef& v, SqlType type) {
+ValueRef refFromTable(const ValueRef& v, SqlType type, std::string& scratch) {
     // The same steps as a table value handed to SQLite by the table module
     // and read back by valueFromSqlite.
+    const auto fromDouble = [type](double d) -> ValueRef {
+        if (std::isnan(d))
+            return {};  // SQLite keeps no NaN: it stores Null
+        return typedRef({SQLITE_FLOAT, 0, d, {}}, type);
+    };
     switch (v.type) {
         case ValueType::Null:
-            return Value::null();
+            return {};
         case ValueType::Boolean:
-            return typedValue({SQLITE_INTEGER, v.i ? -1 : 0, v.i ? -1.0 : 0.0, {}}, type);
+            return typedRef({SQLITE_INTEGER, v.i ? -1 : 0, v.i ? -1.0 : 0.0, {}}, type);
         case ValueType::Byte:
         case ValueType::Integer:
         case ValueType::Long:
         case ValueType::BigInt:
-            return typedValue({SQLITE_INTEGER, v.i, static_cast<double>(v.i), {}}, type);
+            return typedRef({SQLITE_INTEGER, v.i, static_cast<double>(v.i), {}}, type);
         case ValueType::Currency:
-            return fromDouble(static_cast<double>(v.i) / 10000.0, type);
+            return fromDouble(static_cast<double>(v.i) / 10000.0);
         case ValueType::Single:
         case ValueType::Double:
         case ValueType::DateTime:
-            return fromDouble(v.d, type);
+            return fromDouble(v.d);
         case ValueType::Decimal:
-            return fromDouble(v.dec.toDouble(), type);
+            return fromDouble(v.dec.toDouble());
         case ValueType::Text:
-            return typedValue({SQLITE_TEXT, 0, 0, v.data}, type);
-        case ValueType::Guid: {
-            const std::string text = formatGuid(v.data);
-            return typedValue({SQLITE_TEXT, 0, 0, text}, type);
-        }
+            return typedRef({SQLITE_TEXT, 0, 0, v.data}, type);
+        case ValueType::Guid:
+            scratch = formatGuid(v.data);
+            return typedRef({SQLITE_TEXT, 0, 0, scratch}, type);
         default:
-            if (isRowErrorBytes(v.data))
-                return errorValue();
-            return typedValue({SQLITE_BLOB, 0, 0, v.data}, type);
+            if (isRowErrorBytes(v.data)) {
+                static const Value error = errorValue();
+                return error.ref();
+            }
+            return typedRef({SQLITE_BLOB, 0, 0, v.data}, type);
     }
+}
+
+Value valueFromTable(const ValueRef& v, SqlType type) {
+    std::string scratch;
+    return refFromTable(v, type, scratch).toValue();
 }
 
 namespace {

@@ -51,6 +51,31 @@ bool TableRecordset::next() {
     return true;
 }
 
+bool TableRecordset::advance() {
+    if (!status_ || !cursor_)
+        return false;
+    if (!cursor_->next()) {
+        if (!cursor_->status().isOk())
+            status_ = scanError(cursor_->status());
+        return false;
+    }
+    return true;
+}
+
+ValueRef TableRecordset::cell(std::size_t field) {
+    if (!status_ || !cursor_ || field >= columns_.size())
+        return {};
+    const ValueRef value = cursor_->get(field);
+    if (!cursor_->status().isOk()) {
+        status_ = scanError(cursor_->status());
+        return {};
+    }
+    // As next() keeps it: a stored text is text whatever the column's type.
+    if (value.type == ValueType::Text)
+        return value;
+    return refFromTable(value, columns_[field].type, scratch_);
+}
+
 const ComplexCell* TableRecordset::complexCell(std::size_t field) {
     if (!cursor_ || !status_ || field >= columns_.size())
         return nullptr;

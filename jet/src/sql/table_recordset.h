@@ -24,6 +24,9 @@ class TableRecordset : public Recordset {
 
     const std::vector<RecordsetField>& fields() const override { return fields_; }
     bool next() override;
+    // Moves the cursor only; cell() reads each value from it.
+    bool advance() override;
+    ValueRef cell(std::size_t field) override;
     const std::vector<Value>& row() const override { return row_; }
     const Status& status() const override { return status_; }
     const ComplexCell* complexCell(std::size_t field) override;
@@ -37,6 +40,7 @@ class TableRecordset : public Recordset {
     std::vector<OutputColumn> columns_;
     std::vector<RecordsetField> fields_;
     std::vector<Value> row_;
+    std::string scratch_;  // a text cell() made (a GUID's form)
     Status status_;
     const Database* holder_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "jet/sql_value_text.h"
@@ -29,6 +31,50 @@ char* putTwoDigits(char* p, int n) {
     return p;
 }
 
+// printf's "%.15G" for 1E-4 <= |d| < 1E15, d not whole, when d is the double
+// nearest to a decimal of at most 15 significant digits; nullptr otherwise.
+// That decimal is then the 15-digit rounding of d itself (the neighbours of a
+// normal double lie closer than a fifth of a unit in the 15th digit), and in
+// that range %G writes it in plain notation. Amounts and measures typed by
+// hand are such decimals; finding one costs a fraction of rounding to 15.
+char* putShortDecimal(char* p, double d) {
+    // Powers of ten, exact as doubles up to 10^22.
+    static constexpr auto kPowers = [] {
+        std::array<uint64_t, 20> powers{};
+        uint64_t power = 1;
+        for (uint64_t& entry : powers) {
+            entry = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    const double magnitude = std::fabs(d);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15))
+        return nullptr;
+    for (int k = 1; k < 20; ++k) {
+        const double scaled = std::round(magnitude * double(kPowers[k]));
+        if (scaled >= 1e15)
+            return nullptr;
+        // Both exact and the quotient correctly rounded: equal only when d
+        // is the double nearest to scaled / 10^k.
+        if (scaled / double(kPowers[k]) != magnitude)
+            continue;
+        // The first k that fits leaves no zero at the end of the k decimals.
+        const uint64_t digits = static_cast<uint64_t>(scaled);
+        if (d < 0)
+            *p++ = '-';
+        p = std::to_chars(p, p + 24, digits / kPowers[k]).ptr;
+        *p++ = '.';
+        uint64_t fraction = digits % kPowers[k];
+        for (int i = k - 1; i >= 0; --i) {
+            p[i] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        return p + k;
+    }
+    return nullptr;
+}
+
 // The text printf's "%.<digits>G" gives, without its cost.
 char* putTrimmedG(char* p, double d, int digits) {
     if (d == 0) {
@@ -45,6 +91,9 @@ char* putTrimmedG(char* p, double d, int digits) {
     const double limit = digits >= 15 ? 1e15 : std::pow(10.0, digits);
     if (std::fabs(d) < limit && std::trunc(d) == d)
         return putInt(p, static_cast<long long>(d));
+    if (digits == 15)
+        if (char* end = putShortDecimal(p, d))
+            return end;
     char* end = std::to_chars(p, p + kMaxPiece, d, std::chars_format::general, digits).ptr;
     std::replace(p, end, 'e', 'E');
     return end;
@@ -147,43 +196,47 @@ bool isErrorValue(const Value& v) {
     return v.type() == ValueType::Unsupported && v.i() == kErrorTypeCode && v.data() == kErrorText;
 }
 
-void appendDisplayText(std::string& out, const Value& v) {
-    switch (v.type()) {
+void appendDisplayText(std::string& out, const ValueRef& v) {
+    switch (v.type) {
         case ValueType::Null:
             return;
         case ValueType::Boolean:
-            out += v.i() ? "True" : "False";
+            out += v.i ? "True" : "False";
             return;
         case ValueType::Byte:
         case ValueType::Integer:
         case ValueType::Long:
         case ValueType::BigInt:
-            return appendPiece(out, [&v](char* p) { return putInt(p, v.i()); });
+            return appendPiece(out, [&v](char* p) { return putInt(p, v.i); });
         case ValueType::Currency:
-            return appendPiece(out, [&v](char* p) { return putCurrency(p, v.i()); });
+            return appendPiece(out, [&v](char* p) { return putCurrency(p, v.i); });
         case ValueType::Single:
             return appendPiece(
-                out, [&v](char* p) { return putTrimmedG(p, static_cast<float>(v.d()), 7); });
+                out, [&v](char* p) { return putTrimmedG(p, static_cast<float>(v.d), 7); });
         case ValueType::Double:
-            return appendPiece(out, [&v](char* p) { return putTrimmedG(p, v.d(), 15); });
+            return appendPiece(out, [&v](char* p) { return putTrimmedG(p, v.d, 15); });
         case ValueType::DateTime:
-            return appendPiece(out, [&v](char* p) { return putGeneralDate(p, v.d()); });
+            return appendPiece(out, [&v](char* p) { return putGeneralDate(p, v.d); });
         case ValueType::Text:
-            out += v.data();
+            out += v.data;
             return;
         case ValueType::Binary:
             out += "Long binary data";
             return;
         case ValueType::Guid:
-            out += formatGuid(v.data());
+            out += formatGuid(v.data);
             return;
         case ValueType::Decimal:
-            out += decimalText(v.dec());
+            out += decimalText(v.dec);
             return;
         case ValueType::Unsupported:
             out += isErrorValue(v) ? kErrorText : "Long binary data";
             return;
     }
+}
+
+void appendDisplayText(std::string& out, const Value& v) {
+    appendDisplayText(out, v.ref());
 }
 
 std::string displayText(const Value& v) {

@@ -3,8 +3,12 @@
 // 7 digits of Single, Currency decimals and the General Date forms.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "jet/sql_value_text.h"
@@ -38,6 +42,47 @@ TEST(ValueText, DoublesShowFifteenSignificantDigits) {
     for (const auto& c : cases) {
         EXPECT_EQ(doubleText(c.value), c.text) << c.value;
     }
+}
+
+// Most doubles are laid out from their shortest digits rather than rounded
+// to 15; every form must still be printf's, across exponents and lengths.
+TEST(ValueText, DoublesMatchPrintfAcrossDigitCountsAndExponents) {
+    std::mt19937_64 random(20261211);
+    std::vector<double> values;
+    for (int i = 0; i < 300000; ++i) {
+        uint64_t bits = random();
+        double d = 0;
+        std::memcpy(&d, &bits, sizeof d);
+        if (std::isfinite(d))
+            values.push_back(d);
+        // Short decimals, as typed amounts and scores are.
+        const double digits = double(random() % 100000000);
+        const int scale = int(random() % 40) - 20;
+        values.push_back(digits * std::pow(10.0, scale));
+        values.push_back(-digits / std::pow(10.0, double(random() % 12)));
+    }
+    for (int exponent = -310; exponent <= 308; ++exponent) {
+        const double decade = std::pow(10.0, exponent);
+        for (double near :
+             {decade, decade * 9.5, decade * 0.99999999999999, decade * 1.000000000000001}) {
+            values.push_back(near);
+            values.push_back(std::nextafter(near, 0.0));
+            values.push_back(std::nextafter(near, HUGE_VAL));
+        }
+    }
+    values.push_back(std::numeric_limits<double>::denorm_min());
+    values.push_back(std::numeric_limits<double>::min());
+    values.push_back(0.1 + 0.2);
+    int wrong = 0;
+    for (const double d : values) {
+        if (d == 0 || !std::isfinite(d))
+            continue;
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.15G", d);
+        if (doubleText(d) != expected && ++wrong <= 10)
+            ADD_FAILURE() << expected << " shown as " << doubleText(d);
+    }
+    EXPECT_EQ(wrong, 0) << "of " << values.size();
 }
 
 TEST(ValueText, SinglesShowSevenSignificantDigits) {
