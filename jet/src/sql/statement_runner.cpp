@@ -179,11 +179,6 @@ ValueRef refFromTable(const ValueRef& v, SqlType type, std::string& scratch) {
     }
 }
 
-Value valueFromTable(const ValueRef& v, SqlType type) {
-    std::string scratch;
-    return refFromTable(v, type, scratch).toValue();
-}
-
 namespace {
 
 // Access's count, then what only we can add: the undeclared names among the

@@ -61,10 +61,8 @@ Status stepError(sqlite3* db, int rc);
 // A value read from SQLite, typed by the column's static type.
 Value valueFromSqlite(sqlite3_value* v, SqlType type);
 // A table value as valueFromSqlite reads it once the table module has handed
-// it to SQLite, without the round trip.
-Value valueFromTable(const ValueRef& v, SqlType type);
-// The same value as a view: of v's bytes, or of `scratch` for a text made
-// from them (a GUID's braces form).
+// it to SQLite, without the round trip: a view of v's bytes, or of `scratch`
+// for a text made from them (a GUID's braces form).
 ValueRef refFromTable(const ValueRef& v, SqlType type, std::string& scratch);
 
 }  // namespace jet::sql

@@ -27,26 +27,18 @@ TableRecordset::TableRecordset(Result<std::unique_ptr<TableCursor>> cursor,
 }
 
 bool TableRecordset::next() {
-    if (!status_ || !cursor_)
+    if (!advance())
         return false;
-    if (!cursor_->next()) {
-        if (!cursor_->status().isOk())
-            status_ = scanError(cursor_->status());
-        return false;
-    }
     row_.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
-        const ValueRef value = cursor_->get(i);
-        // A stored text is text whatever the column's type (valueFromTable
-        // would copy it into a fresh Value); refill the row's own buffer.
+        const ValueRef value = cell(i);
+        if (!status_)
+            return false;
+        // A text refills the row's own buffer rather than a fresh Value's.
         if (value.type == ValueType::Text)
             row_[i].setText(value.data);
         else
-            row_[i] = valueFromTable(value, columns_[i].type);
-        if (!cursor_->status().isOk()) {
-            status_ = scanError(cursor_->status());
-            return false;
-        }
+            row_[i] = value.toValue();
     }
     return true;
 }
@@ -70,7 +62,7 @@ ValueRef TableRecordset::cell(std::size_t field) {
         status_ = scanError(cursor_->status());
         return {};
     }
-    // As next() keeps it: a stored text is text whatever the column's type.
+    // A stored text is text whatever the column's type.
     if (value.type == ValueType::Text)
         return value;
     return refFromTable(value, columns_[field].type, scratch_);
