@@ -8,11 +8,16 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <tuple>
 
 namespace sheet {
 
 namespace {
+
+// From this many rows on, a sort uses a second thread.
+constexpr std::size_t kSortInHalvesFrom = 50'000;
 
 // Invalid UTF-8 bytes become code points past Unicode so they still order.
 constexpr char32_t kBadByteBase = 0x110000;
@@ -198,14 +203,36 @@ void RowSorter::sortTextRuns(std::vector<Entry>& entries) const {
 }
 
 void RowSorter::sort(std::span<uint32_t> rows, bool descending) const {
-    std::vector<Entry> entries;
-    entries.reserve(rows.size());
-    for (uint32_t pos = 0; pos < rows.size(); ++pos) {
-        entries.push_back(makeEntry(rows[pos], pos));
-    }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    std::vector<Entry> entries(rows.size());
+    const auto before = [](const Entry& a, const Entry& b) {
         return std::tie(a.kind, a.key0, a.key1, a.pos) < std::tie(b.kind, b.key0, b.key1, b.pos);
-    });
+    };
+    const auto sortPart = [&](std::size_t first, std::size_t end) {
+        for (std::size_t pos = first; pos < end; ++pos) {
+            entries[pos] = makeEntry(rows[pos], uint32_t(pos));
+        }
+        std::sort(entries.begin() + std::ptrdiff_t(first), entries.begin() + std::ptrdiff_t(end),
+                  before);
+    };
+    // A large sheet is keyed and sorted in two halves side by side, then
+    // merged. Every key ends in the row's position, so no two are equal and
+    // the order is the one a single sort gives.
+    const std::size_t half = rows.size() / 2;
+    bool halves = rows.size() >= kSortInHalvesFrom && std::thread::hardware_concurrency() >= 2;
+    if (halves) {
+        try {
+            std::jthread second([&] { sortPart(half, rows.size()); });
+            sortPart(0, half);
+        } catch (const std::system_error&) {
+            halves = false;  // no thread to spare
+        }
+    }
+    if (halves) {
+        std::inplace_merge(entries.begin(), entries.begin() + std::ptrdiff_t(half), entries.end(),
+                           before);
+    } else {
+        sortPart(0, rows.size());
+    }
     sortTextRuns(entries);
     if (descending) {
         // Reverse, then put each run of equal cells back in its earlier order.
