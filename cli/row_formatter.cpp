@@ -254,19 +254,12 @@ void RowFormatter::jsonValue(const jet::ValueRef& v) {
                ((v.type != T::Double && v.type != T::Single) || std::isfinite(v.d))) {
         putPlainValue(v, text_);
     } else {
-        // The other plain forms (dates, currency, hex, ...) need no escapes;
-        // should one ever hold a character that does, it is escaped.
+        // The other plain forms (dates, currency, hex, GUIDs, decimals, a
+        // number that is not finite) are written by our own formatters from
+        // digits, letters and punctuation that JSON never escapes.
         text_.push_back('"');
-        const size_t start = text_.size();
         putPlainValue(v, text_);
-        const std::string_view plain = text_.view().substr(start);
-        if (findJsonEscape(plain, 0) == plain.size()) {
-            text_.push_back('"');
-            return;
-        }
-        const std::string copy(plain);
-        text_.truncate(start - 1);
-        jsonString(copy);
+        text_.push_back('"');
     }
 }
 
