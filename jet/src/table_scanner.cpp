@@ -21,6 +21,21 @@ uint32_t typeSize(const Column& c) {
     return c.type() == ColumnType::Boolean ? 0 : static_cast<uint32_t>(fixedSize(c.type()));
 }
 
+// Whether decode() takes a value of `c` straight to decodeNumber().
+bool decodesAsNumber(const Column& c) {
+    switch (c.type()) {
+        case ColumnType::Text:
+        case ColumnType::Memo:
+        case ColumnType::Ole:
+        case ColumnType::DateTimeExtended:
+        case ColumnType::Complex:
+        case ColumnType::Boolean:
+            return false;
+        default:
+            return typeSize(c) != 0;
+    }
+}
+
 }  // namespace
 
 TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStore* complex,
@@ -35,8 +50,19 @@ TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStor
     hasVariable_ = hasVariable_ || table_.varColumns > 0;
     scratch_.resize(table_.columns.size());
     // Looked up once: the per-value paths below ask for it several times.
-    for (const Column& c : table_.columns)
+    for (const Column& c : table_.columns) {
         typeSizes_.push_back(typeSize(c));
+        Plain plain = Plain::No;
+        if (c.isCalculated())
+            plain = Plain::No;
+        else if (c.type() == ColumnType::Boolean)
+            plain = Plain::Boolean;
+        else if (c.isFixed() && decodesAsNumber(c))
+            plain = Plain::Number;
+        else if (!c.isFixed() && c.type() == ColumnType::Text)
+            plain = Plain::Text;
+        plain_.push_back(plain);
+    }
     run_.resize(size_t{kRunPages} * file.pageSize());
     overflow_.resize(file.pageSize());
 }
@@ -305,6 +331,40 @@ ValueRef TableScanner::get(size_t index) {
     if (!onRow_ || index >= table_.columns.size())
         return v;
     const Column& c = table_.columns[index];
+    // The same steps as below, for the kinds nearly every value is of.
+    switch (plain_[index]) {
+        case Plain::Boolean:
+            v.type = ValueType::Boolean;
+            v.i = row_.present(c.number) ? 1 : 0;
+            return v;
+        case Plain::Number: {
+            if (!row_.present(c.number))
+                return v;
+            const uint32_t start = row_.fixedStart() + c.fixedOffset;
+            if (start + typeSizes_[index] > row_.dataEnd()) {
+                fail(unlocatable(c));
+                return v;
+            }
+            return decodeNumber(c, row_.bytes() + start, typeSizes_[index]);
+        }
+        case Plain::Text: {
+            if (!row_.present(c.number) || c.varIndex >= row_.variableCount())
+                return v;
+            uint32_t start = 0, end = 0;
+            if (!row_.variableRange(c.varIndex, start, end)) {
+                fail(unlocatable(c));
+                return v;
+            }
+            return decodeText(c, index, row_.bytes() + start, end - start);
+        }
+        case Plain::No:
+            break;
+    }
+    return getGeneral(c, index);
+}
+
+ValueRef TableScanner::getGeneral(const Column& c, size_t index) {
+    ValueRef v;
     if (c.isCalculated())
         return getCalculated(c, index);
     if (c.type() == ColumnType::Boolean) {
@@ -456,14 +516,27 @@ ValueRef TableScanner::decodeComplex(const Column& c, const uint8_t* bytes, uint
 ValueRef TableScanner::decodeText(const Column&, size_t index, const uint8_t* bytes,
                                   uint32_t size) {
     std::string& out = scratch_[index];
+    ValueRef v;
+    v.type = ValueType::Text;
+    // Plain UCS-2 that is all ASCII, nearly every value: the scratch string
+    // is only a buffer here (it grows, never shrinks) and the view says how
+    // much of it is the value.
+    if (!file_.jet3() && !(size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)) {
+        const size_t units = size / 2;
+        if (out.size() < units)
+            out.resize(units);
+        const size_t ascii = copyAsciiUcs2le(bytes, units, out.data());
+        if (ascii == units) {
+            v.data = std::string_view(out.data(), units);
+            return v;
+        }
+    }
     out.clear();
     if (file_.jet3()) {
         file_.codePage().append(bytes, size, out);
     } else {
         appendJet4Text(bytes, size, out);
     }
-    ValueRef v;
-    v.type = ValueType::Text;
     v.data = out;
     return v;
 }

@@ -63,6 +63,8 @@ class TableScanner final : public TableCursor {
     bool locate(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size) const;
     static std::string unlocatable(const Column& column);
     bool valueBytes(const Column& column, size_t index, const uint8_t*& bytes, uint32_t& size);
+    // get() of the kinds not read plainly.
+    ValueRef getGeneral(const Column& column, size_t index);
     ValueRef getCalculated(const Column& column, size_t index);
     ValueRef decode(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
     ValueRef decodeText(const Column& column, size_t index, const uint8_t* bytes, uint32_t size);
@@ -97,6 +99,10 @@ class TableScanner final : public TableCursor {
     bool onRow_ = false;
     uint64_t rowId_ = 0;
     std::vector<uint32_t> typeSizes_;  // per column: bytes of its fixed-size type, 0 if variable
+    // The columns get() reads without the general path's questions: Yes/No,
+    // fixed-size numbers and plain text, decided once per column.
+    enum class Plain : uint8_t { No, Boolean, Number, Text };
+    std::vector<Plain> plain_;
     std::vector<std::string> scratch_;
     std::string raw_;
     LongValueReader longValues_;

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace jet {
 namespace {
 
@@ -78,13 +82,19 @@ std::string utf16ToUtf8(std::u16string_view units) {
     return out;
 }
 
-void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
-    const size_t units = size / 2;
-    // Fast path: plain ASCII text, written straight into the string.
-    const size_t base = out.size();
-    out.resize(base + units);
-    char* dst = out.data() + base;
+size_t copyAsciiUcs2le(const uint8_t* bytes, size_t units, char* out) {
     size_t k = 0;
+#if defined(__SSE2__)
+    // Eight units at a time while all are ASCII: pack their low bytes.
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    for (; k + 8 <= units; k += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 2 * k));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) !=
+            0xFFFF)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(v, v));
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         // Four units at a time while all are ASCII: keep each low byte.
         for (; k + 4 <= units; k += 4) {
@@ -95,14 +105,23 @@ void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
             const uint64_t pairs = word | (word >> 8);  // bytes 0-1 and 4-5
             const auto packed =
                 static_cast<uint32_t>((pairs & 0xFFFF) | ((pairs >> 16) & 0xFFFF0000));
-            std::memcpy(dst + k, &packed, sizeof packed);
+            std::memcpy(out + k, &packed, sizeof packed);
         }
     }
     for (; k < units; ++k) {
         if (bytes[2 * k + 1] != 0 || bytes[2 * k] >= 0x80)
             break;
-        dst[k] = static_cast<char>(bytes[2 * k]);
+        out[k] = static_cast<char>(bytes[2 * k]);
     }
+    return k;
+}
+
+void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out) {
+    const size_t units = size / 2;
+    // Fast path: plain ASCII text, written straight into the string.
+    const size_t base = out.size();
+    out.resize(base + units);
+    const size_t k = copyAsciiUcs2le(bytes, units, out.data() + base);
     out.resize(base + k);
     if (k == units)
         return;

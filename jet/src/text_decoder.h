@@ -16,6 +16,10 @@ std::string utf16ToUtf8(std::u16string_view units);
 void appendUcs2le(const uint8_t* bytes, size_t size, std::string& out);
 // Appends Jet 4 text: compressed when it starts with FF FE, else UCS-2.
 void appendJet4Text(const uint8_t* bytes, size_t size, std::string& out);
+// Copies the leading ASCII characters of `units` UCS-2 little-endian code
+// units to `out` (room for `units` bytes), one byte each; returns how many.
+// All of them for plain ASCII text, the usual case.
+size_t copyAsciiUcs2le(const uint8_t* bytes, size_t units, char* out);
 
 // Decodes one Windows code page (1252, 1251, 932, ...). Single-byte code pages
 // use a 256-entry table built once; others go through iconv per call. Unknown

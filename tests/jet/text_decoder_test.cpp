@@ -38,6 +38,35 @@ TEST(TextDecoder, Jet4PlainAndCompressedText) {
         EXPECT_EQ(jet4(c.bytes), c.text);
 }
 
+// The word-at-a-time copy of ASCII text stops exactly at the first unit that
+// is not ASCII, wherever it falls in or after a block, and the text decodes
+// the same as unit by unit.
+TEST(TextDecoder, AsciiCopyStopsAtTheFirstOtherUnitInEveryPosition) {
+    const uint16_t others[] = {0x0080, 0x00FF, 0x0100, 0x041C, 0x8041, 0xD83D};
+    for (size_t length = 0; length <= 40; ++length) {
+        for (size_t at = 0; at <= length; ++at) {
+            for (const uint16_t other : others) {
+                std::vector<uint8_t> bytes;
+                std::u16string units;
+                for (size_t k = 0; k < length; ++k) {
+                    const auto unit =
+                        static_cast<uint16_t>(k == at ? other : 'a' + static_cast<int>(k % 26));
+                    units.push_back(static_cast<char16_t>(unit));
+                    bytes.push_back(static_cast<uint8_t>(unit & 0xFF));
+                    bytes.push_back(static_cast<uint8_t>(unit >> 8));
+                }
+                std::string copied(length, '?');
+                const size_t ascii = jet::copyAsciiUcs2le(bytes.data(), length, copied.data());
+                ASSERT_EQ(ascii, at) << "length " << length << ", other unit " << other;
+                EXPECT_EQ(copied.substr(0, ascii), jet::utf16ToUtf8(units.substr(0, ascii)));
+                std::string appended = "x";
+                jet::appendUcs2le(bytes.data(), bytes.size(), appended);
+                EXPECT_EQ(appended, "x" + jet::utf16ToUtf8(units));
+            }
+        }
+    }
+}
+
 TEST(TextDecoder, CodePages) {
     const jet::CodePageDecoder cp1252(1252), cp1251(1251), cp932(932);
     EXPECT_EQ(cp1252.decode("\x80\xE4 ok"), "€ä ok");
