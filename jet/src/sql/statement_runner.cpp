@@ -139,7 +139,43 @@ Value valueFromSqlite(sqlite3_value* v, SqlType type) {
     return typedValue(s, type);
 }
 
+namespace {
+
+// Whether SQLite hands `v` back unchanged when a column of `type` holds it:
+// the usual case, where the column's own type is what the file stores.
+bool comesBackAsItIs(const ValueRef& v, SqlType type) {
+    // Below this a Currency value survives the trip through a double:
+    // both roundings together move it by less than half a unit.
+    constexpr int64_t kExactCurrency = int64_t{1} << 51;
+    switch (v.type) {
+        case ValueType::Boolean:
+            return type == SqlType::Boolean && (v.i == 0 || v.i == 1);
+        case ValueType::Byte:
+        case ValueType::Integer:
+        case ValueType::Long:
+        case ValueType::BigInt:
+            return isIntegral(type) && type != SqlType::Boolean && valueTypeOf(type) == v.type;
+        case ValueType::Currency:
+            return type == SqlType::Currency && v.i > -kExactCurrency && v.i < kExactCurrency;
+        case ValueType::Single:
+            return type == SqlType::Single && !std::isnan(v.d);
+        case ValueType::Double:
+            return type == SqlType::Double && !std::isnan(v.d);
+        case ValueType::DateTime:
+            return type == SqlType::Date && v.d >= kMinDateSerial && v.d < kMaxDateSerial + 1;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 ValueRef refFromTable(const ValueRef& v, SqlType type, std::string& scratch) {
+    if (comesBackAsItIs(v, type)) {
+        const bool real = v.type == ValueType::Single || v.type == ValueType::Double ||
+                          v.type == ValueType::DateTime;
+        return real ? realRef(v.type, v.d) : integerRef(v.type, v.i);
+    }
     // The same steps as a table value handed to SQLite by the table module
     // and read back by valueFromSqlite.
     const auto fromDouble = [type](double d) -> ValueRef {
