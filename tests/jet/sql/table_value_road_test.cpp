@@ -24,16 +24,11 @@ using jet::ValueRef;
 using jet::ValueType;
 using jet::sql::SqlType;
 
-ValueRef integerValue(ValueType type, int64_t i) {
+// A value as a table cursor gives it.
+ValueRef stored(ValueType type, int64_t i, double d = 0) {
     ValueRef v;
     v.type = type;
     v.i = i;
-    return v;
-}
-
-ValueRef realValue(ValueType type, double d) {
-    ValueRef v;
-    v.type = type;
     v.d = d;
     return v;
 }
@@ -80,7 +75,7 @@ TEST(TableValueRoad, StraightFromTheFileEqualsThroughSqlite) {
     const double inf = std::numeric_limits<double>::infinity();
     for (const int64_t b : {0, 1})
         for (const SqlType t : {SqlType::Boolean, SqlType::Long, SqlType::Text})
-            cases.push_back({integerValue(ValueType::Boolean, b), t});
+            cases.push_back({stored(ValueType::Boolean, b), t});
     const std::pair<ValueType, SqlType> integers[] = {{ValueType::Byte, SqlType::Byte},
                                                       {ValueType::Integer, SqlType::Integer},
                                                       {ValueType::Long, SqlType::Long},
@@ -91,31 +86,31 @@ TEST(TableValueRoad, StraightFromTheFileEqualsThroughSqlite) {
               int64_t{-2147483648LL}, std::numeric_limits<int64_t>::max()})
             for (const SqlType t : {ownType, SqlType::Long, SqlType::Boolean, SqlType::Double,
                                     SqlType::Currency, SqlType::Date})
-                cases.push_back({integerValue(valueType, i), t});
+                cases.push_back({stored(valueType, i), t});
     // Currency: every power of two up to 2^62 and its neighbours, and random
     // values at every magnitude.
     std::mt19937_64 random(19);
     for (int bit = 0; bit < 63; ++bit) {
         const int64_t p = int64_t{1} << bit;
         for (const int64_t i : {p - 1, p, p + 1, -p + 1, -p, -p - 1}) {
-            cases.push_back({integerValue(ValueType::Currency, i), SqlType::Currency});
+            cases.push_back({stored(ValueType::Currency, i), SqlType::Currency});
             const int64_t r = static_cast<int64_t>(random() >> (63 - bit));
-            cases.push_back({integerValue(ValueType::Currency, r), SqlType::Currency});
-            cases.push_back({integerValue(ValueType::Currency, -r), SqlType::Currency});
+            cases.push_back({stored(ValueType::Currency, r), SqlType::Currency});
+            cases.push_back({stored(ValueType::Currency, -r), SqlType::Currency});
         }
     }
-    cases.push_back({integerValue(ValueType::Currency, 12345), SqlType::Double});
+    cases.push_back({stored(ValueType::Currency, 12345), SqlType::Double});
     for (const double d : {0.0, -0.0, 0.1, 1e300, -1e-300, 5e-324, nan, inf, -inf})
         for (const ValueType vt : {ValueType::Single, ValueType::Double})
             for (const SqlType t : {SqlType::Single, SqlType::Double, SqlType::Date})
-                cases.push_back({realValue(vt, d), t});
+                cases.push_back({stored(vt, 0, d), t});
     const double edges[] = {jet::sql::kMinDateSerial, jet::sql::kMaxDateSerial + 1};
     for (const double edge : edges)
         for (const double d : {std::nextafter(edge, -inf), edge, std::nextafter(edge, inf)})
             for (const SqlType t : {SqlType::Date, SqlType::Double})
-                cases.push_back({realValue(ValueType::DateTime, d), t});
+                cases.push_back({stored(ValueType::DateTime, 0, d), t});
     for (const double d : {0.0, 45000.5, nan, inf, -inf})
-        cases.push_back({realValue(ValueType::DateTime, d), SqlType::Date});
+        cases.push_back({stored(ValueType::DateTime, 0, d), SqlType::Date});
 
     std::string scratch;
     for (const Case& c : cases) {
