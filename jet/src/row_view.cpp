@@ -31,9 +31,7 @@ bool RowView::parseJet4Offsets(bool hasVariable) {
     // Offsets 0..V, each two bytes, below the count.
     if (static_cast<uint64_t>(varCount_ + 1) * 2 + 2 + 2 > maskEnd)
         return false;
-    offsets_.resize(varCount_ + 1);
-    for (uint32_t k = 0; k <= varCount_; ++k)
-        offsets_[k] = le16(row_ + maskEnd - 4 - 2 * k);
+    jet4Offsets_ = row_ + maskEnd - 4;
     dataEnd_ = maskEnd - 2 - 2 * (varCount_ + 1);
     return true;
 }

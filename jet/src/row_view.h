@@ -29,12 +29,22 @@ class RowView {
     // Byte range of variable value `index` (< variableCount()). False when the
     // offsets are out of order or outside the row.
     bool variableRange(uint32_t index, uint32_t& start, uint32_t& end) const {
-        start = offsets_[index];
-        end = offsets_[index + 1];
+        if (jet3_) {
+            start = offsets_[index];
+            end = offsets_[index + 1];
+        } else {
+            // Jet 4 keeps two-byte offsets below the count, read in place.
+            start = jet4Offset(index);
+            end = jet4Offset(index + 1);
+        }
         return start <= end && end <= dataEnd_ && start >= fixedStart();
     }
 
   private:
+    uint32_t jet4Offset(uint32_t k) const {
+        const uint8_t* at = jet4Offsets_ - 2 * k;
+        return static_cast<uint32_t>(at[0] | (at[1] << 8));
+    }
     bool parseJet4Offsets(bool hasVariable);
     bool parseJet3Offsets(bool hasVariable);
 
@@ -45,7 +55,8 @@ class RowView {
     uint32_t varCount_ = 0;
     uint32_t dataEnd_ = 0;
     bool jet3_ = false;
-    std::vector<uint32_t> offsets_;
+    std::vector<uint32_t> offsets_;         // Jet 3
+    const uint8_t* jet4Offsets_ = nullptr;  // Jet 4: offset 0; offset k lies 2k bytes below
 };
 
 }  // namespace jet
