@@ -21,14 +21,29 @@ constexpr int kErrorTypeCode = -1;
 // digits.
 constexpr std::size_t kMaxPiece = 64;
 
-char* putInt(char* p, long long n) {
-    return std::to_chars(p, p + 24, n).ptr;
-}
-
 char* putTwoDigits(char* p, int n) {
     *p++ = static_cast<char>('0' + n / 10);
     *p++ = static_cast<char>('0' + n % 10);
     return p;
+}
+
+char* putInt(char* p, long long n) {
+    // Dates' parts and small numbers, most of what a sheet shows, digit by
+    // digit; the general conversion costs several times as much.
+    if (n >= 0 && n < 10000) {
+        const int m = static_cast<int>(n);
+        if (m >= 1000)
+            return putTwoDigits(putTwoDigits(p, m / 100), m % 100);
+        if (m >= 100) {
+            *p++ = static_cast<char>('0' + m / 100);
+            return putTwoDigits(p, m % 100);
+        }
+        if (m >= 10)
+            return putTwoDigits(p, m);
+        *p++ = static_cast<char>('0' + m);
+        return p;
+    }
+    return std::to_chars(p, p + 24, n).ptr;
 }
 
 // printf's "%.15G" for 1E-4 <= |d| < 1E15, d not whole, when d is the double

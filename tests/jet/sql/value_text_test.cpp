@@ -12,6 +12,7 @@
 #include <string>
 
 #include "jet/sql_value_text.h"
+#include "jet/value_format.h"
 
 namespace jet {
 namespace {
@@ -133,6 +134,46 @@ TEST(ValueText, GeneralDateShowsDateAndTimeOnlyWhenPresent) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(generalDateText(c.value), c.text) << c.value;
+    }
+}
+
+// Whole numbers are written digit by digit below 10,000 and by the general
+// conversion above: both must give the decimal digits at every digit count,
+// and dates built from those parts must read as printf would write them.
+TEST(ValueText, WholeNumbersAndDatePartsMatchPrintfAtEveryDigitCount) {
+    for (long long n = -20000; n <= 20000; ++n) {
+        ValueRef v;
+        v.type = ValueType::Long;
+        v.i = n;
+        ASSERT_EQ(displayText(v.toValue()), std::to_string(n));
+    }
+    for (const long long n : {99999LL, 100000LL, 2147483647LL, -2147483648LL}) {
+        ValueRef v;
+        v.type = ValueType::BigInt;
+        v.i = n;
+        EXPECT_EQ(displayText(v.toValue()), std::to_string(n));
+    }
+    // Every day of years 100, 999, 1000, 1899 and 9999, at a time with
+    // one- and two-digit parts.
+    const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (const int year : {100, 999, 1000, 1899, 9999}) {
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= lengths[month - 1] + (month == 2 && leap ? 1 : 0); ++day) {
+                DateTimeParts parts;
+                parts.year = year;
+                parts.month = month;
+                parts.day = day;
+                parts.hour = 21;
+                parts.minute = 5;
+                parts.second = 7;
+                char expected[64];
+                std::snprintf(expected, sizeof expected, "%d/%d/%d 9:05:07 PM", month, day, year);
+                // Day 0 itself shows its time alone.
+                const bool dayZero = year == 1899 && month == 12 && day == 30;
+                ASSERT_EQ(generalDateText(accessDate(parts)), dayZero ? "9:05:07 PM" : expected);
+            }
+        }
     }
 }
 
