@@ -58,7 +58,9 @@ ValueRef TableRecordset::cell(std::size_t field) {
     if (!status_ || !cursor_ || field >= columns_.size())
         return {};
     const ValueRef value = cursor_->get(field);
-    if (!cursor_->status().isOk()) {
+    // A value that fails to read comes as Null: only then can the cursor
+    // have failed.
+    if (value.isNull() && !cursor_->status().isOk()) {
         status_ = scanError(cursor_->status());
         return {};
     }
