@@ -52,14 +52,12 @@ TableScanner::TableScanner(const DatabaseFile& file, TableDef table, ComplexStor
     // Looked up once: the per-value paths below ask for it several times.
     for (const Column& c : table_.columns) {
         typeSizes_.push_back(typeSize(c));
-        Plain plain = Plain::No;
-        if (c.isCalculated())
-            plain = Plain::No;
-        else if (c.type() == ColumnType::Boolean)
+        Plain plain = Plain::No;  // calculated columns among them
+        if (!c.isCalculated() && c.type() == ColumnType::Boolean)
             plain = Plain::Boolean;
-        else if (c.isFixed() && decodesAsNumber(c))
+        else if (!c.isCalculated() && c.isFixed() && decodesAsNumber(c))
             plain = Plain::Number;
-        else if (!c.isFixed() && c.type() == ColumnType::Text)
+        else if (!c.isCalculated() && !c.isFixed() && c.type() == ColumnType::Text)
             plain = Plain::Text;
         plain_.push_back(plain);
     }
@@ -526,10 +524,16 @@ ValueRef TableScanner::decodeText(const Column&, size_t index, const uint8_t* by
         if (out.size() < units)
             out.resize(units);
         const size_t ascii = copyAsciiUcs2le(bytes, units, out.data());
-        if (ascii == units) {
-            v.data = std::string_view(out.data(), units);
+        if (ascii < units) {
+            // The rest from the first other character on, after the part
+            // already copied.
+            out.resize(ascii);
+            appendUcs2le(bytes + 2 * ascii, size - 2 * ascii, out);
+            v.data = out;
             return v;
         }
+        v.data = std::string_view(out.data(), units);
+        return v;
     }
     out.clear();
     if (file_.jet3()) {
